@@ -1,0 +1,94 @@
+#pragma once
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <functional>
+
+namespace Firebird {
+class IAttachment;
+class ITransaction;
+}
+class TTransaction;
+class TDataSet;
+class TQuery;
+
+// The connection to one Firebird database: a file path opened in-process by
+// the embedded engine, or "host:/path" reached through a server.
+class TDatabase : public QObject {
+    Q_OBJECT
+public:
+    explicit TDatabase(QObject *parent = nullptr);
+    ~TDatabase() override;
+
+    QString databaseName() const { return m_databaseName; }
+    // Refused while connected, as the file of an open connection cannot change.
+    void setDatabaseName(const QString &name);
+    // Lines "user_name=…", "password=…", "lc_ctype=…" for attaching, or the
+    // lines of a CREATE DATABASE statement for createDatabase().
+    QStringList params;
+    int sqlDialect = 3;
+
+    void open();
+    void close(); // closes every record set and ends the transaction first
+    bool connected() const { return m_attachment != nullptr; }
+
+    // Creates the file from params as CREATE DATABASE lines ("USER 'x'",
+    // "PASSWORD 'y'", "DEFAULT CHARACTER SET cs", "PAGE_SIZE n"; comments
+    // are ignored) and leaves the connection attached to it.
+    void createDatabase();
+    // The statement that createDatabase() carries out, as text.
+    QString createDatabaseStatement() const;
+
+    TTransaction *defaultTransaction() const { return m_defaultTransaction; }
+    void setDefaultTransaction(TTransaction *transaction) { m_defaultTransaction = transaction; }
+
+    std::function<void(TDatabase &)> afterConnect;
+    std::function<void(TDatabase &)> afterDisconnect;
+
+    Firebird::IAttachment *attachment() const { return m_attachment; }
+    bool isLocalFile() const;
+
+    // Record sets, queries and transactions register themselves so that a
+    // disconnect can close them.
+    void registerDataSet(TDataSet *dataSet);
+    void unregisterDataSet(TDataSet *dataSet);
+    void registerTransaction(TTransaction *transaction);
+    void unregisterTransaction(TTransaction *transaction);
+    void registerQuery(TQuery *query);
+    void unregisterQuery(TQuery *query);
+
+private:
+    void attachWith(const QByteArray &dpb, bool create);
+    QByteArray buildAttachDpb() const;
+    QByteArray buildCreateDpb() const;
+
+    QString m_databaseName;
+    Firebird::IAttachment *m_attachment = nullptr;
+    TTransaction *m_defaultTransaction = nullptr;
+    QList<TDataSet *> m_dataSets;
+    QList<TTransaction *> m_transactions;
+    QList<TQuery *> m_queries;
+};
+
+// The one read-write transaction with the server's default parameters.
+class TTransaction : public QObject {
+    Q_OBJECT
+public:
+    explicit TTransaction(TDatabase *database, QObject *parent = nullptr);
+    ~TTransaction() override;
+
+    TDatabase *database() const { return m_database; }
+    void start(); // nothing happens when it is active
+    void commit();
+    void commitRetaining(); // keeps the transaction and its context
+    void rollback();
+    bool active() const { return m_transaction != nullptr; }
+    Firebird::ITransaction *handle() const { return m_transaction; }
+
+    // Drops the handle without talking to the engine (the attachment is gone).
+    void forget();
+
+private:
+    QPointer<TDatabase> m_database;
+    Firebird::ITransaction *m_transaction = nullptr;
+};

@@ -1,0 +1,45 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+// The one seam for everything the program shows in a box or asks the system
+// for: messages, questions, file and folder choosers, the beep, opening an
+// address, copying a file with progress. The program installs the Qt
+// implementation; tests install a scripted one. Nothing else opens a message
+// box or a file chooser.
+class IDialogs {
+public:
+    enum class Icon { Information, Warning, Error, Question };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~IDialogs() = default;
+
+    // A plain message box with an OK button. An empty caption takes the
+    // German caption of the icon ("Informationen", "Warnung", "Fehler").
+    virtual void message(const QString &text, Icon icon = Icon::Information, const QString &caption = {}) = 0;
+    // A question; closing the box counts as Cancel (or No without Cancel).
+    virtual Answer ask(const QString &text, Buttons buttons, const QString &caption = {}) = 0;
+    virtual void beep() = 0;
+
+    // Choosers return the chosen path or an empty text when cancelled.
+    // filter is "Firebird-Datenbank|*.fdb" style: description|pattern pairs.
+    virtual QString chooseOpenFile(const QString &caption, const QString &folder, const QString &filter,
+                                   const QString &defaultSuffix) = 0;
+    virtual QString chooseSaveFile(const QString &caption, const QString &folder, const QString &filter,
+                                   const QString &defaultSuffix) = 0;
+    virtual QString chooseFolder(const QString &caption, const QString &startFolder) = 0;
+
+    virtual bool openUrl(const QUrl &url) = 0;
+    // Copies with a progress bar; asks before replacing an existing target;
+    // the user may cancel. True when the target is complete.
+    virtual bool copyFileWithProgress(const QString &source, const QString &target) = 0;
+
+    static QString defaultCaption(Icon icon);
+};
+
+IDialogs &dialogs();
+// Installs the implementation in use and returns the previous one. The
+// caller keeps ownership.
+IDialogs *setDialogs(IDialogs *dialogs);

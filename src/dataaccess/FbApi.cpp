@@ -1,0 +1,61 @@
+#include "FbApi.h"
+#include "DbError.h"
+#include "Latin1.h"
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QtGlobal>
+#include <unistd.h>
+
+namespace fb {
+
+Firebird::IMaster *master()
+{
+    static Firebird::IMaster *m = Firebird::fb_get_master_interface();
+    return m;
+}
+
+Firebird::IUtil *util()
+{
+    static Firebird::IUtil *u = master()->getUtilInterface();
+    return u;
+}
+
+Firebird::IProvider *provider()
+{
+    static Firebird::IProvider *p = [] {
+        ensureLockFolder();
+        return master()->getDispatcher();
+    }();
+    return p;
+}
+
+void ensureLockFolder()
+{
+    if (qEnvironmentVariableIsSet("FIREBIRD_LOCK"))
+        return;
+    if (::access("/tmp/firebird", W_OK | X_OK) == 0)
+        return;
+    QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (base.isEmpty())
+        base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (base.isEmpty())
+        base = QDir::tempPath();
+    const QString folder = base + QStringLiteral("/velmora-firebird-lock");
+    QDir().mkpath(folder);
+    qputenv("FIREBIRD_LOCK", QFile::encodeName(folder));
+}
+
+Status::Status() : m_wrapper(master()->getStatus()) {}
+Status::~Status() { m_wrapper.dispose(); }
+
+QString errorText(const Firebird::FbException &e)
+{
+    char buffer[2048];
+    const unsigned n = util()->formatStatus(buffer, sizeof buffer, e.getStatus());
+    return latin1::decode(buffer, static_cast<qsizetype>(qMin<unsigned>(n, sizeof buffer))).trimmed();
+}
+
+void throwDatabaseError(const Firebird::FbException &e) { throw EDatabaseError(errorText(e)); }
+
+} // namespace fb

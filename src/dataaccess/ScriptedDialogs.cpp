@@ -1,0 +1,70 @@
+#include "ScriptedDialogs.h"
+#include <QFile>
+
+QStringList TScriptedDialogs::messages() const
+{
+    QStringList texts;
+    for (const Shown &s : shown)
+        if (s.kind == u"message" || s.kind == u"ask")
+            texts << s.text;
+    return texts;
+}
+
+int TScriptedDialogs::beeps() const
+{
+    int n = 0;
+    for (const Shown &s : shown)
+        n += s.kind == u"beep";
+    return n;
+}
+
+void TScriptedDialogs::message(const QString &text, Icon icon, const QString &caption)
+{
+    shown.append({QStringLiteral("message"), text, caption.isEmpty() ? defaultCaption(icon) : caption});
+}
+
+IDialogs::Answer TScriptedDialogs::ask(const QString &text, Buttons buttons, const QString &caption)
+{
+    shown.append({QStringLiteral("ask"), text, caption.isEmpty() ? defaultCaption(Icon::Question) : caption});
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+}
+
+void TScriptedDialogs::beep() { shown.append({QStringLiteral("beep"), {}, {}}); }
+
+QString TScriptedDialogs::nextPath(const QString &kind, const QString &caption)
+{
+    shown.append({kind, {}, caption});
+    return paths.isEmpty() ? QString() : paths.dequeue();
+}
+
+QString TScriptedDialogs::chooseOpenFile(const QString &caption, const QString &, const QString &, const QString &)
+{
+    return nextPath(QStringLiteral("open"), caption);
+}
+
+QString TScriptedDialogs::chooseSaveFile(const QString &caption, const QString &, const QString &, const QString &)
+{
+    return nextPath(QStringLiteral("save"), caption);
+}
+
+QString TScriptedDialogs::chooseFolder(const QString &caption, const QString &)
+{
+    return nextPath(QStringLiteral("folder"), caption);
+}
+
+bool TScriptedDialogs::openUrl(const QUrl &url)
+{
+    shown.append({QStringLiteral("url"), url.toString(), {}});
+    return true;
+}
+
+bool TScriptedDialogs::copyFileWithProgress(const QString &source, const QString &target)
+{
+    shown.append({QStringLiteral("copy"), source + u" -> " + target, {}});
+    if (!copyResult)
+        return false;
+    QFile::remove(target);
+    return QFile::copy(source, target);
+}

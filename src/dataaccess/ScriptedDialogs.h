@@ -1,0 +1,41 @@
+#pragma once
+#include "Dialogs.h"
+#include <QList>
+#include <QQueue>
+
+// A dialog seam for tests: records everything shown and answers from queues.
+// With an empty queue a question is answered with its first button (Ok or
+// Yes) and a chooser with an empty text (cancelled).
+class TScriptedDialogs : public IDialogs {
+public:
+    struct Shown {
+        QString kind; // "message", "ask", "beep", "open", "save", "folder", "url", "copy"
+        QString text;
+        QString caption;
+    };
+
+    TScriptedDialogs() { m_previous = setDialogs(this); }
+    ~TScriptedDialogs() override { setDialogs(m_previous); }
+
+    QList<Shown> shown;
+    QQueue<Answer> answers;
+    QQueue<QString> paths;
+    bool copyResult = true;
+
+    QStringList messages() const; // texts of message boxes and questions, in order
+    int beeps() const;
+    void clear() { shown.clear(); }
+
+    void message(const QString &text, Icon icon, const QString &caption) override;
+    Answer ask(const QString &text, Buttons buttons, const QString &caption) override;
+    void beep() override;
+    QString chooseOpenFile(const QString &caption, const QString &, const QString &, const QString &) override;
+    QString chooseSaveFile(const QString &caption, const QString &, const QString &, const QString &) override;
+    QString chooseFolder(const QString &caption, const QString &) override;
+    bool openUrl(const QUrl &url) override;
+    bool copyFileWithProgress(const QString &source, const QString &target) override;
+
+private:
+    QString nextPath(const QString &kind, const QString &caption);
+    IDialogs *m_previous = nullptr;
+};
