@@ -1,5 +1,6 @@
 #pragma once
 #include "DataSource.h"
+#include "Database.h"
 #include "Field.h"
 #include "Query.h"
 #include <QObject>

@@ -68,8 +68,12 @@ public:
     T *release() { return std::exchange(m_p, nullptr); }
     void reset(T *p = nullptr)
     {
-        if (m_p)
-            m_p->release();
+        if (m_p) {
+            if constexpr (requires(T *x) { x->release(); })
+                m_p->release();
+            else
+                m_p->dispose();
+        }
         m_p = p;
     }
 

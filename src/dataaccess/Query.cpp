@@ -368,7 +368,7 @@ void TQuery::execQuery()
             const TValue &v = m_params[static_cast<size_t>(m_paramSlots[i])].value();
             unsigned char *at = buffer.data() + meta->getOffset(&status, i);
             auto *nullFlag = reinterpret_cast<short *>(buffer.data() + meta->getNullOffset(&status, i));
-            *nullFlag = isNull(v) ? -1 : 0;
+            *nullFlag = ::isNull(v) ? -1 : 0;
             if (std::holds_alternative<QString>(v)) {
                 if ((meta->getType(&status, i) & ~1u) == SQL_BLOB) {
                     std::memcpy(at, &blobs[i], sizeof(ISC_QUAD));

@@ -1,4 +1,5 @@
 #pragma once
+#include "Database.h"
 #include "Value.h"
 #include <QObject>
 #include <QPointer>

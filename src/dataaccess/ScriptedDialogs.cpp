@@ -62,7 +62,7 @@ bool TScriptedDialogs::openUrl(const QUrl &url)
 
 bool TScriptedDialogs::copyFileWithProgress(const QString &source, const QString &target)
 {
-    shown.append({QStringLiteral("copy"), source + u" -> " + target, {}});
+    shown.append({QStringLiteral("copy"), source + QStringLiteral(" -> ") + target, {}});
     if (!copyResult)
         return false;
     QFile::remove(target);

@@ -1,0 +1,235 @@
+#include "Database.h"
+#include "DbError.h"
+#include "Formats.h"
+#include "Query.h"
+#include "TestDatabase.h"
+#include <QtTest>
+
+// The connection, the transaction and plain statements against a real
+// embedded database file.
+class TestConnection : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareTestEnvironment(); }
+
+    void createAttachAndEvents()
+    {
+        QStringList events;
+        TTestDatabase t;
+        QVERIFY(t.database.connected());
+        QVERIFY(QFile::exists(t.path));
+        t.database.afterConnect = [&](TDatabase &) { events << "connect"; };
+        t.database.afterDisconnect = [&](TDatabase &) { events << "disconnect"; };
+        t.database.close();
+        QVERIFY(!t.database.connected());
+        t.database.open();
+        QCOMPARE(events, QStringList({"disconnect", "connect"}));
+    }
+
+    void createStatementText()
+    {
+        TDatabase db;
+        db.setDatabaseName("/tmp/x.fdb");
+        db.params = TTestDatabase::createParams();
+        QCOMPARE(db.createDatabaseStatement(),
+                 QStringLiteral("CREATE DATABASE '/tmp/x.fdb' /* CREATE DATABASE */\nUSER 'SYSDBA'\nPASSWORD 'lindgrove'\n"
+                                "DEFAULT CHARACTER SET ISO8859_1\n/* SQLdialect 3 */\n"));
+    }
+
+    void missingFileGivesEngineText()
+    {
+        QTemporaryDir dir;
+        TDatabase db;
+        db.setDatabaseName(dir.filePath("missing.fdb"));
+        db.params = TTestDatabase::connectionParams();
+        try {
+            db.open();
+            QFAIL("opened a missing file");
+        } catch (const EDatabaseError &e) {
+            QVERIFY2(e.message().contains("missing.fdb"), qPrintable(e.message()));
+        }
+        QVERIFY(!db.connected());
+    }
+
+    void notADatabaseIsRefused()
+    {
+        QTemporaryDir dir;
+        QFile f(dir.filePath("junk.fdb"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(8192, 'x'));
+        f.close();
+        TDatabase db;
+        db.setDatabaseName(f.fileName());
+        db.params = TTestDatabase::connectionParams();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.open());
+        QVERIFY(!db.connected());
+    }
+
+    void pathCannotChangeWhileConnected()
+    {
+        TTestDatabase t;
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, t.database.setDatabaseName("/tmp/other.fdb"));
+        QCOMPARE(t.database.databaseName(), t.path);
+    }
+
+    void transactionStates()
+    {
+        TTestDatabase t;
+        t.exec("CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, NAME VARCHAR(20))");
+        QVERIFY(!t.transaction->active());
+        t.transaction->start();
+        t.transaction->start(); // a second start is harmless
+        QVERIFY(t.transaction->active());
+        TQuery q(&t.database);
+        q.setSql("INSERT INTO T (ID, NAME) VALUES (:ID, :NAME)");
+        q.paramByName("ID").setAsInteger(1);
+        q.paramByName("NAME").setAsString("eins");
+        q.execQuery();
+        t.transaction->commitRetaining();
+        QVERIFY(t.transaction->active());
+        q.param(0).setAsInteger(2);
+        q.execQuery();
+        t.transaction->rollback();
+        QVERIFY(!t.transaction->active());
+        t.reconnect();
+        QCOMPARE(t.scalar("SELECT COUNT(*) FROM T"), qint64(1));
+    }
+
+    void namedParameters()
+    {
+        QStringList names;
+        const QString sql = replaceNamedParams(
+            "SELECT ':X' FROM T WHERE A =:a AND B = :OLD_B /* :C */ AND D = :a -- :E\n AND \"F:G\" = 1", &names);
+        QCOMPARE(names, QStringList({"a", "OLD_B", "a"}));
+        QCOMPARE(sql, QStringLiteral("SELECT ':X' FROM T WHERE A =? AND B = ? /* :C */ AND D = ? -- :E\n AND \"F:G\" = 1"));
+
+        TTestDatabase t;
+        TQuery q(&t.database);
+        q.setSql("SELECT COUNT(*) FROM RDB$DATABASE WHERE :v = 1 AND :V + 1 = 2");
+        QCOMPARE(q.paramCount(), 1); // one name, two places, any case
+        q.paramByName("v").setAsInteger(1);
+        q.execQuery();
+        QCOMPARE(q.asInteger(0), qint64(1));
+    }
+
+    // Values reach the file and come back exactly.
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0.3") << "0,3";
+        QTest::newRow("19.99") << "19,99";
+        QTest::newRow("6.875") << "6,875";
+        QTest::newRow("1234567.8901") << "1.234.567,8901";
+        QTest::newRow("negative") << "-0,0001";
+    }
+    void roundTrip()
+    {
+        QFETCH(QString, text);
+        TTestDatabase t;
+        t.exec("CREATE TABLE V (ID INTEGER NOT NULL PRIMARY KEY, WERT DECIMAL(18,4), NAME VARCHAR(40), "
+               "BEM BLOB SUB_TYPE TEXT, AM TIMESTAMP)");
+        const TDecimal value = *TDecimal::parse(text, 4, QLocale());
+        const QString name = QStringLiteral("Prüfgerät Äöüß µ°");
+        const QDateTime at(QDate(2024, 2, 29), QTime(23, 59, 58, 500));
+        TQuery ins(&t.database);
+        ins.setSql("INSERT INTO V VALUES (1, :W, :N, :B, :A)");
+        ins.paramByName("W").setAsDecimal(value);
+        ins.paramByName("N").setAsString(name);
+        ins.paramByName("B").setAsString(name);
+        ins.paramByName("A").setAsDateTime(at);
+        ins.execQuery();
+        t.transaction->commit();
+        t.reconnect();
+
+        TQuery sel(&t.database);
+        sel.setSql("SELECT WERT, NAME, BEM, AM, CAST(WERT AS VARCHAR(30)) FROM V");
+        sel.execQuery();
+        QCOMPARE(sel.asDecimal(0), value);
+        QCOMPARE(sel.asDecimal(0).units(), value.units());
+        QCOMPARE(sel.asString(1), name);
+        QCOMPARE(sel.asString(2), name);
+        QCOMPARE(sel.asDateTime(3), at);
+        QCOMPARE(sel.asString(4), formats::formatNumber(value, "0.0000", QLocale::c())); // the engine saw the same number
+    }
+
+    void largeTextBlob()
+    {
+        TTestDatabase t;
+        t.exec("CREATE TABLE B (ID INTEGER NOT NULL PRIMARY KEY, BEM BLOB SUB_TYPE TEXT)");
+        QString text;
+        for (int i = 0; i < 20000; ++i)
+            text += QStringLiteral("Zeile %1 äöü\n").arg(i); // well over one 64 KiB segment
+        TQuery ins(&t.database);
+        ins.setSql("INSERT INTO B VALUES (1, :BEM)");
+        ins.paramByName("BEM").setAsString(text);
+        ins.execQuery();
+        t.transaction->commit();
+        TQuery sel(&t.database);
+        sel.setSql("SELECT BEM FROM B");
+        sel.execQuery();
+        QCOMPARE(sel.asString(0), text);
+    }
+
+    void textOutsideLatin1IsRefused()
+    {
+        TTestDatabase t;
+        t.exec("CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, NAME VARCHAR(20))");
+        TQuery q(&t.database);
+        q.setSql("INSERT INTO T VALUES (1, :N)");
+        q.paramByName("N").setAsString(QStringLiteral("Preis 5 €"));
+        try {
+            q.execQuery();
+            QFAIL("a character outside ISO 8859-1 reached the database");
+        } catch (const EDatabaseError &e) {
+            QVERIFY2(e.message().contains(QStringLiteral("€")), qPrintable(e.message()));
+        }
+        t.transaction->commit();
+        QCOMPARE(t.scalar("SELECT COUNT(*) FROM T"), qint64(0));
+    }
+
+    void engineErrorKeepsItsText()
+    {
+        TTestDatabase t;
+        TQuery q(&t.database);
+        q.setSql("SELECT NOTHING FROM NOWHERE");
+        try {
+            q.execQuery();
+            QFAIL("a wrong statement ran");
+        } catch (const EDatabaseError &e) {
+            QVERIFY2(e.message().contains("NOWHERE"), qPrintable(e.message()));
+        }
+    }
+
+    void autoCommitAfterStatementWithoutRows()
+    {
+        TTestDatabase t;
+        TQuery q(&t.database);
+        q.autoCommit = true;
+        q.setSql("CREATE TABLE T (ID INTEGER)");
+        q.execQuery();
+        QVERIFY(!t.transaction->active());
+        q.setSql("INSERT INTO T VALUES (5)");
+        q.execQuery(); // started again by itself
+        QVERIFY(!t.transaction->active());
+        t.reconnect();
+        QCOMPARE(t.scalar("SELECT ID FROM T"), qint64(5));
+    }
+
+    void closeEndsTransactionAndKeepsCommittedWork()
+    {
+        TTestDatabase t;
+        t.exec("CREATE TABLE T (ID INTEGER)");
+        TQuery q(&t.database);
+        q.setSql("INSERT INTO T VALUES (1)");
+        q.execQuery();
+        t.transaction->commitRetaining();
+        t.database.close();
+        QVERIFY(!t.transaction->active());
+        QVERIFY(!q.prepared());
+        t.database.open();
+        QCOMPARE(t.scalar("SELECT COUNT(*) FROM T"), qint64(1));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConnection)
+#include "tst_connection.moc"
