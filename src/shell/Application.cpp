@@ -1,0 +1,43 @@
+#include "Application.h"
+#include "DbError.h"
+#include "Dialogs.h"
+#include <QLocale>
+
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setOrganizationName(QStringLiteral("Orbenta"));
+    setApplicationName(QStringLiteral("Tarnholm"));
+    setApplicationDisplayName(QStringLiteral("Velmora Prüfprotokolle"));
+}
+
+bool TApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        showException(std::current_exception());
+    }
+    return false;
+}
+
+void TApplication::showException(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const EAbort &) {
+        // The rule that refused has already spoken.
+    } catch (const EDatabaseError &e) {
+        dialogs().message(e.message(), IDialogs::Icon::Error);
+    } catch (const std::exception &e) {
+        dialogs().message(QString::fromLocal8Bit(e.what()), IDialogs::Icon::Error);
+    } catch (...) {
+        dialogs().message(QStringLiteral("Unbekannter Fehler"), IDialogs::Icon::Error);
+    }
+}
+
+void applyProgramLocale()
+{
+    const QLocale system = QLocale::system();
+    if (system.language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+}
