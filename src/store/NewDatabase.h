@@ -1,0 +1,18 @@
+#pragma once
+#include <QStringList>
+#include <functional>
+
+class TDatabase;
+
+// The connection parameters of every database of the program.
+QStringList connectionParams();
+// The lines of the CREATE DATABASE statement of a new file.
+QStringList createDatabaseParams();
+
+// Creates a new database file at path over the given connection and builds
+// it: schema, fixed rows, demonstration records and the marker row. Between
+// creating the empty file and building it, afterCreate runs (the dialog asks
+// the user to wait there). The connection keeps its parameters and stays
+// attached to the new file. Failures travel to the caller; what was built
+// until then stays in the file.
+void createVelmoraDatabase(TDatabase &connection, const QString &path, const std::function<void()> &afterCreate = {});

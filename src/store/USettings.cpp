@@ -1,0 +1,50 @@
+#include "USettings.h"
+#include "UMisc.h"
+#include <QSettings>
+
+namespace {
+const QString kSection = QStringLiteral("Tarnholm");
+}
+
+TSettings::TSettings()
+    : FIniFileUsers(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orbenta"), kSection))
+{
+}
+
+TSettings::~TSettings() = default;
+
+QString TSettings::readText(const QString &name, const QString &fallback) const
+{
+    FIniFileUsers->sync();
+    const QVariant v = FIniFileUsers->value(name);
+    return v.isValid() ? v.toString() : fallback;
+}
+
+int TSettings::readInteger(const QString &name, int fallback) const
+{
+    bool ok = false;
+    const int n = readText(name, QString()).trimmed().toInt(&ok);
+    return ok ? n : fallback;
+}
+
+void TSettings::write(const QString &name, const QString &value)
+{
+    FIniFileUsers->setValue(name, value);
+    FIniFileUsers->sync();
+}
+
+QString TSettings::CommonPath() const
+{
+    return GetSpecialFolderPath(CSIDL_COMMON_DOCUMENTS) + QStringLiteral("/Pruefprotokolle");
+}
+
+QString TSettings::DBName() const { return readText(QStringLiteral("DBName"), CommonPath() + QStringLiteral("/VELMORA.FDB")); }
+void TSettings::setDBName(const QString &value) { write(QStringLiteral("DBName"), value); }
+QString TSettings::DbBackupPath() const { return readText(QStringLiteral("DBBackupPath"), CommonPath()); }
+void TSettings::setDbBackupPath(const QString &value) { write(QStringLiteral("DBBackupPath"), value); }
+int TSettings::DefaultIntervallPruefling() const { return readInteger(QStringLiteral("DefaultIntervallPruefling"), 12); }
+void TSettings::setDefaultIntervallPruefling(int value) { write(QStringLiteral("DefaultIntervallPruefling"), QString::number(value)); }
+int TSettings::KundeID() const { return readInteger(QStringLiteral("KundeID"), 0); }
+void TSettings::setKundeID(int value) { write(QStringLiteral("KundeID"), QString::number(value)); }
+QString TSettings::StyleName() const { return readText(QStringLiteral("windows"), QStringLiteral("Windows")); }
+void TSettings::setStyleName(const QString &value) { write(QStringLiteral("windows"), value); }

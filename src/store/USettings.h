@@ -1,0 +1,38 @@
+#pragma once
+#include <QString>
+#include <memory>
+
+class QSettings;
+
+// The user's preferences in the per-user settings store (organisation
+// "Orbenta", section "Tarnholm"). Every value is text; each read or write is
+// a store operation of its own, and a read never writes a default back.
+class TSettings {
+public:
+    TSettings();
+    virtual ~TSettings();
+    TSettings(const TSettings &) = delete;
+    TSettings &operator=(const TSettings &) = delete;
+
+    virtual void setDBName(const QString &value);
+    virtual QString DBName() const; // default: CommonPath + "/VELMORA.FDB"
+
+    QString DbBackupPath() const; // default: CommonPath
+    void setDbBackupPath(const QString &value);
+    int DefaultIntervallPruefling() const; // months; default 12
+    void setDefaultIntervallPruefling(int value);
+    int KundeID() const; // default 0
+    void setKundeID(int value);
+    QString StyleName() const; // stored as "windows"; default "Windows"
+    void setStyleName(const QString &value);
+
+    // The shared documents folder followed by "/Pruefprotokolle"; never stored.
+    QString CommonPath() const;
+
+private:
+    QString readText(const QString &name, const QString &fallback) const;
+    int readInteger(const QString &name, int fallback) const;
+    void write(const QString &name, const QString &value);
+
+    std::unique_ptr<QSettings> FIniFileUsers;
+};

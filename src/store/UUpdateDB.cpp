@@ -1,0 +1,45 @@
+#include "UUpdateDB.h"
+#include "Database.h"
+#include "Query.h"
+
+TUpdateDB::TUpdateDB(TDatabase *database) { setDatabase(database); }
+
+TUpdateDB::~TUpdateDB() { delete FQuery; }
+
+void TUpdateDB::setDatabase(TDatabase *database)
+{
+    delete FQuery;
+    FDatabase = database;
+    FQuery = new TQuery(database);
+    FQuery->autoStartTransaction = true;
+    FQuery->autoCommit = true;
+}
+
+bool TUpdateDB::FieldExists(const QString &tablename, const QString &fieldname)
+{
+    FQuery->setSql(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$SYSTEM_FLAG=0 AND "
+                                  "RDB$RELATION_NAME =:tablename AND RDB$FIELD_NAME =:fieldname"));
+    FQuery->paramByName(QStringLiteral("tablename")).setAsString(tablename.toUpper());
+    FQuery->paramByName(QStringLiteral("fieldname")).setAsString(fieldname.toUpper());
+    FQuery->execQuery();
+    const bool exists = FQuery->asInteger(0) > 0;
+    FQuery->close();
+    return exists;
+}
+
+void TUpdateDB::ExecUpdate(const QString &statement)
+{
+    FDatabase->defaultTransaction()->start();
+    FQuery->setSql(statement);
+    FQuery->execQuery();
+    FQuery->close();
+}
+
+void TUpdateDB::CheckAndUpdate()
+{
+    if (FieldExists(QStringLiteral("GRENZWERTE"), QStringLiteral("WERT_I")))
+        return;
+    ExecUpdate(QStringLiteral("ALTER TABLE GRENZWERTE ADD WERT_I DECIMAL (18,4); "));
+    ExecUpdate(QStringLiteral("UPDATE GRENZWERTE SET WERT_I = WERT; "));
+    ExecUpdate(QStringLiteral("UPDATE GRENZWERTE SET WERT_I = 3.5 WHERE ID = 2; "));
+}

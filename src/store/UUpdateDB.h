@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+
+class TDatabase;
+class TQuery;
+
+// Brings a connected database file up to the current schema. Each step is
+// guarded by a test for the column it adds, so a current file costs one
+// query.
+class TUpdateDB {
+public:
+    explicit TUpdateDB(TDatabase *database);
+    ~TUpdateDB();
+    TUpdateDB(const TUpdateDB &) = delete;
+    TUpdateDB &operator=(const TUpdateDB &) = delete;
+
+    TDatabase *database() const { return FDatabase; }
+    void setDatabase(TDatabase *database);
+
+    void CheckAndUpdate();
+
+private:
+    bool FieldExists(const QString &tablename, const QString &fieldname);
+    void ExecUpdate(const QString &statement);
+
+    TQuery *FQuery = nullptr;
+    TDatabase *FDatabase = nullptr;
+};
