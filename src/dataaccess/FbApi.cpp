@@ -3,7 +3,6 @@
 #include "Latin1.h"
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QtGlobal>
 #include <unistd.h>
 
@@ -36,11 +35,9 @@ void ensureLockFolder()
         return;
     if (::access("/tmp/firebird", W_OK | X_OK) == 0)
         return;
-    QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (base.isEmpty())
-        base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (base.isEmpty())
-        base = QDir::tempPath();
+    QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (base.isEmpty() || ::access(QFile::encodeName(base).constData(), W_OK | X_OK) != 0)
+        base = QDir::tempPath() + QStringLiteral("/velmora-") + QString::number(::getuid());
     const QString folder = base + QStringLiteral("/velmora-firebird-lock");
     QDir().mkpath(folder);
     qputenv("FIREBIRD_LOCK", QFile::encodeName(folder));

@@ -1,0 +1,24 @@
+#pragma once
+#include "Decimal.h"
+
+class TDatabase;
+class TQuery;
+
+// Proposes the next device number of a customer.
+class TFirebirdExt {
+public:
+    explicit TFirebirdExt(TDatabase *database);
+    ~TFirebirdExt();
+    TFirebirdExt(const TFirebirdExt &) = delete;
+    TFirebirdExt &operator=(const TFirebirdExt &) = delete;
+
+    // The largest number of the customer's devices (inactive ones too) plus
+    // one; 1 when no device has a number. Four places, a whole number.
+    TDecimal NextPrueflingNummer(int kundenId);
+
+    TQuery *Query() const { return FQuery; }
+    void setQuery(TQuery *query) { FQuery = query; }
+
+private:
+    TQuery *FQuery;
+};

@@ -1,0 +1,150 @@
+#include "UDM.h"
+#include "DatabaseFiles.h"
+#include "DbError.h"
+#include "Dialogs.h"
+#include "NewDatabase.h"
+#include "Query.h"
+#include "UFirebirdExt.h"
+#include "USettings.h"
+#include "UUpdateDB.h"
+
+TfrmDM *frmDM = nullptr;
+
+namespace {
+const QString kInUse = QStringLiteral("Es wird bereits von einem Programm auf die Datenbank zugegriffen...");
+const QString kWrongDatabase = QStringLiteral("Falsche Datenbank...");
+} // namespace
+
+void declareTableStatements(TDataSet &dataSet, const QString &table, const QStringList &columns)
+{
+    const QString list = columns.join(QStringLiteral(", "));
+    QStringList params, assignments;
+    for (const QString &c : columns) {
+        params << u':' + c;
+        if (c != u"ID")
+            assignments << c + QStringLiteral(" = :") + c;
+    }
+    dataSet.insertSql = {QStringLiteral("INSERT INTO %1 (%2)").arg(table, list),
+                         QStringLiteral("VALUES (%1)").arg(params.join(QStringLiteral(", ")))};
+    dataSet.modifySql = {QStringLiteral("UPDATE %1 SET %2").arg(table, assignments.join(QStringLiteral(", "))),
+                         QStringLiteral("WHERE ID = :OLD_ID")};
+    dataSet.deleteSql = {QStringLiteral("DELETE FROM %1 WHERE ID = :OLD_ID").arg(table)};
+    dataSet.refreshSql = {QStringLiteral("SELECT %1 FROM %2 WHERE ID = :OLD_ID").arg(list, table)};
+}
+
+TfrmDM::TfrmDM(QObject *parent) : QObject(parent), qryCheckPruefling(new TQuery(&Database))
+{
+    frmDM = this;
+    Database.params = connectionParams();
+    Database.sqlDialect = 3;
+    Database.afterConnect = [this](TDatabase &) { DatabaseAfterConnect(); };
+    Database.afterDisconnect = [this](TDatabase &) { DatabaseAfterDisconnect(); };
+    declareMasterData();
+    declareDevices();
+    declareInspections();
+    declareLimits();
+    declareReports();
+    DataModuleCreate();
+}
+
+TfrmDM::~TfrmDM()
+{
+    DataModuleDestroy();
+    delete qryCheckPruefling;
+    Database.close();
+    if (frmDM == this)
+        frmDM = nullptr;
+}
+
+void TfrmDM::DataModuleCreate()
+{
+    Database.close();
+    FFirebirdExt = std::make_unique<TFirebirdExt>(&Database);
+    FSettings = std::make_unique<TSettings>();
+    FGrenzwerte = std::make_unique<TGrenzwerte>(&Database);
+    DefaultPrueferId = -1;
+    DefaultPruefgeraeteId = -1;
+    FSQLReportPruefungen = dsetReportPruefungen.selectSql();
+    FSQLReportInventar = dsetReportInventar.selectSql();
+    // The embedded engine is the client library itself here; nothing to set.
+    PrueflingeSortField = QStringLiteral("BEZEICHNUNG");
+    PrueflingeSortDir = QStringLiteral("ASC");
+    PrueflingeSortColumn = 1;
+}
+
+void TfrmDM::DataModuleDestroy()
+{
+    FSQLReportInventar.clear();
+    FSQLReportPruefungen.clear();
+    FGrenzwerte.reset();
+    FSettings.reset();
+    FFirebirdExt.reset();
+}
+
+void TfrmDM::DatabaseAfterConnect()
+{
+    if (FMainView && FFormValid)
+        FMainView->showConnectionState(QStringLiteral("Datenbank Verbunden"), Database.databaseName());
+}
+
+void TfrmDM::DatabaseAfterDisconnect()
+{
+    if (FMainView && FFormValid) {
+        FMainView->showConnectionState(QStringLiteral("Datenbank nicht verbunden"));
+        FMainView->clearCustomerList();
+    }
+}
+
+bool TfrmDM::CheckApplication(int Id, const QString &Value) { return hasSettingsRow(Database, Id, Value); }
+
+bool TfrmDM::Connect()
+{
+    try {
+        Database.close();
+        Database.setDatabaseName(FSettings->DBName());
+        Database.open();
+    } catch (const std::exception &) {
+        dialogs().message(kInUse, IDialogs::Icon::Error);
+        return false;
+    }
+    try {
+        {
+            TUpdateDB update(&Database);
+            update.CheckAndUpdate();
+        }
+        if (!CheckApplication(2, QStringLiteral("2"))) {
+            Database.close();
+            throw EDatabaseError(kWrongDatabase);
+        }
+        Database.open();
+        Transaction.start();
+        for (TDataSet *d : {&dsetAuftragnehmer, &dsetKunden, &dsetPruefer, &dsetPruefgeraete, &dsetPrueflinge,
+                            &dsetPrueferLookup, &dsetPruefgeraeteLookup, &dsetPruefungen})
+            d->open();
+        setPrueflingeSQL();
+        FGrenzwerte->setDefaults();
+        dsetGrenzwert1.open();
+        return true;
+    } catch (const EAbort &) {
+        return false;
+    } catch (const EDatabaseError &e) {
+        dialogs().message(e.message(), IDialogs::Icon::Error);
+        return false;
+    }
+}
+
+int TfrmDM::checkPruefling(int Id, int KundeId, const QString &Nummer)
+{
+    if (!qryCheckPruefling->prepared()) {
+        qryCheckPruefling->setSql(
+            QStringLiteral("SELECT COUNT(*) FROM Prueflinge WHERE ID !=:id AND KUNDEN_ID =:kunden_id AND NUMMER =:nummer"));
+        qryCheckPruefling->prepare();
+    }
+    qryCheckPruefling->param(0).setAsInteger(Id);
+    qryCheckPruefling->param(1).setAsInteger(KundeId);
+    qryCheckPruefling->param(2).setAsString(Nummer);
+    qryCheckPruefling->execQuery();
+    const int count = qryCheckPruefling->eof() ? -1 : static_cast<int>(qryCheckPruefling->asInteger(0));
+    qryCheckPruefling->close();
+    return count;
+}

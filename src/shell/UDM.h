@@ -1,0 +1,108 @@
+#pragma once
+#include "DataSet.h"
+#include "DataSource.h"
+#include "Database.h"
+#include "UGrenzwerte.h"
+#include <QObject>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+class TSettings;
+class TFirebirdExt;
+class TQuery;
+
+// What the data module needs of the main window. The main window registers
+// itself when its creation begins and withdraws when its destruction begins.
+class IMainView {
+public:
+    virtual ~IMainView() = default;
+    virtual void showConnectionState(const QString &state, const QString &fileName) = 0;
+    virtual void showConnectionState(const QString &state) = 0; // keeps the file name shown
+    virtual void clearCustomerList() = 0;
+    virtual std::optional<int> selectedCustomerId() const = 0;
+    virtual void fillCbKunden() = 0;
+};
+
+// The data module: the one connection, the one transaction, every record set
+// and query of the program and their rules. It shows nothing itself; its
+// messages go through the dialog seam.
+class TfrmDM : public QObject {
+    Q_OBJECT
+public:
+    explicit TfrmDM(QObject *parent = nullptr);
+    ~TfrmDM() override;
+
+    // Opens the database named in the settings, upgrades it, checks that it is
+    // ours and opens the record sets; shows its own messages; true on success.
+    bool Connect();
+    bool CheckApplication(int Id, const QString &Value);
+    void setPrueflingeSQL();
+    int checkPruefling(int Id, int KundeId, const QString &Nummer);
+
+    TRecGrenzwert GetGrenzwert(int Index) const { return FGrenzwerte->GetGrenzwert(Index); }
+    double GetGrenzwertValue(int Index) const { return FGrenzwerte->GetValue(Index); }
+    void SetGrenzwertValue(int Index, double Value) { FGrenzwerte->SetValue(Index, Value); }
+
+    TSettings *Settings() const { return FSettings.get(); }
+    TGrenzwerte *Grenzwerte() const { return FGrenzwerte.get(); }
+    TFirebirdExt *FirebirdExt() const { return FFirebirdExt.get(); }
+    int DefaultPrueferId = -1;
+    int DefaultPruefgeraeteId = -1;
+    QString PrueflingeSortField = QStringLiteral("BEZEICHNUNG");
+    QString PrueflingeSortDir = QStringLiteral("ASC");
+    int PrueflingeSortColumn = 1;
+    const QStringList &SQLReportPruefungen() const { return FSQLReportPruefungen; }
+    const QStringList &SQLReportInventar() const { return FSQLReportInventar; }
+    int AuswahlPrueflingePreview = 0;
+    bool FormValid() const { return FFormValid; }
+    void setFormValid(bool valid) { FFormValid = valid; }
+
+    IMainView *mainView() const { return FMainView; }
+    void setMainView(IMainView *view) { FMainView = view; }
+
+    // Components.
+    TDatabase Database;
+    TTransaction Transaction{&Database};
+    TDataSet dsetAuftragnehmer{&Database}, dsetKunden{&Database}, dsetPruefer{&Database}, dsetPruefgeraete{&Database};
+    TDataSet dsetPrueflinge{&Database}, dsetPruefungen{&Database};
+    TDataSet dsetPrueferLookup{&Database}, dsetPruefgeraeteLookup{&Database};
+    TDataSet dsetPruefungenVorher{&Database}, dsetPruefungenLetzter{&Database};
+    TDataSet dsetGrenzwert1{&Database}, dsetGrenzwert2{&Database}, dsetGrenzwert3{&Database}, dsetGrenzwert4{&Database},
+        dsetGrenzwert5{&Database};
+    TDataSet dsetAnzahlPrueflinge{&Database};
+    TDataSet dsetReportPruefungen{&Database}, dsetReportInventar{&Database}, dsetReportKunde{&Database};
+    TQuery *qryCheckPruefling;
+
+    TDataSource dsrcAuftragnehmer{nullptr, &dsetAuftragnehmer}, dsrcKunden{nullptr, &dsetKunden},
+        dsrcPruefer{nullptr, &dsetPruefer}, dsrcPruefgeraete{nullptr, &dsetPruefgeraete},
+        dsrcPrueflinge{nullptr, &dsetPrueflinge}, dsrcPruefungen{nullptr, &dsetPruefungen},
+        dsrcPruefungenVorher{nullptr, &dsetPruefungenVorher}, dsrcGrenzwert1{nullptr, &dsetGrenzwert1},
+        dsrcAnzahlPrueflinge{nullptr, &dsetAnzahlPrueflinge};
+
+private:
+    void DataModuleCreate();
+    void DataModuleDestroy();
+    void DatabaseAfterConnect();
+    void DatabaseAfterDisconnect();
+
+    // Declarations of the record sets, each in the file of its subject.
+    void declareMasterData();
+    void declareDevices();
+    void declareInspections();
+    void declareLimits();
+    void declareReports();
+
+    std::unique_ptr<TFirebirdExt> FFirebirdExt;
+    std::unique_ptr<TSettings> FSettings;
+    std::unique_ptr<TGrenzwerte> FGrenzwerte;
+    QStringList FSQLReportPruefungen, FSQLReportInventar;
+    bool FFormValid = false;
+    IMainView *FMainView = nullptr;
+};
+
+extern TfrmDM *frmDM;
+
+// Declares the four statements that change one table by its key and the
+// refresh statement, from the columns the record set reads.
+void declareTableStatements(TDataSet &dataSet, const QString &table, const QStringList &columns);

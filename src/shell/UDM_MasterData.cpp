@@ -1,0 +1,99 @@
+// Record sets of customers, inspectors, instruments and the contractor.
+#include "UDM.h"
+
+namespace {
+
+TField *text(TDataSet &d, const QString &name, int size, const QString &label = {}, int width = 0)
+{
+    TField *f = d.addField(name, TFieldType::String, size);
+    f->displayLabel = label;
+    f->displayWidth = width;
+    f->visible = !label.isEmpty();
+    return f;
+}
+
+TField *hiddenId(TDataSet &d)
+{
+    TField *f = d.addField(QStringLiteral("ID"), TFieldType::Integer);
+    f->visible = false;
+    return f;
+}
+
+void declareEdited(TDataSet &d, const QString &table, const QStringList &columns, const QString &sequence)
+{
+    d.setSelectSql(QStringLiteral("SELECT %1 FROM %2 ORDER BY NAME").arg(columns.join(QStringLiteral(", ")), table));
+    declareTableStatements(d, table, columns);
+    d.generatorName = sequence;
+    d.generatorField = QStringLiteral("ID");
+}
+
+} // namespace
+
+void TfrmDM::declareMasterData()
+{
+    declareEdited(dsetKunden, QStringLiteral("KUNDEN"),
+                  {"ID", "AKTIV", "NAME", "NAME2", "ZUSATZ", "STRASSE", "PLZ", "ORT", "LAND", "TELEFON", "MOBIL", "FAX",
+                   "BEMERKUNG", "EMAIL"},
+                  QStringLiteral("SEQ_KUNDEN"));
+    hiddenId(dsetKunden);
+    TField *aktiv = dsetKunden.addField(QStringLiteral("AKTIV"), TFieldType::Boolean);
+    aktiv->visible = false;
+    aktiv->defaultExpression = QStringLiteral("True");
+    text(dsetKunden, QStringLiteral("NAME"), 60, QStringLiteral("Name"), 34);
+    text(dsetKunden, QStringLiteral("NAME2"), 60);
+    text(dsetKunden, QStringLiteral("ZUSATZ"), 60);
+    text(dsetKunden, QStringLiteral("STRASSE"), 60, QStringLiteral("Straße"), 32);
+    text(dsetKunden, QStringLiteral("PLZ"), 10, QStringLiteral("Plz"), 11);
+    text(dsetKunden, QStringLiteral("ORT"), 50, QStringLiteral("Ort"), 30);
+    text(dsetKunden, QStringLiteral("LAND"), 50);
+    text(dsetKunden, QStringLiteral("TELEFON"), 30);
+    text(dsetKunden, QStringLiteral("MOBIL"), 30);
+    text(dsetKunden, QStringLiteral("FAX"), 30);
+    dsetKunden.addField(QStringLiteral("BEMERKUNG"), TFieldType::Memo)->visible = false;
+    text(dsetKunden, QStringLiteral("EMAIL"), 200);
+
+    declareEdited(dsetPruefer, QStringLiteral("PRUEFER"), {"ID", "NAME"}, QStringLiteral("SEQ_PRUEFER"));
+    hiddenId(dsetPruefer);
+    text(dsetPruefer, QStringLiteral("NAME"), 50, QStringLiteral("Name"), 35);
+
+    declareEdited(dsetPruefgeraete, QStringLiteral("PRUEFGERAETE"), {"ID", "NAME", "BEZEICHNUNG", "SERIENNUMMER"},
+                  QStringLiteral("SEQ_PRUEFGERAETE"));
+    hiddenId(dsetPruefgeraete);
+    text(dsetPruefgeraete, QStringLiteral("NAME"), 60, QStringLiteral("Name"), 19);
+    text(dsetPruefgeraete, QStringLiteral("BEZEICHNUNG"), 60, QStringLiteral("Bezeichnung"), 23);
+    text(dsetPruefgeraete, QStringLiteral("SERIENNUMMER"), 50, QStringLiteral("Seriennummer"), 21);
+
+    const QStringList contractor = {"ID", "NAME", "NAME2", "ZUSATZ", "STRASSE", "PLZ", "ORT", "LAND", "TELEFON", "MOBIL",
+                                    "FAX", "EMAIL"};
+    dsetAuftragnehmer.setSelectSql(QStringLiteral("SELECT %1 FROM AUFTRAGNEHMER").arg(contractor.join(QStringLiteral(", "))));
+    declareTableStatements(dsetAuftragnehmer, QStringLiteral("AUFTRAGNEHMER"), contractor);
+    dsetAuftragnehmer.addField(QStringLiteral("ID"), TFieldType::Integer);
+    for (const char *name : {"NAME", "NAME2", "ZUSATZ", "STRASSE"})
+        dsetAuftragnehmer.addField(QString::fromLatin1(name), TFieldType::String, 60);
+    dsetAuftragnehmer.addField(QStringLiteral("PLZ"), TFieldType::String, 10);
+    dsetAuftragnehmer.addField(QStringLiteral("ORT"), TFieldType::String, 50);
+    dsetAuftragnehmer.addField(QStringLiteral("LAND"), TFieldType::String, 50);
+    for (const char *name : {"TELEFON", "MOBIL", "FAX"})
+        dsetAuftragnehmer.addField(QString::fromLatin1(name), TFieldType::String, 30);
+    dsetAuftragnehmer.addField(QStringLiteral("EMAIL"), TFieldType::String, 200);
+    dsetAuftragnehmer.addCalculatedField(QStringLiteral("PlzOrt"), TFieldType::String, 72)->displayWidth = 72;
+    dsetAuftragnehmer.onCalcFields = [](TDataSet &d) {
+        TField *plzOrt = d.fieldByName(QStringLiteral("PlzOrt"));
+        plzOrt->emptyAsNull = false;
+        plzOrt->setAsString(d.fieldByName(QStringLiteral("PLZ"))->asString() + u' ' +
+                            d.fieldByName(QStringLiteral("ORT"))->asString());
+    };
+
+    dsetPrueferLookup.setSelectSql(QStringLiteral("SELECT ID, NAME FROM PRUEFER"));
+    dsetPrueferLookup.addField(QStringLiteral("ID"), TFieldType::Integer);
+    dsetPrueferLookup.addField(QStringLiteral("NAME"), TFieldType::String, 50);
+    dsetPruefgeraeteLookup.setSelectSql(QStringLiteral("SELECT ID, NAME, BEZEICHNUNG, SERIENNUMMER FROM PRUEFGERAETE"));
+    dsetPruefgeraeteLookup.addField(QStringLiteral("ID"), TFieldType::Integer);
+    dsetPruefgeraeteLookup.addField(QStringLiteral("NAME"), TFieldType::String, 60);
+    dsetPruefgeraeteLookup.addField(QStringLiteral("BEZEICHNUNG"), TFieldType::String, 60);
+    dsetPruefgeraeteLookup.addField(QStringLiteral("SERIENNUMMER"), TFieldType::String, 50);
+    for (TDataSet *lookup : {&dsetPrueferLookup, &dsetPruefgeraeteLookup}) {
+        lookup->readOnly = true;
+        lookup->autoCommit = false;
+    }
+}
