@@ -50,6 +50,13 @@ void TfrmDM::declareDevices()
     aktiv->defaultExpression = QStringLiteral("True");
     aktiv->displayValues = QStringLiteral("Ja;Nein");
 
+    d.afterOpen = [this](TDataSet &) {
+        dsetPruefungen.open();
+        dsetPruefungenVorher.open();
+        dsetPruefungenLetzter.open();
+        dsetGrenzwert1.open();
+    };
+
     dsetAnzahlPrueflinge.setSelectSql(QStringLiteral("SELECT COUNT(ID) FROM PRUEFLINGE WHERE KUNDEN_ID =:ID"));
     dsetAnzahlPrueflinge.addField(QStringLiteral("COUNT"), TFieldType::Integer);
     dsetAnzahlPrueflinge.readOnly = true;

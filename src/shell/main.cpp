@@ -1,6 +1,7 @@
 #include "Application.h"
-#include "PlaceholderWindow.h"
 #include "QtDialogs.h"
+#include "UMain.h"
+#include "UProgram.h"
 
 int main(int argc, char *argv[])
 {
@@ -8,7 +9,10 @@ int main(int argc, char *argv[])
     applyProgramLocale();
     TQtDialogs dialogs;
     setDialogs(&dialogs);
-    TPlaceholderWindow window;
-    window.show();
-    return app.exec();
+    TProgram program;
+    program.create();
+    frmMain->show();
+    const int result = app.exec();
+    program.destroy();
+    return result;
 }

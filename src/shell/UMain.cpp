@@ -1,0 +1,237 @@
+#include "UMain.h"
+#include "Application.h"
+#include "Query.h"
+#include "USettings.h"
+#include "ui_UMain.h"
+#include <QApplication>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleFactory>
+
+TfrmMain *frmMain = nullptr;
+
+TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::TfrmMain>())
+{
+    frmMain = this;
+    frmDM->setMainView(this);
+    m_ui->setupUi(this);
+    for (int i = 0; i < 2; ++i) {
+        m_panels[i] = new QLabel(this);
+        m_panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        m_panels[i]->setMinimumWidth(i == 0 ? 200 : 50);
+        statusBar()->addWidget(m_panels[i], i);
+    }
+    m_panels[0]->setMaximumWidth(200);
+    m_ui->Splitter1->setSizes({height() - 146, 146});
+    bindControls();
+    connectCommands();
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain()
+{
+    FormDestroy();
+    frmDM->setMainView(nullptr);
+    if (frmMain == this)
+        frmMain = nullptr;
+}
+
+QLabel *TfrmMain::statusPanel(int index) const { return m_panels[index]; }
+
+void TfrmMain::bindControls()
+{
+    const struct {
+        TDBEdit *edit;
+        const char *field;
+    } edits[] = {{m_ui->editBezeichnung, "BEZEICHNUNG"},
+                 {m_ui->editNummer, "NUMMER"},
+                 {m_ui->editSchutzklasse, "SCHUTZKLASSE"},
+                 {m_ui->editOrt, "ORT"},
+                 {m_ui->editPruefinterval, "PRUEFINTERVAL"}};
+    for (const auto &e : edits) {
+        e.edit->setDataSource(&frmDM->dsrcPrueflinge);
+        e.edit->setDataField(QString::fromLatin1(e.field));
+    }
+    m_ui->chkAktiv->setDataSource(&frmDM->dsrcPrueflinge);
+    m_ui->chkAktiv->setDataField(QStringLiteral("AKTIV"));
+    m_ui->chkAktiv->setReadOnly(true);
+    m_ui->txtAnzahl->setDataSource(&frmDM->dsrcAnzahlPrueflinge);
+    m_ui->txtAnzahl->setDataField(QStringLiteral("COUNT"));
+
+    m_ui->gridPrueflinge->setDataSource(&frmDM->dsrcPrueflinge);
+    m_ui->gridPrueflinge->setColumns({{QStringLiteral("ID"), QStringLiteral("ID"), 50, false},
+                                      {QStringLiteral("BEZEICHNUNG"), {}, 143, false},
+                                      {QStringLiteral("NUMMER"), {}, 95, false},
+                                      {QStringLiteral("SCHUTZKLASSE"), {}, 64, false},
+                                      {QStringLiteral("ORT"), {}, 137, false},
+                                      {QStringLiteral("PRUEFINTERVAL"), {}, 45, false},
+                                      {QStringLiteral("AKTIV"), QStringLiteral("Aktiv"), 64, false}});
+    m_ui->gridPruefungen->setDataSource(&frmDM->dsrcPruefungen);
+    m_ui->gridPruefungen->setColumns({{QStringLiteral("PRUEFDATUM"), QStringLiteral("Prüfdatum"), 0, false},
+                                      {QStringLiteral("Pruefer"), QStringLiteral("Prüfer"), 93, false},
+                                      {QStringLiteral("Pruefgeraet"), QStringLiteral("Prüfgerät"), 0, true},
+                                      {QStringLiteral("SICHTPRUEFUNG_BESTANDEN"), QStringLiteral("Sichtprüfung"), 64, false},
+                                      {QStringLiteral("SCHUTZLEITWIDERSTAND"), QStringLiteral("Schutzleiterwiderstand"), 114, false},
+                                      {QStringLiteral("ISOLATIONSPRUEFUNG"), QStringLiteral("Isolationsprüfung"), 91, false},
+                                      {QStringLiteral("ERSATZABLEITSTROM"), QStringLiteral("Ersatzableitstrom"), 89, false},
+                                      {QStringLiteral("DIFFERENZSTROM"), QStringLiteral("Differenzstrom"), 78, false},
+                                      {QStringLiteral("BERUEHRUNGSSTROM"), QStringLiteral("Berührungsstrom"), 87, false},
+                                      {QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"), QStringLiteral("Funktionsprüfung"), 89, false},
+                                      {QStringLiteral("Pruefung_Bestanden"), {}, 81, false}});
+}
+
+void TfrmMain::connectCommands()
+{
+    connect(m_ui->Ende1, &QAction::triggered, this, &QWidget::close);
+    connect(m_ui->Verbinden1, &QAction::triggered, this, &TfrmMain::Verbinden1Click);
+    connect(m_ui->Trennen1, &QAction::triggered, this, &TfrmMain::Trennen1Click);
+    connect(m_ui->cbKunden, &QComboBox::activated, this, [this] { showPrueflinge(); });
+}
+
+void TfrmMain::FormCreate()
+{
+    frmDM->setFormValid(true);
+    buildStyleMenu();
+    m_ui->editLocate->clear();
+    FPrueflingLocate = false;
+    if (!frmDM->Connect())
+        return;
+    if (!frmDM->Transaction.active())
+        frmDM->Transaction.start();
+    m_ui->Datenbank1->setEnabled(true);
+    m_ui->Bearbeiten1->setEnabled(true);
+    for (QAction *a : {m_ui->Neu1, m_ui->Verbinden1, m_ui->Trennen1, m_ui->Backup1})
+        a->setEnabled(true);
+    Init2();
+}
+
+void TfrmMain::FormDestroy()
+{
+    frmDM->setFormValid(false);
+    if (const auto customer = selectedCustomerId())
+        frmDM->Settings()->setKundeID(*customer);
+    if (FCurrentStyleNum >= 0 && FCurrentStyleNum < FStyleNames.size())
+        frmDM->Settings()->setStyleName(FStyleNames.at(FCurrentStyleNum));
+}
+
+void TfrmMain::Init2()
+{
+    if (!frmDM->Database.connected())
+        return;
+    if (!frmDM->Transaction.active())
+        frmDM->Transaction.start();
+    fillCbKunden();
+    selectCbKunden(frmDM->Settings()->KundeID());
+    frmDM->setPrueflingeSQL();
+    frmDM->dsetAnzahlPrueflinge.close();
+    if (const auto customer = selectedCustomerId()) {
+        frmDM->dsetAnzahlPrueflinge.paramByName(QStringLiteral("ID")).setAsInteger(*customer);
+        frmDM->dsetAnzahlPrueflinge.open();
+    }
+}
+
+void TfrmMain::fillCbKunden()
+{
+    m_ui->cbKunden->clear();
+    TQuery query(&frmDM->Database);
+    query.setSql(QStringLiteral("SELECT ID, NAME FROM KUNDEN ORDER BY NAME COLLATE DE_DE"));
+    for (query.execQuery(); !query.eof(); query.next())
+        m_ui->cbKunden->addItem(query.asString(1), static_cast<int>(query.asInteger(0)));
+    m_ui->cbKunden->setCurrentIndex(m_ui->cbKunden->count() > 0 ? 0 : -1);
+    showPrueflinge();
+}
+
+void TfrmMain::selectCbKunden(int kundeId)
+{
+    const int index = m_ui->cbKunden->findData(kundeId);
+    if (index >= 0)
+        m_ui->cbKunden->setCurrentIndex(index);
+}
+
+void TfrmMain::showPrueflinge()
+{
+    frmDM->dsetPrueflinge.close();
+    frmDM->dsetAnzahlPrueflinge.close();
+    const auto customer = selectedCustomerId();
+    if (!customer)
+        return;
+    frmDM->dsetPrueflinge.param(0).setAsInteger(*customer);
+    frmDM->dsetPrueflinge.open();
+    frmDM->dsetAnzahlPrueflinge.paramByName(QStringLiteral("ID")).setAsInteger(*customer);
+    frmDM->dsetAnzahlPrueflinge.open();
+}
+
+void TfrmMain::showConnectionState(const QString &state, const QString &fileName)
+{
+    m_panels[0]->setText(state);
+    m_panels[1]->setText(fileName);
+}
+
+void TfrmMain::showConnectionState(const QString &state) { m_panels[0]->setText(state); }
+
+void TfrmMain::clearCustomerList() { m_ui->cbKunden->clear(); }
+
+std::optional<int> TfrmMain::selectedCustomerId() const
+{
+    const int index = m_ui->cbKunden->currentIndex();
+    if (index < 0)
+        return std::nullopt;
+    return m_ui->cbKunden->itemData(index).toInt();
+}
+
+void TfrmMain::Verbinden1Click()
+{
+    frmDM->Connect();
+    if (frmDM->Database.connected())
+        Init2();
+}
+
+void TfrmMain::Trennen1Click() { frmDM->Database.close(); }
+
+namespace {
+// The look the program started with stands for the platform's own look.
+QString platformStyleName()
+{
+    static const QString name = QApplication::style()->name();
+    return name;
+}
+} // namespace
+
+void TfrmMain::buildStyleMenu()
+{
+    platformStyleName();
+    FStyleNames = {QStringLiteral("Windows")};
+    for (const QString &key : QStyleFactory::keys())
+        if (key.compare(QStringLiteral("Windows"), Qt::CaseInsensitive) != 0)
+            FStyleNames << key;
+    const QString stored = frmDM->Settings()->StyleName();
+    FCurrentStyleNum = 0;
+    m_ui->Ansicht1->clear();
+    for (int i = 0; i < FStyleNames.size(); ++i) {
+        QAction *a = m_ui->Ansicht1->addAction(FStyleNames.at(i));
+        a->setObjectName(QStringLiteral("Style_") + FStyleNames.at(i));
+        a->setCheckable(true);
+        a->setData(i);
+        if (FStyleNames.at(i) == stored) {
+            a->setChecked(applyStyle(i));
+            FCurrentStyleNum = i;
+        }
+        connect(a, &QAction::triggered, this, [this, i] {
+            const bool applied = applyStyle(i);
+            const QList<QAction *> items = m_ui->Ansicht1->actions();
+            for (QAction *item : items)
+                item->setChecked(item->data().toInt() == (applied ? i : FCurrentStyleNum));
+            if (applied)
+                FCurrentStyleNum = i;
+        });
+    }
+}
+
+bool TfrmMain::applyStyle(int index)
+{
+    QStyle *style = QStyleFactory::create(index == 0 ? platformStyleName() : FStyleNames.at(index));
+    if (!style)
+        return false;
+    QApplication::setStyle(style);
+    return true;
+}

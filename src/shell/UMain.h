@@ -1,0 +1,53 @@
+#pragma once
+#include "UDM.h"
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+namespace Ui {
+class TfrmMain;
+}
+class QLabel;
+
+// The user's workplace: the customer list, the customer's devices and the
+// inspections of the current device, and every command in the menu. Its
+// creation connects the database; its destruction stores the customer and
+// the style.
+class TfrmMain : public QMainWindow, public IMainView {
+    Q_OBJECT
+public:
+    explicit TfrmMain(QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    void Init2();
+    void fillCbKunden() override;
+    void selectCbKunden(int kundeId);
+    void showPrueflinge();
+
+    // IMainView
+    void showConnectionState(const QString &state, const QString &fileName) override;
+    void showConnectionState(const QString &state) override;
+    void clearCustomerList() override;
+    std::optional<int> selectedCustomerId() const override;
+
+    Ui::TfrmMain *ui() const { return m_ui.get(); }
+    QLabel *statusPanel(int index) const;
+    QStringList FStyleNames;
+    int FCurrentStyleNum = 0;
+    bool FPrueflingLocate = false;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void buildStyleMenu();
+    bool applyStyle(int index);
+    void bindControls();
+    void connectCommands();
+    void Verbinden1Click();
+    void Trennen1Click();
+
+    std::unique_ptr<Ui::TfrmMain> m_ui;
+    QLabel *m_panels[2] = {nullptr, nullptr};
+};
+
+extern TfrmMain *frmMain;

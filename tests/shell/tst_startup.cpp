@@ -1,0 +1,277 @@
+#include "NewDatabase.h"
+#include "Query.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+#include "UDM.h"
+#include "UDlgSplash.h"
+#include "UMain.h"
+#include "UProgram.h"
+#include "USettings.h"
+#include "ui_UMain.h"
+#include <QLabel>
+#include <QMenu>
+#include <QSettings>
+#include <QtTest>
+
+namespace {
+
+const QString kInUse = QStringLiteral("Es wird bereits von einem Programm auf die Datenbank zugegriffen...");
+
+// Empty settings and a database file of our own for each test.
+struct Home {
+    QTemporaryDir dir;
+    QString dbPath;
+    Home()
+    {
+        // The settings file's place is fixed once per process: empty it instead.
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Orbenta", "Tarnholm").clear();
+        dbPath = dir.filePath("VELMORA.FDB");
+        setSetting("DBName", dbPath);
+    }
+    static void setSetting(const QString &name, const QVariant &value)
+    {
+        QSettings raw(QSettings::NativeFormat, QSettings::UserScope, "Orbenta", "Tarnholm");
+        raw.setValue(name, value.toString());
+    }
+    static QVariant setting(const QString &name)
+    {
+        QSettings raw(QSettings::NativeFormat, QSettings::UserScope, "Orbenta", "Tarnholm");
+        return raw.value(name);
+    }
+    // The demo database, changed by the given statements.
+    void createDatabase(const QStringList &changes = {})
+    {
+        TDatabase db;
+        TTransaction t(&db);
+        db.params = connectionParams();
+        createVelmoraDatabase(db, dbPath);
+        TQuery q(&db);
+        for (const QString &sql : changes) {
+            q.setSql(sql);
+            q.execQuery();
+        }
+        t.commit();
+    }
+};
+
+QStringList customerNames()
+{
+    QStringList names;
+    for (int i = 0; i < frmMain->ui()->cbKunden->count(); ++i)
+        names << frmMain->ui()->cbKunden->itemText(i);
+    return names;
+}
+
+QString status(int panel) { return frmMain->statusPanel(panel)->text(); }
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareTestEnvironment(); }
+
+    void missingFile()
+    {
+        Home home;
+        TScriptedDialogs dialogs;
+        TProgram program;
+        program.create();
+        QCOMPARE(dialogs.messages(), QStringList{kInUse});
+        QCOMPARE(status(0), QString());
+        QCOMPARE(status(1), QString());
+        QCOMPARE(frmMain->ui()->cbKunden->count(), 0);
+        QVERIFY(!frmMain->ui()->Bearbeiten1->isEnabled());
+        QVERIFY(!frmMain->ui()->Verbinden1->isEnabled());
+        QVERIFY(!frmMain->ui()->Trennen1->isEnabled());
+        QVERIFY(!frmMain->ui()->Backup1->isEnabled());
+        QVERIFY(frmMain->ui()->Verbindung1->isEnabled());
+        QVERIFY(frmMain->ui()->Neu1->isEnabled());
+        QVERIFY(!frmDM->Database.connected());
+    }
+
+    void fileWithoutMarkerRow()
+    {
+        Home home;
+        home.createDatabase({"DELETE FROM SETTINGS"});
+        TScriptedDialogs dialogs;
+        TProgram program;
+        program.create();
+        QCOMPARE(dialogs.messages(), QStringList{"Falsche Datenbank..."});
+        QCOMPARE(status(0), QStringLiteral("Datenbank nicht verbunden"));
+        QVERIFY(!frmDM->Database.connected());
+        QVERIFY(!frmMain->ui()->Bearbeiten1->isEnabled());
+    }
+
+    void foreignFirebirdFile()
+    {
+        Home home;
+        {
+            TDatabase db;
+            db.setDatabaseName(home.dbPath);
+            db.params = createDatabaseParams();
+            db.createDatabase();
+        }
+        TScriptedDialogs dialogs;
+        TProgram program;
+        program.create();
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY2(dialogs.messages().first().contains("GRENZWERTE"), qPrintable(dialogs.messages().first()));
+        QCOMPARE(frmMain->ui()->cbKunden->count(), 0);
+    }
+
+    void truncatedFile()
+    {
+        Home home;
+        home.createDatabase();
+        QFile f(home.dbPath);
+        QVERIFY(f.resize(4096));
+        TScriptedDialogs dialogs;
+        TProgram program;
+        program.create();
+        QCOMPARE(dialogs.messages(), QStringList{kInUse});
+    }
+
+    void demoDatabase()
+    {
+        Home home;
+        home.createDatabase();
+        TScriptedDialogs dialogs;
+        TProgram program;
+        program.create();
+        QCOMPARE(dialogs.messages(), QStringList());
+        QCOMPARE(status(0), QStringLiteral("Datenbank Verbunden"));
+        QCOMPARE(status(1), home.dbPath);
+        QCOMPARE(customerNames(), QStringList{"Demo-Kunde"});
+        QVERIFY(frmMain->ui()->Bearbeiten1->isEnabled());
+        QVERIFY(frmMain->ui()->Trennen1->isEnabled());
+        QCOMPARE(frmDM->dsetPrueflinge.recordCount(), 2);
+        QCOMPARE(frmDM->dsetPrueflinge.fieldByName("BEZEICHNUNG")->asString(), QStringLiteral("Drucker"));
+        QCOMPARE(frmDM->dsetAnzahlPrueflinge.fieldByName("COUNT")->asInteger(), qint64(2));
+        QCOMPARE(frmMain->ui()->gridPrueflinge->model()->rowCount(), 2);
+        QCOMPARE(frmDM->dsetPruefungen.recordCount(), 2);
+        QCOMPARE(frmDM->dsetPruefungen.fieldByName("Pruefer")->asString(), QStringLiteral("Demo-Prüfer"));
+        QCOMPARE(frmDM->dsetPruefungen.fieldByName("PRUEFDATUM")->displayText(), QStringLiteral("10.07.2014 18:33"));
+        // The schema was brought up to date and the limits loaded.
+        QCOMPARE(frmDM->GetGrenzwert(2).Wert_I, 3.5);
+        QCOMPARE(frmDM->GetGrenzwert(1).Anzeige, QStringLiteral("Min.     2,00 MOhm"));
+    }
+
+    void rememberedCustomer_data()
+    {
+        QTest::addColumn<int>("remembered");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("exists") << 103 << "Zahn";
+        QTest::newRow("deleted") << 555 << "Ärzte GmbH";
+    }
+    void rememberedCustomer()
+    {
+        QFETCH(int, remembered);
+        QFETCH(QString, selected);
+        Home home;
+        home.createDatabase({"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Bauer')",
+                             "INSERT INTO KUNDEN (ID, NAME) VALUES (103, 'Zahn')",
+                             "INSERT INTO KUNDEN (ID, NAME) VALUES (104, 'Ärzte GmbH')",
+                             "INSERT INTO KUNDEN (ID, NAME) VALUES (105, 'bergmann')",
+                             "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, PRUEFINTERVAL, KUNDEN_ID) VALUES (1100, 'Radio', 12, 103)"});
+        Home::setSetting("KundeID", remembered);
+        TScriptedDialogs dialogs;
+        TProgram program;
+        program.create();
+        QCOMPARE(customerNames(), QStringList({"Ärzte GmbH", "Bauer", "bergmann", "Demo-Kunde", "Zahn"}));
+        QCOMPARE(frmMain->ui()->cbKunden->currentText(), selected);
+        const qint64 devices = selected == "Zahn" ? 1 : 0;
+        QCOMPARE(frmDM->dsetPrueflinge.recordCount(), int(devices));
+        QCOMPARE(frmDM->dsetAnzahlPrueflinge.fieldByName("COUNT")->asInteger(), devices);
+    }
+
+    void noCustomers()
+    {
+        Home home;
+        home.createDatabase({"DELETE FROM KUNDEN"});
+        TScriptedDialogs dialogs;
+        TProgram program;
+        program.create();
+        QCOMPARE(frmMain->ui()->cbKunden->count(), 0);
+        QVERIFY(frmDM->dsetPrueflinge.active());
+        QVERIFY(frmDM->dsetPrueflinge.isEmpty());
+        QVERIFY(!frmDM->dsetAnzahlPrueflinge.active());
+        QCOMPARE(frmMain->ui()->txtAnzahl->text(), QString());
+        program.destroy();
+        QVERIFY(!Home::setting("KundeID").isValid()); // nothing selected, nothing stored
+        QCOMPARE(Home::setting("windows").toString(), QStringLiteral("Windows"));
+    }
+
+    void disconnectAndConnectSelectRememberedCustomer()
+    {
+        Home home;
+        home.createDatabase({"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Bauer')"});
+        Home::setSetting("KundeID", 101);
+        TScriptedDialogs dialogs;
+        TProgram program;
+        program.create();
+        QCOMPARE(frmMain->ui()->cbKunden->currentText(), QStringLiteral("Demo-Kunde"));
+        frmMain->ui()->cbKunden->setCurrentIndex(0); // Bauer, chosen by the user
+        frmMain->showPrueflinge();
+        frmMain->ui()->Trennen1->trigger();
+        QCOMPARE(status(0), QStringLiteral("Datenbank nicht verbunden"));
+        QCOMPARE(status(1), home.dbPath);
+        QCOMPARE(frmMain->ui()->cbKunden->count(), 0);
+        QVERIFY(!frmDM->dsetPrueflinge.active());
+        frmMain->ui()->Verbinden1->trigger();
+        QCOMPARE(status(0), QStringLiteral("Datenbank Verbunden"));
+        QCOMPARE(customerNames(), QStringList({"Bauer", "Demo-Kunde"}));
+        QCOMPARE(frmMain->ui()->cbKunden->currentText(), QStringLiteral("Demo-Kunde"));
+        QCOMPARE(dialogs.messages(), QStringList());
+    }
+
+    void closingStoresCustomerAndStyle()
+    {
+        Home home;
+        home.createDatabase();
+        TScriptedDialogs dialogs;
+        TProgram program;
+        program.create();
+        QVERIFY(frmMain && frmDM && frmDM->FormValid());
+        program.destroy();
+        QVERIFY(!frmMain && !frmDM);
+        QCOMPARE(Home::setting("KundeID").toString(), QStringLiteral("101"));
+        QCOMPARE(Home::setting("windows").toString(), QStringLiteral("Windows"));
+    }
+
+    void styleMenu()
+    {
+        Home home;
+        home.createDatabase();
+        Home::setSetting("windows", "Fusion");
+        TScriptedDialogs dialogs;
+        TProgram program;
+        program.create();
+        const QList<QAction *> items = frmMain->ui()->Ansicht1->actions();
+        QVERIFY(items.size() >= 2);
+        QCOMPARE(items.first()->text(), QStringLiteral("Windows"));
+        QCOMPARE(frmMain->FStyleNames.at(frmMain->FCurrentStyleNum), QStringLiteral("Fusion"));
+        items.first()->trigger();
+        QVERIFY(items.first()->isChecked());
+        QCOMPARE(frmMain->FCurrentStyleNum, 0);
+        program.destroy();
+        QCOMPARE(Home::setting("windows").toString(), QStringLiteral("Windows"));
+    }
+
+    void infoTitle_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("two-digit release") << "1.2.14.1" << "Velmora V1.2.14";
+        QTest::newRow("one-digit release") << "1.2.3.4" << "Velmora V1.2.3.";
+    }
+    void infoTitle()
+    {
+        QFETCH(QString, version);
+        QFETCH(QString, title);
+        QCOMPARE(TdlgSplash::titleFor(version), title);
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
