@@ -5,6 +5,7 @@
 #include "DbError.h"
 #include "NewDatabase.h"
 #include "Query.h"
+#include "USettings.h"
 #include "UUpdateDB.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -35,6 +36,7 @@ int usage()
              "  velmora-db upgrade PFAD       Datenbank auf den aktuellen Stand bringen\n"
              "  velmora-db check PFAD         Datenbank prüfen und Zeilen zählen\n"
              "  velmora-db backup PFAD ORDNER Sicherungskopie mit Datum im Namen anlegen\n"
+             "  velmora-db dbname             Pfad der Datenbank aus den Einstellungen ausgeben\n"
           << Qt::flush;
     return Usage;
 }
@@ -146,6 +148,8 @@ int backup(const QString &path, const QString &folder)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    app.setOrganizationName(QStringLiteral("Orbenta"));
+    app.setApplicationName(QStringLiteral("Tarnholm"));
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == u"create")
         return create(args[1]);
@@ -155,5 +159,9 @@ int main(int argc, char *argv[])
         return check(args[1]);
     if (args.size() == 3 && args[0] == u"backup")
         return backup(args[1], args[2]);
+    if (args.size() == 1 && args[0] == u"dbname") {
+        out() << TSettings().DBName() << Qt::endl;
+        return Ok;
+    }
     return usage();
 }

@@ -2,6 +2,7 @@
 #include "Clock.h"
 #include "Database.h"
 #include "DbError.h"
+#include <algorithm>
 
 namespace {
 QString notEditingText()
@@ -367,20 +368,35 @@ void TDataSet::fetchAll()
 {
     m_rows.clear();
     const size_t width = m_fields.size();
-    while (!m_select->eof()) {
-        std::vector<TValue> columns = m_select->takeRow();
-        Row row(width);
-        for (size_t i = 0; i < width; ++i) {
-            const int column = m_columnOfField[i];
-            if (column >= 0)
-                row[i] = std::move(columns[static_cast<size_t>(column)]);
-        }
-        m_rows.push_back(std::move(row));
-        const int index = static_cast<int>(m_rows.size()) - 1;
-        calculate(index);
-        if (!accepted(index))
+    std::vector<int> slotOfColumn(static_cast<size_t>(m_select->columnCount()), -1);
+    for (size_t i = 0; i < width; ++i)
+        if (m_columnOfField[i] >= 0)
+            slotOfColumn[static_cast<size_t>(m_columnOfField[i])] = static_cast<int>(i);
+    const bool calculated = std::any_of(m_fields.begin(), m_fields.end(), [](const auto &f) { return f->isCalculated(); });
+    const bool filtering = m_filtered && onFilterRecord;
+    const auto keep = [&] {
+        const int index = recordCount() - 1;
+        if (calculated)
+            calculate(index);
+        if (filtering && !accepted(index))
             m_rows.pop_back();
-        m_select->next();
+    };
+    if (!m_select->eof()) {
+        // execQuery has fetched the first row already.
+        std::vector<TValue> first = m_select->takeRow();
+        Row row(width);
+        for (size_t c = 0; c < first.size(); ++c)
+            if (slotOfColumn[c] >= 0)
+                row[static_cast<size_t>(slotOfColumn[c])] = std::move(first[c]);
+        m_rows.push_back(std::move(row));
+        keep();
+        for (;;) {
+            Row next(width);
+            if (!m_select->fetchNextInto(next, slotOfColumn))
+                break;
+            m_rows.push_back(std::move(next));
+            keep();
+        }
     }
     m_select->close();
 }

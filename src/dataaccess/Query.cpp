@@ -78,6 +78,7 @@ struct TQuery::Impl {
     std::vector<OutColumn> out;
     std::vector<unsigned char> outBuffer;
     unsigned statementType = 0;
+    fb::Status fetchStatus; // reused for every row
 
     void releaseCursor()
     {
@@ -420,28 +421,47 @@ void TQuery::execQuery()
 
 void TQuery::next()
 {
-    if (!d->cursor) {
-        m_eof = true;
-        return;
-    }
-    fb::Status status;
-    const int result = fb::guarded([&] { return d->cursor->fetchNext(&status, d->outBuffer.data()); });
-    if (result == IStatus::RESULT_OK) {
-        fetchRow();
-    } else {
-        m_eof = true;
+    if (fetchNext())
+        decodeInto(m_row, nullptr);
+    else
         m_row.clear();
-        d->releaseCursor();
-    }
 }
 
-void TQuery::fetchRow()
+bool TQuery::fetchNext()
+{
+    if (!d->cursor) {
+        m_eof = true;
+        return false;
+    }
+    const int result = fb::guarded([&] { return d->cursor->fetchNext(d->fetchStatus.get(), d->outBuffer.data()); });
+    if (result == IStatus::RESULT_OK)
+        return true;
+    m_eof = true;
+    d->releaseCursor();
+    return false;
+}
+
+bool TQuery::fetchNextInto(std::vector<TValue> &row, const std::vector<int> &slotOfColumn)
+{
+    if (!fetchNext())
+        return false;
+    decodeInto(row, &slotOfColumn);
+    return true;
+}
+
+void TQuery::fetchRow() { decodeInto(m_row, nullptr); }
+
+void TQuery::decodeInto(std::vector<TValue> &row, const std::vector<int> *slotOfColumn)
 {
     const unsigned char *buf = d->outBuffer.data();
-    m_row.resize(d->out.size());
+    if (!slotOfColumn)
+        row.resize(d->out.size());
     for (size_t i = 0; i < d->out.size(); ++i) {
+        const int slot = slotOfColumn ? (*slotOfColumn)[i] : static_cast<int>(i);
+        if (slot < 0)
+            continue;
         const OutColumn &c = d->out[i];
-        TValue &v = m_row[i];
+        TValue &v = row[static_cast<size_t>(slot)];
         if (*reinterpret_cast<const short *>(buf + c.nullOffset)) {
             v = std::monostate();
             continue;

@@ -96,6 +96,9 @@ public:
     const TValue &value(int index) const { return m_row.at(static_cast<size_t>(index)); }
     const std::vector<TValue> &row() const { return m_row; }
     std::vector<TValue> takeRow() { return std::move(m_row); }
+    // Fetches the next row straight into row: column i goes to
+    // row[slotOfColumn[i]], a slot of -1 skips the column. False at the end.
+    bool fetchNextInto(std::vector<TValue> &row, const std::vector<int> &slotOfColumn);
 
     bool isNull(int index) const { return ::isNull(value(index)); }
     qint64 asInteger(int index) const;
@@ -112,6 +115,8 @@ public:
 private:
     struct Impl;
     void fetchRow();
+    bool fetchNext();
+    void decodeInto(std::vector<TValue> &row, const std::vector<int> *slotOfColumn);
     void ensureTransaction();
 
     QPointer<TDatabase> m_database;
