@@ -24,6 +24,24 @@ public:
     virtual void fillCbKunden() = 0;
 };
 
+// What the device rules need of the device window.
+class IDeviceView {
+public:
+    virtual ~IDeviceView() = default;
+    virtual void showImage(const QString &schutzklasse) = 0;
+    virtual void fillBezeichnungen() = 0;
+    virtual void fillOrte() = 0;
+    virtual void showWindow() = 0; // not modally; brings a visible window forward
+};
+
+// What the inspection rules need of the inspection window.
+class IInspectionView {
+public:
+    virtual ~IInspectionView() = default;
+    virtual void setComparisonHeading(const QString &text) = 0; // its Label9
+    virtual void showWindow() = 0;
+};
+
 // The data module: the one connection, the one transaction, every record set
 // and query of the program and their rules. It shows nothing itself; its
 // messages go through the dialog seam.
@@ -60,6 +78,10 @@ public:
 
     IMainView *mainView() const { return FMainView; }
     void setMainView(IMainView *view) { FMainView = view; }
+    IDeviceView *deviceView() const { return FDeviceView; }
+    void setDeviceView(IDeviceView *view) { FDeviceView = view; }
+    IInspectionView *inspectionView() const { return FInspectionView; }
+    void setInspectionView(IInspectionView *view) { FInspectionView = view; }
 
     // Components.
     TDatabase Database;
@@ -99,7 +121,35 @@ private:
     QStringList FSQLReportPruefungen, FSQLReportInventar;
     bool FFormValid = false;
     IMainView *FMainView = nullptr;
+    IDeviceView *FDeviceView = nullptr;
+    IInspectionView *FInspectionView = nullptr;
+
+    // Device rules.
+    void dsetPrueflingeAfterOpen();
+    void dsetPrueflingeNewRecord();
+    void dsetPrueflingeLAENGEChange();
+    void dsetPrueflingeGRENZWERT0Change();
+    void dsetPrueflingeBeforePost();
+    void dsetPrueflingeAfterPost();
+    void dsetPrueflingeAfterScroll();
+    void dsrcPrueflingeStateChange();
+    // Inspection rules.
+    void judge(int measurement);
+    void dsetPruefungenCalcFields();
+    void dsetPruefungenNewRecord();
+    void dsetPruefungenAfterPost();
+    void dsrcPruefungenStateChange();
 };
+
+// The protective-conductor limit in Ohm for a cable of the given length in
+// metres (empty: no variable cable), to two places, at most 1.00.
+TDecimal protectiveConductorLimit(std::optional<double> lengthMetres);
+// Whether a measured value passes its limit; the protection class matters
+// for the substitute leakage current only.
+bool measurementPasses(int measurement, double value, double limit);
+// Today plus a number of calendar months, at midnight; the day is clamped
+// to the end of a shorter month.
+QDateTime nextInspectionDate(const QDate &today, int months);
 
 extern TfrmDM *frmDM;
 

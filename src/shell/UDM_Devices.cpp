@@ -1,5 +1,11 @@
-// The device record set: statements, fields and the sorted statement.
+// The device record set: statements, fields, the sorted statement and the
+// rules for numbering, the cable-length limit and the unique number.
 #include "UDM.h"
+#include "DbError.h"
+#include "Dialogs.h"
+#include "UFirebirdExt.h"
+#include "USettings.h"
+#include <cmath>
 
 namespace {
 const QString kDeviceColumns = QStringLiteral(
@@ -50,12 +56,14 @@ void TfrmDM::declareDevices()
     aktiv->defaultExpression = QStringLiteral("True");
     aktiv->displayValues = QStringLiteral("Ja;Nein");
 
-    d.afterOpen = [this](TDataSet &) {
-        dsetPruefungen.open();
-        dsetPruefungenVorher.open();
-        dsetPruefungenLetzter.open();
-        dsetGrenzwert1.open();
-    };
+    d.afterOpen = [this](TDataSet &) { dsetPrueflingeAfterOpen(); };
+    d.onNewRecord = [this](TDataSet &) { dsetPrueflingeNewRecord(); };
+    d.beforePost = [this](TDataSet &) { dsetPrueflingeBeforePost(); };
+    d.afterPost = [this](TDataSet &) { dsetPrueflingeAfterPost(); };
+    d.afterScroll = [this](TDataSet &) { dsetPrueflingeAfterScroll(); };
+    laenge->onChange = [this](TField &) { dsetPrueflingeLAENGEChange(); };
+    grenzwert->onChange = [this](TField &) { dsetPrueflingeGRENZWERT0Change(); };
+    dsrcPrueflinge.onStateChange = [this](TDataSource &) { dsrcPrueflingeStateChange(); };
 
     dsetAnzahlPrueflinge.setSelectSql(QStringLiteral("SELECT COUNT(ID) FROM PRUEFLINGE WHERE KUNDEN_ID =:ID"));
     dsetAnzahlPrueflinge.addField(QStringLiteral("COUNT"), TFieldType::Integer);
@@ -80,4 +88,89 @@ void TfrmDM::setPrueflingeSQL()
     else
         dsetPrueflinge.paramByName(QStringLiteral("ID")).clear();
     dsetPrueflinge.open();
+}
+
+TDecimal protectiveConductorLimit(std::optional<double> lengthMetres)
+{
+    if (!lengthMetres || *lengthMetres <= 5.0)
+        return TDecimal(30, 2);
+    const double limit = 0.3 + ((*lengthMetres - 5.0) / 7.5) * 0.1;
+    // Rounded from the exact hundredfold of the double, not from a double
+    // product: 6.875 m gives 0.325000000000000011..., which must become 0.33.
+    const long double hundredfold = static_cast<long double>(limit) * 100.0L;
+    const long cents = static_cast<long>(std::nearbyintl(hundredfold)); // ties to even
+
+    return TDecimal(std::min(cents, 100L), 2);
+}
+
+void TfrmDM::dsetPrueflingeAfterOpen()
+{
+    dsetPruefungen.open();
+    dsetPruefungenVorher.open();
+    dsetPruefungenLetzter.open();
+    dsetGrenzwert1.open();
+}
+
+void TfrmDM::dsetPrueflingeNewRecord()
+{
+    const std::optional<int> customer = FMainView ? FMainView->selectedCustomerId() : std::nullopt;
+    if (!customer)
+        throw EDatabaseError(QStringLiteral("Bitte zuerst einen Kunden auswählen."));
+    dsetPrueflinge.fieldByName(QStringLiteral("KUNDEN_ID"))->setAsInteger(*customer);
+    dsetPrueflinge.fieldByName(QStringLiteral("PRUEFINTERVAL"))->setAsInteger(FSettings->DefaultIntervallPruefling());
+    dsetPrueflinge.fieldByName(QStringLiteral("NUMMER"))->setAsDecimal(FFirebirdExt->NextPrueflingNummer(*customer));
+}
+
+void TfrmDM::dsetPrueflingeLAENGEChange()
+{
+    if (!dsetPrueflinge.editing())
+        return;
+    const TField *laenge = dsetPrueflinge.fieldByName(QStringLiteral("LAENGE"));
+    const std::optional<double> metres = laenge->isNull() ? std::nullopt : std::optional<double>(laenge->asFloat());
+    dsetPrueflinge.fieldByName(QStringLiteral("GRENZWERT0"))->setAsDecimal(protectiveConductorLimit(metres));
+}
+
+void TfrmDM::dsetPrueflingeGRENZWERT0Change()
+{
+    if (dsetPrueflinge.fieldByName(QStringLiteral("GRENZWERT0"))->asDecimal() > TDecimal(100, 2)) {
+        dialogs().beep();
+        dialogs().message(QStringLiteral("Schutzleiterwiderstand darf nicht größer als 1,00 Ohm sein!"), IDialogs::Icon::Warning);
+        abortSilently();
+    }
+}
+
+void TfrmDM::dsetPrueflingeBeforePost()
+{
+    const int id = static_cast<int>(dsetPrueflinge.fieldByName(QStringLiteral("ID"))->asInteger());
+    const int kundeId = static_cast<int>(dsetPrueflinge.fieldByName(QStringLiteral("KUNDEN_ID"))->asInteger());
+    const QString nummer = dsetPrueflinge.fieldByName(QStringLiteral("NUMMER"))->asString();
+    if (!dsetPrueflinge.fieldByName(QStringLiteral("VARIABEL"))->asBoolean())
+        dsetPrueflinge.fieldByName(QStringLiteral("LAENGE"))->clear();
+    if (!nummer.isEmpty() && checkPruefling(id, kundeId, nummer) > 0) {
+        dialogs().beep();
+        dialogs().message(QStringLiteral("Nummer '") + nummer + QStringLiteral("' ist schon vergeben..."), IDialogs::Icon::Warning);
+        abortSilently();
+    }
+}
+
+void TfrmDM::dsetPrueflingeAfterPost()
+{
+    if (FDeviceView) {
+        FDeviceView->fillBezeichnungen();
+        FDeviceView->fillOrte();
+    }
+    SetGrenzwertValue(0, dsetPrueflinge.fieldByName(QStringLiteral("GRENZWERT0"))->asFloat());
+}
+
+void TfrmDM::dsetPrueflingeAfterScroll()
+{
+    if (FDeviceView)
+        FDeviceView->showImage(dsetPrueflinge.fieldByName(QStringLiteral("SCHUTZKLASSE"))->asString());
+    SetGrenzwertValue(0, dsetPrueflinge.fieldByName(QStringLiteral("GRENZWERT0"))->asFloat());
+}
+
+void TfrmDM::dsrcPrueflingeStateChange()
+{
+    if (dsetPrueflinge.editing() && FDeviceView)
+        FDeviceView->showWindow();
 }

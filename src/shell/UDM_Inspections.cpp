@@ -1,6 +1,8 @@
-// The inspection record set of the current device and the two record sets
-// that give the earlier inspection to compare with.
+// The inspection record set of the current device, the two record sets
+// that give the earlier inspection to compare with, and the rules that judge
+// every measured value and combine the verdicts.
 #include "UDM.h"
+#include "Clock.h"
 
 namespace {
 
@@ -86,6 +88,12 @@ void TfrmDM::declareInspections()
                      QStringLiteral("NAME"));
     d.addLookupField(QStringLiteral("Pruefgeraet"), 20, &dsetPruefgeraeteLookup, QStringLiteral("PRUEFGERAETE_ID"),
                      QStringLiteral("ID"), QStringLiteral("NAME"));
+    for (int i = 0; i < kMeasurements.size(); ++i)
+        d.fieldByName(kMeasurements.at(i))->onChange = [this, i](TField &) { judge(i); };
+    d.onCalcFields = [this](TDataSet &) { dsetPruefungenCalcFields(); };
+    d.onNewRecord = [this](TDataSet &) { dsetPruefungenNewRecord(); };
+    d.afterPost = [this](TDataSet &) { dsetPruefungenAfterPost(); };
+    dsrcPruefungen.onStateChange = [this](TDataSource &) { dsrcPruefungenStateChange(); };
     TField *result = d.addCalculatedField(QStringLiteral("Pruefung_Bestanden"), TFieldType::Boolean);
     result->displayLabel = QStringLiteral("Prüfung");
     result->displayValues = QStringLiteral("Bestanden;Nicht bestanden");
@@ -95,4 +103,84 @@ void TfrmDM::declareInspections()
                       &dsrcPruefungen);
     declareComparison(dsetPruefungenLetzter, QStringLiteral("WHERE PRUEFLINGE_ID =:PRUEFLINGE_ID ORDER BY PRUEFDATUM DESC"),
                       &dsrcPruefungen);
+}
+
+bool measurementPasses(int measurement, double value, double limit)
+{
+    // The insulation resistance is a minimum; the others are maxima.
+    return measurement == 1 ? value >= limit : value <= limit;
+}
+
+QDateTime nextInspectionDate(const QDate &today, int months) { return QDateTime(today.addMonths(months), QTime(0, 0)); }
+
+void TfrmDM::judge(int measurement)
+{
+    const QString name = kMeasurements.at(measurement);
+    TField *value = dsetPruefungen.fieldByName(name);
+    TField *passed = dsetPruefungen.fieldByName(name + QStringLiteral("_BESTANDEN"));
+    if (value->isNull()) {
+        passed->clear();
+        return;
+    }
+    double limit = GetGrenzwertValue(measurement);
+    if (measurement == 2 && dsetPrueflinge.active() &&
+        dsetPrueflinge.fieldByName(QStringLiteral("SCHUTZKLASSE"))->asString() == u"I")
+        limit = 3.5; // the class-I limit of the substitute leakage current
+    passed->setAsBoolean(measurementPasses(measurement, value->asFloat(), limit));
+}
+
+void TfrmDM::dsetPruefungenCalcFields()
+{
+    TDataSet &d = dsetPruefungen;
+    bool result = d.fieldByName(QStringLiteral("SICHTPRUEFUNG_BESTANDEN"))->asBoolean();
+    for (const QString &m : kMeasurements) {
+        const TField *flag = d.fieldByName(m + QStringLiteral("_BESTANDEN"));
+        if (!flag->isNull())
+            result = result && flag->asBoolean();
+    }
+    result = result && d.fieldByName(QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"))->asBoolean();
+    d.fieldByName(QStringLiteral("Pruefung_Bestanden"))->setAsBoolean(result);
+}
+
+void TfrmDM::dsetPruefungenNewRecord()
+{
+    TDataSet &d = dsetPruefungen;
+    const auto currentId = [](TDataSet &set) {
+        return set.active() && !set.isEmpty() ? set.fieldByName(QStringLiteral("ID"))->asInteger() : qint64(0);
+    };
+    d.fieldByName(QStringLiteral("PRUEFLINGE_ID"))->setAsInteger(dsetPrueflinge.fieldByName(QStringLiteral("ID"))->asInteger());
+    d.fieldByName(QStringLiteral("PRUEFER_ID"))->setAsInteger(DefaultPrueferId >= 0 ? DefaultPrueferId : currentId(dsetPruefer));
+    d.fieldByName(QStringLiteral("PRUEFGERAETE_ID"))
+        ->setAsInteger(DefaultPruefgeraeteId >= 0 ? DefaultPruefgeraeteId : currentId(dsetPruefgeraete));
+    d.fieldByName(QStringLiteral("PRUEFDATUM"))->setAsDateTime(TClock::now());
+    d.fieldByName(QStringLiteral("SICHTPRUEFUNG_BESTANDEN"))->setAsBoolean(true);
+    for (const QString &m : kMeasurements)
+        d.fieldByName(m + QStringLiteral("_BESTANDEN"))->clear();
+    d.fieldByName(QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"))->setAsBoolean(true);
+    const int months = static_cast<int>(dsetPrueflinge.fieldByName(QStringLiteral("PRUEFINTERVAL"))->asInteger());
+    d.fieldByName(QStringLiteral("NEXT_PRUEFDATUM"))->setAsDateTime(nextInspectionDate(TClock::today(), months));
+    if (FInspectionView)
+        FInspectionView->showWindow();
+}
+
+void TfrmDM::dsetPruefungenAfterPost()
+{
+    DefaultPrueferId = static_cast<int>(dsetPruefungen.fieldByName(QStringLiteral("PRUEFER_ID"))->asInteger());
+    DefaultPruefgeraeteId = static_cast<int>(dsetPruefungen.fieldByName(QStringLiteral("PRUEFGERAETE_ID"))->asInteger());
+}
+
+void TfrmDM::dsrcPruefungenStateChange()
+{
+    if (dsetPruefungen.state() == TDataSetState::Insert) {
+        dsrcPruefungenVorher.setDataSet(&dsetPruefungenLetzter);
+        if (FInspectionView)
+            FInspectionView->setComparisonHeading(QStringLiteral("Letzte Messung"));
+        return;
+    }
+    dsrcPruefungenVorher.setDataSet(&dsetPruefungenVorher);
+    if (FInspectionView) {
+        FInspectionView->setComparisonHeading(QStringLiteral("Vorherige Messung"));
+        if (dsetPruefungen.state() == TDataSetState::Edit)
+            FInspectionView->showWindow();
+    }
 }
