@@ -1,5 +1,6 @@
 #include "UMain.h"
 #include "Application.h"
+#include "DBNavButton.h"
 #include "Query.h"
 #include "USettings.h"
 #include "ui_UMain.h"
@@ -25,6 +26,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique
     m_ui->Splitter1->setSizes({height() - 146, 146});
     bindControls();
     connectCommands();
+    setupNavigators();
     FormCreate();
 }
 
@@ -159,6 +161,13 @@ void TfrmMain::showPrueflinge()
     frmDM->dsetPrueflinge.open();
     frmDM->dsetAnzahlPrueflinge.paramByName(QStringLiteral("ID")).setAsInteger(*customer);
     frmDM->dsetAnzahlPrueflinge.open();
+    updateDeviceCommands();
+}
+
+void TfrmMain::updateDeviceCommands()
+{
+    for (TDBNavButton *b : {m_ui->DBNavButton1, m_ui->DBNavButton2, m_ui->DBNavButton3})
+        b->refreshState();
 }
 
 void TfrmMain::showConnectionState(const QString &state, const QString &fileName)
@@ -169,7 +178,11 @@ void TfrmMain::showConnectionState(const QString &state, const QString &fileName
 
 void TfrmMain::showConnectionState(const QString &state) { m_panels[0]->setText(state); }
 
-void TfrmMain::clearCustomerList() { m_ui->cbKunden->clear(); }
+void TfrmMain::clearCustomerList()
+{
+    m_ui->cbKunden->clear();
+    updateDeviceCommands();
+}
 
 std::optional<int> TfrmMain::selectedCustomerId() const
 {

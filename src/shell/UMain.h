@@ -36,6 +36,15 @@ public:
     int FCurrentStyleNum = 0;
     bool FPrueflingLocate = false;
 
+    // Opens the report window: mode 0 for the current inspection, mode 1
+    // for a customer and an inspection day.
+    void showBericht(int mode);
+    void searchStep();
+    void sortByColumn(int column, const QString &fieldName);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void FormCreate();
     void FormDestroy();
@@ -45,6 +54,10 @@ private:
     void connectCommands();
     void Verbinden1Click();
     void Trennen1Click();
+    void setupNavigators();
+    void updateDeviceCommands();
+    void deleteCurrentRow(TDataSet &dataSet);
+    void notYetAvailable(const QString &what);
 
     std::unique_ptr<Ui::TfrmMain> m_ui;
     QLabel *m_panels[2] = {nullptr, nullptr};

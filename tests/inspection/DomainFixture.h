@@ -1,4 +1,5 @@
 #pragma once
+#include "AppHome.h"
 #include "Clock.h"
 #include "DbError.h"
 #include "NewDatabase.h"
@@ -13,30 +14,14 @@
 // "Drucker" 1001 and "Mikrowelle" 1002, two inspections of the printer),
 // with a stand-in for the main window's customer list.
 struct DomainFixture : IMainView {
-    QTemporaryDir dir;
+    TAppHome home;
     TScriptedDialogs dialogs;
     std::optional<int> customer = 101;
     std::unique_ptr<TfrmDM> dm;
 
     explicit DomainFixture(const QStringList &changes = {})
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Orbenta", "Tarnholm");
-        settings.clear();
-        const QString path = dir.filePath("VELMORA.FDB");
-        settings.setValue("DBName", path);
-        settings.sync();
-        {
-            TDatabase db;
-            TTransaction t(&db);
-            db.params = connectionParams();
-            createVelmoraDatabase(db, path);
-            TQuery q(&db);
-            for (const QString &sql : changes) {
-                q.setSql(sql);
-                q.execQuery();
-            }
-            t.commit();
-        }
+        home.createDatabase(changes);
         dm = std::make_unique<TfrmDM>();
         dm->setMainView(this);
         if (!dm->Connect())

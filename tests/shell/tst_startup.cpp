@@ -1,3 +1,4 @@
+#include "AppHome.h"
 #include "NewDatabase.h"
 #include "Query.h"
 #include "ScriptedDialogs.h"
@@ -17,42 +18,7 @@ namespace {
 
 const QString kInUse = QStringLiteral("Es wird bereits von einem Programm auf die Datenbank zugegriffen...");
 
-// Empty settings and a database file of our own for each test.
-struct Home {
-    QTemporaryDir dir;
-    QString dbPath;
-    Home()
-    {
-        // The settings file's place is fixed once per process: empty it instead.
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Orbenta", "Tarnholm").clear();
-        dbPath = dir.filePath("VELMORA.FDB");
-        setSetting("DBName", dbPath);
-    }
-    static void setSetting(const QString &name, const QVariant &value)
-    {
-        QSettings raw(QSettings::NativeFormat, QSettings::UserScope, "Orbenta", "Tarnholm");
-        raw.setValue(name, value.toString());
-    }
-    static QVariant setting(const QString &name)
-    {
-        QSettings raw(QSettings::NativeFormat, QSettings::UserScope, "Orbenta", "Tarnholm");
-        return raw.value(name);
-    }
-    // The demo database, changed by the given statements.
-    void createDatabase(const QStringList &changes = {})
-    {
-        TDatabase db;
-        TTransaction t(&db);
-        db.params = connectionParams();
-        createVelmoraDatabase(db, dbPath);
-        TQuery q(&db);
-        for (const QString &sql : changes) {
-            q.setSql(sql);
-            q.execQuery();
-        }
-        t.commit();
-    }
-};
+using Home = TAppHome;
 
 QStringList customerNames()
 {

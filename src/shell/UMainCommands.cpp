@@ -1,0 +1,150 @@
+// The main window's commands: navigator buttons, search, sorting by a
+// column title, deleting from a list, and the menu.
+#include "Application.h"
+#include "DBNavButton.h"
+#include "Dialogs.h"
+#include "UDlgAuftragnehmer.h"
+#include "UDlgKunden.h"
+#include "UDlgPruefer.h"
+#include "UDlgPruefgeraet.h"
+#include "UDlgSplash.h"
+#include "UMain.h"
+#include "ui_UMain.h"
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace {
+const QUrl kHelpAddress(QStringLiteral("https://velmora-pruefprotokolle.de/hilfe"));
+}
+
+void TfrmMain::setupNavigators()
+{
+    const struct {
+        TDBNavButton *button;
+        TDataSource *source;
+        TNavBtnStyle style;
+    } buttons[] = {{m_ui->DBNavButton1, &frmDM->dsrcPrueflinge, nbsAppend},
+                   {m_ui->DBNavButton2, &frmDM->dsrcPrueflinge, nbsEdit},
+                   {m_ui->DBNavButton3, &frmDM->dsrcPrueflinge, nbsDelete},
+                   {m_ui->btnNeuePruefung, &frmDM->dsrcPruefungen, nbsInsert},
+                   {m_ui->btnPruefungBearbeiten, &frmDM->dsrcPruefungen, nbsEdit},
+                   {m_ui->btnPruefungLoeschen, &frmDM->dsrcPruefungen, nbsDelete}};
+    for (const auto &b : buttons) {
+        b.button->setButtonStyle(b.style);
+        b.button->setDataSource(b.source);
+    }
+    m_ui->btnNeuePruefung->BeforeAction = [](TDBNavButton *) {
+        if (frmDM->dsetPruefungen.active())
+            frmDM->dsetPruefungen.first(); // the newest inspection
+    };
+    // A device needs a customer: its commands wait until one is selected.
+    for (TDBNavButton *b : {m_ui->DBNavButton1, m_ui->DBNavButton2, m_ui->DBNavButton3})
+        b->OnEnabledCheck = [this] { return selectedCustomerId().has_value(); };
+    m_ui->gridPrueflinge->installEventFilter(this);
+    m_ui->gridPruefungen->installEventFilter(this);
+    m_ui->editLocate->installEventFilter(this);
+    connect(m_ui->btnSuchen, &QPushButton::clicked, this, [this] {
+        FPrueflingLocate = false;
+        searchStep();
+    });
+    connect(m_ui->btnWeiterSuchen, &QPushButton::clicked, this, &TfrmMain::searchStep);
+    connect(m_ui->gridPrueflinge, &TDBGrid::titleClicked, this, &TfrmMain::sortByColumn);
+    connect(m_ui->btnBerichtErzeugen, &QPushButton::clicked, this, [this] { showBericht(0); });
+
+    connect(m_ui->Kunden1, &QAction::triggered, this, [] { dlgKunden->show(); });
+    connect(m_ui->Pruefer1, &QAction::triggered, this, [] { dlgPruefer->show(); });
+    connect(m_ui->Pruefgeraete1, &QAction::triggered, this, [] { dlgPruefgeraete->show(); });
+    connect(m_ui->Auftragnehmer1, &QAction::triggered, this, [] { dlgAuftragnehmer->show(); });
+    connect(m_ui->Berichte1, &QAction::triggered, this, [this] { showBericht(1); });
+    connect(m_ui->Prueflinge1, &QAction::triggered, this, [this] { notYetAvailable(QStringLiteral("Einstellungen für Prüflinge")); });
+    connect(m_ui->Verbindung1, &QAction::triggered, this, [this] { notYetAvailable(QStringLiteral("Datenbank-Verbindung")); });
+    connect(m_ui->Neu1, &QAction::triggered, this, [this] { notYetAvailable(QStringLiteral("Neue Datenbank")); });
+    connect(m_ui->Backup1, &QAction::triggered, this, [this] { notYetAvailable(QStringLiteral("Backup Datenbank")); });
+    connect(m_ui->PruefprotokolleHilfe1, &QAction::triggered, this, [] { dialogs().openUrl(kHelpAddress); });
+    connect(m_ui->Info1, &QAction::triggered, this, [this] {
+        TdlgSplash splash(this);
+        splash.exec();
+    });
+}
+
+void TfrmMain::notYetAvailable(const QString &what)
+{
+    dialogs().message(QStringLiteral("\u201E%1\u201C ist in dieser Version noch nicht verfügbar.").arg(what));
+}
+
+void TfrmMain::showBericht(int mode)
+{
+    Q_UNUSED(mode);
+    frmDM->dsetPruefungen.updateRecord();
+    notYetAvailable(QStringLiteral("Berichte"));
+}
+
+void TfrmMain::searchStep()
+{
+    TDataSet &devices = frmDM->dsetPrueflinge;
+    const QString text = m_ui->editLocate->text();
+    if (!devices.active())
+        return;
+    if (!FPrueflingLocate) {
+        if (devices.locatePrefix(frmDM->PrueflingeSortField, text, false)) {
+            FPrueflingLocate = true;
+            m_ui->gridPrueflinge->setFocus();
+        } else {
+            dialogs().beep();
+            dialogs().message(QStringLiteral("Kein Datensatz gefunden!"), IDialogs::Icon::Warning);
+            FPrueflingLocate = false;
+        }
+        return;
+    }
+    FPrueflingLocate = devices.locatePrefix(frmDM->PrueflingeSortField, text, true);
+    m_ui->gridPrueflinge->setFocus();
+}
+
+void TfrmMain::sortByColumn(int column, const QString &fieldName)
+{
+    TDBGrid *grid = m_ui->gridPrueflinge;
+    if (fieldName != frmDM->PrueflingeSortField) {
+        frmDM->PrueflingeSortDir = QStringLiteral("ASC");
+        frmDM->PrueflingeSortField = fieldName;
+        grid->dataModel()->setTitleUnderlined(frmDM->PrueflingeSortColumn, false);
+        grid->dataModel()->setTitleUnderlined(column, true);
+        frmDM->PrueflingeSortColumn = column;
+    } else {
+        frmDM->PrueflingeSortDir = frmDM->PrueflingeSortDir == u"ASC" ? QStringLiteral("DESC") : QStringLiteral("ASC");
+    }
+    frmDM->setPrueflingeSQL();
+}
+
+void TfrmMain::deleteCurrentRow(TDataSet &dataSet)
+{
+    if (!dataSet.active() || dataSet.isEmpty() || !dataSet.canModify())
+        return;
+    if (dialogs().ask(QStringLiteral("Datensatz löschen?"), IDialogs::Buttons::OkCancel) == IDialogs::Answer::Ok)
+        dataSet.deleteRecord();
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (enter && (watched == m_ui->editLocate || watched == m_ui->gridPrueflinge)) {
+        try {
+            searchStep();
+        } catch (...) {
+            TApplication::showException(std::current_exception());
+        }
+        return true;
+    }
+    if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::ControlModifier &&
+        (watched == m_ui->gridPrueflinge || watched == m_ui->gridPruefungen)) {
+        try {
+            deleteCurrentRow(watched == m_ui->gridPrueflinge ? frmDM->dsetPrueflinge : frmDM->dsetPruefungen);
+        } catch (...) {
+            TApplication::showException(std::current_exception());
+        }
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
