@@ -465,32 +465,30 @@ void TDataSet::refresh()
 
 // --- navigation -----------------------------------------------------------
 
-void TDataSet::moveCurrent(int row)
+void TDataSet::moveCurrent(int row, bool atBof, bool atEof)
 {
     const int target = m_rows.empty() ? -1 : std::clamp(row, 0, recordCount() - 1);
+    const bool changed = target != m_current || atBof != m_bof || atEof != m_eof;
     const bool moved = target != m_current;
     m_current = target;
-    if (moved) {
+    m_bof = atBof || m_rows.empty();
+    m_eof = atEof || m_rows.empty();
+    if (changed)
         notify(TDataEvent::DataSetScrolled);
-        if (afterScroll)
-            afterScroll(*this);
-    }
+    if (moved && afterScroll)
+        afterScroll(*this);
 }
 
 void TDataSet::first()
 {
     checkBrowseMode();
-    moveCurrent(0);
-    m_bof = true;
-    m_eof = m_rows.empty();
+    moveCurrent(0, true, false);
 }
 
 void TDataSet::last()
 {
     checkBrowseMode();
-    moveCurrent(recordCount() - 1);
-    m_eof = true;
-    m_bof = m_rows.empty();
+    moveCurrent(recordCount() - 1, false, true);
 }
 
 void TDataSet::next() { moveBy(1); }
@@ -503,17 +501,14 @@ int TDataSet::moveBy(int distance)
         throw EDatabaseError(QStringLiteral("Die Datenmenge ist geschlossen."));
     const int from = m_current;
     const int wanted = m_current + distance;
-    moveCurrent(wanted);
-    m_bof = m_rows.empty() || wanted < 0;
-    m_eof = m_rows.empty() || wanted > recordCount() - 1;
+    moveCurrent(wanted, wanted < 0, wanted > recordCount() - 1);
     return m_current - from;
 }
 
 void TDataSet::moveTo(int row)
 {
     checkBrowseMode();
-    moveCurrent(row);
-    m_bof = m_eof = m_rows.empty();
+    moveCurrent(row, false, false);
 }
 
 bool TDataSet::locatePrefix(const QString &fieldName, const QString &prefix, bool fromNext)

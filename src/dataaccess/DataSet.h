@@ -145,7 +145,7 @@ private:
     void calculate(int row);
     void calculateLookups(Row &row);
     bool accepted(int row);
-    void moveCurrent(int row);
+    void moveCurrent(int row, bool atBof, bool atEof);
     void beginNewRow(int at);
     void applyDefaults();
     void drawKey();
