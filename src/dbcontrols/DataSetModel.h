@@ -1,0 +1,86 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QList>
+#include <QSet>
+#include <memory>
+
+class TDataSet;
+class TDataSource;
+class TField;
+
+// A column of a grid: the field it shows and how.
+struct TGridColumn {
+    QString fieldName;
+    QString title;      // the field's label when empty
+    int width = 0;      // pixels; 0 takes the field's display width
+    bool hidden = false;
+};
+
+// A table model over the rows of a record set (through a data source): one
+// row per record, one column per shown column. Cells are the fields'
+// display texts, read without moving the record set. The model follows the
+// record set: new rows reset it, a move reports the current row.
+class TDataSetModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit TDataSetModel(QObject *parent = nullptr);
+    ~TDataSetModel() override;
+
+    TDataSource *dataSource() const;
+    void setDataSource(TDataSource *source);
+    TDataSet *dataSet() const;
+
+    // Without columns every visible field is shown, in the record set's order.
+    QList<TGridColumn> columns() const { return m_columns; }
+    void setColumns(const QList<TGridColumn> &columns);
+    // The columns shown, in model order (hidden ones left out).
+    const QList<TGridColumn> &shownColumns() const { return m_shown; }
+
+    // Cells may be edited: the row is moved to, its edit started and the
+    // text written into the field.
+    bool isEditable() const { return m_editable; }
+    void setEditable(bool editable);
+
+    // Moves the record set to a row and starts editing it; refusals are
+    // shown through the dialog seam.
+    bool startRowEdit(int row);
+
+    // A column title drawn underlined (the sort column, say); kept while the
+    // record set is reopened.
+    void setTitleUnderlined(int column, bool underlined);
+    bool isTitleUnderlined(int column) const { return m_underlined.contains(column); }
+
+    TField *fieldAt(int column) const;
+    QString fieldNameAt(int column) const;
+    // The record set's current row, -1 when there is none.
+    int currentRow() const;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
+signals:
+    // The record set moved, or its rows were read again: row is its
+    // current row (-1 when none).
+    void currentRowChanged(int row);
+    // The record set's update step: a view writes its open cell editor.
+    void pendingEditRequested();
+
+private:
+    class Link;
+    void rebuild();
+    void rowsMayHaveChanged();
+    void currentRowValuesChanged();
+    void updateData();
+
+    std::unique_ptr<Link> m_link;
+    QList<TGridColumn> m_columns;
+    QList<TGridColumn> m_shown;
+    QSet<int> m_underlined;
+    int m_rowCount = 0;
+    bool m_editable = false;
+    bool m_editRefused = false;
+};

@@ -1,0 +1,190 @@
+#include "QtDialogs.h"
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+
+namespace {
+
+constexpr qint64 chunkSize = 1024 * 1024;
+
+QMessageBox::Icon toQtIcon(IDialogs::Icon icon)
+{
+    switch (icon) {
+    case IDialogs::Icon::Information: return QMessageBox::Information;
+    case IDialogs::Icon::Warning: return QMessageBox::Warning;
+    case IDialogs::Icon::Error: return QMessageBox::Critical;
+    case IDialogs::Icon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString nativePath(const QString &path) { return QDir::toNativeSeparators(path); }
+
+QString chooseFile(QFileDialog::AcceptMode mode, const QString &caption, const QString &folder,
+                   const QString &filter, const QString &defaultSuffix)
+{
+    QFileDialog chooser(QApplication::activeWindow(), caption, folder, TQtDialogs::toQtFilter(filter));
+    chooser.setAcceptMode(mode);
+    chooser.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    chooser.setDefaultSuffix(defaultSuffix.startsWith(u'.') ? defaultSuffix.mid(1) : defaultSuffix);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return {};
+    return chooser.selectedFiles().constFirst();
+}
+
+} // namespace
+
+void TQtDialogs::message(const QString &text, Icon icon, const QString &caption)
+{
+    QMessageBox box(toQtIcon(icon), caption.isEmpty() ? defaultCaption(icon) : caption, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+}
+
+IDialogs::Answer TQtDialogs::ask(const QString &text, Buttons buttons, const QString &caption)
+{
+    QMessageBox box(QMessageBox::Question, caption.isEmpty() ? defaultCaption(Icon::Question) : caption, text,
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    QList<QPair<QAbstractButton *, Answer>> answers;
+    auto add = [&](const QString &label, QMessageBox::ButtonRole role, Answer answer) {
+        QPushButton *button = box.addButton(label, role);
+        answers.append({button, answer});
+        return button;
+    };
+    QAbstractButton *escape = nullptr;
+    switch (buttons) {
+    case Buttons::Ok:
+        escape = add(QStringLiteral("OK"), QMessageBox::AcceptRole, Answer::Ok);
+        break;
+    case Buttons::OkCancel:
+        add(QStringLiteral("OK"), QMessageBox::AcceptRole, Answer::Ok);
+        escape = add(QStringLiteral("Abbrechen"), QMessageBox::RejectRole, Answer::Cancel);
+        break;
+    case Buttons::YesNo:
+        add(QStringLiteral("&Ja"), QMessageBox::YesRole, Answer::Yes);
+        escape = add(QStringLiteral("&Nein"), QMessageBox::NoRole, Answer::No);
+        break;
+    case Buttons::YesNoCancel:
+        add(QStringLiteral("&Ja"), QMessageBox::YesRole, Answer::Yes);
+        add(QStringLiteral("&Nein"), QMessageBox::NoRole, Answer::No);
+        escape = add(QStringLiteral("Abbrechen"), QMessageBox::RejectRole, Answer::Cancel);
+        break;
+    }
+    box.setDefaultButton(static_cast<QPushButton *>(answers.constFirst().first));
+    box.setEscapeButton(escape);
+    box.exec();
+    // Closing the box through its title bar counts as the escape button.
+    QAbstractButton *clicked = box.clickedButton() ? box.clickedButton() : escape;
+    for (const auto &[button, answer] : std::as_const(answers))
+        if (button == clicked)
+            return answer;
+    return answers.constLast().second;
+}
+
+void TQtDialogs::beep() { QApplication::beep(); }
+
+QString TQtDialogs::chooseOpenFile(const QString &caption, const QString &folder, const QString &filter,
+                                   const QString &defaultSuffix)
+{
+    return chooseFile(QFileDialog::AcceptOpen, caption, folder, filter, defaultSuffix);
+}
+
+QString TQtDialogs::chooseSaveFile(const QString &caption, const QString &folder, const QString &filter,
+                                   const QString &defaultSuffix)
+{
+    return chooseFile(QFileDialog::AcceptSave, caption, folder, filter, defaultSuffix);
+}
+
+QString TQtDialogs::chooseFolder(const QString &caption, const QString &startFolder)
+{
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption, startFolder,
+                                             QFileDialog::ShowDirsOnly);
+}
+
+bool TQtDialogs::openUrl(const QUrl &url) { return QDesktopServices::openUrl(url); }
+
+QString TQtDialogs::toQtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts.at(i).trimmed();
+        const QString patterns = parts.at(i + 1).split(u';', Qt::SkipEmptyParts).join(u' ').trimmed();
+        const QString suffix = QStringLiteral("(%1)").arg(patterns);
+        // A description that already names its patterns keeps its text.
+        result << (description.endsWith(suffix) ? description : QStringLiteral("%1 %2").arg(description, suffix));
+    }
+    if (result.isEmpty() && !filter.trimmed().isEmpty())
+        result << filter.trimmed();
+    return result.join(QStringLiteral(";;"));
+}
+
+bool TQtDialogs::copyFileWithProgress(const QString &source, const QString &target)
+{
+    if (QFile::exists(target) &&
+        ask(QStringLiteral("Die Datei %1 existiert bereits. Ersetzen?").arg(nativePath(target)), Buttons::YesNo) !=
+            Answer::Yes)
+        return false;
+
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        message(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(nativePath(source), in.errorString()),
+                Icon::Error);
+        return false;
+    }
+    const QString partial = target + QStringLiteral(".part");
+    QFile out(partial);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        message(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(nativePath(partial), out.errorString()),
+                Icon::Error);
+        return false;
+    }
+    auto fail = [&](const QString &text) {
+        out.close();
+        QFile::remove(partial);
+        if (!text.isEmpty())
+            message(text, Icon::Error);
+        return false;
+    };
+
+    const qint64 chunks = std::max<qint64>(1, (in.size() + chunkSize - 1) / chunkSize);
+    QProgressDialog progress(QStringLiteral("Kopiere %1 …").arg(nativePath(source)), QStringLiteral("Abbrechen"), 0,
+                             static_cast<int>(chunks), QApplication::activeWindow());
+    progress.setWindowTitle(QStringLiteral("Kopieren"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(progressDelay);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+
+    QByteArray buffer;
+    for (int done = 1; !in.atEnd(); ++done) {
+        buffer = in.read(chunkSize);
+        if (buffer.isEmpty() && in.error() != QFileDevice::NoError)
+            return fail(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(nativePath(source), in.errorString()));
+        if (out.write(buffer) != buffer.size())
+            return fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(nativePath(partial), out.errorString()));
+        progress.setValue(static_cast<int>(std::min<qint64>(done, chunks)));
+        if (progress.wasCanceled())
+            return fail({});
+    }
+    const bool flushed = out.flush();
+    out.close();
+    if (!flushed || out.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(nativePath(partial), out.errorString()));
+    progress.close();
+
+    if (QFile::exists(target) && !QFile::remove(target))
+        return fail(QStringLiteral("Die Datei %1 kann nicht ersetzt werden.").arg(nativePath(target)));
+    if (!QFile::rename(partial, target))
+        return fail(QStringLiteral("Die Datei %1 kann nicht angelegt werden.").arg(nativePath(target)));
+    return true;
+}
