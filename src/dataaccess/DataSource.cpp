@@ -27,6 +27,8 @@ void TDataSource::setDataSet(TDataSet *dataSet)
     notify(TDataEvent::ActiveChanged);
 }
 
+TDataSet *TDataSource::dataSet() const { return m_dataSet; }
+
 TDataSetState TDataSource::state() const { return m_dataSet ? m_dataSet->state() : TDataSetState::Inactive; }
 
 void TDataSource::addLink(TDataLink *link)

@@ -20,7 +20,7 @@ public:
     explicit TDataSource(QObject *parent = nullptr, TDataSet *dataSet = nullptr);
     ~TDataSource() override;
 
-    TDataSet *dataSet() const { return m_dataSet; }
+    TDataSet *dataSet() const;
     void setDataSet(TDataSet *dataSet);
     TDataSetState state() const;
 
