@@ -37,33 +37,11 @@ const TValue &TField::value() const { return m_dataSet->currentValue(this); }
 bool TField::isNull() const { return ::isNull(value()); }
 TValue TField::oldValue() const { return m_dataSet->oldValue(this); }
 
-qint64 TField::asInteger() const
-{
-    const TValue &v = value();
-    if (const auto *n = std::get_if<qint64>(&v))
-        return *n;
-    if (const auto *d = std::get_if<TDecimal>(&v))
-        return d->rescaled(0).units();
-    if (const auto *f = std::get_if<double>(&v))
-        return static_cast<qint64>(*f);
-    if (const auto *s = std::get_if<QString>(&v))
-        return s->toLongLong();
-    return 0;
-}
+qint64 TField::asInteger() const { return valueToInteger(value()); }
 
 bool TField::asBoolean() const { return asInteger() != 0; }
 
-TDecimal TField::asDecimal() const
-{
-    const TValue &v = value();
-    if (const auto *d = std::get_if<TDecimal>(&v))
-        return *d;
-    if (const auto *n = std::get_if<qint64>(&v))
-        return TDecimal(*n, 0);
-    if (const auto *f = std::get_if<double>(&v))
-        return TDecimal::fromDouble(*f, 8);
-    return TDecimal(0, m_scale);
-}
+TDecimal TField::asDecimal() const { return valueToDecimal(value(), m_scale); }
 
 double TField::asFloat() const
 {
@@ -75,38 +53,13 @@ double TField::asFloat() const
     return 0.0;
 }
 
-QDateTime TField::asDateTime() const
-{
-    const TValue &v = value();
-    if (const auto *t = std::get_if<TTimestamp>(&v))
-        return t->toDateTime();
-    if (const auto *d = std::get_if<QDate>(&v))
-        return QDateTime(*d, QTime(0, 0));
-    return QDateTime();
-}
+QDateTime TField::asDateTime() const { return valueToDateTime(value()); }
 
 QString TField::asString() const { return plainTextOf(value()); }
 QString TField::displayText() const { return displayTextOf(value()); }
 QString TField::editText() const { return editTextOf(value()); }
 
-QString TField::plainTextOf(const TValue &v) const
-{
-    if (::isNull(v))
-        return QString();
-    if (const auto *s = std::get_if<QString>(&v))
-        return *s;
-    if (const auto *n = std::get_if<qint64>(&v))
-        return QString::number(*n);
-    if (const auto *d = std::get_if<TDecimal>(&v))
-        return d->toPlainString();
-    if (const auto *f = std::get_if<double>(&v))
-        return QString::number(*f, 'g', 15);
-    if (const auto *t = std::get_if<TTimestamp>(&v))
-        return t->toDateTime().toString(Qt::ISODate);
-    if (const auto *d = std::get_if<QDate>(&v))
-        return d->toString(Qt::ISODate);
-    return QString();
-}
+QString TField::plainTextOf(const TValue &v) const { return valueToPlainText(v); }
 
 QString TField::displayTextOf(const TValue &v) const
 {

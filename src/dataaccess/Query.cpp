@@ -553,56 +553,18 @@ int TQuery::columnIndex(const QString &name) const
     return -1;
 }
 
-qint64 TQuery::asInteger(int index) const
-{
-    const TValue &v = value(index);
-    if (const auto *n = std::get_if<qint64>(&v))
-        return *n;
-    if (const auto *dec = std::get_if<TDecimal>(&v))
-        return dec->rescaled(0).units();
-    if (const auto *f = std::get_if<double>(&v))
-        return static_cast<qint64>(*f);
-    if (const auto *s = std::get_if<QString>(&v))
-        return s->toLongLong();
-    return 0;
-}
+qint64 TQuery::asInteger(int index) const { return valueToInteger(value(index)); }
 
-TDecimal TQuery::asDecimal(int index) const
-{
-    const TValue &v = value(index);
-    if (const auto *dec = std::get_if<TDecimal>(&v))
-        return *dec;
-    if (const auto *n = std::get_if<qint64>(&v))
-        return TDecimal(*n, 0);
-    if (const auto *f = std::get_if<double>(&v))
-        return TDecimal::fromDouble(*f, 4);
-    return TDecimal();
-}
+TDecimal TQuery::asDecimal(int index) const { return valueToDecimal(value(index)); }
 
-QDateTime TQuery::asDateTime(int index) const
-{
-    const TValue &v = value(index);
-    if (const auto *t = std::get_if<TTimestamp>(&v))
-        return t->toDateTime();
-    return QDateTime();
-}
+QDateTime TQuery::asDateTime(int index) const { return valueToDateTime(value(index)); }
 
 QString TQuery::asString(int index) const
 {
     const TValue &v = value(index);
-    if (const auto *s = std::get_if<QString>(&v))
-        return *s;
-    if (const auto *n = std::get_if<qint64>(&v))
-        return QString::number(*n);
-    if (const auto *dec = std::get_if<TDecimal>(&v))
-        return dec->toPlainString();
-    if (const auto *f = std::get_if<double>(&v))
-        return QString::number(*f);
     if (const auto *b = std::get_if<TBlobRef>(&v))
         return readBlob(*b);
-    if (const auto *t = std::get_if<TTimestamp>(&v))
-        return t->toDateTime().toString(Qt::ISODate);
-    return QString();
+    return valueToPlainText(v);
 }
 
 QString TQuery::readBlob(const TBlobRef &ref) const

@@ -37,3 +37,11 @@ struct TBlobRef {
 using TValue = std::variant<std::monostate, qint64, TDecimal, double, QString, TTimestamp, QDate, TBlobRef>;
 
 inline bool isNull(const TValue &v) { return std::holds_alternative<std::monostate>(v); }
+
+// Conversions shared by query columns and fields. NULL gives 0, an empty
+// decimal, an invalid date or an empty text; a BLOB not read yet gives an
+// empty text (its reader knows how to load it).
+qint64 valueToInteger(const TValue &v);
+TDecimal valueToDecimal(const TValue &v, int emptyScale = 4);
+QDateTime valueToDateTime(const TValue &v);
+QString valueToPlainText(const TValue &v); // digits with '.', ISO dates
