@@ -71,6 +71,7 @@ void TfrmDM::declareInspections()
     datum->defaultExpression = QStringLiteral("current_timestamp");
     datum->displayFormat = QStringLiteral("dd.mm.yyyy hh:mm");
     datum->displayLabel = QStringLiteral("Prüfdatum");
+    datum->displayWidth = 16;
     d.addField(QStringLiteral("NEXT_PRUEFDATUM"), TFieldType::DateTime)->displayFormat = QStringLiteral("dd.mm.yyyy hh:mm AMPM");
     d.addField(QStringLiteral("PRUEFER_ID"), TFieldType::Integer);
     d.addField(QStringLiteral("PRUEFGERAETE_ID"), TFieldType::Integer);

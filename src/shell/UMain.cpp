@@ -60,6 +60,8 @@ void TfrmMain::bindControls()
     m_ui->txtAnzahl->setDataSource(&frmDM->dsrcAnzahlPrueflinge);
     m_ui->txtAnzahl->setDataField(QStringLiteral("COUNT"));
 
+    frmDM->dsetPrueflinge.fieldByName(QStringLiteral("SCHUTZKLASSE"))->alignment = Qt::AlignHCenter;
+    m_ui->cbKunden->installEventFilter(this); // opens its list as soon as the user types
     m_ui->gridPrueflinge->setDataSource(&frmDM->dsrcPrueflinge);
     m_ui->gridPrueflinge->setColumns({{QStringLiteral("ID"), QStringLiteral("ID"), 50, false},
                                       {QStringLiteral("BEZEICHNUNG"), {}, 143, false},

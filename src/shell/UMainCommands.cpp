@@ -10,6 +10,7 @@
 #include "UDlgSplash.h"
 #include "UMain.h"
 #include "ui_UMain.h"
+#include <QAbstractItemView>
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -38,8 +39,11 @@ void TfrmMain::setupNavigators()
             frmDM->dsetPruefungen.first(); // the newest inspection
     };
     // A device needs a customer: its commands wait until one is selected.
-    for (TDBNavButton *b : {m_ui->DBNavButton1, m_ui->DBNavButton2, m_ui->DBNavButton3})
+    // Their captions alone fill the narrow panel, so they go without pictures.
+    for (TDBNavButton *b : {m_ui->DBNavButton1, m_ui->DBNavButton2, m_ui->DBNavButton3}) {
         b->OnEnabledCheck = [this] { return selectedCustomerId().has_value(); };
+        b->setPicture(QIcon());
+    }
     m_ui->gridPrueflinge->installEventFilter(this);
     m_ui->gridPruefungen->installEventFilter(this);
     m_ui->editLocate->installEventFilter(this);
@@ -128,6 +132,11 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
+    if (watched == m_ui->cbKunden) {
+        if (!key->text().trimmed().isEmpty() && !m_ui->cbKunden->view()->isVisible())
+            m_ui->cbKunden->showPopup();
+        return QMainWindow::eventFilter(watched, event);
+    }
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (enter && (watched == m_ui->editLocate || watched == m_ui->gridPrueflinge)) {
         try {
