@@ -152,6 +152,38 @@ private slots:
         QCOMPARE(f.devices().recordCount(), 2);
     }
 
+    void limitTexts_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("conductor") << 0.3 << "Max.     0,30 Ohm";
+        QTest::newRow("wide") << 10000.0 << "Max. 10000,00 Ohm";
+        QTest::newRow("empty second limit") << 0.0 << "Max.     0,00 Ohm";
+    }
+    void limitTexts()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(TGrenzwerte::displayText("Max.", value, "Ohm"), text);
+    }
+
+    void limitsLoadedAtConnection()
+    {
+        DomainFixture f({"INSERT INTO GRENZWERTE (ID, BEZEICHNUNG, WERT) VALUES (5, 'Zuviel', 9)"});
+        const QStringList expected = {"Max.     0,30 Ohm", "Min.     2,00 MOhm", "Max.     0,50 mA", "Max.     3,50 mA",
+                                      "Max.     0,50 mA"};
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(f.dm->GetGrenzwert(i).id, i);
+            QCOMPARE(f.dm->GetGrenzwert(i).Anzeige, expected.at(i));
+        }
+        QCOMPARE(f.dm->GetGrenzwert(2).Anzeige_I, QStringLiteral("Max.     3,50 mA"));
+        QCOMPARE(f.dm->GetGrenzwert(2).Bezeichnung, QStringLiteral("Ersatzableitstrom"));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, f.dm->GetGrenzwert(5)); // the sixth row is not kept
+        f.dm->dsetGrenzwert3.open(); // opened for reports only
+        QCOMPARE(f.dm->dsetGrenzwert3.fieldByName("WERT_I")->displayText(), QStringLiteral("3,5000"));
+        QVERIFY(f.dm->dsetGrenzwert1.active());
+    }
+
     void limitEntryFollowsCurrentDevice()
     {
         DomainFixture f({"UPDATE PRUEFLINGE SET GRENZWERT0 = 0.45, VARIABEL = 1, LAENGE = 16.25 WHERE ID = 1002",
