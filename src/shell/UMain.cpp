@@ -6,6 +6,7 @@
 #include "ui_UMain.h"
 #include <QApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -23,6 +24,8 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique
         statusBar()->addWidget(m_panels[i], i);
     }
     m_panels[0]->setMaximumWidth(200);
+    // 966 x 505 below the menu bar, status bar included.
+    resize(966, 505 + menuBar()->sizeHint().height());
     m_ui->Splitter1->setSizes({height() - 146, 146});
     bindControls();
     connectCommands();
