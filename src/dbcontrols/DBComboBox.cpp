@@ -1,19 +1,16 @@
 #include "DBComboBox.h"
-#include "DbError.h"
 #include "EditKeys.h"
 #include "Field.h"
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QWheelEvent>
 
-TDBComboBox::TDBComboBox(QWidget *parent) : QComboBox(parent)
+TDBComboBox::TDBComboBox(QWidget *parent) : TPendingTextBox(parent)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     m_link.onDataChange = [this] { showValue(); };
-    m_link.onUpdateData = [this] { writePending(true); };
-    connect(lineEdit(), &QLineEdit::textEdited, this, &TDBComboBox::userEdited);
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { inputEdited(); });
     connect(this, &QComboBox::activated, this, &TDBComboBox::itemPicked);
 }
 
@@ -38,20 +35,6 @@ void TDBComboBox::showValue()
         setEditText(shown);
 }
 
-void TDBComboBox::userEdited()
-{
-    if (!m_link.editing() || !m_link.canModify()) {
-        const QString typed = currentText();
-        if (!m_link.startEdit()) {
-            m_link.reset();
-            return;
-        }
-        if (currentText() != typed)
-            setEditText(typed);
-    }
-    m_link.setModified();
-}
-
 void TDBComboBox::itemPicked(int index)
 {
     if (m_readOnly) {
@@ -63,23 +46,10 @@ void TDBComboBox::itemPicked(int index)
         m_link.reset();
 }
 
-bool TDBComboBox::writePending(bool abortWhenRefused)
+void TDBComboBox::keepRefusedInput()
 {
-    if (!m_link.modified())
-        return true;
-    switch (m_link.writeText(currentText())) {
-    case TFieldDataLink::WriteResult::Written:
-        return true;
-    case TFieldDataLink::WriteResult::Refused:
-        lineEdit()->selectAll();
-        setFocus(Qt::OtherFocusReason);
-        break;
-    case TFieldDataLink::WriteResult::Reverted:
-        break;
-    }
-    if (abortWhenRefused)
-        abortSilently();
-    return false;
+    lineEdit()->selectAll();
+    setFocus(Qt::OtherFocusReason);
 }
 
 void TDBComboBox::showPopup()
@@ -91,59 +61,29 @@ void TDBComboBox::showPopup()
 
 void TDBComboBox::keyPressEvent(QKeyEvent *event)
 {
+    bool refused = false;
     switch (event->key()) {
-    case Qt::Key_Escape:
-        if (m_link.modified()) {
-            m_link.reset();
-            event->accept();
-            return;
-        }
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (!writePending(false)) {
-            event->accept();
-            return;
-        }
-        break;
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
         // Stepping through the items picks them; refused like typing.
-        if (m_readOnly || !m_link.canModify()) {
-            event->accept();
-            return;
-        }
+        refused = m_readOnly || !m_link.canModify();
         break;
     default:
-        if (dbcontrols::isEditingKey(event, false) && (m_readOnly || !m_link.startEdit())) {
-            event->accept();
-            return;
-        }
+        // Typing into a read-only box ends here instead of going on to the
+        // window.
+        refused = m_readOnly && dbcontrols::isEditingKey(event, false);
         break;
     }
-    QComboBox::keyPressEvent(event);
+    if (refused)
+        event->accept();
+    else
+        TPendingTextBox::keyPressEvent(event);
 }
 
 void TDBComboBox::wheelEvent(QWheelEvent *event)
 {
     // Scrolling over the box must not change the record by accident.
     event->ignore();
-}
-
-void TDBComboBox::focusInEvent(QFocusEvent *event)
-{
-    if (!m_link.modified())
-        showValue();
-    QComboBox::focusInEvent(event);
-}
-
-void TDBComboBox::focusOutEvent(QFocusEvent *event)
-{
-    QComboBox::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
-        return;
-    if (writePending(false))
-        showValue();
 }

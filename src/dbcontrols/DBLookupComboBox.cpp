@@ -1,7 +1,5 @@
 #include "DBLookupComboBox.h"
 #include "DataSet.h"
-#include <QKeyEvent>
-#include <QWheelEvent>
 
 // Hears the list source: any change of its rows fills the list again.
 class TDBLookupComboBox::ListLink : public TDataLink {
@@ -18,11 +16,9 @@ private:
 };
 
 TDBLookupComboBox::TDBLookupComboBox(QWidget *parent)
-    : QComboBox(parent), m_listLink(std::make_unique<ListLink>(this))
+    : TFieldPickBox(parent), m_listLink(std::make_unique<ListLink>(this))
 {
-    setEditable(false);
     m_link.onDataChange = [this] { showValue(); };
-    connect(this, &QComboBox::activated, this, &TDBLookupComboBox::itemPicked);
 }
 
 TDBLookupComboBox::~TDBLookupComboBox() = default;
@@ -88,32 +84,8 @@ TValue TDBLookupComboBox::currentKey() const
     return index >= 0 && static_cast<size_t>(index) < m_keys.size() ? m_keys[static_cast<size_t>(index)] : TValue();
 }
 
-void TDBLookupComboBox::itemPicked(int index)
+bool TDBLookupComboBox::writeItem(int index)
 {
-    if (m_readOnly || index < 0 || static_cast<size_t>(index) >= m_keys.size() ||
-        m_link.writeValue(m_keys[static_cast<size_t>(index)]) != TFieldDataLink::WriteResult::Written)
-        showValue();
-}
-
-void TDBLookupComboBox::showPopup()
-{
-    if (m_readOnly || !m_link.canModify())
-        return;
-    QComboBox::showPopup();
-}
-
-void TDBLookupComboBox::keyPressEvent(QKeyEvent *event)
-{
-    if ((m_readOnly || !m_link.canModify()) && event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab &&
-        event->key() != Qt::Key_Escape && event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QComboBox::keyPressEvent(event);
-}
-
-void TDBLookupComboBox::wheelEvent(QWheelEvent *event)
-{
-    // Scrolling over the box must not change the record by accident.
-    event->ignore();
+    return index >= 0 && static_cast<size_t>(index) < m_keys.size() &&
+           m_link.writeValue(m_keys[static_cast<size_t>(index)]) == TFieldDataLink::WriteResult::Written;
 }

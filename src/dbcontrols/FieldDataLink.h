@@ -42,6 +42,9 @@ public:
     void setModified() { m_modified = true; }
     // Drops pending input and shows the field's value again.
     void reset();
+    // Shows the field's value again; unlike reset() it leaves the pending
+    // flag alone (for boxes whose text depends on the focus).
+    void showValue();
 
     // Writes typed text (read in the user's locale) or a value into the
     // field, starting the edit first when needed.
@@ -58,7 +61,6 @@ protected:
 
 private:
     template <typename Write> WriteResult write(Write &&assign);
-    void showValue();
 
     QString m_fieldName;
     bool m_modified = false;
