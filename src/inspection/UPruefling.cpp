@@ -1,14 +1,62 @@
 #include "UPruefling.h"
+#include "Application.h"
+#include "Dialogs.h"
+#include "Query.h"
+#include "ui_UPruefling.h"
+#include <QCloseEvent>
+#include <QIcon>
 
 TfrmPruefling *frmPruefling = nullptr;
 
-TfrmPruefling::TfrmPruefling(QWidget *parent) : QDialog(parent)
+namespace {
+const QString kUnsaved = QStringLiteral("Daten in Bearbeitung...\r\nSichern?");
+}
+
+TfrmPruefling::TfrmPruefling(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::TfrmPruefling>())
 {
     frmPruefling = this;
-    setObjectName(QStringLiteral("TfrmPruefling"));
-    setWindowTitle(QStringLiteral("Prüfling"));
-    if (frmDM)
-        frmDM->setDeviceView(this);
+    m_ui->setupUi(this);
+    const struct {
+        TFieldControl *control;
+        TDataSource *source;
+        const char *field;
+    } bindings[] = {{m_ui->cbBezeichnung, &frmDM->dsrcPrueflinge, "BEZEICHNUNG"},
+                    {m_ui->editNummer, &frmDM->dsrcPrueflinge, "NUMMER"},
+                    {m_ui->chkLaenge, &frmDM->dsrcPrueflinge, "VARIABEL"},
+                    {m_ui->editLaenge, &frmDM->dsrcPrueflinge, "LAENGE"},
+                    {m_ui->DbBez1, &frmDM->dsrcGrenzwert1, "BEZ1"},
+                    {m_ui->DbGrenzwert0, &frmDM->dsrcPrueflinge, "GRENZWERT0"},
+                    {m_ui->DbBez2, &frmDM->dsrcGrenzwert1, "BEZ2"},
+                    {m_ui->cbSchutzklasse, &frmDM->dsrcPrueflinge, "SCHUTZKLASSE"},
+                    {m_ui->cbOrt, &frmDM->dsrcPrueflinge, "ORT"},
+                    {m_ui->cbPruefinterval, &frmDM->dsrcPrueflinge, "PRUEFINTERVAL"},
+                    {m_ui->chkAktiv, &frmDM->dsrcPrueflinge, "AKTIV"},
+                    {m_ui->EditSerienNr, &frmDM->dsrcPrueflinge, "SERIENNR"},
+                    {m_ui->EditHersteller, &frmDM->dsrcPrueflinge, "HERSTELLER"},
+                    {m_ui->memoBemerkung, &frmDM->dsrcPrueflinge, "BEMERKUNG"}};
+    for (const auto &b : bindings) {
+        b.control->setDataSource(b.source);
+        b.control->setDataField(QString::fromLatin1(b.field));
+    }
+    for (const char *months : {"3", "6", "12", "24", "36", "48"})
+        m_ui->cbPruefinterval->addItem(QString::fromLatin1(months));
+    m_ui->cbPruefinterval->showValue();
+    fillSchutzklassen();
+
+    connect(m_ui->chkLaenge, &QCheckBox::stateChanged, this, [this] { doBezeichnung(); });
+    connect(m_ui->cbSchutzklasse, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0)
+            showImage(m_ui->cbSchutzklasse->itemData(index).toInt());
+    });
+    connect(m_ui->btnSave, &QPushButton::clicked, this, &TfrmPruefling::btnSaveClick);
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this, &TfrmPruefling::btnCancelClick);
+
+    // FormCreate
+    FImageLoaded = -1;
+    if (frmDM->dsetPrueflinge.active())
+        showImage(frmDM->dsetPrueflinge.fieldByName(QStringLiteral("SCHUTZKLASSE"))->asString());
+    doBezeichnung();
+    frmDM->setDeviceView(this);
 }
 
 TfrmPruefling::~TfrmPruefling()
@@ -19,15 +67,126 @@ TfrmPruefling::~TfrmPruefling()
         frmPruefling = nullptr;
 }
 
-void TfrmPruefling::showImage(const QString &schutzklasse) { shownSchutzklasse = schutzklasse; }
+void TfrmPruefling::showImage(const QString &schutzklasse)
+{
+    const int number = schutzklasse == u"I" ? 1 : schutzklasse == u"II" ? 2 : schutzklasse == u"III" ? 3 : -1;
+    showImage(number);
+}
 
-void TfrmPruefling::fillBezeichnungen() {}
+void TfrmPruefling::showImage(int schutzklasse)
+{
+    if (schutzklasse == FImageLoaded)
+        return;
+    if (schutzklasse <= 0)
+        m_ui->Image1->clear();
+    else
+        m_ui->Image1->setPixmap(QIcon(QStringLiteral(":/velmora/PngImage_%1.svg").arg(schutzklasse)).pixmap(50, 50));
+    FImageLoaded = schutzklasse;
+}
 
-void TfrmPruefling::fillOrte() {}
+void TfrmPruefling::fillList(QComboBox *box, const QString &sql)
+{
+    const QString shown = box->currentText();
+    box->clear();
+    TQuery query(&frmDM->Database);
+    query.setSql(sql);
+    for (query.execQuery(); !query.eof(); query.next())
+        box->addItem(query.asString(0));
+    box->setCurrentIndex(-1);
+    box->setEditText(shown);
+}
+
+void TfrmPruefling::fillBezeichnungen()
+{
+    fillList(m_ui->cbBezeichnung, QStringLiteral("SELECT DISTINCT BEZEICHNUNG FROM PRUEFLINGE ORDER BY BEZEICHNUNG"));
+}
+
+void TfrmPruefling::fillOrte() { fillList(m_ui->cbOrt, QStringLiteral("SELECT DISTINCT ORT FROM PRUEFLINGE ORDER BY ORT")); }
+
+void TfrmPruefling::fillSchutzklassen()
+{
+    m_ui->cbSchutzklasse->clear();
+    for (int i = 1; i <= 3; ++i)
+        m_ui->cbSchutzklasse->addItem(QString(i, u'I'), i);
+    m_ui->cbSchutzklasse->showValue();
+}
+
+void TfrmPruefling::doBezeichnung()
+{
+    const bool variable = m_ui->chkLaenge->checkState() == Qt::Checked;
+    for (QWidget *w : std::initializer_list<QWidget *>{m_ui->editLaenge, m_ui->lblLaenge, m_ui->DbBez1, m_ui->DbGrenzwert0,
+                                                        m_ui->DbBez2})
+        w->setVisible(variable);
+}
 
 void TfrmPruefling::showWindow()
 {
+    if (parentWidget())
+        move(parentWidget()->geometry().center() - rect().center());
     show();
     raise();
     activateWindow();
+}
+
+void TfrmPruefling::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    fillBezeichnungen();
+    fillOrte();
+    fillSchutzklassen();
+    const int index = m_ui->cbSchutzklasse->currentIndex();
+    if (index >= 0)
+        showImage(m_ui->cbSchutzklasse->itemData(index).toInt());
+    m_ui->cbBezeichnung->setFocus();
+}
+
+void TfrmPruefling::btnSaveClick()
+{
+    if (frmDM->dsetPrueflinge.editing())
+        frmDM->dsetPrueflinge.post(); // a refusal keeps the window open
+    hide();
+}
+
+void TfrmPruefling::btnCancelClick()
+{
+    if (frmDM->dsetPrueflinge.editing())
+        frmDM->dsetPrueflinge.cancel();
+    hide();
+}
+
+void TfrmPruefling::reject()
+{
+    try {
+        btnCancelClick();
+    } catch (...) {
+        TApplication::showException(std::current_exception());
+    }
+}
+
+void TfrmPruefling::closeEvent(QCloseEvent *event)
+{
+    TDataSet &devices = frmDM->dsetPrueflinge;
+    devices.updateRecord();
+    if (!devices.editing()) {
+        event->accept();
+        return;
+    }
+    const IDialogs::Answer answer = dialogs().ask(kUnsaved, IDialogs::Buttons::YesNoCancel);
+    try {
+        if (answer == IDialogs::Answer::Yes) {
+            if (devices.editing())
+                devices.post();
+        } else if (answer == IDialogs::Answer::No) {
+            if (devices.editing())
+                devices.cancel();
+        } else {
+            event->ignore();
+            return;
+        }
+    } catch (...) {
+        event->ignore(); // a refused post keeps the window open
+        TApplication::showException(std::current_exception());
+        return;
+    }
+    event->accept();
 }

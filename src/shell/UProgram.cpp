@@ -12,6 +12,8 @@
 
 void TProgram::create()
 {
+    // The pictures live in the program's static library.
+    Q_INIT_RESOURCE(velmora);
     new TfrmDM;
     new TfrmMain; // connects the database while it is created
     new TdlgAuftragnehmer(frmMain);
