@@ -190,6 +190,9 @@ void TDataSet::setFieldValue(TField *field, const TValue &value)
     m_modified = true;
     calculate(row);
     notify(TDataEvent::RecordChanged, field);
+    for (const auto &f : m_fields)
+        if (f->isCalculated())
+            notify(TDataEvent::RecordChanged, f.get()); // they follow the change
 }
 
 // --- calculated and lookup fields, filter ---------------------------------

@@ -1,16 +1,12 @@
 #include "UPruefling.h"
 #include "Application.h"
-#include "Dialogs.h"
+#include "EditingWindow.h"
 #include "Query.h"
 #include "ui_UPruefling.h"
 #include <QCloseEvent>
 #include <QIcon>
 
 TfrmPruefling *frmPruefling = nullptr;
-
-namespace {
-const QString kUnsaved = QStringLiteral("Daten in Bearbeitung...\r\nSichern?");
-}
 
 TfrmPruefling::TfrmPruefling(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::TfrmPruefling>())
 {
@@ -165,28 +161,8 @@ void TfrmPruefling::reject()
 
 void TfrmPruefling::closeEvent(QCloseEvent *event)
 {
-    TDataSet &devices = frmDM->dsetPrueflinge;
-    devices.updateRecord();
-    if (!devices.editing()) {
+    if (mayCloseEditing(frmDM->dsetPrueflinge))
         event->accept();
-        return;
-    }
-    const IDialogs::Answer answer = dialogs().ask(kUnsaved, IDialogs::Buttons::YesNoCancel);
-    try {
-        if (answer == IDialogs::Answer::Yes) {
-            if (devices.editing())
-                devices.post();
-        } else if (answer == IDialogs::Answer::No) {
-            if (devices.editing())
-                devices.cancel();
-        } else {
-            event->ignore();
-            return;
-        }
-    } catch (...) {
-        event->ignore(); // a refused post keeps the window open
-        TApplication::showException(std::current_exception());
-        return;
-    }
-    event->accept();
+    else
+        event->ignore();
 }

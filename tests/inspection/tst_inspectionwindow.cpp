@@ -1,0 +1,142 @@
+#include "AppHome.h"
+#include "AppTestMain.h"
+#include "Clock.h"
+#include "DBNavButton.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+#include "UMain.h"
+#include "UProgram.h"
+#include "UPruefung.h"
+#include "ui_UMain.h"
+#include "ui_UPruefung.h"
+#include <QtTest>
+
+namespace {
+
+// The running program on the demo database: the printer (class I) with two
+// inspections, the latest with 0,07 Ohm and 19,99 MOhm.
+struct Running {
+    TAppHome home;
+    TScriptedDialogs dialogs;
+    TProgram program;
+    Ui::TfrmPruefung *w = nullptr;
+    explicit Running(const QStringList &changes = {})
+    {
+        TClock::setFixedNow(QDateTime(QDate(2024, 3, 15), QTime(10, 30)));
+        home.createDatabase(changes);
+        program.create();
+        w = frmPruefung->ui();
+    }
+    ~Running() { TClock::setFixedNow(QDateTime()); }
+    TField *inspection(const char *name) { return frmDM->dsetPruefungen.fieldByName(name); }
+    void newInspection() { QTest::mouseClick(frmMain->ui()->btnNeuePruefung, Qt::LeftButton); }
+    void type(QLineEdit *edit, const QString &text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+};
+
+} // namespace
+
+class TestInspectionWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareTestEnvironment(); }
+
+    void limitColumn_data()
+    {
+        QTest::addColumn<QString>("schutzklasse");
+        QTest::addColumn<QString>("leakage");
+        QTest::newRow("class I") << "I" << "Max.     3,50 mA";
+        QTest::newRow("class II") << "II" << "Max.     0,50 mA";
+    }
+    void limitColumn()
+    {
+        QFETCH(QString, schutzklasse);
+        QFETCH(QString, leakage);
+        Running r({"UPDATE PRUEFLINGE SET SCHUTZKLASSE = '" + schutzklasse + "', GRENZWERT0 = 0.45, VARIABEL = 1, LAENGE = 16.25"});
+        r.newInspection();
+        QVERIFY(frmPruefung->isVisible());
+        QCOMPARE(r.w->Label9->text(), QStringLiteral("Letzte Messung"));
+        QCOMPARE(r.w->Label19->text(), leakage);
+        QCOMPARE(r.w->Label18->text(), QStringLiteral("Min.     2,00 MOhm"));
+        QCOMPARE(r.w->Label17_1->text() + ' ' + r.w->DbGrenzwert0->text() + ' ' + r.w->Label17_2->text(),
+                 QStringLiteral("Max. 0,45 Ohm"));
+        QCOMPARE(r.w->DbVorher_SCHUTZLEITWIDERSTAND->text(), QStringLiteral("0,07"));
+    }
+
+    void typingJudges()
+    {
+        Running r;
+        r.newInspection();
+        QCOMPARE(r.w->chkSchutzleitwiderstand->checkState(), Qt::PartiallyChecked); // not measured yet
+        r.type(r.w->editSchutzleitwiderstand, "0,31");
+        QCOMPARE(r.w->chkSchutzleitwiderstand->checkState(), Qt::Unchecked);
+        QCOMPARE(r.w->DbPruefungBestanden->text(), QStringLiteral("Nicht bestanden"));
+        r.type(r.w->editSchutzleitwiderstand, "0,30");
+        QCOMPARE(r.w->chkSchutzleitwiderstand->checkState(), Qt::Checked);
+        QCOMPARE(r.w->DbPruefungBestanden->text(), QStringLiteral("Bestanden"));
+        // A box ticked by hand counts although nothing was measured.
+        r.w->chkDifferenzstrom->click();
+        QCOMPARE(r.inspection("DIFFERENZSTROM_BESTANDEN")->displayText(), QStringLiteral("Ja"));
+        QTest::mouseClick(r.w->btnSave, Qt::LeftButton);
+        QVERIFY(!frmPruefung->isVisible());
+        QCOMPARE(frmDM->dsetPruefungen.recordCount(), 3);
+    }
+
+    void copyFillsOnlyEmptyValues()
+    {
+        Running r({"UPDATE PRUEFUNGEN SET ERSATZABLEITSTROM = 0.2, DIFFERENZSTROM = 1.5 WHERE ID = 10002"});
+        r.newInspection();
+        r.type(r.w->editSchutzleitwiderstand, "0,1");
+        r.type(r.w->editErsatzableitstrom, "4");
+        QTest::mouseClick(r.w->btnCopy, Qt::LeftButton);
+        QCOMPARE(r.inspection("SCHUTZLEITWIDERSTAND")->displayText(), QStringLiteral("0,10"));
+        QCOMPARE(r.inspection("ERSATZABLEITSTROM")->displayText(), QStringLiteral("4,00"));
+        QCOMPARE(r.inspection("ISOLATIONSPRUEFUNG")->displayText(), QStringLiteral("19,99"));
+        QCOMPARE(r.inspection("DIFFERENZSTROM")->displayText(), QStringLiteral("1,50"));
+        QVERIFY(r.inspection("BERUEHRUNGSSTROM")->isNull());
+        QCOMPARE(r.inspection("ISOLATIONSPRUEFUNG_BESTANDEN")->displayText(), QStringLiteral("Ja"));
+        QCOMPARE(r.inspection("ERSATZABLEITSTROM_BESTANDEN")->displayText(), QStringLiteral("Nein")); // 4 mA > 3,5
+    }
+
+    void dateButtons()
+    {
+        Running r;
+        r.newInspection();
+        const QDateTime next = r.inspection("NEXT_PRUEFDATUM")->asDateTime();
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(r.w->spinPruefdatumDown, Qt::LeftButton);
+        QCOMPARE(r.inspection("PRUEFDATUM")->asDateTime(), QDateTime(QDate(2024, 3, 12), QTime(10, 30)));
+        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-3));
+        r.inspection("PRUEFER_ID")->setAsInteger(11);
+        QTest::mouseClick(r.w->btnSave, Qt::LeftButton);
+        QTest::mouseClick(frmMain->ui()->btnPruefungBearbeiten, Qt::LeftButton);
+        QVERIFY(frmPruefung->isVisible());
+        QCOMPARE(r.w->Label9->text(), QStringLiteral("Vorherige Messung"));
+        QTest::mouseClick(r.w->spinPruefdatumUp, Qt::LeftButton);
+        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-3)); // an existing inspection keeps it
+        QTest::mouseClick(r.w->spinNextPruefdatumUp, Qt::LeftButton);
+        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-2));
+    }
+
+    void closeQuestionCancelKeepsWindow()
+    {
+        Running r;
+        r.newInspection();
+        r.dialogs.answers.enqueue(IDialogs::Answer::Cancel);
+        frmPruefung->close();
+        QVERIFY(frmPruefung->isVisible());
+        QCOMPARE(frmDM->dsetPruefungen.state(), TDataSetState::Insert);
+        r.dialogs.answers.enqueue(IDialogs::Answer::No);
+        frmPruefung->close();
+        QVERIFY(!frmPruefung->isVisible());
+        QCOMPARE(frmDM->dsetPruefungen.recordCount(), 2);
+    }
+};
+
+VELMORA_APP_TEST_MAIN(TestInspectionWindow)
+#include "tst_inspectionwindow.moc"
