@@ -133,6 +133,9 @@ private:
     void dsetPrueflingeAfterPost();
     void dsetPrueflingeAfterScroll();
     void dsrcPrueflingeStateChange();
+    // Master-data rules.
+    void dsetKundenBeforeDelete();
+    void reloadCustomerList();
     // Inspection rules.
     void judge(int measurement);
     void dsetPruefungenCalcFields();

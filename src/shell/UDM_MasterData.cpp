@@ -1,5 +1,9 @@
-// Record sets of customers, inspectors, instruments and the contractor.
+// Record sets of customers, inspectors, instruments and the contractor,
+// and their rules.
 #include "UDM.h"
+#include "DbError.h"
+#include "Dialogs.h"
+#include "Query.h"
 
 namespace {
 
@@ -92,8 +96,39 @@ void TfrmDM::declareMasterData()
     dsetPruefgeraeteLookup.addField(QStringLiteral("NAME"), TFieldType::String, 60);
     dsetPruefgeraeteLookup.addField(QStringLiteral("BEZEICHNUNG"), TFieldType::String, 60);
     dsetPruefgeraeteLookup.addField(QStringLiteral("SERIENNUMMER"), TFieldType::String, 50);
+    dsetKunden.beforeDelete = [this](TDataSet &) { dsetKundenBeforeDelete(); };
+    dsetKunden.afterPost = [this](TDataSet &) { reloadCustomerList(); };
+    dsetKunden.afterDelete = [this](TDataSet &) { reloadCustomerList(); };
+    // The inspection window's choice lists offer what was just saved; the
+    // list keeps its current row, which a new inspection may take.
+    dsetPruefer.afterPost = [this](TDataSet &d) {
+        if (FInspectionView)
+            d.refresh();
+    };
+    dsetPruefgeraete.afterPost = dsetPruefer.afterPost;
+
     for (TDataSet *lookup : {&dsetPrueferLookup, &dsetPruefgeraeteLookup}) {
         lookup->readOnly = true;
         lookup->autoCommit = false;
     }
+}
+
+void TfrmDM::dsetKundenBeforeDelete()
+{
+    TQuery count(&Database);
+    count.setSql(QStringLiteral("SELECT COUNT(*) FROM PRUEFLINGE WHERE KUNDEN_ID = :ID"));
+    count.paramByName(QStringLiteral("ID")).setAsInteger(dsetKunden.fieldByName(QStringLiteral("ID"))->asInteger());
+    count.execQuery();
+    if (count.asInteger(0) > 0) {
+        dialogs().beep();
+        dialogs().message(QStringLiteral("Es sind noch Prüflinge für den Kunden definiert.\rLöschen sie zuerst die Prueflinge..."),
+                          IDialogs::Icon::Warning);
+        abortSilently();
+    }
+}
+
+void TfrmDM::reloadCustomerList()
+{
+    if (FMainView)
+        FMainView->fillCbKunden();
 }

@@ -1,13 +1,25 @@
 #pragma once
-#include <QDialog>
+#include "MasterDataDialog.h"
+#include <memory>
 
-// Keeps the contractor, the firm whose address heads the reports.
-// Lives for the whole run and is hidden, not destroyed, when closed.
-class TdlgAuftragnehmer : public QDialog {
+namespace Ui {
+class TdlgAuftragnehmer;
+}
+
+// Keeps the contractor, the firm whose address heads the reports: edits the
+// row the record set shows first. No insert, no delete, no resizing.
+class TdlgAuftragnehmer : public TMasterDataDialog {
     Q_OBJECT
 public:
     explicit TdlgAuftragnehmer(QWidget *parent = nullptr);
     ~TdlgAuftragnehmer() override;
+    Ui::TdlgAuftragnehmer *ui() const { return m_ui.get(); }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    std::unique_ptr<Ui::TdlgAuftragnehmer> m_ui;
 };
 
 extern TdlgAuftragnehmer *dlgAuftragnehmer;

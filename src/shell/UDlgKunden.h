@@ -1,13 +1,21 @@
 #pragma once
-#include <QDialog>
+#include "MasterDataDialog.h"
+#include <memory>
 
-// Keeps the customers.
-// Lives for the whole run and is hidden, not destroyed, when closed.
-class TdlgKunden : public QDialog {
+namespace Ui {
+class TdlgKunden;
+}
+
+// Keeps the customers: the fields of the current customer on the left, all customers in the list.
+class TdlgKunden : public TMasterDataDialog {
     Q_OBJECT
 public:
     explicit TdlgKunden(QWidget *parent = nullptr);
     ~TdlgKunden() override;
+    Ui::TdlgKunden *ui() const { return m_ui.get(); }
+
+private:
+    std::unique_ptr<Ui::TdlgKunden> m_ui;
 };
 
 extern TdlgKunden *dlgKunden;

@@ -1,13 +1,21 @@
 #pragma once
-#include <QDialog>
+#include "MasterDataDialog.h"
+#include <memory>
 
-// Keeps the inspectors.
-// Lives for the whole run and is hidden, not destroyed, when closed.
-class TdlgPruefer : public QDialog {
+namespace Ui {
+class TdlgPruefer;
+}
+
+// Keeps the inspectors. Closing does not ask: an edit in progress stays in progress.
+class TdlgPruefer : public TMasterDataDialog {
     Q_OBJECT
 public:
     explicit TdlgPruefer(QWidget *parent = nullptr);
     ~TdlgPruefer() override;
+    Ui::TdlgPruefer *ui() const { return m_ui.get(); }
+
+private:
+    std::unique_ptr<Ui::TdlgPruefer> m_ui;
 };
 
 extern TdlgPruefer *dlgPruefer;

@@ -10,20 +10,34 @@
 #include "UPruefung.h"
 #include "UStatus.h"
 
+namespace {
+// Each window sets its global reference as its creation begins; a creation
+// that fails must not leave the reference pointing at nothing.
+template <typename T, typename... Args> void create(T *&global, Args... args)
+{
+    try {
+        new T(args...);
+    } catch (...) {
+        global = nullptr;
+        throw;
+    }
+}
+} // namespace
+
 void TProgram::create()
 {
     // The pictures live in the program's static library.
     Q_INIT_RESOURCE(velmora);
-    new TfrmDM;
-    new TfrmMain; // connects the database while it is created
-    new TdlgAuftragnehmer(frmMain);
-    new TdlgKunden(frmMain);
-    new TdlgPruefgeraete(frmMain);
-    new TdlgPruefer(frmMain);
-    new TfrmPruefling(frmMain);
-    new TfrmPruefung(frmMain);
-    new TfrmStatus(frmMain);
-    new TfrmDbBackup(frmMain);
+    ::create(frmDM);
+    ::create(frmMain); // connects the database while it is created
+    ::create(dlgAuftragnehmer, frmMain);
+    ::create(dlgKunden, frmMain);
+    ::create(dlgPruefgeraete, frmMain);
+    ::create(dlgPruefer, frmMain);
+    ::create(frmPruefling, frmMain);
+    ::create(frmPruefung, frmMain);
+    ::create(frmStatus, frmMain);
+    ::create(frmDbBackup, frmMain);
 }
 
 void TProgram::destroy()

@@ -1,0 +1,87 @@
+#include "MasterDataDialog.h"
+#include "Application.h"
+#include "DBGrid.h"
+#include "DBNavButton.h"
+#include "DataSet.h"
+#include "Dialogs.h"
+#include "EditingWindow.h"
+#include "FieldControl.h"
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+TMasterDataDialog::TMasterDataDialog(QWidget *parent, TDataSource *source, bool askBeforeClosing)
+    : QDialog(parent), m_source(source), m_askBeforeClosing(askBeforeClosing)
+{
+}
+
+TDataSet *TMasterDataDialog::dataSet() const { return m_source->dataSet(); }
+
+void TMasterDataDialog::bind(TFieldControl *control, const QString &field)
+{
+    control->setDataSource(m_source);
+    control->setDataField(field);
+}
+
+void TMasterDataDialog::setupNavigator(TDBNavButton *neu, TDBNavButton *loeschen, TDBNavButton *aendern,
+                                       TDBNavButton *sichern, TDBNavButton *abbruch, QWidget *focusField)
+{
+    const struct {
+        TDBNavButton *button;
+        TNavBtnStyle style;
+        const char *hint;
+    } buttons[] = {{neu, nbsInsert, "Neue Buchung eingeben"},
+                   {loeschen, nbsDelete, "Buchung löschen"},
+                   {aendern, nbsEdit, "Buchung ändern"},
+                   {sichern, nbsPost, "Buchung sichern"},
+                   {abbruch, nbsCancel, "Bearbeitung abbrechen"}};
+    for (const auto &b : buttons) {
+        b.button->setButtonStyle(b.style);
+        b.button->setToolTip(QString::fromUtf8(b.hint));
+        b.button->setDataSource(m_source);
+    }
+    if (focusField) {
+        const auto focus = [focusField](TDBNavButton *) { focusField->setFocus(); };
+        neu->BeforeAction = focus;
+        aendern->BeforeAction = focus;
+    }
+}
+
+void TMasterDataDialog::setupList(TDBGrid *grid, const QStringList &fields)
+{
+    m_grid = grid;
+    QList<TGridColumn> columns;
+    for (const QString &f : fields)
+        columns << TGridColumn{f, {}, 0, false};
+    grid->setDataSource(m_source);
+    grid->setColumns(columns);
+    grid->installEventFilter(this);
+}
+
+bool TMasterDataDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::ControlModifier) {
+            TDataSet *d = dataSet();
+            try {
+                if (d && d->active() && !d->isEmpty() &&
+                    dialogs().ask(QStringLiteral("Datensatz löschen?"), IDialogs::Buttons::OkCancel) == IDialogs::Answer::Ok)
+                    d->deleteRecord();
+            } catch (...) {
+                TApplication::showException(std::current_exception());
+            }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TMasterDataDialog::closeEvent(QCloseEvent *event)
+{
+    if (!m_askBeforeClosing || !dataSet() || mayCloseEditing(*dataSet()))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TMasterDataDialog::reject() { close(); }

@@ -1,0 +1,191 @@
+#include "AppHome.h"
+#include "AppTestMain.h"
+#include "DBNavButton.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+#include "UDlgAuftragnehmer.h"
+#include "UDlgKunden.h"
+#include "UDlgPruefer.h"
+#include "UDlgPruefgeraet.h"
+#include "UMain.h"
+#include "UProgram.h"
+#include "ui_UDlgAuftragnehmer.h"
+#include "ui_UDlgKunden.h"
+#include "ui_UDlgPruefer.h"
+#include "ui_UDlgPruefgeraet.h"
+#include "ui_UMain.h"
+#include <QtTest>
+
+namespace {
+
+// The running program on the demo database with three more customers.
+struct Running {
+    TAppHome home;
+    TScriptedDialogs dialogs;
+    TProgram program;
+    explicit Running(const QStringList &changes = {})
+    {
+        home.createDatabase(QStringList{"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Zahn')",
+                                        "INSERT INTO KUNDEN (ID, NAME) VALUES (103, 'bergmann')",
+                                        "INSERT INTO KUNDEN (ID, NAME) VALUES (104, 'Bauer')"} +
+                            changes);
+        program.create();
+    }
+    QStringList column(QAbstractItemModel *model, int c = 0)
+    {
+        QStringList values;
+        for (int r = 0; r < model->rowCount(); ++r)
+            values << model->index(r, c).data().toString();
+        return values;
+    }
+    void type(QLineEdit *edit, const QString &text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+};
+
+} // namespace
+
+class TestMasterData : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareTestEnvironment(); }
+
+    void customerOrders()
+    {
+        Running r;
+        dlgKunden->show();
+        QCOMPARE(r.column(dlgKunden->ui()->gridKunden->model()),
+                 QStringList({"Bauer", "Demo-Kunde", "Zahn", "bergmann"})); // byte order of the character set
+        QStringList titles;
+        for (int c = 0; c < 4; ++c)
+            titles << dlgKunden->ui()->gridKunden->model()->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(titles, QStringList({"Name", "Straße", "Plz", "Ort"}));
+    }
+
+    void deletingCustomerWithDevicesIsRefused()
+    {
+        Running r;
+        TDataSet &kunden = frmDM->dsetKunden;
+        QVERIFY(kunden.locate("ID", qint64(101)));
+        QTest::mouseClick(dlgKunden->ui()->btnLoeschen, Qt::LeftButton);
+        QCOMPARE(r.dialogs.messages(), QStringList({"Datensatz löschen?",
+                                                    "Es sind noch Prüflinge für den Kunden definiert.\rLöschen sie zuerst die Prueflinge..."}));
+        QCOMPARE(kunden.recordCount(), 4);
+        QVERIFY(kunden.locate("ID", qint64(102)));
+        frmMain->ui()->cbKunden->setCurrentIndex(2);
+        QTest::mouseClick(dlgKunden->ui()->btnLoeschen, Qt::LeftButton);
+        QCOMPARE(kunden.recordCount(), 3);
+        QCOMPARE(frmMain->ui()->cbKunden->count(), 3);
+        QCOMPARE(frmMain->ui()->cbKunden->currentIndex(), 0); // reloaded: the first customer
+    }
+
+    void editingStreetReloadsMainList()
+    {
+        Running r;
+        dlgKunden->show();
+        frmMain->ui()->cbKunden->setCurrentIndex(3);
+        QVERIFY(frmDM->dsetKunden.locate("ID", qint64(102)));
+        QTest::mouseClick(dlgKunden->ui()->btnAendern, Qt::LeftButton);
+        r.type(dlgKunden->ui()->editStrasse, "Hauptstraße 1");
+        QTest::mouseClick(dlgKunden->ui()->btnSichern, Qt::LeftButton);
+        QCOMPARE(frmDM->dsetKunden.fieldByName("STRASSE")->asString(), QStringLiteral("Hauptstraße 1"));
+        QCOMPARE(frmMain->ui()->cbKunden->currentText(), QStringLiteral("Bauer"));
+    }
+
+    void customerWithoutNameIsRefusedByDatabase()
+    {
+        Running r;
+        dlgKunden->show();
+        QTest::mouseClick(dlgKunden->ui()->btnNeu, Qt::LeftButton);
+        QCOMPARE(frmDM->dsetKunden.state(), TDataSetState::Insert);
+        QCOMPARE(frmDM->dsetKunden.fieldByName("ID")->asInteger(), qint64(102)); // first free key after the seed rows
+        QTest::mouseClick(dlgKunden->ui()->btnSichern, Qt::LeftButton);
+        QCOMPARE(r.dialogs.messages().size(), 1);
+        QVERIFY2(r.dialogs.messages().first().contains("NAME"), qPrintable(r.dialogs.messages().first()));
+        QCOMPARE(frmDM->dsetKunden.state(), TDataSetState::Insert);
+    }
+
+    void closingInTheMiddleOfAnEdit_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("asks");
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<TDataSetState>("state");
+        QTest::newRow("customers, cancel") << "Kunden" << int(IDialogs::Answer::Cancel) << true << true << TDataSetState::Edit;
+        QTest::newRow("customers, no") << "Kunden" << int(IDialogs::Answer::No) << true << false << TDataSetState::Browse;
+        QTest::newRow("instruments, yes") << "Geraete" << int(IDialogs::Answer::Yes) << true << false << TDataSetState::Browse;
+        QTest::newRow("inspectors ask nothing") << "Pruefer" << int(IDialogs::Answer::No) << false << false << TDataSetState::Edit;
+        QTest::newRow("contractor, cancel") << "Auftragnehmer" << int(IDialogs::Answer::Cancel) << true << true << TDataSetState::Edit;
+    }
+    void closingInTheMiddleOfAnEdit()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(int, answer);
+        QFETCH(bool, asks);
+        QFETCH(bool, open);
+        QFETCH(TDataSetState, state);
+        Running r;
+        QDialog *window = nullptr;
+        TDataSet *set = nullptr;
+        QLineEdit *name = nullptr;
+        if (dialog == "Kunden")
+            window = dlgKunden, set = &frmDM->dsetKunden, name = dlgKunden->ui()->editName;
+        else if (dialog == "Geraete")
+            window = dlgPruefgeraete, set = &frmDM->dsetPruefgeraete, name = dlgPruefgeraete->ui()->editName;
+        else if (dialog == "Pruefer")
+            window = dlgPruefer, set = &frmDM->dsetPruefer, name = dlgPruefer->ui()->editName;
+        else
+            window = dlgAuftragnehmer, set = &frmDM->dsetAuftragnehmer, name = dlgAuftragnehmer->ui()->editName;
+        window->show();
+        r.type(name, "Neuer Name");
+        QCOMPARE(set->state(), TDataSetState::Edit);
+        r.dialogs.answers.enqueue(IDialogs::Answer(answer));
+        window->close();
+        QCOMPARE(r.dialogs.messages().contains("Daten in Bearbeitung...\r\nSichern?"), asks);
+        QCOMPARE(window->isVisible(), open);
+        QCOMPARE(set->state(), state);
+    }
+
+    void contractorPostcodeAndTown_data()
+    {
+        QTest::addColumn<QString>("plz");
+        QTest::addColumn<QString>("ort");
+        QTest::addColumn<QString>("plzOrt");
+        QTest::newRow("no town") << "12345" << "" << "12345 ";
+        QTest::newRow("no postcode") << "" << "Köln" << " Köln";
+    }
+    void contractorPostcodeAndTown()
+    {
+        QFETCH(QString, plz);
+        QFETCH(QString, ort);
+        QFETCH(QString, plzOrt);
+        Running r;
+        TDataSet &d = frmDM->dsetAuftragnehmer;
+        d.edit();
+        d.fieldByName("PLZ")->setAsString(plz);
+        d.fieldByName("ORT")->setAsString(ort);
+        d.post();
+        QCOMPARE(d.fieldByName("PlzOrt")->asString(), plzOrt);
+    }
+
+    void deletingInspectorTakesInspections()
+    {
+        Running r;
+        dlgPruefer->show();
+        QVERIFY(frmDM->dsetPruefer.locate("ID", qint64(11)));
+        dlgPruefer->ui()->gridPruefer->setFocus();
+        QTest::keyClick(dlgPruefer->ui()->gridPruefer, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(r.dialogs.messages(), QStringList{"Datensatz löschen?"});
+        TQuery q(&frmDM->Database);
+        q.setSql("SELECT COUNT(*) FROM PRUEFUNGEN");
+        q.execQuery();
+        QCOMPARE(q.asInteger(0), qint64(0));
+    }
+};
+
+VELMORA_APP_TEST_MAIN(TestMasterData)
+#include "tst_masterdata.moc"
