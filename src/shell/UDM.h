@@ -22,6 +22,7 @@ public:
     virtual void clearCustomerList() = 0;
     virtual std::optional<int> selectedCustomerId() const = 0;
     virtual void fillCbKunden() = 0;
+    virtual void Init2() = 0;
 };
 
 // What the device rules need of the device window.

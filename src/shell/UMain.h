@@ -19,7 +19,7 @@ public:
     explicit TfrmMain(QWidget *parent = nullptr);
     ~TfrmMain() override;
 
-    void Init2();
+    void Init2() override;
     void fillCbKunden() override;
     void selectCbKunden(int kundeId);
     void showPrueflinge();

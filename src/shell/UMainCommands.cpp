@@ -4,9 +4,13 @@
 #include "DBNavButton.h"
 #include "Dialogs.h"
 #include "UDlgAuftragnehmer.h"
+#include "UDlgBackup.h"
+#include "UDlgConnection.h"
+#include "UDlgNewDatabase.h"
 #include "UDlgKunden.h"
 #include "UDlgPruefer.h"
 #include "UDlgPruefgeraet.h"
+#include "UDlgSettingPrueflinge.h"
 #include "UDlgSplash.h"
 #include "UMain.h"
 #include "ui_UMain.h"
@@ -60,10 +64,22 @@ void TfrmMain::setupNavigators()
     connect(m_ui->Pruefgeraete1, &QAction::triggered, this, [] { dlgPruefgeraete->show(); });
     connect(m_ui->Auftragnehmer1, &QAction::triggered, this, [] { dlgAuftragnehmer->show(); });
     connect(m_ui->Berichte1, &QAction::triggered, this, [this] { showBericht(1); });
-    connect(m_ui->Prueflinge1, &QAction::triggered, this, [this] { notYetAvailable(QStringLiteral("Einstellungen für Prüflinge")); });
-    connect(m_ui->Verbindung1, &QAction::triggered, this, [this] { notYetAvailable(QStringLiteral("Datenbank-Verbindung")); });
-    connect(m_ui->Neu1, &QAction::triggered, this, [this] { notYetAvailable(QStringLiteral("Neue Datenbank")); });
-    connect(m_ui->Backup1, &QAction::triggered, this, [this] { notYetAvailable(QStringLiteral("Backup Datenbank")); });
+    connect(m_ui->Prueflinge1, &QAction::triggered, this, [this] {
+        TfrmDlgSettingPrueflinge dialog(this);
+        dialog.exec();
+    });
+    connect(m_ui->Verbindung1, &QAction::triggered, this, [this] {
+        TdlgDbConnection dialog(this);
+        dialog.exec();
+    });
+    connect(m_ui->Neu1, &QAction::triggered, this, [this] {
+        TdlgNewDatabase dialog(this);
+        dialog.exec();
+    });
+    connect(m_ui->Backup1, &QAction::triggered, this, [this] {
+        TfrmDbBackup dialog(this);
+        dialog.exec();
+    });
     connect(m_ui->PruefprotokolleHilfe1, &QAction::triggered, this, [] { dialogs().openUrl(kHelpAddress); });
     connect(m_ui->Info1, &QAction::triggered, this, [this] {
         TdlgSplash splash(this);

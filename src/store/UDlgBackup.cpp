@@ -1,16 +1,55 @@
 #include "UDlgBackup.h"
+#include "Clock.h"
+#include "DatabaseFiles.h"
+#include "Dialogs.h"
+#include "UDM.h"
+#include "USettings.h"
+#include "ui_UDlgBackup.h"
+#include <QApplication>
 
 TfrmDbBackup *frmDbBackup = nullptr;
 
-TfrmDbBackup::TfrmDbBackup(QWidget *parent) : QDialog(parent)
+TfrmDbBackup::TfrmDbBackup(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::TfrmDbBackup>())
 {
-    frmDbBackup = this;
-    setObjectName(QStringLiteral("TfrmDbBackup"));
-    setWindowTitle(QStringLiteral("Backup Datenbank"));
+    if (!frmDbBackup)
+        frmDbBackup = this; // the instance made at start; the menu makes its own
+    m_ui->setupUi(this);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    FNewFilename = backupFileName(TClock::now(), frmDM->Database.databaseName());
+    m_ui->editDatabase->setText(frmDM->Settings()->DbBackupPath() + u'/' + FNewFilename);
+    connect(m_ui->btnOpenPath, &QToolButton::clicked, this, &TfrmDbBackup::btnOpenPathClick);
+    connect(m_ui->btnCopy, &QPushButton::clicked, this, &TfrmDbBackup::btnCopyClick);
+    connect(m_ui->btnClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 TfrmDbBackup::~TfrmDbBackup()
 {
     if (frmDbBackup == this)
         frmDbBackup = nullptr;
+}
+
+void TfrmDbBackup::btnOpenPathClick()
+{
+    const QString folder = dialogs().chooseFolder(QStringLiteral("Pfad auswählen"), frmDM->Settings()->DbBackupPath());
+    if (folder.isEmpty())
+        return;
+    m_ui->editDatabase->setText(folder + u'/' + FNewFilename);
+    frmDM->Settings()->setDbBackupPath(folder);
+}
+
+void TfrmDbBackup::btnCopyClick()
+{
+    const QString source = frmDM->Database.databaseName();
+    const QString target = m_ui->editDatabase->text();
+    if (target.isEmpty() || source.isEmpty()) {
+        dialogs().message(QStringLiteral("Datenbank oder Zielpfad nicht definiert!"));
+        return;
+    }
+    frmDM->Database.close();
+    m_ui->btnCopy->setEnabled(false);
+    QApplication::processEvents();
+    dialogs().copyFileWithProgress(source, target); // the copy reports its own failures
+    if (frmDM->Connect() && frmDM->mainView())
+        frmDM->mainView()->Init2();
+    m_ui->btnCopy->setEnabled(true);
 }

@@ -35,6 +35,7 @@ struct DomainFixture : IMainView {
     void clearCustomerList() override {}
     std::optional<int> selectedCustomerId() const override { return customer; }
     void fillCbKunden() override {}
+    void Init2() override {}
 
     TDataSet &devices() { return dm->dsetPrueflinge; }
     TDataSet &inspections() { return dm->dsetPruefungen; }

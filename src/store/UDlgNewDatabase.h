@@ -1,0 +1,27 @@
+#pragma once
+#include "Database.h"
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TdlgNewDatabase;
+}
+
+// Creates a new database file with the schema, the fixed rows and the
+// demonstration records, over a connection of its own; the program's
+// connection and the stored path stay as they are.
+class TdlgNewDatabase : public QDialog {
+    Q_OBJECT
+public:
+    explicit TdlgNewDatabase(QWidget *parent = nullptr);
+    ~TdlgNewDatabase() override;
+    Ui::TdlgNewDatabase *ui() const { return m_ui.get(); }
+
+    void doNewDatabase();
+
+    TDatabase Database;
+    TTransaction Transaction{&Database};
+
+private:
+    std::unique_ptr<Ui::TdlgNewDatabase> m_ui;
+};

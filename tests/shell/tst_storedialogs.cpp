@@ -1,0 +1,150 @@
+#include "AppHome.h"
+#include "AppTestMain.h"
+#include "Clock.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+#include "UDlgBackup.h"
+#include "UDlgConnection.h"
+#include "UDlgNewDatabase.h"
+#include "UDlgSettingPrueflinge.h"
+#include "UMain.h"
+#include "UProgram.h"
+#include "ui_UDlgBackup.h"
+#include "ui_UDlgConnection.h"
+#include "ui_UDlgNewDatabase.h"
+#include "ui_UDlgSettingPrueflinge.h"
+#include "ui_UMain.h"
+#include <QtTest>
+
+namespace {
+struct Running {
+    TAppHome home;
+    TScriptedDialogs dialogs;
+    TProgram program;
+    Running()
+    {
+        home.createDatabase();
+        program.create();
+    }
+};
+} // namespace
+
+// The dialogs of the "Datenbank" and "Einstellungen" menus.
+class TestStoreDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareTestEnvironment(); }
+    void cleanup() { TClock::setFixedNow(QDateTime()); }
+
+    void connectionTestAndCancel()
+    {
+        Running r;
+        TdlgDbConnection dialog(frmMain);
+        QCOMPARE(dialog.ui()->editDatabase->text(), r.home.dbPath);
+        QVERIFY(dialog.ui()->btnCancel->isDefault());
+        dialog.btnTestClick();
+        QCOMPARE(r.dialogs.messages(), QStringList{"Datenbankverbindung hergestellt!"});
+        QCOMPARE(r.dialogs.beeps(), 1);
+        QVERIFY(frmDM->Database.connected());
+        QVERIFY(!frmDM->dsetPrueflinge.active()); // the test opens no record set
+        dialog.ui()->editDatabase->setText(r.home.dir.filePath("fehlt.fdb"));
+        dialog.btnTestClick();
+        QVERIFY(r.dialogs.messages().last().contains("fehlt.fdb"));
+        QVERIFY(!frmDM->Database.connected());
+        dialog.reject();
+        QCOMPARE(TAppHome::setting("DBName").toString(), r.home.dbPath); // nothing stored
+    }
+
+    void connectionOkStoresAndConnects()
+    {
+        Running r;
+        TdlgDbConnection dialog(frmMain);
+        dialog.ui()->editDatabase->setText("");
+        dialog.btnOKClick();
+        QCOMPARE(TAppHome::setting("DBName").toString(), QString()); // stored empty, not the default
+        QCOMPARE(r.dialogs.messages(), QStringList{"Es wird bereits von einem Programm auf die Datenbank zugegriffen..."});
+        TdlgDbConnection again(frmMain);
+        again.ui()->editDatabase->setText(r.home.dbPath);
+        again.btnOKClick();
+        QVERIFY(frmDM->dsetPrueflinge.active());
+        QCOMPARE(frmMain->ui()->cbKunden->currentText(), QStringLiteral("Demo-Kunde"));
+    }
+
+    void newDatabase()
+    {
+        Running r;
+        TdlgNewDatabase dialog(frmMain);
+        QCOMPARE(dialog.ui()->newDatabase->text(), QString());
+        dialog.ui()->newDatabase->setText(r.home.dbPath);
+        dialog.doNewDatabase();
+        QCOMPARE(r.dialogs.messages(), QStringList{"Datenbank existiert bereits"});
+        QCOMPARE(r.dialogs.shown.last().caption, QStringLiteral("Fehler"));
+        r.dialogs.clear();
+        const QString path = r.home.dir.filePath("ZWEITE"); // no extension is added
+        dialog.ui()->newDatabase->setText(path);
+        dialog.doNewDatabase();
+        QCOMPARE(r.dialogs.messages(),
+                 QStringList({"Neue Datenbank wird erzeugt\rOK anklicken und etwas warten...", "Neue Datenbank erzeugt!"}));
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(frmDM->Database.databaseName(), r.home.dbPath); // the program's connection is untouched
+        dialog.doNewDatabase();
+        QCOMPARE(r.dialogs.messages().last(), QStringLiteral("Datenbank existiert bereits"));
+        dialog.ui()->newDatabase->setText(r.home.dir.filePath("kein/ordner/x.fdb"));
+        dialog.doNewDatabase();
+        QCOMPARE(r.dialogs.messages().last(), QStringLiteral("Fehler beim Erzeugen der Datenbank"));
+    }
+
+    void backup()
+    {
+        TClock::setFixedNow(QDateTime(QDate(2024, 1, 31), QTime(9, 5)));
+        Running r;
+        TAppHome::setSetting("DBBackupPath", r.home.dir.path());
+        TfrmDbBackup dialog(frmMain);
+        QCOMPARE(dialog.ui()->editDatabase->text(), r.home.dir.path() + "/20240131_0905_VELMORA.FDB");
+        QDir(r.home.dir.path()).mkdir("sicherung");
+        r.dialogs.paths.enqueue(r.home.dir.filePath("sicherung"));
+        dialog.btnOpenPathClick();
+        QCOMPARE(TAppHome::setting("DBBackupPath").toString(), r.home.dir.filePath("sicherung"));
+        dialog.btnCopyClick();
+        QVERIFY(QFile::exists(r.home.dir.filePath("sicherung/20240131_0905_VELMORA.FDB")));
+        QVERIFY(frmDM->dsetPrueflinge.active()); // connected again
+        QCOMPARE(frmMain->ui()->cbKunden->count(), 1);
+        dialog.ui()->editDatabase->clear();
+        dialog.btnCopyClick();
+        QCOMPARE(r.dialogs.messages().last(), QStringLiteral("Datenbank oder Zielpfad nicht definiert!"));
+    }
+
+    void deviceDefaults_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("yes") << "12" << int(IDialogs::Answer::Yes) << "24" << false;
+        QTest::newRow("no") << "12" << int(IDialogs::Answer::No) << "12" << false;
+        QTest::newRow("cancel") << "7" << int(IDialogs::Answer::Cancel) << "7" << true;
+    }
+    void deviceDefaults()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, answer);
+        QFETCH(QString, after);
+        QFETCH(bool, open);
+        Running r;
+        TAppHome::setSetting("DefaultIntervallPruefling", stored);
+        TfrmDlgSettingPrueflinge dialog(frmMain);
+        QCOMPARE(dialog.selectedPosition(), stored == "7" ? 0 : 2);
+        QVERIFY(!dialog.aChanged);
+        dialog.show();
+        QTest::mouseClick(dialog.ui()->rb24, Qt::LeftButton);
+        QVERIFY(dialog.aChanged);
+        r.dialogs.answers.enqueue(IDialogs::Answer(answer));
+        dialog.close();
+        QCOMPARE(r.dialogs.messages(), QStringList{"Einstellung geändert...\r\nSichern?"});
+        QCOMPARE(dialog.isVisible(), open);
+        QCOMPARE(TAppHome::setting("DefaultIntervallPruefling").toString(), after);
+    }
+};
+
+VELMORA_APP_TEST_MAIN(TestStoreDialogs)
+#include "tst_storedialogs.moc"
