@@ -532,7 +532,8 @@ bool TDataSet::locate(const QString &fieldName, const TValue &value)
     const TField *f = fieldByName(fieldName);
     const TValue wanted = f->normalized(value);
     for (int r = 0; r < recordCount(); ++r) {
-        if (valueAt(r, f) == wanted) {
+        // Rows hold what the engine sent (a DECIMAL(18,0) as an integer).
+        if (f->normalized(valueAt(r, f)) == wanted) {
             moveTo(r);
             return true;
         }

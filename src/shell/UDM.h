@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QStringList>
 #include <memory>
+#include <array>
 #include <optional>
 
 class TSettings;
@@ -56,6 +57,11 @@ public:
     // ours and opens the record sets; shows its own messages; true on success.
     bool Connect();
     bool CheckApplication(int Id, const QString &Value);
+
+    // The report record sets, assembled from their saved base statements.
+    void openReportPruefungenForDay(int kundeId, const QDate &day);
+    void openReportPruefungenForInspection(int pruefungId);
+    void openReportInventar(int kundeId, const std::optional<QDate> &dueBy = std::nullopt);
     void setPrueflingeSQL();
     int checkPruefling(int Id, int KundeId, const QString &Nummer);
 
@@ -134,6 +140,12 @@ private:
     void dsetPrueflingeAfterPost();
     void dsetPrueflingeAfterScroll();
     void dsrcPrueflingeStateChange();
+    // Report rules.
+    void dsetReportPruefungenCalcFields();
+    void dsetReportPruefungenFilterRecord(bool &accept);
+    void dsetReportInventarCalcFields();
+    void dsetReportInventarFilterRecord(bool &accept);
+    void openReportPruefungen(const QString &appendedLine, const QList<TValue> &params);
     // Master-data rules.
     void dsetKundenBeforeDelete();
     void reloadCustomerList();
@@ -151,6 +163,9 @@ TDecimal protectiveConductorLimit(std::optional<double> lengthMetres);
 // Whether a measured value passes its limit; the protection class matters
 // for the substitute leakage current only.
 bool measurementPasses(int measurement, double value, double limit);
+// The result of an inspection: the visual inspection and the function test
+// passed, and every measurement taken (not empty) passed.
+bool inspectionPassed(bool sicht, const std::array<std::optional<bool>, 5> &measurements, bool funktion);
 // Today plus a number of calendar months, at midnight; the day is clamped
 // to the end of a shorter month.
 QDateTime nextInspectionDate(const QDate &today, int months);

@@ -133,14 +133,15 @@ void TfrmDM::judge(int measurement)
 void TfrmDM::dsetPruefungenCalcFields()
 {
     TDataSet &d = dsetPruefungen;
-    bool result = d.fieldByName(QStringLiteral("SICHTPRUEFUNG_BESTANDEN"))->asBoolean();
-    for (const QString &m : kMeasurements) {
-        const TField *flag = d.fieldByName(m + QStringLiteral("_BESTANDEN"));
+    std::array<std::optional<bool>, 5> flags;
+    for (size_t i = 0; i < flags.size(); ++i) {
+        const TField *flag = d.fieldByName(kMeasurements.at(static_cast<int>(i)) + QStringLiteral("_BESTANDEN"));
         if (!flag->isNull())
-            result = result && flag->asBoolean();
+            flags[i] = flag->asBoolean();
     }
-    result = result && d.fieldByName(QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"))->asBoolean();
-    d.fieldByName(QStringLiteral("Pruefung_Bestanden"))->setAsBoolean(result);
+    d.fieldByName(QStringLiteral("Pruefung_Bestanden"))
+        ->setAsBoolean(inspectionPassed(d.fieldByName(QStringLiteral("SICHTPRUEFUNG_BESTANDEN"))->asBoolean(), flags,
+                                        d.fieldByName(QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"))->asBoolean()));
 }
 
 void TfrmDM::dsetPruefungenNewRecord()
