@@ -2,6 +2,7 @@
 #include "Application.h"
 #include "DataSet.h"
 #include "Dialogs.h"
+#include <QCloseEvent>
 
 bool mayCloseEditing(TDataSet &dataSet)
 {
@@ -20,4 +21,46 @@ bool mayCloseEditing(TDataSet &dataSet)
         return false;
     }
     return true;
+}
+
+TEditingWindow::TEditingWindow(QWidget *parent, TDataSet &dataSet) : QDialog(parent), m_dataSet(dataSet) {}
+
+void TEditingWindow::showWindow()
+{
+    if (!isVisible() && parentWidget())
+        move(parentWidget()->geometry().center() - rect().center());
+    show();
+    raise();
+    activateWindow();
+}
+
+void TEditingWindow::btnSaveClick()
+{
+    if (m_dataSet.editing())
+        m_dataSet.post();
+    hide();
+}
+
+void TEditingWindow::btnCancelClick()
+{
+    if (m_dataSet.editing())
+        m_dataSet.cancel();
+    hide();
+}
+
+void TEditingWindow::reject()
+{
+    try {
+        btnCancelClick();
+    } catch (...) {
+        TApplication::showException(std::current_exception());
+    }
+}
+
+void TEditingWindow::closeEvent(QCloseEvent *event)
+{
+    if (mayCloseEditing(m_dataSet))
+        event->accept();
+    else
+        event->ignore();
 }

@@ -1,14 +1,12 @@
 #include "UPruefling.h"
-#include "Application.h"
 #include "EditingWindow.h"
 #include "Query.h"
 #include "ui_UPruefling.h"
-#include <QCloseEvent>
 #include <QIcon>
 
 TfrmPruefling *frmPruefling = nullptr;
 
-TfrmPruefling::TfrmPruefling(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::TfrmPruefling>())
+TfrmPruefling::TfrmPruefling(QWidget *parent) : TEditingWindow(parent, frmDM->dsetPrueflinge), m_ui(std::make_unique<Ui::TfrmPruefling>())
 {
     frmPruefling = this;
     m_ui->setupUi(this);
@@ -44,8 +42,8 @@ TfrmPruefling::TfrmPruefling(QWidget *parent) : QDialog(parent), m_ui(std::make_
         if (index >= 0)
             showImage(m_ui->cbSchutzklasse->itemData(index).toInt());
     });
-    connect(m_ui->btnSave, &QPushButton::clicked, this, &TfrmPruefling::btnSaveClick);
-    connect(m_ui->BitBtn1, &QPushButton::clicked, this, &TfrmPruefling::btnCancelClick);
+    connect(m_ui->btnSave, &QPushButton::clicked, this, [this] { btnSaveClick(); });
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this, [this] { btnCancelClick(); });
 
     // FormCreate
     FImageLoaded = -1;
@@ -115,15 +113,6 @@ void TfrmPruefling::doBezeichnung()
         w->setVisible(variable);
 }
 
-void TfrmPruefling::showWindow()
-{
-    if (parentWidget())
-        move(parentWidget()->geometry().center() - rect().center());
-    show();
-    raise();
-    activateWindow();
-}
-
 void TfrmPruefling::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
@@ -136,33 +125,3 @@ void TfrmPruefling::showEvent(QShowEvent *event)
     m_ui->cbBezeichnung->setFocus();
 }
 
-void TfrmPruefling::btnSaveClick()
-{
-    if (frmDM->dsetPrueflinge.editing())
-        frmDM->dsetPrueflinge.post(); // a refusal keeps the window open
-    hide();
-}
-
-void TfrmPruefling::btnCancelClick()
-{
-    if (frmDM->dsetPrueflinge.editing())
-        frmDM->dsetPrueflinge.cancel();
-    hide();
-}
-
-void TfrmPruefling::reject()
-{
-    try {
-        btnCancelClick();
-    } catch (...) {
-        TApplication::showException(std::current_exception());
-    }
-}
-
-void TfrmPruefling::closeEvent(QCloseEvent *event)
-{
-    if (mayCloseEditing(frmDM->dsetPrueflinge))
-        event->accept();
-    else
-        event->ignore();
-}

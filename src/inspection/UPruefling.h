@@ -1,6 +1,6 @@
 #pragma once
 #include "UDM.h"
-#include <QDialog>
+#include "EditingWindow.h"
 #include <memory>
 
 namespace Ui {
@@ -12,7 +12,7 @@ class TfrmPruefling;
 // starts inserting or editing. Every control is bound to the current device,
 // so the numbering, cable-length and unique-number rules act as the user
 // types and saves. Shows the symbol of the device's protection class.
-class TfrmPruefling : public QDialog, public IDeviceView {
+class TfrmPruefling : public TEditingWindow, public IDeviceView {
     Q_OBJECT
 public:
     explicit TfrmPruefling(QWidget *parent = nullptr);
@@ -22,7 +22,7 @@ public:
     void showImage(const QString &schutzklasse) override;
     void fillBezeichnungen() override;
     void fillOrte() override;
-    void showWindow() override;
+    void showWindow() override { TEditingWindow::showWindow(); }
 
     void showImage(int schutzklasse);
     void fillSchutzklassen();
@@ -31,16 +31,10 @@ public:
     Ui::TfrmPruefling *ui() const { return m_ui.get(); }
     int FImageLoaded = -1;
 
-public slots:
-    void reject() override; // Escape: as "Abbrechen und Schließen"
-
 protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
-    void btnSaveClick();
-    void btnCancelClick();
     void fillList(class QComboBox *box, const QString &sql);
 
     std::unique_ptr<Ui::TfrmPruefling> m_ui;

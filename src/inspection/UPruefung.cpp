@@ -1,8 +1,6 @@
 #include "UPruefung.h"
-#include "Application.h"
 #include "EditingWindow.h"
 #include "ui_UPruefung.h"
-#include <QCloseEvent>
 
 TfrmPruefung *frmPruefung = nullptr;
 
@@ -18,14 +16,14 @@ void addDays(TField *field, int days)
 }
 } // namespace
 
-TfrmPruefung::TfrmPruefung(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::TfrmPruefung>())
+TfrmPruefung::TfrmPruefung(QWidget *parent) : TEditingWindow(parent, frmDM->dsetPruefungen), m_ui(std::make_unique<Ui::TfrmPruefung>())
 {
     frmPruefung = this;
     m_ui->setupUi(this);
     bindControls();
     connect(m_ui->btnCopy, &QPushButton::clicked, this, &TfrmPruefung::btnCopyClick);
-    connect(m_ui->btnSave, &QPushButton::clicked, this, &TfrmPruefung::btnSaveClick);
-    connect(m_ui->btnCancel, &QPushButton::clicked, this, &TfrmPruefung::btnCancelClick);
+    connect(m_ui->btnSave, &QPushButton::clicked, this, [this] { btnSaveClick(); });
+    connect(m_ui->btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
     connect(m_ui->spinPruefdatumUp, &QToolButton::clicked, this, [this] { movePruefdatum(1); });
     connect(m_ui->spinPruefdatumDown, &QToolButton::clicked, this, [this] { movePruefdatum(-1); });
     connect(m_ui->spinNextPruefdatumUp, &QToolButton::clicked, this, [this] { moveNextPruefdatum(1); });
@@ -90,13 +88,6 @@ void TfrmPruefung::bindControls()
 
 void TfrmPruefung::setComparisonHeading(const QString &text) { m_ui->Label9->setText(text); }
 
-void TfrmPruefung::showWindow()
-{
-    show();
-    raise();
-    activateWindow();
-}
-
 void TfrmPruefung::setGrenzwerte()
 {
     const TRecGrenzwert conductor = frmDM->GetGrenzwert(0);
@@ -159,33 +150,3 @@ void TfrmPruefung::moveNextPruefdatum(int days)
     addDays(d.fieldByName(QStringLiteral("NEXT_PRUEFDATUM")), days);
 }
 
-void TfrmPruefung::btnSaveClick()
-{
-    if (frmDM->dsetPruefungen.editing())
-        frmDM->dsetPruefungen.post(); // a refusal keeps the window open
-    hide();
-}
-
-void TfrmPruefung::btnCancelClick()
-{
-    if (frmDM->dsetPruefungen.editing())
-        frmDM->dsetPruefungen.cancel();
-    hide();
-}
-
-void TfrmPruefung::reject()
-{
-    try {
-        btnCancelClick();
-    } catch (...) {
-        TApplication::showException(std::current_exception());
-    }
-}
-
-void TfrmPruefung::closeEvent(QCloseEvent *event)
-{
-    if (mayCloseEditing(frmDM->dsetPruefungen))
-        event->accept();
-    else
-        event->ignore();
-}

@@ -1,6 +1,6 @@
 #pragma once
 #include "UDM.h"
-#include <QDialog>
+#include "EditingWindow.h"
 #include <memory>
 
 namespace Ui {
@@ -10,7 +10,7 @@ class TfrmPruefung;
 // Where one inspection of the current device is entered, beside the limits
 // and the matching values of an earlier inspection. Lives for the whole
 // run; the inspection rules show it when an inspection is begun or edited.
-class TfrmPruefung : public QDialog, public IInspectionView {
+class TfrmPruefung : public TEditingWindow, public IInspectionView {
     Q_OBJECT
 public:
     explicit TfrmPruefung(QWidget *parent = nullptr);
@@ -18,7 +18,7 @@ public:
 
     // IInspectionView
     void setComparisonHeading(const QString &text) override;
-    void showWindow() override;
+    void showWindow() override { TEditingWindow::showWindow(); }
 
     void setGrenzwerte();
     void btnCopyClick();
@@ -29,17 +29,11 @@ public:
 
     Ui::TfrmPruefung *ui() const { return m_ui.get(); }
 
-public slots:
-    void reject() override; // Escape: as "Abbrechen und Schließen"
-
 protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void bindControls();
-    void btnSaveClick();
-    void btnCancelClick();
 
     std::unique_ptr<Ui::TfrmPruefung> m_ui;
 };
