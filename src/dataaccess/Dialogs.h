@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <optional>
 
 // The one seam for everything the program shows in a box or asks the system
 // for: messages, questions, file and folder choosers, the beep, opening an
@@ -30,6 +31,16 @@ public:
     virtual QString chooseSaveFile(const QString &caption, const QString &folder, const QString &filter,
                                    const QString &defaultSuffix) = 0;
     virtual QString chooseFolder(const QString &caption, const QString &startFolder) = 0;
+
+    // The print dialog: printer, page range (preset to 1..pageCount) and
+    // copies; nullopt when cancelled.
+    struct PrintChoice {
+        QString printer;
+        int from = 1;
+        int to = 1;
+        int copies = 1;
+    };
+    virtual std::optional<PrintChoice> choosePrint(int pageCount) = 0;
 
     virtual bool openUrl(const QUrl &url) = 0;
     // Copies with a progress bar; asks before replacing an existing target;

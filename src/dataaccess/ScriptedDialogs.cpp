@@ -68,3 +68,11 @@ bool TScriptedDialogs::copyFileWithProgress(const QString &source, const QString
     QFile::remove(target);
     return QFile::copy(source, target);
 }
+
+std::optional<IDialogs::PrintChoice> TScriptedDialogs::choosePrint(int pageCount)
+{
+    shown.append({QStringLiteral("print"), QStringLiteral("1-%1").arg(pageCount), {}});
+    if (printChoices.isEmpty())
+        return std::nullopt;
+    return printChoices.dequeue();
+}

@@ -21,6 +21,7 @@ public:
     QQueue<Answer> answers;
     QQueue<QString> paths;
     bool copyResult = true;
+    QQueue<PrintChoice> printChoices; // empty: the print dialog is cancelled
 
     QStringList messages() const; // texts of message boxes and questions, in order
     int beeps() const;
@@ -32,6 +33,7 @@ public:
     QString chooseOpenFile(const QString &caption, const QString &, const QString &, const QString &) override;
     QString chooseSaveFile(const QString &caption, const QString &, const QString &, const QString &) override;
     QString chooseFolder(const QString &caption, const QString &) override;
+    std::optional<PrintChoice> choosePrint(int pageCount) override;
     bool openUrl(const QUrl &url) override;
     bool copyFileWithProgress(const QString &source, const QString &target) override;
 

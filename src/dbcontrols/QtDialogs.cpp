@@ -1,4 +1,6 @@
 #include "QtDialogs.h"
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -187,4 +189,23 @@ bool TQtDialogs::copyFileWithProgress(const QString &source, const QString &targ
     if (!QFile::rename(partial, target))
         return fail(QStringLiteral("Die Datei %1 kann nicht angelegt werden.").arg(nativePath(target)));
     return true;
+}
+
+std::optional<IDialogs::PrintChoice> TQtDialogs::choosePrint(int pageCount)
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setWindowTitle(QStringLiteral("Drucken"));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(1, 9999);
+    dialog.setFromTo(1, std::max(pageCount, 1));
+    dialog.setPrintRange(QAbstractPrintDialog::PageRange);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    PrintChoice choice;
+    choice.printer = printer.printerName();
+    choice.from = printer.fromPage() > 0 ? printer.fromPage() : 1;
+    choice.to = printer.toPage() > 0 ? printer.toPage() : pageCount;
+    choice.copies = printer.copyCount();
+    return choice;
 }

@@ -57,7 +57,6 @@ private:
     void setupNavigators();
     void updateDeviceCommands();
     void deleteCurrentRow(TDataSet &dataSet);
-    void notYetAvailable(const QString &what);
 
     std::unique_ptr<Ui::TfrmMain> m_ui;
     QLabel *m_panels[2] = {nullptr, nullptr};

@@ -13,8 +13,10 @@
 #include "UDlgSettingPrueflinge.h"
 #include "UDlgSplash.h"
 #include "UMain.h"
+#include "UPreviewExt.h"
 #include "ui_UMain.h"
 #include <QAbstractItemView>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -87,16 +89,17 @@ void TfrmMain::setupNavigators()
     });
 }
 
-void TfrmMain::notYetAvailable(const QString &what)
-{
-    dialogs().message(QStringLiteral("\u201E%1\u201C ist in dieser Version noch nicht verfügbar.").arg(what));
-}
-
 void TfrmMain::showBericht(int mode)
 {
-    Q_UNUSED(mode);
     frmDM->dsetPruefungen.updateRecord();
-    notYetAvailable(QStringLiteral("Berichte"));
+    const std::unique_ptr<TPreviewExt> window = TPreviewExt::create(mode, this);
+    if (!window)
+        return;
+    window->setWindowModality(Qt::ApplicationModal);
+    window->showMaximized();
+    QEventLoop loop;
+    connect(window.get(), &TPreviewExt::closed, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 void TfrmMain::searchStep()

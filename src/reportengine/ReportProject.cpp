@@ -1,0 +1,102 @@
+#include "ReportProject.h"
+#include "DbError.h"
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+TReportBand::Kind bandKind(const QString &text)
+{
+    if (text == u"title")
+        return TReportBand::Kind::Title;
+    if (text == u"pageHeader")
+        return TReportBand::Kind::PageHeader;
+    if (text == u"pageFooter")
+        return TReportBand::Kind::PageFooter;
+    if (text == u"summary")
+        return TReportBand::Kind::Summary;
+    return TReportBand::Kind::Detail;
+}
+
+Qt::Alignment alignment(const QString &text)
+{
+    const Qt::Alignment vertical = Qt::AlignVCenter;
+    if (text == u"right")
+        return Qt::AlignRight | vertical;
+    if (text == u"center")
+        return Qt::AlignHCenter | vertical;
+    return Qt::AlignLeft | vertical;
+}
+
+TReportItem item(const QJsonObject &o)
+{
+    TReportItem i;
+    i.rect = QRectF(o.value("x").toDouble(), o.value("y").toDouble(), o.value("w").toDouble(), o.value("h").toDouble(5));
+    i.text = o.value("text").toString();
+    i.connection = o.value("connection").toString();
+    i.field = o.value("field").toString();
+    i.bold = o.value("bold").toBool();
+    i.size = o.value("size").toDouble(9.0);
+    i.alignment = alignment(o.value("align").toString());
+    i.frame = o.value("frame").toBool();
+    return i;
+}
+
+} // namespace
+
+const TReportBand *TReportLayout::band(TReportBand::Kind kind) const
+{
+    for (const TReportBand &b : bands)
+        if (b.kind == kind)
+            return &b;
+    return nullptr;
+}
+
+void TReportProject::open(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw EDatabaseError(QStringLiteral("The following reporting project does not exist:\n\"%1\"").arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw EDatabaseError(QStringLiteral("Die Berichtsdatei %1 kann nicht gelesen werden.").arg(path));
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+    if (doc.isNull())
+        throw EDatabaseError(QStringLiteral("Die Berichtsdatei %1 ist fehlerhaft: %2").arg(path, error.errorString()));
+    m_reports.clear();
+    for (const QJsonValue &r : doc.object().value("reports").toArray()) {
+        const QJsonObject o = r.toObject();
+        TReportLayout layout;
+        layout.name = o.value("name").toString();
+        layout.orientation = o.value("orientation").toString() == u"landscape" ? QPageLayout::Landscape : QPageLayout::Portrait;
+        for (const QJsonValue &b : o.value("bands").toArray()) {
+            const QJsonObject bo = b.toObject();
+            TReportBand band;
+            band.kind = bandKind(bo.value("kind").toString());
+            band.height = bo.value("height").toDouble();
+            band.connection = bo.value("connection").toString();
+            band.newPagePerRecord = bo.value("newPagePerRecord").toBool();
+            for (const QJsonValue &i : bo.value("items").toArray())
+                band.items << item(i.toObject());
+            layout.bands << band;
+        }
+        m_reports.insert(layout.name, layout);
+    }
+    m_fileName = path;
+}
+
+bool TReportProject::selectReport(const QString &name)
+{
+    if (!m_reports.contains(name))
+        return false;
+    m_selected = name;
+    return true;
+}
+
+const TReportLayout *TReportProject::selected() const
+{
+    const auto it = m_reports.find(m_selected);
+    return it == m_reports.end() ? nullptr : &it.value();
+}

@@ -1,0 +1,296 @@
+#include "UPreviewExt.h"
+#include "Clock.h"
+#include "DbError.h"
+#include "Dialogs.h"
+#include "Outputs.h"
+#include "Preview.h"
+#include "Query.h"
+#include "UDM.h"
+#include "UMisc.h"
+#include "UStatus.h"
+#include "ui_UPreviewExt.h"
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+namespace {
+// The locale's short date format with a four-digit year, so that a day
+// written into the list reads back as the same day.
+QString dayFormat()
+{
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QStringLiteral("yyyy")))
+        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    return format;
+}
+} // namespace
+
+TPreviewExt::TPreviewExt(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::TPreviewExt>())
+{
+    m_ui->setupUi(this);
+    m_preview = new TPreview;
+    m_preview->setObjectName(QStringLiteral("rvRenderPreviewExt"));
+    m_ui->ScrollBox1->setWidget(m_preview);
+    m_ui->ScrollBox1->viewport()->installEventFilter(this);
+    installEventFilter(this);
+    m_ui->chkNextDatum->hide();
+    m_ui->dtPicker->hide();
+    connectControls();
+    FormCreate();
+}
+
+TPreviewExt::~TPreviewExt() { delete FfrmStatus; }
+
+void TPreviewExt::FormCreate()
+{
+    FfrmStatus = new TfrmStatus(this);
+    if (frmStatus)
+        m_writer.onProgress = [](const QString &text) { frmStatus->Label1->setText(text); };
+    try {
+        m_project.open(QCoreApplication::applicationDirPath() + QStringLiteral("/velmora.rav"));
+        m_projectOpen = true;
+    } catch (const EDatabaseError &e) {
+        m_projectError = e.message();
+        dialogs().message(m_projectError, IDialogs::Icon::Error);
+        return;
+    }
+    pdfFolder = GetSpecialFolderPath(CSIDL_PERSONAL);
+    m_preview->setStream(&m_stream);
+    m_preview->onPageChange = [this] {
+        m_ui->Label2->setText(QStringLiteral("Seite %1 von %2").arg(m_preview->currentPage()).arg(m_preview->pageCount()));
+    };
+    fillCbKunden();
+    fillLbPruefungen();
+    m_ui->dtPicker->setDate(TClock::today().addMonths(1));
+    frmDM->AuswahlPrueflingePreview = 100;
+    frmDM->dsetReportPruefungen.tag = 0;
+}
+
+void TPreviewExt::connectControls()
+{
+    connect(m_ui->cbKunden, &QComboBox::activated, this, [this] {
+        fillLbPruefungen();
+        UpdateReport();
+    });
+    connect(m_ui->lbPruefungen, &QListWidget::itemClicked, this, [this] { UpdateReport(); });
+    const std::pair<QRadioButton *, int> kinds[] = {{m_ui->rbAll, 0}, {m_ui->rbOK, 1}, {m_ui->rbFail, 2}, {m_ui->rbInventar, 3}};
+    for (const auto &[button, tag] : kinds)
+        connect(button, &QRadioButton::clicked, this, [this, tag = tag] { rbAuswahlClick(tag); });
+    const std::pair<QRadioButton *, int> devices[] = {
+        {m_ui->rbAllelPrueflinge, 100}, {m_ui->rbAktivePrueflinge, 110}, {m_ui->rbInaktivePrueflinge, 120}};
+    for (const auto &[button, tag] : devices)
+        connect(button, &QRadioButton::clicked, this, [this, tag = tag] { rbAuswahlPrueflingeClick(tag); });
+    connect(m_ui->chkNextDatum, &QCheckBox::clicked, this, [this] {
+        m_ui->dtPicker->setEnabled(m_ui->chkNextDatum->isChecked());
+        UpdateReport();
+    });
+    connect(m_ui->dtPicker, &QDateEdit::editingFinished, this, [this] { UpdateReport(); });
+    connect(m_ui->btnZoomIn, &QToolButton::clicked, m_preview, &TPreview::zoomIn);
+    connect(m_ui->BtnZoomOut, &QToolButton::clicked, m_preview, &TPreview::zoomOut);
+    connect(m_ui->Vergroessern1, &QAction::triggered, m_preview, &TPreview::zoomIn);
+    connect(m_ui->Verkleinern1, &QAction::triggered, m_preview, &TPreview::zoomOut);
+    connect(m_ui->btnFirst, &QToolButton::clicked, this, [this] { m_preview->renderPage(1); });
+    connect(m_ui->btnLast, &QToolButton::clicked, this, [this] { m_preview->renderPage(m_preview->pageCount()); });
+    connect(m_ui->btnPrevious, &QToolButton::clicked, m_preview, &TPreview::previous);
+    connect(m_ui->btnNext, &QToolButton::clicked, m_preview, &TPreview::next);
+    connect(m_ui->btnPrint, &QToolButton::clicked, this, &TPreviewExt::btnPrintClick);
+    connect(m_ui->Drucken1, &QAction::triggered, this, &TPreviewExt::btnPrintClick);
+    connect(m_ui->btnSavePDF, &QToolButton::clicked, this, &TPreviewExt::btnSavePDFClick);
+    connect(m_ui->ExportPDF1, &QAction::triggered, this, &TPreviewExt::btnSavePDFClick);
+    connect(m_ui->btnClose, &QToolButton::clicked, this, &QWidget::close);
+    connect(m_ui->Ende1, &QAction::triggered, this, &QWidget::close);
+}
+
+std::unique_ptr<TPreviewExt> TPreviewExt::create(int mode, QWidget *parent)
+{
+    TfrmDM &dm = *frmDM;
+    if (dm.dsetAuftragnehmer.active())
+        dm.dsetAuftragnehmer.refresh();
+    auto window = std::make_unique<TPreviewExt>(parent);
+    window->ReportName = QStringLiteral("Velmora Prüfprotokolle");
+    if (mode == 1) {
+        window->m_ui->panelLeft->show();
+        const QListWidgetItem *day = window->m_ui->lbPruefungen->currentItem();
+        const auto customer = window->selectedCustomer();
+        if (day && customer)
+            dm.openReportPruefungenForDay(*customer, QLocale().toDate(day->text(), dayFormat()));
+        else
+            dm.openReportPruefungenForDay(-1, QDate());
+    } else {
+        window->m_ui->panelLeft->hide();
+        TDataSet &current = dm.dsetPruefungen;
+        dm.openReportPruefungenForInspection(
+            current.active() && !current.isEmpty() ? static_cast<int>(current.fieldByName(QStringLiteral("ID"))->asInteger()) : 0);
+    }
+    if (!window->SetReport())
+        return nullptr;
+    window->ShowReport();
+    return window;
+}
+
+QMap<QString, TDataSet *> TPreviewExt::connections() const
+{
+    TfrmDM &dm = *frmDM;
+    return {{QStringLiteral("rvDsetPruefungen"), &dm.dsetReportPruefungen},
+            {QStringLiteral("rvDsetInventar"), &dm.dsetReportInventar},
+            {QStringLiteral("rvDsetKunde"), &dm.dsetReportKunde},
+            {QStringLiteral("rvDsetGrenzwert1"), &dm.dsetGrenzwert1},
+            {QStringLiteral("rvDsetGrenzwert2"), &dm.dsetGrenzwert2},
+            {QStringLiteral("rvDsetGrenzwert3"), &dm.dsetGrenzwert3},
+            {QStringLiteral("rvDsetGrenzwert4"), &dm.dsetGrenzwert4},
+            {QStringLiteral("rvDsetGrenzwert5"), &dm.dsetGrenzwert5},
+            {QStringLiteral("rvDsetAuftragnehmer"), &dm.dsetAuftragnehmer}};
+}
+
+std::optional<int> TPreviewExt::selectedCustomer() const
+{
+    const int index = m_ui->cbKunden->currentIndex();
+    if (index < 0)
+        return std::nullopt;
+    return m_ui->cbKunden->itemData(index).toInt();
+}
+
+void TPreviewExt::fillCbKunden()
+{
+    m_ui->cbKunden->clear();
+    TQuery query(&frmDM->Database);
+    query.setSql(QStringLiteral("SELECT ID, NAME FROM KUNDEN ORDER BY NAME COLLATE DE_DE"));
+    for (query.execQuery(); !query.eof(); query.next())
+        m_ui->cbKunden->addItem(query.asString(1), static_cast<int>(query.asInteger(0)));
+    m_ui->cbKunden->setCurrentIndex(m_ui->cbKunden->count() > 0 ? 0 : -1);
+}
+
+void TPreviewExt::fillLbPruefungen()
+{
+    m_ui->lbPruefungen->clear();
+    const auto customer = selectedCustomer();
+    if (!customer)
+        return;
+    TQuery query(&frmDM->Database);
+    query.setSql(QStringLiteral("SELECT DISTINCT CAST(P.PRUEFDATUM AS DATE) AS DATUM FROM PRUEFUNGEN AS P JOIN PRUEFLINGE AS L "
+                                "ON L.ID = P.PRUEFLINGE_ID WHERE L.KUNDEN_ID =:ID ORDER BY 1 DESC "));
+    query.paramByName(QStringLiteral("ID")).setAsInteger(*customer);
+    for (query.execQuery(); !query.eof(); query.next())
+        m_ui->lbPruefungen->addItem(QLocale().toString(query.asDateTime(0).date(), dayFormat()));
+    if (m_ui->lbPruefungen->count() > 0)
+        m_ui->lbPruefungen->setCurrentRow(0);
+}
+
+bool TPreviewExt::SetReport()
+{
+    setWindowTitle(ReportName);
+    if (!m_projectOpen) {
+        dialogs().message(m_projectError, IDialogs::Icon::Error);
+        return false;
+    }
+    m_project.selectReport(QStringLiteral("Pruefungen"));
+    return true;
+}
+
+void TPreviewExt::ShowReport()
+{
+    try {
+        const TReportLayout *layout = m_project.selected();
+        if (!layout)
+            throw EDatabaseError(QStringLiteral("Kein Bericht ausgewählt."));
+        FfrmStatus->show();
+        m_writer.execute(*layout, connections(), m_stream);
+        FfrmStatus->hide();
+        m_preview->render();
+    } catch (...) {
+        FfrmStatus->hide(); // a failed generation shows no page and no message
+        clearPreview();
+    }
+}
+
+void TPreviewExt::clearPreview()
+{
+    m_stream.clear();
+    m_preview->clear();
+    m_ui->Label2->setText(QStringLiteral("von 1"));
+}
+
+void TPreviewExt::UpdateReport()
+{
+    const auto customer = selectedCustomer();
+    if (!customer)
+        return;
+    TfrmDM &dm = *frmDM;
+    dm.dsetReportKunde.close();
+    dm.dsetReportKunde.param(0).setAsInteger(*customer);
+    dm.dsetReportKunde.open();
+    if (m_ui->rbInventar->isChecked()) {
+        dm.openReportInventar(*customer, m_ui->chkNextDatum->isChecked() ? std::optional<QDate>(m_ui->dtPicker->date())
+                                                                         : std::nullopt);
+        m_writer.orientation = QPageLayout::Landscape;
+        m_project.selectReport(QStringLiteral("Inventarliste"));
+        ShowReport();
+        return;
+    }
+    const QListWidgetItem *day = m_ui->lbPruefungen->currentItem();
+    if (!day) {
+        clearPreview();
+        return;
+    }
+    dm.dsetReportPruefungen.close();
+    dm.dsetReportPruefungen.param(0).setAsInteger(*customer);
+    dm.dsetReportPruefungen.param(1).setAsDate(QLocale().toDate(day->text(), dayFormat()));
+    dm.dsetReportPruefungen.open();
+    ShowReport();
+}
+
+void TPreviewExt::rbAuswahlClick(int tag)
+{
+    const bool inventory = tag >= 3;
+    m_ui->lblPruefungen->setVisible(!inventory);
+    m_ui->lbPruefungen->setVisible(!inventory);
+    m_ui->chkNextDatum->setVisible(inventory);
+    m_ui->dtPicker->setVisible(inventory);
+    if (!inventory) {
+        frmDM->dsetReportPruefungen.setFiltered(true);
+        frmDM->dsetReportPruefungen.tag = tag;
+        m_writer.orientation = QPageLayout::Portrait;
+        m_project.selectReport(QStringLiteral("Pruefungen"));
+    }
+    UpdateReport();
+}
+
+void TPreviewExt::rbAuswahlPrueflingeClick(int tag)
+{
+    frmDM->AuswahlPrueflingePreview = tag;
+    UpdateReport();
+}
+
+void TPreviewExt::btnPrintClick()
+{
+    const auto choice = dialogs().choosePrint(m_preview->pageCount());
+    if (!choice)
+        return;
+    renderPrinter(m_stream, choice->printer, choice->from, choice->to, choice->copies);
+}
+
+void TPreviewExt::btnSavePDFClick()
+{
+    const QString path = dialogs().chooseSaveFile(QStringLiteral("Sichern als PDF-Dokument"),
+                                                  pdfFolder + u'/' + ReportName + QStringLiteral(".pdf"),
+                                                  QStringLiteral("PDF-Dokumente (*.pdf)|*.pdf"), QStringLiteral("pdf"));
+    if (!path.isEmpty())
+        renderPdf(m_stream, path);
+}
+
+bool TPreviewExt::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Wheel) {
+        QScrollBar *bar = m_ui->ScrollBox1->verticalScrollBar();
+        bar->setValue(bar->value() - static_cast<QWheelEvent *>(event)->angleDelta().y() / 4);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TPreviewExt::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+    emit closed();
+}

@@ -1,0 +1,66 @@
+#pragma once
+#include "PageStream.h"
+#include "PageWriter.h"
+#include "ReportProject.h"
+#include <QMainWindow>
+#include <memory>
+
+namespace Ui {
+class TPreviewExt;
+}
+class TPreview;
+class TfrmStatus;
+class TDataSet;
+
+// The report window: a report page by page on screen, printed or saved as
+// PDF from the same pages. Mode 0 shows one inspection; mode 1 lets the
+// user choose customer, report kind, devices and day or due date.
+class TPreviewExt : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TPreviewExt(QWidget *parent = nullptr);
+    ~TPreviewExt() override;
+
+    // Builds the window for a mode as the main window's "showBericht" does,
+    // without showing it; null when the report project cannot be used.
+    static std::unique_ptr<TPreviewExt> create(int mode, QWidget *parent);
+
+    void fillCbKunden();
+    void fillLbPruefungen();
+    bool SetReport();
+    void ShowReport();
+    void UpdateReport();
+    void rbAuswahlClick(int tag);
+    void rbAuswahlPrueflingeClick(int tag);
+    void btnPrintClick();
+    void btnSavePDFClick();
+
+    Ui::TPreviewExt *ui() const { return m_ui.get(); }
+    TPreview *preview() const { return m_preview; }
+    const TPageStream &InputStream() const { return m_stream; }
+    QString ReportName;
+    QString pdfFolder;
+
+signals:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void connectControls();
+    QMap<QString, TDataSet *> connections() const;
+    std::optional<int> selectedCustomer() const;
+    void clearPreview();
+
+    std::unique_ptr<Ui::TPreviewExt> m_ui;
+    TPreview *m_preview;
+    TfrmStatus *FfrmStatus = nullptr;
+    TReportProject m_project;
+    bool m_projectOpen = false;
+    QString m_projectError;
+    TPageWriter m_writer;
+    TPageStream m_stream;
+};

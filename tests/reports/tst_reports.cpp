@@ -1,0 +1,155 @@
+#include "AppHome.h"
+#include "AppTestMain.h"
+#include "Clock.h"
+#include "DbError.h"
+#include "Outputs.h"
+#include "Preview.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+#include "UMain.h"
+#include "UPreviewExt.h"
+#include "UProgram.h"
+#include "ui_UMain.h"
+#include "ui_UPreviewExt.h"
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+// The demo database plus a customer "Ärzte GmbH" (first in German order)
+// with devices inspected on two days.
+struct Running {
+    TAppHome home;
+    TScriptedDialogs dialogs;
+    TProgram program;
+    Running()
+    {
+        TClock::setFixedNow(QDateTime(QDate(2024, 1, 31), QTime(9, 0)));
+        QStringList changes = {"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Ärzte GmbH')",
+                               "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, PRUEFINTERVAL, KUNDEN_ID) VALUES (1100, 'Sauger', 1, 12, 102)",
+                               "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, PRUEFINTERVAL, KUNDEN_ID, AKTIV) VALUES (1101, 'Lampe', 2, 12, 102, 0)"};
+        for (int i = 0; i < 12; ++i)
+            changes << QStringLiteral("INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID, "
+                                      "SICHTPRUEFUNG_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN) VALUES (%1, '2024-01-%2 10:00', '2025-01-10', "
+                                      "11, 11, %3, 1, %4)")
+                           .arg(20000 + i)
+                           .arg(i < 10 ? 10 : 5)
+                           .arg(i % 2 ? 1101 : 1100)
+                           .arg(i == 0 ? 0 : 1);
+        home.createDatabase(changes);
+        program.create();
+    }
+    ~Running() { TClock::setFixedNow(QDateTime()); }
+};
+
+QString pdfText(const QString &path)
+{
+    QProcess p;
+    p.start("pdftotext", {"-layout", path, "-"});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestReports : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareTestEnvironment(); }
+
+    void projectFile()
+    {
+        TReportProject project;
+        try {
+            project.open("/nirgends/velmora.rav");
+            QFAIL("a missing project opened");
+        } catch (const EDatabaseError &e) {
+            QCOMPARE(e.message(), QStringLiteral("The following reporting project does not exist:\n\"/nirgends/velmora.rav\""));
+        }
+        project.open(QCoreApplication::applicationDirPath() + "/velmora.rav");
+        QVERIFY(project.selectReport("Inventarliste"));
+        QVERIFY(!project.selectReport("Unbekannt"));
+        QCOMPARE(project.selected()->name, QStringLiteral("Inventarliste")); // kept
+        QCOMPARE(project.selected()->orientation, QPageLayout::Landscape);
+    }
+
+    void selectionWindow()
+    {
+        Running r;
+        const auto window = TPreviewExt::create(1, frmMain);
+        QVERIFY(window);
+        Ui::TPreviewExt *ui = window->ui();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Velmora Prüfprotokolle"));
+        QCOMPARE(ui->cbKunden->currentText(), QStringLiteral("Ärzte GmbH"));
+        QCOMPARE(ui->lbPruefungen->count(), 2);
+        QCOMPARE(ui->lbPruefungen->currentItem()->text(), QStringLiteral("10.01.2024"));
+        // Ten inspections of the newest day, two to a page.
+        QCOMPARE(frmDM->dsetReportPruefungen.recordCount(), 10);
+        QCOMPARE(window->preview()->pageCount(), 5);
+        QCOMPARE(ui->Label2->text(), QStringLiteral("Seite 1 von 5"));
+        QVERIFY(window->InputStream().texts.contains("Seite 5 von 5"));
+        QVERIFY(window->InputStream().texts.contains("1-20000"));
+        ui->btnNext->click();
+        QCOMPARE(ui->Label2->text(), QStringLiteral("Seite 2 von 5"));
+        ui->btnLast->click();
+        ui->btnNext->click(); // nothing after the last page
+        QCOMPARE(window->preview()->currentPage(), 5);
+
+        window->rbAuswahlClick(2); // failed inspections only
+        QCOMPARE(frmDM->dsetReportPruefungen.recordCount(), 1);
+        window->rbAuswahlPrueflingeClick(110);
+        window->rbAuswahlClick(0);
+        QCOMPARE(frmDM->dsetReportPruefungen.recordCount(), 5); // all of the active device
+
+        ui->rbInventar->setChecked(true);
+        window->rbAuswahlClick(3);
+        QVERIFY(!ui->lbPruefungen->isVisibleTo(window.get()));
+        QVERIFY(ui->chkNextDatum->isVisibleTo(window.get()));
+        QCOMPARE(ui->dtPicker->date(), QDate(2024, 2, 29));
+        QCOMPARE(window->InputStream().orientation, QPageLayout::Landscape);
+        QVERIFY(window->InputStream().texts.contains("Inventarliste"));
+        QVERIFY(window->InputStream().texts.contains("Sauger"));
+        QVERIFY(!window->InputStream().texts.contains("Lampe")); // inactive, filtered out
+    }
+
+    void zoom()
+    {
+        TPreview preview;
+        for (int i = 0; i < 9; ++i)
+            preview.zoomOut();
+        QCOMPARE(preview.zoom(), 10);
+        preview.zoomOut();
+        QCOMPARE(preview.zoom(), 10);
+        preview.zoomIn();
+        QCOMPARE(preview.zoom(), 20);
+    }
+
+    void singleInspectionAndPdf()
+    {
+        Running r;
+        frmDM->dsetReportPruefungen.tag = 2; // left over from an earlier window
+        frmMain->ui()->cbKunden->setCurrentIndex(1); // Demo-Kunde: the Drucker and its latest inspection, 10002
+        frmMain->showPrueflinge();
+        QCOMPARE(frmDM->dsetPruefungen.fieldByName("ID")->asInteger(), qint64(10002));
+        const auto window = TPreviewExt::create(0, frmMain);
+        QVERIFY(window);
+        QVERIFY(!window->ui()->panelLeft->isVisibleTo(window.get()));
+        QCOMPARE(frmDM->dsetReportPruefungen.recordCount(), 1); // the filters were reset
+        QVERIFY(window->InputStream().texts.contains("85-10002"));
+        QVERIFY(window->InputStream().texts.contains("Die Prüfung wurde bestanden"));
+        const QString pdf = r.home.dir.filePath("bericht.pdf");
+        r.dialogs.paths.enqueue(pdf);
+        window->btnSavePDFClick();
+        QCOMPARE(r.dialogs.shown.last().caption, QStringLiteral("Sichern als PDF-Dokument"));
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains("Prüfprotokoll"), qPrintable(text));
+        QVERIFY(text.contains("85-10002"));
+        QVERIFY(text.contains("Demo-Auftragnehmer..."));
+        window->btnPrintClick(); // cancelled in the print dialog: nothing happens
+        QCOMPARE(r.dialogs.shown.last().kind, QStringLiteral("print"));
+        QCOMPARE(r.dialogs.shown.last().text, QStringLiteral("1-1"));
+    }
+};
+
+VELMORA_APP_TEST_MAIN(TestReports)
+#include "tst_reports.moc"
