@@ -1,5 +1,6 @@
 #include "UPreviewExt.h"
 #include "Clock.h"
+#include "CustomerList.h"
 #include "DbError.h"
 #include "Dialogs.h"
 #include "Outputs.h"
@@ -151,15 +152,7 @@ std::optional<int> TPreviewExt::selectedCustomer() const
     return m_ui->cbKunden->itemData(index).toInt();
 }
 
-void TPreviewExt::fillCbKunden()
-{
-    m_ui->cbKunden->clear();
-    TQuery query(&frmDM->Database);
-    query.setSql(QStringLiteral("SELECT ID, NAME FROM KUNDEN ORDER BY NAME COLLATE DE_DE"));
-    for (query.execQuery(); !query.eof(); query.next())
-        m_ui->cbKunden->addItem(query.asString(1), static_cast<int>(query.asInteger(0)));
-    m_ui->cbKunden->setCurrentIndex(m_ui->cbKunden->count() > 0 ? 0 : -1);
-}
+void TPreviewExt::fillCbKunden() { fillCustomerList(m_ui->cbKunden, frmDM->Database); }
 
 void TPreviewExt::fillLbPruefungen()
 {

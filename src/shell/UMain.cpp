@@ -1,5 +1,6 @@
 #include "UMain.h"
 #include "Application.h"
+#include "CustomerList.h"
 #include "DBNavButton.h"
 #include "Query.h"
 #include "USettings.h"
@@ -139,12 +140,7 @@ void TfrmMain::Init2()
 
 void TfrmMain::fillCbKunden()
 {
-    m_ui->cbKunden->clear();
-    TQuery query(&frmDM->Database);
-    query.setSql(QStringLiteral("SELECT ID, NAME FROM KUNDEN ORDER BY NAME COLLATE DE_DE"));
-    for (query.execQuery(); !query.eof(); query.next())
-        m_ui->cbKunden->addItem(query.asString(1), static_cast<int>(query.asInteger(0)));
-    m_ui->cbKunden->setCurrentIndex(m_ui->cbKunden->count() > 0 ? 0 : -1);
+    fillCustomerList(m_ui->cbKunden, frmDM->Database);
     showPrueflinge();
 }
 
