@@ -2,7 +2,6 @@
 #include "Application.h"
 #include "CustomerList.h"
 #include "DBNavButton.h"
-#include "Query.h"
 #include "USettings.h"
 #include "ui_UMain.h"
 #include <QApplication>
