@@ -12,20 +12,32 @@ QString notEditingText()
 } // namespace
 
 // Follows the master's current row: reopens the detail when the values of
-// its parameters change, closes it with the master.
+// its parameters change, closes it with the master and opens it again when
+// the master opens again, so that a chain master, detail, detail of detail
+// follows every move of the first.
 class TMasterLink : public TDataLink {
 public:
     explicit TMasterLink(TDataSet *detail) : m_detail(detail) {}
     void activeChanged() override
     {
-        if (!active() && m_detail->active())
-            m_detail->close();
+        if (!active()) {
+            if (m_detail->active()) {
+                m_detail->close();
+                m_reopenWithMaster = true; // after close(), which forgets it
+            }
+        } else if (m_reopenWithMaster) {
+            m_reopenWithMaster = false;
+            m_detail->open();
+        }
     }
     void dataSetChanged() override { m_detail->masterChanged(nullptr); }
     void recordChanged(TField *field) override { m_detail->masterChanged(field); }
+    // A close the detail's owner asked for: it stays closed.
+    void forgetReopen() { m_reopenWithMaster = false; }
 
 private:
     TDataSet *m_detail;
+    bool m_reopenWithMaster = false;
 };
 
 TDataSet::TDataSet(TDatabase *database, QObject *parent)
@@ -436,6 +448,8 @@ void TDataSet::open()
 
 void TDataSet::close()
 {
+    if (m_masterLink)
+        m_masterLink->forgetReopen();
     if (!active())
         return;
     if (beforeClose)

@@ -68,3 +68,20 @@ private:
     void dispatch(TDataEvent event, TField *field);
     QPointer<TDataSource> m_source;
 };
+
+// A link for owners that only re-check a condition: calls one function after
+// every change of the record set's state, rows or position.
+class TChangeLink : public TDataLink {
+public:
+    std::function<void()> onChange;
+    void activeChanged() override { changed(); }
+    void dataSetChanged() override { changed(); }
+    void editingChanged() override { changed(); }
+
+private:
+    void changed()
+    {
+        if (onChange)
+            onChange();
+    }
+};

@@ -21,6 +21,7 @@ public:
     // German caption of the icon ("Informationen", "Warnung", "Fehler").
     virtual void message(const QString &text, Icon icon = Icon::Information, const QString &caption = {}) = 0;
     // A question; closing the box counts as Cancel (or No without Cancel).
+    // Enter answers with the first button, or with Cancel where there is one.
     virtual Answer ask(const QString &text, Buttons buttons, const QString &caption = {}) = 0;
     virtual void beep() = 0;
 

@@ -15,7 +15,11 @@ void TDBEdit::showValue()
 {
     const TField *f = m_link.field();
     const bool limited = f && f->dataType() == TFieldType::String && f->size() > 0;
-    setMaxLength(limited ? f->size() : unlimitedLength);
+    // Setting the length, even an equal one, drops the selection, so that
+    // typing over a selected value would append to it instead.
+    const int length = limited ? f->size() : unlimitedLength;
+    if (maxLength() != length)
+        setMaxLength(length);
     setAlignment((f ? f->alignment & Qt::AlignHorizontal_Mask : Qt::AlignLeft) | Qt::AlignVCenter);
     const QString shown = !f ? QString() : hasFocus() ? f->editText() : f->displayText();
     // setText would move the cursor to the end; leave an equal text alone.

@@ -80,7 +80,10 @@ IDialogs::Answer TQtDialogs::ask(const QString &text, Buttons buttons, const QSt
         escape = add(QStringLiteral("Abbrechen"), QMessageBox::RejectRole, Answer::Cancel);
         break;
     }
-    box.setDefaultButton(static_cast<QPushButton *>(answers.constFirst().first));
+    // A question with Cancel is asked before something would be stored or
+    // dropped: Enter must do neither.
+    QAbstractButton *defaultButton = buttons == Buttons::YesNoCancel ? escape : answers.constFirst().first;
+    box.setDefaultButton(static_cast<QPushButton *>(defaultButton));
     box.setEscapeButton(escape);
     box.exec();
     // Closing the box through its title bar counts as the escape button.

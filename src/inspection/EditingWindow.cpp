@@ -23,6 +23,14 @@ bool mayCloseEditing(TDataSet &dataSet)
     return true;
 }
 
+bool mayCloseAllEditing(const QList<TDataSet *> &dataSets)
+{
+    for (TDataSet *dataSet : dataSets)
+        if (dataSet->active() && !mayCloseEditing(*dataSet))
+            return false;
+    return true;
+}
+
 TEditingWindow::TEditingWindow(QWidget *parent, TDataSet &dataSet) : QDialog(parent), m_dataSet(dataSet) {}
 
 void TEditingWindow::showWindow()

@@ -8,6 +8,9 @@ class TDataSet;
 // Yes posts, No cancels, Cancel keeps the window. True when the window may
 // close. A refused post is shown and keeps the window open.
 bool mayCloseEditing(TDataSet &dataSet);
+// The same question for each record set that is still being edited, in the
+// given order; false as soon as one of them may not be left.
+bool mayCloseAllEditing(const QList<TDataSet *> &dataSets);
 
 // A window that edits the current record of one record set: it lives for
 // the whole run, the record set's rules show it, "Sichern und Schließen"

@@ -1,5 +1,6 @@
 #pragma once
 #include "Decimal.h"
+#include <optional>
 
 class TDatabase;
 class TQuery;
@@ -13,8 +14,9 @@ public:
     TFirebirdExt &operator=(const TFirebirdExt &) = delete;
 
     // The largest number of the customer's devices (inactive ones too) plus
-    // one; 1 when no device has a number. Four places, a whole number.
-    TDecimal NextPrueflingNummer(int kundenId);
+    // one; 1 when no device has a number; none when the largest number a
+    // device can carry (eighteen nines) is taken.
+    std::optional<TDecimal> NextPrueflingNummer(int kundenId);
 
     TQuery *Query() const { return FQuery; }
     void setQuery(TQuery *query) { FQuery = query; }

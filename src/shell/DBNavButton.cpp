@@ -1,6 +1,7 @@
 #include "DBNavButton.h"
 #include "DataSet.h"
 #include "Dialogs.h"
+#include "EditingWindow.h"
 #include <QApplication>
 #include <QStyle>
 
@@ -82,6 +83,7 @@ void TDBNavButton::dataChanged()
         applyEnabled(canModify() && !d->isEmpty());
         break;
     default:
+        editingChanged(); // the owner's condition may depend on the rows
         break;
     }
 }
@@ -111,6 +113,9 @@ void TDBNavButton::BtnClick()
 {
     TDataSource *source = DataSource();
     if (source && source->dataSet() && source->state() != TDataSetState::Inactive) {
+        const bool startsRow = FNavBtnStyle == nbsAppend || FNavBtnStyle == nbsInsert;
+        if (startsRow && AskAboutUnfinishedRow && !mayCloseEditing(*source->dataSet()))
+            return;
         if (BeforeAction)
             BeforeAction(this);
         TDataSet *d = source->dataSet();

@@ -34,6 +34,9 @@ public:
     TNavBtnStyle ButtonStyle() const { return FNavBtnStyle; }
     void setButtonStyle(TNavBtnStyle style);
     bool ConfirmDelete = true;
+    // Append and insert first ask about a row that is still being edited
+    // (store, drop, or go on editing it) instead of storing it silently.
+    bool AskAboutUnfinishedRow = false;
     ENavBtnClick BeforeAction;
     ENavBtnClick OnClick;
     // A further condition of the owner's for being enabled (for example: a

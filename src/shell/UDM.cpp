@@ -92,7 +92,13 @@ void TfrmDM::DatabaseAfterDisconnect()
     if (FMainView && FFormValid) {
         FMainView->showConnectionState(QStringLiteral("Datenbank nicht verbunden"));
         FMainView->clearCustomerList();
+        FMainView->enableDatabaseCommands(false);
     }
+}
+
+QList<TDataSet *> TfrmDM::editableDataSets()
+{
+    return {&dsetPruefungen, &dsetPrueflinge, &dsetKunden, &dsetPruefer, &dsetPruefgeraete, &dsetAuftragnehmer};
 }
 
 bool TfrmDM::CheckApplication(int Id, const QString &Value) { return hasSettingsRow(Database, Id, Value); }

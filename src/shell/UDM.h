@@ -24,6 +24,11 @@ public:
     virtual std::optional<int> selectedCustomerId() const = 0;
     virtual void fillCbKunden() = 0;
     virtual void Init2() = 0;
+    // Asks about every edit still open in any window before the connection
+    // closes; false when the user chose to go on editing.
+    virtual bool finishOpenEdits() { return true; }
+    // The commands that need a connection follow it.
+    virtual void enableDatabaseCommands(bool connected) { (void)connected; }
 };
 
 // What the device rules need of the device window.
@@ -57,6 +62,11 @@ public:
     // ours and opens the record sets; shows its own messages; true on success.
     bool Connect();
     bool CheckApplication(int Id, const QString &Value);
+    // The record sets the windows edit, details before their masters.
+    QList<TDataSet *> editableDataSets();
+    // Before the connection closes: every open edit is stored or dropped as
+    // the user answers; false when the user chose to go on editing.
+    bool finishOpenEdits() { return !FMainView || FMainView->finishOpenEdits(); }
 
     // The report record sets, assembled from their saved base statements.
     void openReportPruefungenForDay(int kundeId, const QDate &day);
@@ -154,6 +164,7 @@ private:
     void dsetPruefungenCalcFields();
     void dsetPruefungenNewRecord();
     void dsetPruefungenAfterPost();
+    void rereadComparisons();
     void dsrcPruefungenStateChange();
 };
 

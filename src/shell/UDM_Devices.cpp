@@ -118,7 +118,8 @@ void TfrmDM::dsetPrueflingeNewRecord()
         throw EDatabaseError(QStringLiteral("Bitte zuerst einen Kunden auswählen."));
     dsetPrueflinge.fieldByName(QStringLiteral("KUNDEN_ID"))->setAsInteger(*customer);
     dsetPrueflinge.fieldByName(QStringLiteral("PRUEFINTERVAL"))->setAsInteger(FSettings->DefaultIntervallPruefling());
-    dsetPrueflinge.fieldByName(QStringLiteral("NUMMER"))->setAsDecimal(FFirebirdExt->NextPrueflingNummer(*customer));
+    if (const std::optional<TDecimal> next = FFirebirdExt->NextPrueflingNummer(*customer))
+        dsetPrueflinge.fieldByName(QStringLiteral("NUMMER"))->setAsDecimal(*next);
 }
 
 void TfrmDM::dsetPrueflingeLAENGEChange()
@@ -144,8 +145,12 @@ void TfrmDM::dsetPrueflingeBeforePost()
     const int id = static_cast<int>(dsetPrueflinge.fieldByName(QStringLiteral("ID"))->asInteger());
     const int kundeId = static_cast<int>(dsetPrueflinge.fieldByName(QStringLiteral("KUNDEN_ID"))->asInteger());
     const QString nummer = dsetPrueflinge.fieldByName(QStringLiteral("NUMMER"))->asString();
-    if (!dsetPrueflinge.fieldByName(QStringLiteral("VARIABEL"))->asBoolean())
+    if (!dsetPrueflinge.fieldByName(QStringLiteral("VARIABEL"))->asBoolean()) {
+        // Set the limit too: a length that was empty already does not change,
+        // and a raised limit must never outlive the cable box.
         dsetPrueflinge.fieldByName(QStringLiteral("LAENGE"))->clear();
+        dsetPrueflinge.fieldByName(QStringLiteral("GRENZWERT0"))->setAsDecimal(protectiveConductorLimit(std::nullopt));
+    }
     if (!nummer.isEmpty() && checkPruefling(id, kundeId, nummer) > 0) {
         dialogs().beep();
         dialogs().message(QStringLiteral("Nummer '") + nummer + QStringLiteral("' ist schon vergeben..."), IDialogs::Icon::Warning);

@@ -94,6 +94,7 @@ void TfrmDM::declareInspections()
     d.onCalcFields = [this](TDataSet &) { dsetPruefungenCalcFields(); };
     d.onNewRecord = [this](TDataSet &) { dsetPruefungenNewRecord(); };
     d.afterPost = [this](TDataSet &) { dsetPruefungenAfterPost(); };
+    d.afterDelete = [this](TDataSet &) { rereadComparisons(); };
     dsrcPruefungen.onStateChange = [this](TDataSource &) { dsrcPruefungenStateChange(); };
     TField *result = d.addCalculatedField(QStringLiteral("Pruefung_Bestanden"), TFieldType::Boolean);
     result->displayLabel = QStringLiteral("Prüfung");
@@ -167,8 +168,18 @@ void TfrmDM::dsetPruefungenNewRecord()
 
 void TfrmDM::dsetPruefungenAfterPost()
 {
+    rereadComparisons();
     DefaultPrueferId = static_cast<int>(dsetPruefungen.fieldByName(QStringLiteral("PRUEFER_ID"))->asInteger());
     DefaultPruefgeraeteId = static_cast<int>(dsetPruefungen.fieldByName(QStringLiteral("PRUEFGERAETE_ID"))->asInteger());
+}
+
+// A stored or deleted inspection changes which one is the latest or the one
+// before, while the parameters of the comparison statements may not change.
+void TfrmDM::rereadComparisons()
+{
+    for (TDataSet *comparison : {&dsetPruefungenVorher, &dsetPruefungenLetzter})
+        if (comparison->active())
+            comparison->refresh();
 }
 
 void TfrmDM::dsrcPruefungenStateChange()

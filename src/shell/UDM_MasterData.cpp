@@ -81,6 +81,9 @@ void TfrmDM::declareMasterData()
         dsetAuftragnehmer.addField(QString::fromLatin1(name), TFieldType::String, 30);
     dsetAuftragnehmer.addField(QStringLiteral("EMAIL"), TFieldType::String, 200);
     dsetAuftragnehmer.addCalculatedField(QStringLiteral("PlzOrt"), TFieldType::String, 72)->displayWidth = 72;
+    // The firm is one row; a file without it gets it when the user first
+    // types into the contractor dialog.
+    dsetAuftragnehmer.onNewRecord = [](TDataSet &d) { d.fieldByName(QStringLiteral("ID"))->setAsInteger(1); };
     dsetAuftragnehmer.onCalcFields = [](TDataSet &d) {
         TField *plzOrt = d.fieldByName(QStringLiteral("PlzOrt"));
         plzOrt->emptyAsNull = false;

@@ -2,9 +2,11 @@
 #include "Application.h"
 #include "CustomerList.h"
 #include "DBNavButton.h"
+#include "EditingWindow.h"
 #include "USettings.h"
 #include "ui_UMain.h"
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStyle>
@@ -105,10 +107,6 @@ void TfrmMain::FormCreate()
         return;
     if (!frmDM->Transaction.active())
         frmDM->Transaction.start();
-    m_ui->Datenbank1->setEnabled(true);
-    m_ui->Bearbeiten1->setEnabled(true);
-    for (QAction *a : {m_ui->Neu1, m_ui->Verbinden1, m_ui->Trennen1, m_ui->Backup1})
-        a->setEnabled(true);
     Init2();
 }
 
@@ -127,6 +125,7 @@ void TfrmMain::Init2()
         return;
     if (!frmDM->Transaction.active())
         frmDM->Transaction.start();
+    enableDatabaseCommands(true);
     fillCbKunden();
     selectCbKunden(frmDM->Settings()->KundeID());
     frmDM->setPrueflingeSQL();
@@ -194,12 +193,39 @@ std::optional<int> TfrmMain::selectedCustomerId() const
 
 void TfrmMain::Verbinden1Click()
 {
+    if (!finishOpenEdits())
+        return;
     frmDM->Connect();
     if (frmDM->Database.connected())
         Init2();
 }
 
-void TfrmMain::Trennen1Click() { frmDM->Database.close(); }
+void TfrmMain::Trennen1Click()
+{
+    if (finishOpenEdits())
+        frmDM->Database.close();
+}
+
+bool TfrmMain::finishOpenEdits() { return mayCloseAllEditing(frmDM->editableDataSets()); }
+
+void TfrmMain::enableDatabaseCommands(bool connected)
+{
+    m_ui->Bearbeiten1->setEnabled(connected);
+    for (QAction *a : {m_ui->Trennen1, m_ui->Backup1})
+        a->setEnabled(connected);
+    // "Verbinden" opens the file of the settings again; once that file has
+    // worked it stays offered, most of all after "Trennen".
+    if (connected)
+        m_ui->Verbinden1->setEnabled(true);
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (finishOpenEdits())
+        event->accept();
+    else
+        event->ignore();
+}
 
 namespace {
 // The look the program started with stands for the platform's own look.

@@ -29,6 +29,8 @@ public:
     void showConnectionState(const QString &state) override;
     void clearCustomerList() override;
     std::optional<int> selectedCustomerId() const override;
+    bool finishOpenEdits() override;
+    void enableDatabaseCommands(bool connected) override;
 
     Ui::TfrmMain *ui() const { return m_ui.get(); }
     QLabel *statusPanel(int index) const;
@@ -44,6 +46,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate();
@@ -59,6 +62,7 @@ private:
     void deleteCurrentRow(TDataSet &dataSet);
 
     std::unique_ptr<Ui::TfrmMain> m_ui;
+    TChangeLink m_inspectionLink; // enables "Bericht erzeugen"
     QLabel *m_panels[2] = {nullptr, nullptr};
 };
 

@@ -39,7 +39,24 @@ void TfrmMain::setupNavigators()
     for (const auto &b : buttons) {
         b.button->setButtonStyle(b.style);
         b.button->setDataSource(b.source);
+        b.button->AskAboutUnfinishedRow = true;
     }
+    // An inspection needs a stored device; editing, deleting and reporting
+    // need an inspection.
+    const auto deviceCurrent = [] {
+        const TDataSet &devices = frmDM->dsetPrueflinge;
+        return devices.active() && !devices.isEmpty() && devices.state() != TDataSetState::Insert;
+    };
+    const auto inspectionCurrent = [deviceCurrent] { return deviceCurrent() && !frmDM->dsetPruefungen.isEmpty(); };
+    m_ui->btnNeuePruefung->OnEnabledCheck = deviceCurrent;
+    m_ui->btnPruefungBearbeiten->OnEnabledCheck = inspectionCurrent;
+    m_ui->btnPruefungLoeschen->OnEnabledCheck = inspectionCurrent;
+    m_inspectionLink.setDataSource(&frmDM->dsrcPruefungen);
+    m_inspectionLink.onChange = [this, inspectionCurrent] {
+        const bool stored = frmDM->dsetPruefungen.state() != TDataSetState::Insert; // a report reads stored rows
+        m_ui->btnBerichtErzeugen->setEnabled(m_inspectionLink.active() && stored && inspectionCurrent());
+    };
+    m_inspectionLink.onChange();
     m_ui->btnNeuePruefung->BeforeAction = [](TDBNavButton *) {
         if (frmDM->dsetPruefungen.active())
             frmDM->dsetPruefungen.first(); // the newest inspection

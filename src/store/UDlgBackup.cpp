@@ -45,6 +45,8 @@ void TfrmDbBackup::btnCopyClick()
         dialogs().message(QStringLiteral("Datenbank oder Zielpfad nicht definiert!"));
         return;
     }
+    if (!frmDM->finishOpenEdits())
+        return;
     frmDM->Database.close();
     m_ui->btnCopy->setEnabled(false);
     QApplication::processEvents();

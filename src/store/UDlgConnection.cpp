@@ -25,6 +25,8 @@ TdlgDbConnection::~TdlgDbConnection() = default;
 
 void TdlgDbConnection::btnTestClick()
 {
+    if (!frmDM->finishOpenEdits()) // the test closes the connection
+        return;
     try {
         frmDM->Database.close();
         frmDM->Database.setDatabaseName(m_ui->editDatabase->text());
@@ -39,6 +41,8 @@ void TdlgDbConnection::btnTestClick()
 
 void TdlgDbConnection::btnOKClick()
 {
+    if (!frmDM->finishOpenEdits())
+        return;
     frmDM->Settings()->setDBName(m_ui->editDatabase->text());
     frmDM->Connect(); // reports its own failures
     if (IMainView *main = frmDM->mainView())
