@@ -3,10 +3,12 @@
 #include "CustomerList.h"
 #include "DBNavButton.h"
 #include "USettings.h"
+#include "StyleChoices.h"
 #include "ui_UMain.h"
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -24,13 +26,25 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique
         statusBar()->addWidget(m_panels[i], i);
     }
     m_panels[0]->setMaximumWidth(200);
-    // 966 x 505 below the menu bar, status bar included.
-    resize(966, 505 + menuBar()->sizeHint().height());
-    m_ui->Splitter1->setSizes({height() - 146, 146});
     bindControls();
     connectCommands();
     setupNavigators();
     FormCreate();
+    // 966 x 505 below the menu bar, status bar included, or taller when the
+    // font needs it: the inspection list starts 146 pixels high, and the
+    // device list takes any further height.
+    const int inspectionListHeight = 146;
+    QSplitter *splitter = m_ui->Splitter1;
+    const QList<QWidget *> children = findChildren<QWidget *>();
+    for (QWidget *child : children)
+        child->ensurePolished(); // measured as they will show
+    m_ui->gridPruefungen->setMinimumHeight(inspectionListHeight);
+    const int leastHeight = minimumSizeHint().height();
+    m_ui->gridPruefungen->setMinimumHeight(0);
+    resize(966, std::max(505 + menuBar()->sizeHint().height(), leastHeight));
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({height(), inspectionListHeight});
 }
 
 TfrmMain::~TfrmMain()
@@ -212,11 +226,13 @@ QString platformStyleName()
 
 void TfrmMain::buildStyleMenu()
 {
-    platformStyleName();
-    FStyleNames = {QStringLiteral("Windows")};
-    for (const QString &key : QStyleFactory::keys())
-        if (key.compare(QStringLiteral("Windows"), Qt::CaseInsensitive) != 0)
-            FStyleNames << key;
+    const QList<TStyleChoice> choices = styleChoices(platformStyleName(), QStyleFactory::keys());
+    FStyleNames.clear();
+    m_styleKeys.clear();
+    for (const TStyleChoice &choice : choices) {
+        FStyleNames << choice.name;
+        m_styleKeys << choice.key;
+    }
     const QString stored = frmDM->Settings()->StyleName();
     FCurrentStyleNum = 0;
     m_ui->Ansicht1->clear();
@@ -242,7 +258,7 @@ void TfrmMain::buildStyleMenu()
 
 bool TfrmMain::applyStyle(int index)
 {
-    QStyle *style = QStyleFactory::create(index == 0 ? platformStyleName() : FStyleNames.at(index));
+    QStyle *style = QStyleFactory::create(m_styleKeys.value(index));
     if (!style)
         return false;
     QApplication::setStyle(style);

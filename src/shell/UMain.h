@@ -59,6 +59,7 @@ private:
     void deleteCurrentRow(TDataSet &dataSet);
 
     std::unique_ptr<Ui::TfrmMain> m_ui;
+    QStringList m_styleKeys; // the Qt style of each entry of FStyleNames
     QLabel *m_panels[2] = {nullptr, nullptr};
 };
 
