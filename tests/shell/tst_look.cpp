@@ -19,6 +19,7 @@
 #include "UProgram.h"
 #include "UPruefling.h"
 #include "UPruefung.h"
+#include "ui_UDlgConnection.h"
 #include "ui_UDlgKunden.h"
 #include "ui_UDlgPruefer.h"
 #include "ui_UDlgPruefgeraet.h"
@@ -182,6 +183,16 @@ private slots:
         Running r;
         TPreviewExt window(frmMain);
         QCOMPARE(window.ui()->dtPicker->calendarWidget()->locale().language(), QLocale::German);
+    }
+
+    void pathFieldsShowTheirStart()
+    {
+        Running r;
+        TdlgDbConnection connection(frmMain);
+        QLineEdit *path = connection.ui()->editDatabase;
+        QCOMPARE(path->text(), r.home.dbPath);
+        QCOMPARE(path->toolTip(), r.home.dbPath);
+        QCOMPARE(path->cursorPosition(), 0);
     }
 
     void nextInspectionShowsADate()
