@@ -92,6 +92,12 @@ void TfrmDM::declareInspections()
                      QStringLiteral("ID"), QStringLiteral("NAME"));
     for (int i = 0; i < kMeasurements.size(); ++i)
         d.fieldByName(kMeasurements.at(i))->onChange = [this, i](TField &) { judge(i); };
+    // The comparisons close with the inspections, their master, whenever
+    // another device is chosen; they open with them again.
+    d.afterOpen = [this](TDataSet &) {
+        dsetPruefungenVorher.open();
+        dsetPruefungenLetzter.open();
+    };
     d.onCalcFields = [this](TDataSet &) { dsetPruefungenCalcFields(); };
     d.onNewRecord = [this](TDataSet &) { dsetPruefungenNewRecord(); };
     d.afterPost = [this](TDataSet &) { dsetPruefungenAfterPost(); };
