@@ -1,10 +1,9 @@
 // How the windows look: German texts of Qt's own dialogs, columns and rows
 // sized by the font, margins, Alt keys that reach their commands, the style
 // menu and the help without a browser.
-#include "AppHome.h"
 #include "AppTestMain.h"
 #include "DBGrid.h"
-#include "ScriptedDialogs.h"
+#include "RunningProgram.h"
 #include "StyleChoices.h"
 #include "TestDatabase.h"
 #include "UDlgConnection.h"
@@ -16,7 +15,6 @@
 #include "UDlgSplash.h"
 #include "UMain.h"
 #include "UPreviewExt.h"
-#include "UProgram.h"
 #include "UPruefling.h"
 #include "UPruefung.h"
 #include "ui_UDlgConnection.h"
@@ -40,18 +38,14 @@ namespace {
 
 // The running program on the demo database; a second inspection of the
 // first device failed its function test.
-struct Running {
-    TAppHome home;
-    TScriptedDialogs dialogs;
-    TProgram program;
+struct Running : TRunningProgram {
     Ui::TfrmMain *ui = nullptr;
     Running()
+        : TRunningProgram({"INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, "
+                           "PRUEFLINGE_ID, SICHTPRUEFUNG_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN) "
+                           "SELECT 30000, DATEADD(-1 YEAR TO MAX(PRUEFDATUM)), MAX(NEXT_PRUEFDATUM), 11, 11, "
+                           "MIN(PRUEFLINGE_ID), 0, 0 FROM PRUEFUNGEN"})
     {
-        home.createDatabase({"INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, "
-                             "PRUEFLINGE_ID, SICHTPRUEFUNG_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN) "
-                             "SELECT 30000, DATEADD(-1 YEAR TO MAX(PRUEFDATUM)), MAX(NEXT_PRUEFDATUM), 11, 11, "
-                             "MIN(PRUEFLINGE_ID), 0, 0 FROM PRUEFUNGEN"});
-        program.create();
         ui = frmMain->ui();
         frmMain->show();
         QVERIFY(QTest::qWaitForWindowExposed(frmMain));
