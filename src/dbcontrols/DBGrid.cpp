@@ -109,7 +109,7 @@ void TDBGrid::setFitColumnsToWidth(bool fit)
 int TDBGrid::textWidth(const QStringList &texts) const
 {
     // The item delegate keeps a focus-frame margin plus one pixel on either
-    // side of the text; the grid line takes one more.
+    // side of the text; the grid line and a pixel to spare come on top.
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
     int widest = 0;
     for (const QString &text : texts)
@@ -133,13 +133,14 @@ void TDBGrid::applyColumnWidths()
             chars = std::min(f->size(), widestDefaultChars);
         const int fromChars = shown.width > 0 ? shown.width : chars * digit + padding;
         const int title = horizontalHeader()->sectionSizeHint(column);
-        const int values = f ? textWidth(columnsizing::usualTexts(*f, m_model->dataSet())) : 0;
         if (m_fitToWidth) {
-            // Texts may be cut to share the width; titles and fixed texts may not.
-            const int fixedTexts = f ? textWidth(columnsizing::usualTexts(*f, nullptr)) : 0;
-            m_leastWidths << std::max(title, fixedTexts);
-            m_naturalWidths << std::max({fromChars, m_leastWidths.last()});
+            // Values read may be cut to share the width; titles and the
+            // yes/no and date texts may not.
+            const int least = std::max(title, f ? textWidth(columnsizing::usualTexts(*f, nullptr)) : 0);
+            m_leastWidths << least;
+            m_naturalWidths << std::max(fromChars, least);
         } else {
+            const int values = f ? textWidth(columnsizing::usualTexts(*f, m_model->dataSet())) : 0;
             m_leastWidths << std::max({fromChars, title, values});
             m_naturalWidths << m_leastWidths.last();
         }

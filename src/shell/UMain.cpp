@@ -2,8 +2,8 @@
 #include "Application.h"
 #include "CustomerList.h"
 #include "DBNavButton.h"
-#include "USettings.h"
 #include "StyleChoices.h"
+#include "USettings.h"
 #include "ui_UMain.h"
 #include <QApplication>
 #include <QLabel>
@@ -30,6 +30,11 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique
     connectCommands();
     setupNavigators();
     FormCreate();
+    setInitialSize();
+}
+
+void TfrmMain::setInitialSize()
+{
     // 966 x 505 below the menu bar, status bar included, or taller when the
     // font needs it: the inspection list starts 146 pixels high, and the
     // device list takes any further height.

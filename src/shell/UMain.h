@@ -47,6 +47,7 @@ protected:
 
 private:
     void FormCreate();
+    void setInitialSize();
     void FormDestroy();
     void buildStyleMenu();
     bool applyStyle(int index);
