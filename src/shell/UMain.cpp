@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QStyleFactory>
@@ -35,18 +37,27 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique
 
 void TfrmMain::setInitialSize()
 {
-    // 966 x 505 below the menu bar, status bar included, or taller when the
-    // font needs it: the inspection list starts 146 pixels high, and the
-    // device list takes any further height.
+    // 966 x 505 below the menu bar, status bar included, or larger when the
+    // font needs it: the inspection list starts 146 pixels high and as wide
+    // as its columns (as far as the screen allows), and the device list
+    // takes any further height.
     const int inspectionListHeight = 146;
     QSplitter *splitter = m_ui->Splitter1;
+    TDBGrid *inspections = m_ui->gridPruefungen;
     const QList<QWidget *> children = findChildren<QWidget *>();
     for (QWidget *child : children)
         child->ensurePolished(); // measured as they will show
-    m_ui->gridPruefungen->setMinimumHeight(inspectionListHeight);
+    inspections->setMinimumHeight(inspectionListHeight);
     const int leastHeight = minimumSizeHint().height();
-    m_ui->gridPruefungen->setMinimumHeight(0);
-    resize(966, std::max(505 + menuBar()->sizeHint().height(), leastHeight));
+    inspections->setMinimumHeight(0);
+    int columns = 0;
+    for (int c = 0; c < inspections->model()->columnCount(); ++c)
+        columns += inspections->columnWidth(c);
+    const QMargins margins = m_ui->layMain->contentsMargins();
+    const int listWidth = columns + 2 * inspections->frameWidth() + inspections->verticalScrollBar()->sizeHint().width();
+    const int screenWidth = screen() ? screen()->availableGeometry().width() : 966;
+    const int wanted = std::min(listWidth + margins.left() + margins.right(), screenWidth);
+    resize(std::max(966, wanted), std::max(505 + menuBar()->sizeHint().height(), leastHeight));
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setSizes({height(), inspectionListHeight});

@@ -285,6 +285,15 @@ private slots:
         QVERIFY(r.ui->pnlLeft->mapTo(frmMain, QPoint(0, 0)).x() >= margin);
         const QRect bottom(r.ui->pnlBottom->mapTo(frmMain, QPoint(0, 0)), r.ui->pnlBottom->size());
         QVERIFY(bottom.bottom() + margin <= frmMain->statusBar()->geometry().top());
+        // The inspection list shows all its columns where the screen is
+        // wide enough.
+        TDBGrid *inspections = r.ui->gridPruefungen;
+        int columns = 0;
+        for (int c = 0; c < inspections->model()->columnCount(); ++c)
+            columns += inspections->columnWidth(c);
+        QVERIFY(frmMain->width() >= 966);
+        if (frmMain->screen()->availableGeometry().width() >= frmMain->width() + columns - inspections->viewport()->width())
+            QVERIFY2(columns <= inspections->viewport()->width(), qPrintable(QString::number(columns)));
         // 146 pixels, give or take the rounding of a menu bar not yet shown.
         QVERIFY2(qAbs(r.ui->gridPruefungen->height() - 146) <= 1, qPrintable(QString::number(r.ui->gridPruefungen->height())));
     }
