@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  qt6-translations-l10n qt6-gtk-platformtheme
   firebird-dev libfbclient2 firebird3.0-server-core
   poppler-utils qpdf
   fonts-dejavu-core

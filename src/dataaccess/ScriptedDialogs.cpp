@@ -57,7 +57,7 @@ QString TScriptedDialogs::chooseFolder(const QString &caption, const QString &)
 bool TScriptedDialogs::openUrl(const QUrl &url)
 {
     shown.append({QStringLiteral("url"), url.toString(), {}});
-    return true;
+    return urlOpens;
 }
 
 bool TScriptedDialogs::copyFileWithProgress(const QString &source, const QString &target)

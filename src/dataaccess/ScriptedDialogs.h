@@ -21,6 +21,7 @@ public:
     QQueue<Answer> answers;
     QQueue<QString> paths;
     bool copyResult = true;
+    bool urlOpens = true; // false: no browser takes the address
     QQueue<PrintChoice> printChoices; // empty: the print dialog is cancelled
 
     QStringList messages() const; // texts of message boxes and questions, in order

@@ -1,4 +1,5 @@
 #include "DBGrid.h"
+#include "ColumnSizing.h"
 #include "DataSet.h"
 #include "DbError.h"
 #include "Dialogs.h"
@@ -23,6 +24,9 @@ TDBGrid::TDBGrid(QWidget *parent) : QTableView(parent), m_model(new TDataSetMode
     verticalHeader()->hide();
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_model->setTitleFont(font());
+    applyRowHeight();
 
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current, const QModelIndex &) { rowChosen(current); });
@@ -96,26 +100,89 @@ void TDBGrid::rowChosen(const QModelIndex &current)
         QMetaObject::invokeMethod(this, [this] { selectRow(m_model->currentRow()); }, Qt::QueuedConnection);
 }
 
+void TDBGrid::setFitColumnsToWidth(bool fit)
+{
+    m_fitToWidth = fit;
+    applyColumnWidths();
+}
+
+int TDBGrid::textWidth(const QStringList &texts) const
+{
+    // The item delegate keeps a focus-frame margin plus one pixel on either
+    // side of the text; the grid line and a pixel to spare come on top.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    int widest = 0;
+    for (const QString &text : texts)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(text));
+    return widest + 2 * margin + 2;
+}
+
 void TDBGrid::applyColumnWidths()
 {
     const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
     const int padding = 2 * digit;
+    m_naturalWidths.clear();
+    m_leastWidths.clear();
     for (int column = 0; column < m_model->columnCount(); ++column) {
         const TGridColumn &shown = m_model->shownColumns().at(column);
-        int width = shown.width;
-        if (width <= 0) {
-            const TField *f = m_model->fieldAt(column);
-            int chars = defaultColumnChars;
-            if (f && f->displayWidth > 0)
-                chars = f->displayWidth;
-            else if (f && f->dataType() == TFieldType::String && f->size() > 0)
-                chars = std::min(f->size(), widestDefaultChars);
-            width = chars * digit + padding;
-            const QString title = m_model->headerData(column, Qt::Horizontal).toString();
-            width = std::max(width, horizontalHeader()->fontMetrics().horizontalAdvance(title) + padding);
+        const TField *f = m_model->declaredFieldAt(column);
+        int chars = defaultColumnChars;
+        if (f && f->displayWidth > 0)
+            chars = f->displayWidth;
+        else if (f && f->dataType() == TFieldType::String && f->size() > 0)
+            chars = std::min(f->size(), widestDefaultChars);
+        const int fromChars = shown.width > 0 ? shown.width : chars * digit + padding;
+        const int title = horizontalHeader()->sectionSizeHint(column);
+        if (m_fitToWidth) {
+            // Values read may be cut to share the width; titles and the
+            // yes/no and date texts may not.
+            const int least = std::max(title, f ? textWidth(columnsizing::usualTexts(*f, nullptr)) : 0);
+            m_leastWidths << least;
+            m_naturalWidths << std::max(fromChars, least);
+        } else {
+            const int values = f ? textWidth(columnsizing::usualTexts(*f, m_model->dataSet())) : 0;
+            m_leastWidths << std::max({fromChars, title, values});
+            m_naturalWidths << m_leastWidths.last();
         }
-        setColumnWidth(column, width);
     }
+    if (m_fitToWidth) {
+        fitColumns();
+        return;
+    }
+    for (int column = 0; column < m_naturalWidths.size(); ++column)
+        setColumnWidth(column, m_naturalWidths.at(column));
+}
+
+void TDBGrid::fitColumns()
+{
+    const QList<int> widths = columnsizing::fitWidths(m_naturalWidths, m_leastWidths, viewport()->width());
+    for (int column = 0; column < widths.size() && column < m_model->columnCount(); ++column)
+        setColumnWidth(column, widths.at(column));
+}
+
+void TDBGrid::applyRowHeight()
+{
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, this) + 1;
+    const int height = fontMetrics().height() + 2 * margin + 1;
+    verticalHeader()->setMinimumSectionSize(height);
+    verticalHeader()->setDefaultSectionSize(height);
+}
+
+void TDBGrid::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        m_model->setTitleFont(font());
+        applyRowHeight();
+        applyColumnWidths();
+    }
+}
+
+void TDBGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    if (m_fitToWidth)
+        fitColumns();
 }
 
 void TDBGrid::writeOpenEditor()

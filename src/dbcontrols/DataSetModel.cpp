@@ -2,7 +2,6 @@
 #include "DataSet.h"
 #include "DbError.h"
 #include "Dialogs.h"
-#include <QFont>
 
 class TDataSetModel::Link : public TDataLink {
 public:
@@ -56,6 +55,21 @@ void TDataSetModel::setTitleUnderlined(int column, bool underlined)
         m_underlined.remove(column);
     if (column < m_shown.size())
         emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void TDataSetModel::setTitleFont(const QFont &font)
+{
+    m_titleFont = font;
+    if (!m_underlined.isEmpty() && !m_shown.isEmpty())
+        emit headerDataChanged(Qt::Horizontal, 0, static_cast<int>(m_shown.size()) - 1);
+}
+
+TField *TDataSetModel::declaredFieldAt(int column) const
+{
+    TDataSet *set = m_link->dataSet();
+    if (!set || column < 0 || column >= m_shown.size())
+        return nullptr;
+    return set->findField(m_shown.at(column).fieldName);
 }
 
 TField *TDataSetModel::fieldAt(int column) const
@@ -154,7 +168,7 @@ QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= m_shown.size())
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::FontRole && isTitleUnderlined(section)) {
-        QFont font;
+        QFont font = m_titleFont;
         font.setUnderline(true);
         return font;
     }
@@ -163,7 +177,7 @@ QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int
     const TGridColumn &column = m_shown.at(section);
     if (!column.title.isEmpty())
         return column.title;
-    const TField *f = fieldAt(section);
+    const TField *f = declaredFieldAt(section);
     return f ? f->label() : column.fieldName;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QAbstractTableModel>
+#include <QFont>
 #include <QList>
 #include <QSet>
 #include <memory>
@@ -12,7 +13,7 @@ class TField;
 struct TGridColumn {
     QString fieldName;
     QString title;      // the field's label when empty
-    int width = 0;      // pixels; 0 takes the field's display width
+    int width = 0;      // least pixels; 0 takes the field's display width
     bool hidden = false;
 };
 
@@ -49,8 +50,13 @@ public:
     // record set is reopened.
     void setTitleUnderlined(int column, bool underlined);
     bool isTitleUnderlined(int column) const { return m_underlined.contains(column); }
+    // The font an underlined title is drawn in: the view's own.
+    void setTitleFont(const QFont &font);
 
     TField *fieldAt(int column) const;
+    // The column's field also while the record set is closed (its title and
+    // formats are known before any row is read).
+    TField *declaredFieldAt(int column) const;
     QString fieldNameAt(int column) const;
     // The record set's current row, -1 when there is none.
     int currentRow() const;
@@ -80,6 +86,7 @@ private:
     QList<TGridColumn> m_columns;
     QList<TGridColumn> m_shown;
     QSet<int> m_underlined;
+    QFont m_titleFont;
     int m_rowCount = 0;
     bool m_editable = false;
     bool m_editRefused = false;

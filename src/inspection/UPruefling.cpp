@@ -45,6 +45,14 @@ TfrmPruefling::TfrmPruefling(QWidget *parent) : TEditingWindow(parent, frmDM->ds
     connect(m_ui->btnSave, &QPushButton::clicked, this, [this] { btnSaveClick(); });
     connect(m_ui->BitBtn1, &QPushButton::clicked, this, [this] { btnCancelClick(); });
 
+    // The length rows keep their place while hidden, so that the window
+    // keeps its size when they appear.
+    for (QWidget *w : lengthRow()) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
+
     // FormCreate
     FImageLoaded = -1;
     if (frmDM->dsetPrueflinge.active())
@@ -105,11 +113,15 @@ void TfrmPruefling::fillSchutzklassen()
     m_ui->cbSchutzklasse->showValue();
 }
 
+QList<QWidget *> TfrmPruefling::lengthRow() const
+{
+    return {m_ui->editLaenge, m_ui->lblLaenge, m_ui->DbBez1, m_ui->DbGrenzwert0, m_ui->DbBez2};
+}
+
 void TfrmPruefling::doBezeichnung()
 {
     const bool variable = m_ui->chkLaenge->checkState() == Qt::Checked;
-    for (QWidget *w : std::initializer_list<QWidget *>{m_ui->editLaenge, m_ui->lblLaenge, m_ui->DbBez1, m_ui->DbGrenzwert0,
-                                                        m_ui->DbBez2})
+    for (QWidget *w : lengthRow())
         w->setVisible(variable);
 }
 

@@ -36,6 +36,7 @@ protected:
 
 private:
     void fillList(class QComboBox *box, const QString &sql);
+    QList<QWidget *> lengthRow() const; // shown only while the cable is longer than 5 m
 
     std::unique_ptr<Ui::TfrmPruefling> m_ui;
 };

@@ -20,6 +20,13 @@ TfrmPruefung::TfrmPruefung(QWidget *parent) : TEditingWindow(parent, frmDM->dset
 {
     frmPruefung = this;
     m_ui->setupUi(this);
+    // The value column keeps its natural width; the remark takes what the
+    // window gains. Line edits would otherwise compete for it.
+    const QList<QLineEdit *> values = {m_ui->editSchutzleitwiderstand, m_ui->editIsolationspruefung, m_ui->editErsatzableitstrom,
+                                       m_ui->editDifferenzstrom,       m_ui->editBeruehrungsstrom,    m_ui->editPruefdatum,
+                                       m_ui->editNextPruefdatum};
+    for (QLineEdit *value : values)
+        value->setSizePolicy(QSizePolicy::Fixed, value->sizePolicy().verticalPolicy());
     bindControls();
     connect(m_ui->btnCopy, &QPushButton::clicked, this, &TfrmPruefung::btnCopyClick);
     connect(m_ui->btnSave, &QPushButton::clicked, this, [this] { btnSaveClick(); });

@@ -1,13 +1,16 @@
 #include "Application.h"
 #include "DbError.h"
 #include "Dialogs.h"
+#include "QtTranslations.h"
 #include <QLocale>
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     setOrganizationName(QStringLiteral("Orbenta"));
     setApplicationName(QStringLiteral("Tarnholm"));
-    setApplicationDisplayName(QStringLiteral("Velmora Prüfprotokolle"));
+    // No display name: the platform would append it to every caption, and
+    // a box reads "Fehler", not "Fehler – Velmora Prüfprotokolle".
+    installGermanQtTranslations();
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)

@@ -54,6 +54,7 @@ void TMasterDataDialog::setupList(TDBGrid *grid, const QStringList &fields)
         columns << TGridColumn{f, {}, 0, false};
     grid->setDataSource(m_source);
     grid->setColumns(columns);
+    grid->setFitColumnsToWidth(true); // every column shows at the dialog's designed size
     grid->installEventFilter(this);
 }
 

@@ -72,7 +72,8 @@ void TfrmDM::declareInspections()
     datum->displayFormat = QStringLiteral("dd.mm.yyyy hh:mm");
     datum->displayLabel = QStringLiteral("Prüfdatum");
     datum->displayWidth = 16;
-    d.addField(QStringLiteral("NEXT_PRUEFDATUM"), TFieldType::DateTime)->displayFormat = QStringLiteral("dd.mm.yyyy hh:mm AMPM");
+    // The next inspection is due on a day; its time is always midnight.
+    d.addField(QStringLiteral("NEXT_PRUEFDATUM"), TFieldType::DateTime)->displayFormat = QStringLiteral("dd.mm.yyyy");
     d.addField(QStringLiteral("PRUEFER_ID"), TFieldType::Integer);
     d.addField(QStringLiteral("PRUEFGERAETE_ID"), TFieldType::Integer);
     d.addField(QStringLiteral("PRUEFLINGE_ID"), TFieldType::Integer);

@@ -3,12 +3,16 @@
 #include "CustomerList.h"
 #include "DBNavButton.h"
 #include "EditingWindow.h"
+#include "StyleChoices.h"
 #include "USettings.h"
 #include "ui_UMain.h"
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -26,13 +30,39 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique
         statusBar()->addWidget(m_panels[i], i);
     }
     m_panels[0]->setMaximumWidth(200);
-    // 966 x 505 below the menu bar, status bar included.
-    resize(966, 505 + menuBar()->sizeHint().height());
-    m_ui->Splitter1->setSizes({height() - 146, 146});
     bindControls();
     connectCommands();
     setupNavigators();
     FormCreate();
+    setInitialSize();
+}
+
+void TfrmMain::setInitialSize()
+{
+    // 966 x 505 below the menu bar, status bar included, or larger when the
+    // font needs it: the inspection list starts 146 pixels high and as wide
+    // as its columns (as far as the screen allows), and the device list
+    // takes any further height.
+    const int inspectionListHeight = 146;
+    QSplitter *splitter = m_ui->Splitter1;
+    TDBGrid *inspections = m_ui->gridPruefungen;
+    const QList<QWidget *> children = findChildren<QWidget *>();
+    for (QWidget *child : children)
+        child->ensurePolished(); // measured as they will show
+    inspections->setMinimumHeight(inspectionListHeight);
+    const int leastHeight = minimumSizeHint().height();
+    inspections->setMinimumHeight(0);
+    int columns = 0;
+    for (int c = 0; c < inspections->model()->columnCount(); ++c)
+        columns += inspections->columnWidth(c);
+    const QMargins margins = m_ui->layMain->contentsMargins();
+    const int listWidth = columns + 2 * inspections->frameWidth() + inspections->verticalScrollBar()->sizeHint().width();
+    const int screenWidth = screen() ? screen()->availableGeometry().width() : 966;
+    const int wanted = std::min(listWidth + margins.left() + margins.right(), screenWidth);
+    resize(std::max(966, wanted), std::max(505 + menuBar()->sizeHint().height(), leastHeight));
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({height(), inspectionListHeight});
 }
 
 TfrmMain::~TfrmMain()
@@ -238,11 +268,13 @@ QString platformStyleName()
 
 void TfrmMain::buildStyleMenu()
 {
-    platformStyleName();
-    FStyleNames = {QStringLiteral("Windows")};
-    for (const QString &key : QStyleFactory::keys())
-        if (key.compare(QStringLiteral("Windows"), Qt::CaseInsensitive) != 0)
-            FStyleNames << key;
+    const QList<TStyleChoice> choices = styleChoices(platformStyleName(), QStyleFactory::keys());
+    FStyleNames.clear();
+    m_styleKeys.clear();
+    for (const TStyleChoice &choice : choices) {
+        FStyleNames << choice.name;
+        m_styleKeys << choice.key;
+    }
     const QString stored = frmDM->Settings()->StyleName();
     FCurrentStyleNum = 0;
     m_ui->Ansicht1->clear();
@@ -268,7 +300,7 @@ void TfrmMain::buildStyleMenu()
 
 bool TfrmMain::applyStyle(int index)
 {
-    QStyle *style = QStyleFactory::create(index == 0 ? platformStyleName() : FStyleNames.at(index));
+    QStyle *style = QStyleFactory::create(m_styleKeys.value(index));
     if (!style)
         return false;
     QApplication::setStyle(style);

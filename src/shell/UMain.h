@@ -50,6 +50,7 @@ protected:
 
 private:
     void FormCreate();
+    void setInitialSize();
     void FormDestroy();
     void buildStyleMenu();
     bool applyStyle(int index);
@@ -63,6 +64,7 @@ private:
 
     std::unique_ptr<Ui::TfrmMain> m_ui;
     TChangeLink m_inspectionLink; // enables "Bericht erzeugen"
+    QStringList m_styleKeys; // the Qt style of each entry of FStyleNames
     QLabel *m_panels[2] = {nullptr, nullptr};
 };
 

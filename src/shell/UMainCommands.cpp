@@ -99,7 +99,13 @@ void TfrmMain::setupNavigators()
         TfrmDbBackup dialog(this);
         dialog.exec();
     });
-    connect(m_ui->PruefprotokolleHilfe1, &QAction::triggered, this, [] { dialogs().openUrl(kHelpAddress); });
+    connect(m_ui->PruefprotokolleHilfe1, &QAction::triggered, this, [] {
+        // Without a browser the user still learns where the help is.
+        if (!dialogs().openUrl(kHelpAddress))
+            dialogs().message(QStringLiteral("Die Hilfe konnte nicht im Browser geöffnet werden.\n"
+                                             "Sie finden sie unter %1")
+                                  .arg(kHelpAddress.toString()));
+    });
     connect(m_ui->Info1, &QAction::triggered, this, [this] {
         TdlgSplash splash(this);
         splash.exec();

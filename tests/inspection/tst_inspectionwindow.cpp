@@ -136,6 +136,31 @@ private slots:
         QVERIFY(!frmPruefung->isVisible());
         QCOMPARE(frmDM->dsetPruefungen.recordCount(), 2);
     }
+
+    // The comparison column follows the device the user clicks, also after
+    // visiting a device without inspections.
+    void comparisonAfterAnotherDevice()
+    {
+        Running r;
+        frmMain->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frmMain));
+        QTableView *devices = frmMain->ui()->gridPrueflinge;
+        const auto clickRow = [devices](int row) {
+            QTest::mouseClick(devices->viewport(), Qt::LeftButton, {}, devices->visualRect(devices->model()->index(row, 1)).center());
+        };
+        clickRow(1); // Mikrowelle, never inspected
+        QCOMPARE(frmDM->dsetPrueflinge.fieldByName("BEZEICHNUNG")->asString(), QStringLiteral("Mikrowelle"));
+        clickRow(0); // Drucker
+        QCOMPARE(frmDM->dsetPrueflinge.fieldByName("BEZEICHNUNG")->asString(), QStringLiteral("Drucker"));
+        r.newInspection();
+        QCOMPARE(r.w->Label9->text(), QStringLiteral("Letzte Messung"));
+        QCOMPARE(r.w->DbVorher_SCHUTZLEITWIDERSTAND->text(), QStringLiteral("0,07"));
+        QTest::mouseClick(r.w->btnCancel, Qt::LeftButton);
+        QTest::mouseClick(frmMain->ui()->btnPruefungBearbeiten, Qt::LeftButton);
+        QCOMPARE(r.w->Label9->text(), QStringLiteral("Vorherige Messung"));
+        QCOMPARE(r.w->DbVorher_SCHUTZLEITWIDERSTAND->text(), QStringLiteral("0,06"));
+        QTest::mouseClick(r.w->btnCancel, Qt::LeftButton);
+    }
 };
 
 VELMORA_APP_TEST_MAIN(TestInspectionWindow)

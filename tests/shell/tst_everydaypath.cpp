@@ -37,12 +37,14 @@ const QStringList kTwoDevicesWithHistory = {
     "VALUES (500, '2025-05-02 08:00', '2026-05-02', 11, 12, 1002, 1, 0.15, 1, 1)",
     "INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Leerer Kunde')"};
 
-struct Program : RunningProgram {
+const QDateTime kToday(QDate(2026, 12, 10), QTime(9, 30));
+
+struct Program : TRunningProgram {
     Ui::TfrmMain *main;
     Ui::TfrmPruefung *inspectionWindow;
     Ui::TfrmPruefling *deviceWindow;
     explicit Program(const QStringList &changes = kTwoDevicesWithHistory)
-        : RunningProgram(changes), main(frmMain->ui()), inspectionWindow(frmPruefung->ui()), deviceWindow(frmPruefling->ui())
+        : TRunningProgram(changes, kToday), main(frmMain->ui()), inspectionWindow(frmPruefung->ui()), deviceWindow(frmPruefling->ui())
     {
     }
     void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
@@ -255,7 +257,7 @@ private slots:
         QFETCH(QString, command);
         Program p;
         dlgKunden->show();
-        RunningProgram::type(dlgKunden->ui()->editName, "Demo-Kunde GmbH");
+        TRunningProgram::type(dlgKunden->ui()->editName, "Demo-Kunde GmbH");
         QCOMPARE(frmDM->dsetKunden.state(), TDataSetState::Edit);
 
         const auto run = [&] {
@@ -345,7 +347,7 @@ private slots:
     // Menus follow every connect and disconnect, not only the first.
     void menusFollowTheConnection()
     {
-        RunningProgram p(RunningProgram::NoDatabase{});
+        TRunningProgram p(TRunningProgram::NoDatabase{});
         Ui::TfrmMain *main = frmMain->ui();
         const auto enabled = [&] {
             return QList<bool>{main->Bearbeiten1->isEnabled(), main->Verbinden1->isEnabled(), main->Trennen1->isEnabled(),
@@ -371,7 +373,7 @@ private slots:
     {
         Program p({"DELETE FROM AUFTRAGNEHMER"});
         dlgAuftragnehmer->show();
-        RunningProgram::type(dlgAuftragnehmer->ui()->editName, "Elektro Berger");
+        TRunningProgram::type(dlgAuftragnehmer->ui()->editName, "Elektro Berger");
         QTest::mouseClick(dlgAuftragnehmer->ui()->btnSichern, Qt::LeftButton);
         QCOMPARE(p.dialogs.messages(), QStringList());
         QCOMPARE(p.text("SELECT NAME FROM AUFTRAGNEHMER"), QStringLiteral("Elektro Berger"));

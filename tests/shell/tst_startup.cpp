@@ -209,14 +209,15 @@ private slots:
     {
         Home home;
         home.createDatabase();
-        Home::setSetting("windows", "Fusion");
+        Home::setSetting("windows", "Windows klassisch"); // Qt's classic style; offscreen starts with Fusion
         TScriptedDialogs dialogs;
         TProgram program;
         program.create();
         const QList<QAction *> items = frmMain->ui()->Ansicht1->actions();
         QVERIFY(items.size() >= 2);
         QCOMPARE(items.first()->text(), QStringLiteral("Windows"));
-        QCOMPARE(frmMain->FStyleNames.at(frmMain->FCurrentStyleNum), QStringLiteral("Fusion"));
+        QCOMPARE(frmMain->FStyleNames.at(frmMain->FCurrentStyleNum), QStringLiteral("Windows klassisch"));
+        QCOMPARE(QApplication::style()->name(), QStringLiteral("windows"));
         items.first()->trigger();
         QVERIFY(items.first()->isChecked());
         QCOMPARE(frmMain->FCurrentStyleNum, 0);

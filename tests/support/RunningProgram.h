@@ -1,7 +1,8 @@
 #pragma once
 // The running program for window tests: settings that name a database file
 // in a temporary folder, the demo database there (changed by the given
-// statements), scripted dialogs, a fixed clock, and every window of the run.
+// statements), scripted dialogs, optionally a fixed clock, and every window
+// of the run. Destroying it ends the program.
 #include "AppHome.h"
 #include "Clock.h"
 #include "ScriptedDialogs.h"
@@ -13,26 +14,26 @@
 #include <QLineEdit>
 #include <QtTest>
 
-struct RunningProgram {
+struct TRunningProgram {
     TAppHome home;
     TScriptedDialogs dialogs;
     TProgram program;
 
     struct NoDatabase {};
 
-    explicit RunningProgram(const QStringList &changes = {}, const QDateTime &now = QDateTime(QDate(2026, 12, 10), QTime(9, 30)))
+    explicit TRunningProgram(const QStringList &changes = {}, const QDateTime &now = {})
     {
-        TClock::setFixedNow(now);
+        TClock::setFixedNow(now); // an invalid time means the real clock
         home.createDatabase(changes);
         program.create();
     }
     // Starts with settings that name a file that does not exist yet.
-    explicit RunningProgram(NoDatabase)
+    explicit TRunningProgram(NoDatabase)
     {
         TClock::setFixedNow(QDateTime(QDate(2026, 12, 10), QTime(9, 30)));
         program.create();
     }
-    ~RunningProgram()
+    ~TRunningProgram()
     {
         program.destroy();
         TClock::setFixedNow(QDateTime());

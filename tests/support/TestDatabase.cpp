@@ -1,4 +1,5 @@
 #include "TestDatabase.h"
+#include "QtTranslations.h"
 #include <QLocale>
 #include <QStandardPaths>
 #include <stdexcept>
@@ -57,6 +58,7 @@ void TTestDatabase::reconnect()
 void prepareTestEnvironment()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    installGermanQtTranslations(); // as the program's application object does
     static QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());

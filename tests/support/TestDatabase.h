@@ -29,6 +29,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Locale, settings and data folders as every test wants them: de_DE and
-// private temporary folders instead of the user's own.
+// Locale, Qt's texts, settings and data folders as every test wants them:
+// de_DE, Qt's German translations, and private temporary folders instead of
+// the user's own.
 void prepareTestEnvironment();
