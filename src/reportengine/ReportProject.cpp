@@ -41,6 +41,13 @@ TReportItem item(const QJsonObject &o)
     i.size = o.value("size").toDouble(9.0);
     i.alignment = alignment(o.value("align").toString());
     i.frame = o.value("frame").toBool();
+    i.shade = o.value("shade").toBool();
+    i.rule = o.value("rule").toBool();
+    i.elide = o.value("elide").toBool();
+    i.image = o.value("image").toBool();
+    i.aggregate = o.value("aggregate").toString();
+    i.equals = o.value("equals").toString();
+    i.empty = o.value("empty").toString();
     return i;
 }
 

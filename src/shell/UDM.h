@@ -62,6 +62,9 @@ public:
     void openReportPruefungenForDay(int kundeId, const QDate &day);
     void openReportPruefungenForInspection(int pruefungId);
     void openReportInventar(int kundeId, const std::optional<QDate> &dueBy = std::nullopt);
+    // The inventory list of a customer whose "Faellig" marks devices due by
+    // dueDate; onlyDue lists only those.
+    void openReportInventar(int kundeId, const QDate &dueDate, bool onlyDue);
     void setPrueflingeSQL();
     int checkPruefling(int Id, int KundeId, const QString &Nummer);
 
@@ -126,6 +129,7 @@ private:
     std::unique_ptr<TSettings> FSettings;
     std::unique_ptr<TGrenzwerte> FGrenzwerte;
     QStringList FSQLReportPruefungen, FSQLReportInventar;
+    QDate FInventoryDueDate;
     bool FFormValid = false;
     IMainView *FMainView = nullptr;
     IDeviceView *FDeviceView = nullptr;
@@ -142,6 +146,7 @@ private:
     void dsrcPrueflingeStateChange();
     // Report rules.
     void dsetReportPruefungenCalcFields();
+    void dsetReportPruefungenProtocolFields();
     void dsetReportPruefungenFilterRecord(bool &accept);
     void dsetReportInventarCalcFields();
     void dsetReportInventarFilterRecord(bool &accept);
