@@ -19,7 +19,8 @@ struct Slice {
 };
 
 struct Page {
-    int row = 0; // the detail record current when the page began
+    int row = 0;   // the detail record current when the page began
+    int group = 0; // pages of one record of a report with a page per record
     QList<Slice> slices;
 };
 
@@ -40,7 +41,7 @@ public:
 
     void paginate()
     {
-        newPage(0);
+        newPage(0, true);
         if (const TReportBand *title = layout.band(TReportBand::Kind::Title))
             place(lay(*title, 0));
         if (const TReportBand *detail = layout.band(TReportBand::Kind::Detail)) {
@@ -48,7 +49,7 @@ public:
             const int rows = set && set->active() ? set->recordCount() : 0;
             for (int r = 0; r < rows; ++r) {
                 if (detail->newPagePerRecord && r > 0)
-                    newPage(r);
+                    newPage(r, true);
                 else if (r > 0 && r % 64 == 0)
                     progress(static_cast<int>(pages.size()));
                 row = r;
@@ -62,8 +63,17 @@ public:
     void paint(TPageStream &stream)
     {
         pageCount = static_cast<int>(pages.size());
+        // Each page's number within its record's pages, and their count.
+        QList<int> numberInGroup(pageCount, 1), pagesInGroup(pageCount, 1);
+        for (int i = 1; i < pageCount; ++i)
+            if (pages[i].group == pages[i - 1].group)
+                numberInGroup[i] = numberInGroup[i - 1] + 1;
+        for (int i = pageCount - 1; i >= 0; --i)
+            pagesInGroup[i] = i + 1 < pageCount && pages[i + 1].group == pages[i].group ? pagesInGroup[i + 1] : numberInGroup[i];
         for (int i = 0; i < pageCount; ++i) {
             pageNo = i + 1;
+            groupPage = numberInGroup[i];
+            groupPages = pagesInGroup[i];
             progress(pageNo);
             QPicture picture;
             QPainter painter(&picture);
@@ -101,6 +111,10 @@ private:
                 return QString::number(pageNo);
             if (name == u"pages")
                 return QString::number(std::max(pageCount, pageNo));
+            if (name == u"groupPage")
+                return QString::number(groupPage);
+            if (name == u"groupPages")
+                return QString::number(std::max(groupPages, groupPage));
             if (name == u"date")
                 return QLocale().toString(TClock::today(), QStringLiteral("dd.MM.yyyy"));
             return w.parameters.value(name);
@@ -122,9 +136,9 @@ private:
             w.onProgress(QStringLiteral("Generiere Seite %1").arg(page));
     }
 
-    void newPage(int r)
+    void newPage(int r, bool newGroup = false)
     {
-        pages.append(Page{r, {}});
+        pages.append(Page{r, pages.isEmpty() ? 0 : pages.last().group + (newGroup ? 1 : 0), {}});
         pageNo = static_cast<int>(pages.size());
         progress(pageNo);
         pageTop = top() + bandHeight(header, r);
@@ -248,6 +262,8 @@ private:
     int row = 0;
     int pageNo = 0;
     int pageCount = 0;
+    int groupPage = 1;
+    int groupPages = 1;
     double pageTop = 0;
     double bottom = 0;
     double y = 0;

@@ -27,6 +27,8 @@ Qt::Alignment alignment(const QString &text)
         return Qt::AlignRight | vertical;
     if (text == u"center")
         return Qt::AlignHCenter | vertical;
+    if (text == u"top") // long texts that read from the top of their box
+        return Qt::AlignLeft | Qt::AlignTop;
     return Qt::AlignLeft | vertical;
 }
 
