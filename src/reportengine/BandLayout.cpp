@@ -54,8 +54,8 @@ QString fixedText(const TReportItem &item, const TBandContext &c)
         QString value;
         if (m.hasCaptured(2)) {
             value = fieldText(m.captured(1), m.captured(2), c);
-            if (value.isEmpty() && !item.empty.isEmpty())
-                return item.empty;
+            if (value.isEmpty() && item.empty)
+                return *item.empty;
         } else if (c.placeholder) {
             value = c.placeholder(m.captured(1));
         }

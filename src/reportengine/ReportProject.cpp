@@ -49,7 +49,8 @@ TReportItem item(const QJsonObject &o)
     i.image = o.value("image").toBool();
     i.aggregate = o.value("aggregate").toString();
     i.equals = o.value("equals").toString();
-    i.empty = o.value("empty").toString();
+    if (o.contains("empty"))
+        i.empty = o.value("empty").toString();
     return i;
 }
 

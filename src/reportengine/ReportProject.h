@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QRectF>
 #include <QString>
+#include <optional>
 
 // One box of a band: a fixed text (with {page}, {pages}, {date}, the
 // writer's parameters and {connection.FIELD} in braces), the display text of a field of a data
@@ -28,7 +29,7 @@ struct TReportItem {
     QString aggregate;
     QString equals;
     // Shown instead of the text when a field it names is empty.
-    QString empty;
+    std::optional<QString> empty;
 };
 
 struct TReportBand {

@@ -56,6 +56,8 @@ public:
     // Opens the database named in the settings, upgrades it, checks that it is
     // ours and opens the record sets; shows its own messages; true on success.
     bool Connect();
+    // The same for a file named here instead of in the settings.
+    bool Connect(const QString &fileName);
     bool CheckApplication(int Id, const QString &Value);
 
     // The report record sets, assembled from their saved base statements.
