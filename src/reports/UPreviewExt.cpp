@@ -137,12 +137,12 @@ std::unique_ptr<TPreviewExt> TPreviewExt::create(int mode, QWidget *parent)
 void TPreviewExt::showProgress(const QString &text)
 {
     FfrmStatus->Label1->setText(text);
-    // Paint the status window now and then and keep the window system
-    // answered; clicks wait until the report is done.
+    FfrmStatus->Label1->repaint();
+    // Keep the window system answered now and then; clicks wait until the
+    // report is done.
     if (m_progressClock.isValid() && m_progressClock.elapsed() < 40)
         return;
     m_progressClock.start();
-    FfrmStatus->repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
