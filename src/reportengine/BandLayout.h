@@ -1,4 +1,5 @@
 #pragma once
+#include "PageStream.h"
 #include "ReportProject.h"
 #include "TextBox.h"
 #include <QImage>
@@ -14,19 +15,6 @@ struct TBandContext {
     QString detailConnection;
     int row = 0;
     std::function<QString(const QString &)> placeholder; // "page" -> "3"; empty when unknown
-};
-
-// One drawn piece of a laid-out band, in page units relative to the band's
-// top left.
-struct TPiece {
-    enum class Kind { Text, Frame, Shade, Rule, Image };
-    Kind kind = Kind::Text;
-    QRectF rect;
-    QString text;       // one line of a text box
-    double baseline = 0;
-    int box = -1;       // the text box a line belongs to
-    const QFont *font = nullptr;
-    QImage image;
 };
 
 // A band laid out for one record: its boxes grown to their texts, the boxes

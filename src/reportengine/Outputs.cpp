@@ -25,14 +25,10 @@ void paintPages(QPagedPaintDevice &device, QPainter &painter, const TPageStream 
         if (!firstSheet)
             device.newPage();
         firstSheet = false;
-        const QPicture &picture = stream.pages.at(page - 1);
-        // A picture played on a device of another resolution is scaled
-        // by the ratio of the two; the page's own scale comes on top.
-        const double dpi = double(picture.logicalDpiX()) / device.logicalDpiX();
         painter.save();
         painter.translate(dx, 0);
-        painter.scale(scale * dpi, scale * dpi);
-        painter.drawPicture(0, 0, picture);
+        painter.scale(scale, scale);
+        paintPage(painter, stream.pages.at(page - 1));
         painter.restore();
     }
 }

@@ -1,7 +1,8 @@
 #pragma once
+#include <QFont>
+#include <QImage>
 #include <QList>
 #include <QPageLayout>
-#include <QPicture>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -17,13 +18,31 @@ struct TTextBox {
     QRectF needed;
 };
 
+class QPainter;
+
+// One drawn piece of a page (or of a laid-out band), in page units.
+struct TPiece {
+    enum class Kind { Text, Frame, Shade, Rule, Image };
+    Kind kind = Kind::Text;
+    QRectF rect;
+    QString text; // one line of a text box
+    double baseline = 0;
+    int box = -1; // the text box a line belongs to
+    const QFont *font = nullptr; // lives as long as the program
+    QImage image;
+};
+using TPage = QList<TPiece>;
+
+// Paints a page in page units; the painter's scale makes it fit a device.
+void paintPage(QPainter &painter, const TPage &page);
+
 // The pages of one run of a report, recorded once in units of 1/10 mm and
 // read by preview, printer and PDF alike; none of them changes the pages.
 struct TPageStream {
     static constexpr double UnitsPerMm = 10.0;
     static constexpr double MarginMm = 10.0;
 
-    QList<QPicture> pages;
+    QList<TPage> pages;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QString title;
     QString author;  // the contractor, for the PDF's metadata

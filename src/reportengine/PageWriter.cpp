@@ -2,7 +2,6 @@
 #include "BandLayout.h"
 #include "Clock.h"
 #include "DataSet.h"
-#include <QPainter>
 #include <deque>
 
 namespace {
@@ -75,24 +74,19 @@ public:
             groupPage = numberInGroup[i];
             groupPages = pagesInGroup[i];
             progress(pageNo);
-            QPicture picture;
-            QPainter painter(&picture);
-            // The page's whole area, so that every output scales the same.
-            painter.setPen(Qt::NoPen);
-            painter.drawRect(QRectF(QPointF(0, 0), pageSize));
+            TPage out;
             const Page &page = pages.at(i);
             if (header) {
                 const TLaidBand band = layoutBand(*header, context(page.row));
-                draw(painter, stream, {&band, top(), 0, band.height});
+                draw(out, stream, {&band, top(), 0, band.height});
             }
             for (const Slice &slice : page.slices)
-                draw(painter, stream, slice);
+                draw(out, stream, slice);
             if (footer) {
                 const TLaidBand band = layoutBand(*footer, context(page.row));
-                draw(painter, stream, {&band, pageSize.height() - margin() - band.height, 0, band.height});
+                draw(out, stream, {&band, pageSize.height() - margin() - band.height, 0, band.height});
             }
-            painter.end();
-            stream.pages << picture;
+            stream.pages << out;
         }
     }
 
@@ -193,12 +187,13 @@ private:
         }
     }
 
-    void draw(QPainter &painter, TPageStream &stream, const Slice &s)
+    // Puts the pieces of a band's slice onto a page, each text box with the
+    // room it was given and the room its lines take.
+    void draw(TPage &out, TPageStream &stream, const Slice &s)
     {
         const double dx = margin();
         QMap<int, QRectF> needed;
         QMap<int, QStringList> lines;
-        const QFont *font = nullptr;
         for (const TPiece &p : s.band->pieces) {
             if (isSolid(p)) {
                 if (p.rect.top() < s.from - kEpsilon || p.rect.top() >= s.to - kEpsilon)
@@ -206,34 +201,16 @@ private:
             } else if (p.rect.bottom() < s.from - kEpsilon || p.rect.top() >= s.to - kEpsilon) {
                 continue;
             }
-            QRectF r = p.rect.translated(dx, s.y);
-            switch (p.kind) {
-            case TPiece::Kind::Text:
-                if (font != p.font) {
-                    font = p.font;
-                    painter.setFont(*font);
-                }
-                painter.setPen(Qt::black);
-                painter.drawText(QPointF(r.left(), p.baseline + s.y), p.text);
-                needed[p.box] = needed.value(p.box).united(r);
+            TPiece placed = p;
+            placed.rect = p.rect.translated(dx, s.y);
+            placed.baseline = p.baseline + s.y;
+            if (p.kind == TPiece::Kind::Text) {
+                needed[p.box] = needed.value(p.box).united(placed.rect);
                 lines[p.box] << p.text;
-                break;
-            case TPiece::Kind::Image:
-                painter.drawImage(r, p.image);
-                break;
-            case TPiece::Kind::Shade:
-                painter.fillRect(clipped(r, s), QColor(232, 232, 232));
-                break;
-            case TPiece::Kind::Frame:
-                painter.setPen(QPen(Qt::black, 2));
-                painter.setBrush(Qt::NoBrush);
-                painter.drawRect(clipped(r, s));
-                break;
-            case TPiece::Kind::Rule:
-                painter.setPen(QPen(Qt::black, 2));
-                painter.drawLine(r.topLeft(), r.topRight());
-                break;
+            } else if (p.kind != TPiece::Kind::Image) {
+                placed.rect = clipped(placed.rect, s);
             }
+            out.append(std::move(placed));
         }
         for (auto it = needed.cbegin(); it != needed.cend(); ++it) {
             const QRectF given = clipped(s.band->textBoxes.at(it.key()).translated(dx, s.y), s);
