@@ -160,10 +160,11 @@ TLaidBand layoutBand(const TReportBand &band, const TBandContext &context)
         laid.textBoxes.append(p.rect);
         laid.textOfBox.append(p.fullText);
         const QFont *font = &reportFont(p.item->size, p.item->bold);
-        // A text shorter than its box stands as the box's alignment says;
-        // a grown box is filled from the top.
+        // A text shorter than its box stands as the box's alignment says
+        // within the box's height in the layout, so that it stays level with
+        // its neighbours when the row grows; a grown box fills from the top.
         double top = p.rect.top() + kPadY;
-        const double spare = p.rect.height() - 2 * kPadY - p.text.height;
+        const double spare = std::max(0.0, p.item->rect.height() * kUnit - 2 * kPadY - p.text.height);
         if (p.item->alignment & Qt::AlignVCenter)
             top += spare / 2;
         else if (p.item->alignment & Qt::AlignBottom)

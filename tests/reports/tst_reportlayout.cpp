@@ -3,6 +3,7 @@
 // texts outside their boxes, outside the printable area and over each other.
 #include "AppTestMain.h"
 #include "LayoutCheck.h"
+#include "Outputs.h"
 #include "PageWriter.h"
 #include "Preview.h"
 #include "ReportWorld.h"
@@ -42,6 +43,15 @@ QString words(int count)
     for (int i = 0; i < count; ++i)
         w << QStringLiteral("Wort%1").arg(i);
     return w.join(u' ');
+}
+
+// With VELMORA_PICTURES set, the pages are kept as a PDF in that folder
+// for the README's pictures (scripts/readme-pictures.sh).
+void keepForPictures(const TPageStream &stream, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("VELMORA_PICTURES");
+    if (!folder.isEmpty())
+        renderPdf(stream, folder + u'/' + name + QStringLiteral(".pdf"));
 }
 
 std::unique_ptr<TPreviewExt> inventoryOf(int customer)
@@ -120,6 +130,7 @@ private slots:
         QVERIFY(window);
         QCOMPARE(window->ui()->cbKunden->currentText(), longtext::CustomerName);
         const TPageStream &s = window->InputStream();
+        keepForPictures(s, QStringLiteral("protokoll"));
         QVERIFY2(layoutFaults(s).isEmpty(), qPrintable(layoutFaults(s).join(u'\n')));
         // Each protocol on pages of its own; the long remark runs over
         // several, the header with the report number on each of them.
@@ -172,6 +183,7 @@ private slots:
         TReportWorld world;
         const auto window = inventoryOf(longtext::Customer);
         const TPageStream &s = window->InputStream();
+        keepForPictures(s, QStringLiteral("inventarliste"));
         QVERIFY2(layoutFaults(s).isEmpty(), qPrintable(layoutFaults(s).join(u'\n')));
         QCOMPARE(s.orientation, QPageLayout::Landscape);
         // By number, the device without one last; one row per device.
