@@ -14,6 +14,7 @@
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QPrinter>
+#include <QScopedValueRollback>
 #include <QCoreApplication>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -185,6 +186,11 @@ bool TPreviewExt::SetReport()
 
 void TPreviewExt::ShowReport()
 {
+    // The status window lets events through while pages are made; a
+    // selection change among them waits for the report being made.
+    if (m_generating)
+        return;
+    const QScopedValueRollback<bool> generating(m_generating, true);
     try {
         const TReportLayout *layout = m_project.selected();
         if (!layout)

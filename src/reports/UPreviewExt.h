@@ -65,4 +65,5 @@ private:
     TPageWriter m_writer;
     TPageStream m_stream;
     QElapsedTimer m_progressClock;
+    bool m_generating = false;
 };

@@ -80,15 +80,14 @@ void TfrmDM::declareMasterData()
     for (const char *name : {"TELEFON", "MOBIL", "FAX"})
         dsetAuftragnehmer.addField(QString::fromLatin1(name), TFieldType::String, 30);
     dsetAuftragnehmer.addField(QStringLiteral("EMAIL"), TFieldType::String, 200);
-    // The logo's image file, its bytes one character each (see contractorLogo).
+    // The logo's image file, its bytes one character each (see TLogoChooser).
     dsetAuftragnehmer.addField(QStringLiteral("LOGO"), TFieldType::Memo)->visible = false;
     dsetAuftragnehmer.addCalculatedField(QStringLiteral("PlzOrt"), TFieldType::String, 72)->displayWidth = 72;
     dsetAuftragnehmer.onCalcFields = [](TDataSet &d) {
         TField *plzOrt = d.fieldByName(QStringLiteral("PlzOrt"));
         plzOrt->emptyAsNull = false;
-        plzOrt->setAsString((d.fieldByName(QStringLiteral("PLZ"))->asString() + u' ' +
-                             d.fieldByName(QStringLiteral("ORT"))->asString())
-                                .trimmed());
+        plzOrt->setAsString(d.fieldByName(QStringLiteral("PLZ"))->asString() + u' ' +
+                            d.fieldByName(QStringLiteral("ORT"))->asString());
     };
 
     dsetPrueferLookup.setSelectSql(QStringLiteral("SELECT ID, NAME FROM PRUEFER"));
