@@ -67,10 +67,13 @@ QByteArray withInfoEntries(const QByteArray &pdf, const QList<QPair<QByteArray, 
     // Every object after the insertion moves; so does the table itself.
     qsizetype line = out.indexOf('\n', xrefAt + shift + 1); // after "xref"
     line = out.indexOf('\n', line + 1);                     // after "0 count"
-    for (qsizetype at = line + 1; at + 20 <= out.size() && out.at(at + 17) == 'n' || (at + 20 <= out.size() && out.at(at + 17) == 'f');
-         at += 20) {
+    // Entries of 20 bytes: "0000012345 00000 n \n", "n" in use, "f" free.
+    for (qsizetype at = line + 1; at + 20 <= out.size(); at += 20) {
+        const char kind = out.at(at + 17);
+        if (kind != 'n' && kind != 'f')
+            break;
         const qint64 offset = out.mid(at, 10).toLongLong();
-        if (out.at(at + 17) == 'n' && offset > dictEnd)
+        if (kind == 'n' && offset > dictEnd)
             out.replace(at, 10, QByteArray::number(offset + shift).rightJustified(10, '0'));
     }
     const qsizetype startxref = out.lastIndexOf("startxref\n");
