@@ -112,6 +112,18 @@ private slots:
         QVERIFY(!window->InputStream().texts.contains("Lampe")); // inactive, filtered out
     }
 
+    void previewPaintsThePage()
+    {
+        Running r;
+        const auto window = TPreviewExt::create(1, frmMain);
+        const QImage shown = window->preview()->grab().toImage();
+        int ink = 0; // dark pixels inside the sheet, away from its shadow
+        for (int y = shown.height() / 20; y < shown.height() * 9 / 10; ++y)
+            for (int x = shown.width() / 20; x < shown.width() * 9 / 10; ++x)
+                ink += qGray(shown.pixel(x, y)) < 100 ? 1 : 0;
+        QVERIFY2(ink > 2000, qPrintable(QString::number(ink)));
+    }
+
     void zoom()
     {
         TPreview preview;
