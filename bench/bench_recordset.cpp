@@ -6,6 +6,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "FbApi.h"
+#include "ProcessMemory.h"
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -25,31 +26,6 @@ namespace {
 
 // --- memory -----------------------------------------------------------------
 
-// A value of /proc/self/status in KiB ("VmHWM", "VmRSS"), -1 when unknown.
-qint64 procStatusKiB(const char *key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(key) + ':';
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-
-// Sets the peak (VmHWM) back to the current size, so that the next reading
-// is the peak of what runs in between. Linux 4.0 and later. Freed heap is
-// given back first, or the rows of an earlier record set would still count.
-bool resetPeak()
-{
-    malloc_trim(0);
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    return f.write("5") == 1;
-}
-
 // Bytes the allocator has handed out and not got back.
 qint64 heapInUse()
 {
@@ -57,7 +33,6 @@ qint64 heapInUse()
     return static_cast<qint64>(m.uordblks + m.hblkhd);
 }
 
-QString mib(qint64 kib) { return kib < 0 ? QStringLiteral("?") : QString::number(kib / 1024.0, 'f', 1) + QStringLiteral(" MiB"); }
 
 // --- what was read ------------------------------------------------------------
 

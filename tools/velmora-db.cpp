@@ -5,6 +5,7 @@
 #include "DbError.h"
 #include "NewDatabase.h"
 #include "Query.h"
+#include "ReportCommand.h"
 #include "USettings.h"
 #include "UUpdateDB.h"
 #include <QCoreApplication>
@@ -37,6 +38,7 @@ int usage()
              "  velmora-db check PFAD         Datenbank prüfen und Zeilen zählen\n"
              "  velmora-db backup PFAD ORDNER Sicherungskopie mit Datum im Namen anlegen\n"
              "  velmora-db dbname             Pfad der Datenbank aus den Einstellungen ausgeben\n"
+             "  velmora-db report PFAD ...    Bericht als PDF schreiben (velmora-db report ohne Angaben zeigt wie)\n"
           << Qt::flush;
     return Usage;
 }
@@ -147,6 +149,8 @@ int backup(const QString &path, const QString &folder)
 
 int main(int argc, char *argv[])
 {
+    if (argc > 1 && qstrcmp(argv[1], "report") == 0)
+        return runReportCommand(argc, argv);
     QCoreApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Orbenta"));
     app.setApplicationName(QStringLiteral("Tarnholm"));

@@ -5,6 +5,8 @@
 #include "Latin1.h"
 #include "Query.h"
 #include <QRegularExpression>
+#include <clocale>
+#include <langinfo.h>
 
 using namespace Firebird;
 
@@ -18,6 +20,23 @@ void addEmbeddedConfig(IXpbBuilder *dpb, fb::Status &status, bool local)
 {
     if (local)
         dpb->insertString(&status, isc_dpb_config, "Providers=Engine12");
+    // The file name goes as UTF-8, so that a folder like "Prüfdaten" is
+    // found; the data keeps its own character set.
+    dpb->insertTag(&status, isc_dpb_utf8_filename);
+}
+
+// The engine turns a UTF-8 file name into the process's character set; in a
+// C or POSIX locale that is ASCII and "Prüfdaten" cannot be named. A UTF-8
+// character type is enough for file names and changes nothing else here.
+void ensureUtf8FileNames()
+{
+    static const bool done = [] {
+        const char *codeset = nl_langinfo(CODESET);
+        if (!codeset || qstrcmp(codeset, "UTF-8") != 0)
+            setlocale(LC_CTYPE, "C.UTF-8");
+        return true;
+    }();
+    (void)done;
 }
 
 QByteArray bytesOf(IXpbBuilder *builder, fb::Status &status)
@@ -126,7 +145,8 @@ QByteArray TDatabase::buildCreateDpb() const
 
 void TDatabase::attachWith(const QByteArray &dpb, bool create)
 {
-    const QByteArray path = latin1::encode(m_databaseName);
+    ensureUtf8FileNames();
+    const QByteArray path = m_databaseName.toUtf8();
     fb::Status status;
     fb::guarded([&] {
         const auto *bytes = reinterpret_cast<const unsigned char *>(dpb.constData());

@@ -4,6 +4,8 @@
 #include <QUrl>
 #include <optional>
 
+class QPrinter;
+
 // The one seam for everything the program shows in a box or asks the system
 // for: messages, questions, file and folder choosers, the beep, opening an
 // address, copying a file with progress. The program installs the Qt
@@ -33,15 +35,10 @@ public:
                                    const QString &defaultSuffix) = 0;
     virtual QString chooseFolder(const QString &caption, const QString &startFolder) = 0;
 
-    // The print dialog: printer, page range (preset to 1..pageCount) and
-    // copies; nullopt when cancelled.
-    struct PrintChoice {
-        QString printer;
-        int from = 1;
-        int to = 1;
-        int copies = 1;
-    };
-    virtual std::optional<PrintChoice> choosePrint(int pageCount) = 0;
+    // The print dialog, configuring the printer given: printer or file,
+    // page ranges (preset to 1..pageCount), copies, collation, page order,
+    // duplex, paper and tray. False when cancelled.
+    virtual bool choosePrint(QPrinter &printer, int pageCount) = 0;
 
     virtual bool openUrl(const QUrl &url) = 0;
     // Copies with a progress bar; asks before replacing an existing target;

@@ -69,10 +69,11 @@ bool TScriptedDialogs::copyFileWithProgress(const QString &source, const QString
     return QFile::copy(source, target);
 }
 
-std::optional<IDialogs::PrintChoice> TScriptedDialogs::choosePrint(int pageCount)
+bool TScriptedDialogs::choosePrint(QPrinter &printer, int pageCount)
 {
     shown.append({QStringLiteral("print"), QStringLiteral("1-%1").arg(pageCount), {}});
     if (printChoices.isEmpty())
-        return std::nullopt;
-    return printChoices.dequeue();
+        return false;
+    printChoices.dequeue()(printer);
+    return true;
 }

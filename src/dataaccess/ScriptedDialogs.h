@@ -2,6 +2,7 @@
 #include "Dialogs.h"
 #include <QList>
 #include <QQueue>
+#include <functional>
 
 // A dialog seam for tests: records everything shown and answers from queues.
 // With an empty queue a question is answered with its first button (Ok or
@@ -22,7 +23,9 @@ public:
     QQueue<QString> paths;
     bool copyResult = true;
     bool urlOpens = true; // false: no browser takes the address
-    QQueue<PrintChoice> printChoices; // empty: the print dialog is cancelled
+    // Each answer sets the printer up as a user would in the print dialog;
+    // an empty queue cancels the dialog.
+    QQueue<std::function<void(QPrinter &)>> printChoices;
 
     QStringList messages() const; // texts of message boxes and questions, in order
     int beeps() const;
@@ -34,7 +37,7 @@ public:
     QString chooseOpenFile(const QString &caption, const QString &, const QString &, const QString &) override;
     QString chooseSaveFile(const QString &caption, const QString &, const QString &, const QString &) override;
     QString chooseFolder(const QString &caption, const QString &) override;
-    std::optional<PrintChoice> choosePrint(int pageCount) override;
+    bool choosePrint(QPrinter &printer, int pageCount) override;
     bool openUrl(const QUrl &url) override;
     bool copyFileWithProgress(const QString &source, const QString &target) override;
 

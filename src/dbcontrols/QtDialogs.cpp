@@ -194,21 +194,15 @@ bool TQtDialogs::copyFileWithProgress(const QString &source, const QString &targ
     return true;
 }
 
-std::optional<IDialogs::PrintChoice> TQtDialogs::choosePrint(int pageCount)
+bool TQtDialogs::choosePrint(QPrinter &printer, int pageCount)
 {
-    QPrinter printer;
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setWindowTitle(QStringLiteral("Drucken"));
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    dialog.setMinMax(1, 9999);
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies |
+                      QAbstractPrintDialog::PrintCurrentPage | QAbstractPrintDialog::PrintToFile |
+                      QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(1, std::max(pageCount, 1));
     dialog.setFromTo(1, std::max(pageCount, 1));
     dialog.setPrintRange(QAbstractPrintDialog::PageRange);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    PrintChoice choice;
-    choice.printer = printer.printerName();
-    choice.from = printer.fromPage() > 0 ? printer.fromPage() : 1;
-    choice.to = printer.toPage() > 0 ? printer.toPage() : pageCount;
-    choice.copies = printer.copyCount();
-    return choice;
+    return dialog.exec() == QDialog::Accepted;
 }

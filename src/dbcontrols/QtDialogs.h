@@ -14,7 +14,7 @@ public:
     QString chooseSaveFile(const QString &caption, const QString &folder, const QString &filter,
                            const QString &defaultSuffix) override;
     QString chooseFolder(const QString &caption, const QString &startFolder) override;
-    std::optional<PrintChoice> choosePrint(int pageCount) override;
+    bool choosePrint(QPrinter &printer, int pageCount) override;
     bool openUrl(const QUrl &url) override;
     // Copies in chunks of 1 MiB into "<target>.part" and renames it when
     // complete; a cancelled or failed copy removes the partial file.

@@ -1,6 +1,10 @@
 #include "Outputs.h"
 #include "DbError.h"
 #include "PageStream.h"
+#include "PdfMetadata.h"
+#include <QBuffer>
+#include <QFile>
+#include <QPageRanges>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -8,60 +12,103 @@
 
 namespace {
 
-// Paints pages first..last onto a device whose page rectangle is the whole paper.
-void paintPages(QPagedPaintDevice &device, QPainter &painter, const TPageStream &stream, int first, int last, int copies)
+// Paints the pages of a sequence onto a device, each scaled to fit the
+// device's page and centred on it.
+void paintPages(QPagedPaintDevice &device, QPainter &painter, const TPageStream &stream, const QList<int> &sequence)
 {
     const QSizeF mm = stream.pageSizeMm();
-    const double scale = device.width() / (mm.width() * TPageStream::UnitsPerMm);
+    const double scale = std::min(device.width() / (mm.width() * TPageStream::UnitsPerMm),
+                                  device.height() / (mm.height() * TPageStream::UnitsPerMm));
+    const double dx = (device.width() - mm.width() * TPageStream::UnitsPerMm * scale) / 2;
     bool firstSheet = true;
-    for (int copy = 0; copy < copies; ++copy) {
-        for (int page = first; page <= last; ++page) {
-            if (!firstSheet)
-                device.newPage();
-            firstSheet = false;
-            const QPicture &picture = stream.pages.at(page - 1);
-            // A picture played on a device of another resolution is scaled
-            // by the ratio of the two; the page's own scale comes on top.
-            const double dpi = double(picture.logicalDpiX()) / device.logicalDpiX();
-            painter.save();
-            painter.scale(scale * dpi, scale * dpi);
-            painter.drawPicture(0, 0, picture);
-            painter.restore();
-        }
+    for (int page : sequence) {
+        if (!firstSheet)
+            device.newPage();
+        firstSheet = false;
+        painter.save();
+        painter.translate(dx, 0);
+        painter.scale(scale, scale);
+        paintPage(painter, stream.pages.at(page - 1));
+        painter.restore();
     }
+}
+
+QList<int> allPages(const TPageStream &stream)
+{
+    QList<int> pages;
+    for (int i = 1; i <= stream.pages.size(); ++i)
+        pages << i;
+    return pages;
 }
 
 } // namespace
 
 void renderPdf(const TPageStream &stream, const QString &path)
 {
-    QPdfWriter writer(path);
-    writer.setTitle(stream.title);
-    writer.setResolution(300);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), stream.orientation, QMarginsF()));
-    QPainter painter;
-    if (!painter.begin(&writer))
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+        writer.setTitle(stream.title);
+        writer.setCreator(QStringLiteral("Velmora Prüfprotokolle"));
+        writer.setDocumentXmpMetadata(pdfXmpMetadata(stream.title, stream.author, stream.subject));
+        writer.setResolution(300);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), stream.orientation, QMarginsF()));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            throw EDatabaseError(QStringLiteral("Die PDF-Datei %1 kann nicht geschrieben werden.").arg(path));
+        paintPages(writer, painter, stream, allPages(stream));
+        painter.end();
+    }
+    QFile file(path);
+    const QByteArray pdf = withInfoEntries(buffer.data(), {{"Author", stream.author}, {"Subject", stream.subject}});
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.flush())
         throw EDatabaseError(QStringLiteral("Die PDF-Datei %1 kann nicht geschrieben werden.").arg(path));
-    if (!stream.pages.isEmpty())
-        paintPages(writer, painter, stream, 1, static_cast<int>(stream.pages.size()), 1);
-    painter.end();
 }
 
-void renderPrinter(const TPageStream &stream, const QString &printerName, int first, int last, int copies)
+QList<int> printSequence(int pageCount, const QPageRanges &ranges, int copies, bool collate, bool reverse)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!printerName.isEmpty())
-        printer.setPrinterName(printerName);
+    QList<int> pages;
+    for (int p = 1; p <= pageCount; ++p)
+        if (ranges.isEmpty() || ranges.contains(p))
+            pages << p;
+    if (reverse)
+        std::reverse(pages.begin(), pages.end());
+    QList<int> sequence;
+    copies = std::max(copies, 1);
+    if (collate) {
+        for (int c = 0; c < copies; ++c)
+            sequence << pages;
+    } else {
+        for (int p : pages)
+            for (int c = 0; c < copies; ++c)
+                sequence << p;
+    }
+    return sequence;
+}
+
+void renderPrinter(const TPageStream &stream, QPrinter &printer, int currentPage)
+{
     printer.setDocName(stream.title);
     printer.setFullPage(true);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), stream.orientation, QMarginsF()));
-    first = std::max(first, 1);
-    last = std::min(last, static_cast<int>(stream.pages.size()));
-    if (first > last)
+    printer.setPageOrientation(stream.orientation);
+    QPageRanges ranges = printer.pageRanges();
+    if (printer.printRange() == QPrinter::CurrentPage) {
+        ranges.clear();
+        ranges.addPage(currentPage);
+    } else if (printer.printRange() == QPrinter::AllPages) {
+        ranges.clear();
+    }
+    // A printer that makes the copies itself gets each page once.
+    const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    const QList<int> sequence = printSequence(static_cast<int>(stream.pages.size()), ranges, copies, printer.collateCopies(),
+                                              printer.pageOrder() == QPrinter::LastPageFirst);
+    if (sequence.isEmpty())
         return;
     QPainter painter;
     if (!painter.begin(&printer))
-        throw EDatabaseError(QStringLiteral("Der Drucker %1 kann nicht angesprochen werden.").arg(printerName));
-    paintPages(printer, painter, stream, first, last, std::max(copies, 1));
+        throw EDatabaseError(QStringLiteral("Der Drucker %1 kann nicht angesprochen werden.").arg(printer.printerName()));
+    paintPages(printer, painter, stream, sequence);
     painter.end();
 }

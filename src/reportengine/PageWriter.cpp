@@ -1,144 +1,259 @@
 #include "PageWriter.h"
+#include "BandLayout.h"
 #include "Clock.h"
 #include "DataSet.h"
-#include <QPainter>
+#include <deque>
 
 namespace {
-constexpr double kMargin = 10.0; // mm
-}
 
-struct TPageWriter::Pass {
-    const TReportLayout &layout;
-    const QMap<QString, TDataSet *> &connections;
-    TPageStream *stream; // null while counting
-    int pageCount;       // known in the drawing pass
-    QSizeF page;
-    std::function<void(const QString &)> progress;
+constexpr double kUnit = TPageStream::UnitsPerMm;
+constexpr double kEpsilon = 0.01;
 
-    QPicture picture;
-    std::unique_ptr<QPainter> painter;
-    int pageNo = 0;
-    double y = 0;
-
-    QString textOf(const TReportItem &item, const QString &detailConnection, int row) const
-    {
-        if (item.field.isEmpty()) {
-            QString t = item.text;
-            t.replace(QStringLiteral("{page}"), QString::number(pageNo));
-            t.replace(QStringLiteral("{pages}"), QString::number(pageCount));
-            t.replace(QStringLiteral("{date}"), QLocale().toString(TClock::today(), QStringLiteral("dd.MM.yyyy")));
-            return t;
-        }
-        TDataSet *set = connections.value(item.connection);
-        if (!set || !set->active() || set->isEmpty())
-            return QString();
-        const TField *f = set->findField(item.field);
-        if (!f)
-            return QString();
-        const int r = item.connection == detailConnection ? row : 0;
-        return f->displayTextOf(set->valueAt(r, f));
-    }
-
-    void drawBand(const TReportBand &band, const QString &detailConnection, int row)
-    {
-        if (stream) {
-            for (const TReportItem &item : band.items) {
-                const QRectF r((item.rect.x() + kMargin) * TPageStream::UnitsPerMm, (item.rect.y() + y) * TPageStream::UnitsPerMm,
-                               item.rect.width() * TPageStream::UnitsPerMm, item.rect.height() * TPageStream::UnitsPerMm);
-                QFont font(QStringLiteral("DejaVu Sans"));
-                font.setPixelSize(qRound(item.size * 0.3528 * TPageStream::UnitsPerMm));
-                font.setBold(item.bold);
-                painter->setFont(font);
-                if (item.frame)
-                    painter->drawRect(r);
-                const QString text = textOf(item, detailConnection, row);
-                painter->drawText(r.adjusted(5, 0, -5, 0), int(item.alignment) | Qt::TextWordWrap, text);
-                if (!text.isEmpty())
-                    stream->texts << text;
-            }
-        }
-        y += band.height;
-    }
-
-    void beginPage()
-    {
-        ++pageNo;
-        if (progress)
-            progress(QStringLiteral("Generiere Seite %1").arg(pageNo));
-        y = kMargin;
-        if (stream) {
-            picture = QPicture();
-            painter = std::make_unique<QPainter>(&picture);
-            // The page's whole area, so that every output scales the same.
-            painter->setPen(Qt::NoPen);
-            painter->drawRect(QRectF(0, 0, page.width() * TPageStream::UnitsPerMm, page.height() * TPageStream::UnitsPerMm));
-            painter->setPen(Qt::black);
-        }
-        if (const TReportBand *header = layout.band(TReportBand::Kind::PageHeader))
-            drawBand(*header, {}, 0);
-    }
-
-    void endPage()
-    {
-        if (const TReportBand *footer = layout.band(TReportBand::Kind::PageFooter)) {
-            y = page.height() - kMargin - footer->height;
-            drawBand(*footer, {}, 0);
-        }
-        if (stream) {
-            painter->end();
-            painter.reset();
-            stream->pages << picture;
-        }
-    }
-
-    double bottom() const
-    {
-        const TReportBand *footer = layout.band(TReportBand::Kind::PageFooter);
-        return page.height() - kMargin - (footer ? footer->height : 0.0);
-    }
-
-    void fit(const TReportBand &band)
-    {
-        if (y + band.height > bottom() && y > kMargin) {
-            endPage();
-            beginPage();
-        }
-    }
+// The part [from, to) of a laid-out band, drawn with its top at y.
+struct Slice {
+    const TLaidBand *band;
+    double y;
+    double from;
+    double to;
 };
 
-int TPageWriter::run(Pass &pass)
-{
-    pass.beginPage();
-    if (const TReportBand *title = pass.layout.band(TReportBand::Kind::Title))
-        pass.drawBand(*title, {}, 0);
-    if (const TReportBand *detail = pass.layout.band(TReportBand::Kind::Detail)) {
-        TDataSet *set = pass.connections.value(detail->connection);
-        const int rows = set && set->active() ? set->recordCount() : 0;
-        for (int r = 0; r < rows; ++r) {
-            if (detail->newPagePerRecord && r > 0) {
-                pass.endPage();
-                pass.beginPage();
+struct Page {
+    int row = 0;   // the detail record current when the page began
+    int group = 0; // pages of one record of a report with a page per record
+    QList<Slice> slices;
+};
+
+bool isSolid(const TPiece &p) { return p.kind == TPiece::Kind::Text || p.kind == TPiece::Kind::Image; }
+
+} // namespace
+
+class TPageWriter::Run {
+public:
+    Run(const TPageWriter &writer, const TReportLayout &layout, const QMap<QString, TDataSet *> &connections, QSizeF pageMm)
+        : w(writer), layout(layout), connections(connections), pageSize(pageMm * kUnit)
+    {
+        header = layout.band(TReportBand::Kind::PageHeader);
+        footer = layout.band(TReportBand::Kind::PageFooter);
+        const TReportBand *detail = layout.band(TReportBand::Kind::Detail);
+        detailConnection = detail ? detail->connection : QString();
+    }
+
+    void paginate()
+    {
+        newPage(0, true);
+        if (const TReportBand *title = layout.band(TReportBand::Kind::Title))
+            place(lay(*title, 0));
+        if (const TReportBand *detail = layout.band(TReportBand::Kind::Detail)) {
+            TDataSet *set = connections.value(detail->connection);
+            const int rows = set && set->active() ? set->recordCount() : 0;
+            for (int r = 0; r < rows; ++r) {
+                if (detail->newPagePerRecord && r > 0)
+                    newPage(r, true);
+                else if (r > 0 && r % 64 == 0)
+                    progress(static_cast<int>(pages.size()));
+                row = r;
+                place(lay(*detail, r));
             }
-            pass.fit(*detail);
-            pass.drawBand(*detail, detail->connection, r);
+        }
+        if (const TReportBand *summary = layout.band(TReportBand::Kind::Summary))
+            place(lay(*summary, row));
+    }
+
+    void paint(TPageStream &stream)
+    {
+        pageCount = static_cast<int>(pages.size());
+        // Each page's number within its record's pages, and their count.
+        QList<int> numberInGroup(pageCount, 1), pagesInGroup(pageCount, 1);
+        for (int i = 1; i < pageCount; ++i)
+            if (pages[i].group == pages[i - 1].group)
+                numberInGroup[i] = numberInGroup[i - 1] + 1;
+        for (int i = pageCount - 1; i >= 0; --i)
+            pagesInGroup[i] = i + 1 < pageCount && pages[i + 1].group == pages[i].group ? pagesInGroup[i + 1] : numberInGroup[i];
+        for (int i = 0; i < pageCount; ++i) {
+            pageNo = i + 1;
+            groupPage = numberInGroup[i];
+            groupPages = pagesInGroup[i];
+            progress(pageNo);
+            TPage out;
+            const Page &page = pages.at(i);
+            if (header) {
+                const TLaidBand band = layoutBand(*header, context(page.row));
+                draw(out, stream, {&band, top(), 0, band.height});
+            }
+            for (const Slice &slice : page.slices)
+                draw(out, stream, slice);
+            if (footer) {
+                const TLaidBand band = layoutBand(*footer, context(page.row));
+                draw(out, stream, {&band, pageSize.height() - margin() - band.height, 0, band.height});
+            }
+            stream.pages << out;
         }
     }
-    if (const TReportBand *summary = pass.layout.band(TReportBand::Kind::Summary)) {
-        pass.fit(*summary);
-        pass.drawBand(*summary, {}, 0);
+
+private:
+    static double margin() { return TPageStream::MarginMm * kUnit; }
+    double top() const { return margin(); }
+
+    TBandContext context(int r) const
+    {
+        TBandContext c;
+        c.connections = &connections;
+        c.detailConnection = detailConnection;
+        c.row = r;
+        c.placeholder = [this](const QString &name) -> QString {
+            if (name == u"page")
+                return QString::number(pageNo);
+            if (name == u"pages")
+                return QString::number(std::max(pageCount, pageNo));
+            if (name == u"groupPage")
+                return QString::number(groupPage);
+            if (name == u"groupPages")
+                return QString::number(std::max(groupPages, groupPage));
+            if (name == u"date")
+                return QLocale().toString(TClock::today(), QStringLiteral("dd.MM.yyyy"));
+            return w.parameters.value(name);
+        };
+        return c;
     }
-    pass.endPage();
-    return pass.pageNo;
-}
+
+    const TLaidBand *lay(const TReportBand &band, int r)
+    {
+        laid.push_back(layoutBand(band, context(r)));
+        return &laid.back();
+    }
+
+    double bandHeight(const TReportBand *band, int r) const { return band ? layoutBand(*band, context(r)).height : 0.0; }
+
+    void progress(int page)
+    {
+        if (w.onProgress)
+            w.onProgress(QStringLiteral("Generiere Seite %1").arg(page));
+    }
+
+    void newPage(int r, bool newGroup = false)
+    {
+        pages.append(Page{r, pages.isEmpty() ? 0 : pages.last().group + (newGroup ? 1 : 0), {}});
+        pageNo = static_cast<int>(pages.size());
+        progress(pageNo);
+        pageTop = top() + bandHeight(header, r);
+        bottom = pageSize.height() - margin() - bandHeight(footer, r);
+        y = pageTop;
+    }
+
+    // Where a band part starting at from must end to fit into room without
+    // cutting a line of text or a picture; from itself when nothing fits.
+    static double cutFor(const TLaidBand &band, double from, double room)
+    {
+        double cut = from + room;
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const TPiece &p : band.pieces)
+                if (isSolid(p) && p.rect.top() < cut - kEpsilon && p.rect.bottom() > cut + kEpsilon && p.rect.top() >= from) {
+                    cut = p.rect.top();
+                    moved = true;
+                }
+        }
+        return cut;
+    }
+
+    void place(const TLaidBand *band)
+    {
+        double from = 0;
+        for (;;) {
+            const double rest = band->height - from;
+            const double room = bottom - y;
+            if (rest <= room + kEpsilon) {
+                pages.last().slices.append({band, y - from, from, band->height});
+                y += rest;
+                return;
+            }
+            const bool pageUsed = y > pageTop + kEpsilon;
+            // A band that fits on a page of its own is kept together.
+            if (pageUsed && rest <= bottom - pageTop) {
+                newPage(row);
+                continue;
+            }
+            double cut = cutFor(*band, from, room);
+            if (cut <= from + kEpsilon) {
+                if (pageUsed) {
+                    newPage(row);
+                    continue;
+                }
+                cut = from + room; // a single line taller than a page
+            }
+            pages.last().slices.append({band, y - from, from, cut});
+            newPage(row);
+            from = cut;
+        }
+    }
+
+    // Puts the pieces of a band's slice onto a page, each text box with the
+    // room it was given and the room its lines take.
+    void draw(TPage &out, TPageStream &stream, const Slice &s)
+    {
+        const double dx = margin();
+        QMap<int, QRectF> needed;
+        QMap<int, QStringList> lines;
+        for (const TPiece &p : s.band->pieces) {
+            if (isSolid(p)) {
+                if (p.rect.top() < s.from - kEpsilon || p.rect.top() >= s.to - kEpsilon)
+                    continue;
+            } else if (p.rect.bottom() < s.from - kEpsilon || p.rect.top() >= s.to - kEpsilon) {
+                continue;
+            }
+            TPiece placed = p;
+            placed.rect = p.rect.translated(dx, s.y);
+            placed.baseline = p.baseline + s.y;
+            if (p.kind == TPiece::Kind::Text) {
+                needed[p.box] = needed.value(p.box).united(placed.rect);
+                lines[p.box] << p.text;
+            } else if (p.kind != TPiece::Kind::Image) {
+                placed.rect = clipped(placed.rect, s);
+            }
+            out.append(std::move(placed));
+        }
+        for (auto it = needed.cbegin(); it != needed.cend(); ++it) {
+            const QRectF given = clipped(s.band->textBoxes.at(it.key()).translated(dx, s.y), s);
+            const QString text = lines.value(it.key()).join(u' ');
+            stream.boxes.append({pageNo, text, given, it.value()});
+            stream.texts << text;
+        }
+    }
+
+    static QRectF clipped(const QRectF &r, const Slice &s)
+    {
+        const double top = std::max(r.top(), s.from + s.y);
+        const double bottom = std::min(r.bottom(), s.to + s.y);
+        return QRectF(r.left(), top, r.width(), std::max(0.0, bottom - top));
+    }
+
+    const TPageWriter &w;
+    const TReportLayout &layout;
+    const QMap<QString, TDataSet *> &connections;
+    const QSizeF pageSize;
+    const TReportBand *header = nullptr;
+    const TReportBand *footer = nullptr;
+    QString detailConnection;
+    std::deque<TLaidBand> laid; // stable addresses for the slices
+    QList<Page> pages;
+    int row = 0;
+    int pageNo = 0;
+    int pageCount = 0;
+    int groupPage = 1;
+    int groupPages = 1;
+    double pageTop = 0;
+    double bottom = 0;
+    double y = 0;
+};
 
 void TPageWriter::execute(const TReportLayout &layout, const QMap<QString, TDataSet *> &connections, TPageStream &stream)
 {
     stream.clear();
     stream.orientation = orientation;
     stream.title = title;
-    const QSizeF page = stream.pageSizeMm();
-    Pass count{layout, connections, nullptr, 0, page, {}};
-    const int pages = run(count); // "{pages}" is known before the first page is drawn
-    Pass draw{layout, connections, &stream, pages, page, onProgress};
-    run(draw);
+    stream.author = author;
+    stream.subject = subject;
+    Run run(*this, layout, connections, stream.pageSizeMm());
+    run.paginate();
+    run.paint(stream);
 }

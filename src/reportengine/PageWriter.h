@@ -9,17 +9,23 @@ class TDataSet;
 // Lays out a report's bands over its data connections into pages: title
 // once, page header and footer on every page, one detail band per record of
 // the detail connection (only the records its filter lets through, with
-// their calculated fields), the summary at the end.
+// their calculated fields), the summary at the end. Bands grow with their
+// texts; a band that does not fit on the rest of a page goes to the next
+// one, and a band taller than a page continues there below the repeated
+// page header.
 class TPageWriter {
 public:
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QString title = QStringLiteral("Auswertung");
+    QString author;  // PDF metadata
+    QString subject;
+    // Values for "{name}" in fixed texts, besides page, pages and date.
+    QMap<QString, QString> parameters;
     // "Generiere Seite %p" with %p the page being generated.
     std::function<void(const QString &progress)> onProgress;
 
     void execute(const TReportLayout &layout, const QMap<QString, TDataSet *> &connections, TPageStream &stream);
 
 private:
-    struct Pass;
-    int run(Pass &pass);
+    class Run;
 };

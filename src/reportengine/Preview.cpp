@@ -83,8 +83,7 @@ void TPreview::paintEvent(QPaintEvent *)
     p.fillRect(sheet.translated(ShadowDepth, ShadowDepth), Qt::black);
     p.fillRect(sheet, Qt::white);
     p.translate(sheet.topLeft());
-    const QPicture &picture = m_stream->pages.at(m_page - 1);
-    const double dpi = double(picture.logicalDpiX()) / logicalDpiX(); // as the printer and PDF outputs do
-    p.scale(pixelsPerUnit() * dpi, pixelsPerUnit() * dpi);
-    p.drawPicture(0, 0, picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(pixelsPerUnit(), pixelsPerUnit());
+    paintPage(p, m_stream->pages.at(m_page - 1));
 }

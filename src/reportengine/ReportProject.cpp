@@ -27,6 +27,8 @@ Qt::Alignment alignment(const QString &text)
         return Qt::AlignRight | vertical;
     if (text == u"center")
         return Qt::AlignHCenter | vertical;
+    if (text == u"top") // long texts that read from the top of their box
+        return Qt::AlignLeft | Qt::AlignTop;
     return Qt::AlignLeft | vertical;
 }
 
@@ -41,6 +43,14 @@ TReportItem item(const QJsonObject &o)
     i.size = o.value("size").toDouble(9.0);
     i.alignment = alignment(o.value("align").toString());
     i.frame = o.value("frame").toBool();
+    i.shade = o.value("shade").toBool();
+    i.rule = o.value("rule").toBool();
+    i.elide = o.value("elide").toBool();
+    i.image = o.value("image").toBool();
+    i.aggregate = o.value("aggregate").toString();
+    i.equals = o.value("equals").toString();
+    if (o.contains("empty"))
+        i.empty = o.value("empty").toString();
     return i;
 }
 

@@ -4,9 +4,13 @@
 #include <QPageLayout>
 #include <QRectF>
 #include <QString>
+#include <optional>
 
-// One box of a band: a fixed text (with {page}, {pages} and {date}) or the
-// display text of a field of a data connection. Positions in millimetres.
+// One box of a band: a fixed text (with {page}, {pages}, {date}, the
+// writer's parameters and {connection.FIELD} in braces), the display text of a field of a data
+// connection, a count of a connection's records, or a field's bytes shown
+// as a picture. Positions in millimetres. A text box grows downwards to
+// hold its text unless it is elided to one line.
 struct TReportItem {
     QRectF rect;
     QString text;
@@ -16,6 +20,16 @@ struct TReportItem {
     double size = 9.0; // points
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     bool frame = false;
+    bool shade = false;  // a light grey background (column titles)
+    bool rule = false;   // a line along the top edge (signature lines)
+    bool elide = false;  // one line, cut with "…" where the box ends
+    bool image = false;  // the field holds an image file's bytes
+    // "count": the number of records of the connection, of those whose
+    // field shows the text equals when a field is named.
+    QString aggregate;
+    QString equals;
+    // Shown instead of the text when a field it names is empty.
+    std::optional<QString> empty;
 };
 
 struct TReportBand {

@@ -10,7 +10,11 @@
 #include "UMisc.h"
 #include "UStatus.h"
 #include "ui_UPreviewExt.h"
+#include "ReportJob.h"
+#include <QCalendarWidget>
 #include <QCloseEvent>
+#include <QPrinter>
+#include <QScopedValueRollback>
 #include <QCoreApplication>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -46,8 +50,7 @@ TPreviewExt::~TPreviewExt() { delete FfrmStatus; }
 void TPreviewExt::FormCreate()
 {
     FfrmStatus = new TfrmStatus(this);
-    if (frmStatus)
-        m_writer.onProgress = [](const QString &text) { frmStatus->Label1->setText(text); };
+    m_writer.onProgress = [this](const QString &text) { showProgress(text); };
     try {
         m_project.open(QCoreApplication::applicationDirPath() + QStringLiteral("/velmora.rav"));
         m_projectOpen = true;
@@ -87,6 +90,8 @@ void TPreviewExt::connectControls()
         UpdateReport();
     });
     connect(m_ui->dtPicker, &QDateEdit::editingFinished, this, [this] { UpdateReport(); });
+    // A day picked in the calendar pop-up closes it and rebuilds the list.
+    connect(m_ui->dtPicker->calendarWidget(), &QCalendarWidget::clicked, this, [this] { UpdateReport(); }, Qt::QueuedConnection);
     connect(m_ui->btnZoomIn, &QToolButton::clicked, m_preview, &TPreview::zoomIn);
     connect(m_ui->BtnZoomOut, &QToolButton::clicked, m_preview, &TPreview::zoomOut);
     connect(m_ui->Vergroessern1, &QAction::triggered, m_preview, &TPreview::zoomIn);
@@ -130,18 +135,16 @@ std::unique_ptr<TPreviewExt> TPreviewExt::create(int mode, QWidget *parent)
     return window;
 }
 
-QMap<QString, TDataSet *> TPreviewExt::connections() const
+void TPreviewExt::showProgress(const QString &text)
 {
-    TfrmDM &dm = *frmDM;
-    return {{QStringLiteral("rvDsetPruefungen"), &dm.dsetReportPruefungen},
-            {QStringLiteral("rvDsetInventar"), &dm.dsetReportInventar},
-            {QStringLiteral("rvDsetKunde"), &dm.dsetReportKunde},
-            {QStringLiteral("rvDsetGrenzwert1"), &dm.dsetGrenzwert1},
-            {QStringLiteral("rvDsetGrenzwert2"), &dm.dsetGrenzwert2},
-            {QStringLiteral("rvDsetGrenzwert3"), &dm.dsetGrenzwert3},
-            {QStringLiteral("rvDsetGrenzwert4"), &dm.dsetGrenzwert4},
-            {QStringLiteral("rvDsetGrenzwert5"), &dm.dsetGrenzwert5},
-            {QStringLiteral("rvDsetAuftragnehmer"), &dm.dsetAuftragnehmer}};
+    FfrmStatus->Label1->setText(text);
+    FfrmStatus->Label1->repaint();
+    // Keep the window system answered now and then; clicks wait until the
+    // report is done.
+    if (m_progressClock.isValid() && m_progressClock.elapsed() < 40)
+        return;
+    m_progressClock.start();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 std::optional<int> TPreviewExt::selectedCustomer() const
@@ -183,12 +186,21 @@ bool TPreviewExt::SetReport()
 
 void TPreviewExt::ShowReport()
 {
+    // The status window lets events through while pages are made; a
+    // selection change among them waits for the report being made.
+    if (m_generating)
+        return;
+    const QScopedValueRollback<bool> generating(m_generating, true);
     try {
         const TReportLayout *layout = m_project.selected();
         if (!layout)
             throw EDatabaseError(QStringLiteral("Kein Bericht ausgewählt."));
+        reportjob::prepare(m_writer, *layout, *frmDM);
+        FfrmStatus->Label1->setText(QStringLiteral("Einen Moment bitte..."));
         FfrmStatus->show();
-        m_writer.execute(*layout, connections(), m_stream);
+        m_progressClock.invalidate();
+        showProgress(FfrmStatus->Label1->text());
+        m_writer.execute(*layout, reportjob::connections(*frmDM), m_stream);
         FfrmStatus->hide();
         m_preview->render();
     } catch (...) {
@@ -214,8 +226,9 @@ void TPreviewExt::UpdateReport()
     dm.dsetReportKunde.param(0).setAsInteger(*customer);
     dm.dsetReportKunde.open();
     if (m_ui->rbInventar->isChecked()) {
-        dm.openReportInventar(*customer, m_ui->chkNextDatum->isChecked() ? std::optional<QDate>(m_ui->dtPicker->date())
-                                                                         : std::nullopt);
+        const bool onlyDue = m_ui->chkNextDatum->isChecked();
+        dm.openReportInventar(*customer, m_ui->dtPicker->date(), onlyDue);
+        reportjob::setInventorySelection(m_writer, dm.AuswahlPrueflingePreview, m_ui->dtPicker->date(), onlyDue);
         m_writer.orientation = QPageLayout::Landscape;
         m_project.selectReport(QStringLiteral("Inventarliste"));
         ShowReport();
@@ -257,14 +270,18 @@ void TPreviewExt::rbAuswahlPrueflingeClick(int tag)
 
 void TPreviewExt::btnPrintClick()
 {
-    const auto choice = dialogs().choosePrint(m_preview->pageCount());
-    if (!choice)
+    QPrinter printer(QPrinter::HighResolution);
+    if (!dialogs().choosePrint(printer, m_preview->pageCount()))
         return;
-    renderPrinter(m_stream, choice->printer, choice->from, choice->to, choice->copies);
+    renderPrinter(m_stream, printer, m_preview->currentPage());
 }
 
 void TPreviewExt::btnSavePDFClick()
 {
+    if (m_stream.pages.isEmpty()) {
+        dialogs().message(QStringLiteral("Die Vorschau ist leer: Es gibt nichts zu speichern."), IDialogs::Icon::Information);
+        return;
+    }
     const QString path = dialogs().chooseSaveFile(QStringLiteral("Sichern als PDF-Dokument"),
                                                   pdfFolder + u'/' + ReportName + QStringLiteral(".pdf"),
                                                   QStringLiteral("PDF-Dokumente (*.pdf)|*.pdf"), QStringLiteral("pdf"));

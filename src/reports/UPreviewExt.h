@@ -2,6 +2,7 @@
 #include "PageStream.h"
 #include "PageWriter.h"
 #include "ReportProject.h"
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <memory>
 
@@ -51,7 +52,7 @@ protected:
 private:
     void FormCreate();
     void connectControls();
-    QMap<QString, TDataSet *> connections() const;
+    void showProgress(const QString &text);
     std::optional<int> selectedCustomer() const;
     void clearPreview();
 
@@ -63,4 +64,6 @@ private:
     QString m_projectError;
     TPageWriter m_writer;
     TPageStream m_stream;
+    QElapsedTimer m_progressClock;
+    bool m_generating = false;
 };

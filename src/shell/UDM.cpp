@@ -103,11 +103,13 @@ QList<TDataSet *> TfrmDM::editableDataSets()
 
 bool TfrmDM::CheckApplication(int Id, const QString &Value) { return hasSettingsRow(Database, Id, Value); }
 
-bool TfrmDM::Connect()
+bool TfrmDM::Connect() { return Connect(FSettings->DBName()); }
+
+bool TfrmDM::Connect(const QString &fileName)
 {
     try {
         Database.close();
-        Database.setDatabaseName(FSettings->DBName());
+        Database.setDatabaseName(fileName);
         Database.open();
     } catch (const std::exception &) {
         dialogs().message(kInUse, IDialogs::Icon::Error);

@@ -61,6 +61,8 @@ public:
     // Opens the database named in the settings, upgrades it, checks that it is
     // ours and opens the record sets; shows its own messages; true on success.
     bool Connect();
+    // The same for a file named here instead of in the settings.
+    bool Connect(const QString &fileName);
     bool CheckApplication(int Id, const QString &Value);
     // The record sets the windows edit, details before their masters.
     QList<TDataSet *> editableDataSets();
@@ -72,6 +74,9 @@ public:
     void openReportPruefungenForDay(int kundeId, const QDate &day);
     void openReportPruefungenForInspection(int pruefungId);
     void openReportInventar(int kundeId, const std::optional<QDate> &dueBy = std::nullopt);
+    // The inventory list of a customer whose "Faellig" marks devices due by
+    // dueDate; onlyDue lists only those.
+    void openReportInventar(int kundeId, const QDate &dueDate, bool onlyDue);
     void setPrueflingeSQL();
     int checkPruefling(int Id, int KundeId, const QString &Nummer);
 
@@ -136,6 +141,7 @@ private:
     std::unique_ptr<TSettings> FSettings;
     std::unique_ptr<TGrenzwerte> FGrenzwerte;
     QStringList FSQLReportPruefungen, FSQLReportInventar;
+    QDate FInventoryDueDate;
     bool FFormValid = false;
     IMainView *FMainView = nullptr;
     IDeviceView *FDeviceView = nullptr;
@@ -152,6 +158,7 @@ private:
     void dsrcPrueflingeStateChange();
     // Report rules.
     void dsetReportPruefungenCalcFields();
+    void dsetReportPruefungenProtocolFields();
     void dsetReportPruefungenFilterRecord(bool &accept);
     void dsetReportInventarCalcFields();
     void dsetReportInventarFilterRecord(bool &accept);

@@ -68,7 +68,7 @@ void TfrmDM::declareMasterData()
     text(dsetPruefgeraete, QStringLiteral("SERIENNUMMER"), 50, QStringLiteral("Seriennummer"), 21);
 
     const QStringList contractor = {"ID", "NAME", "NAME2", "ZUSATZ", "STRASSE", "PLZ", "ORT", "LAND", "TELEFON", "MOBIL",
-                                    "FAX", "EMAIL"};
+                                    "FAX", "EMAIL", "LOGO"};
     dsetAuftragnehmer.setSelectSql(QStringLiteral("SELECT %1 FROM AUFTRAGNEHMER").arg(contractor.join(QStringLiteral(", "))));
     declareTableStatements(dsetAuftragnehmer, QStringLiteral("AUFTRAGNEHMER"), contractor);
     dsetAuftragnehmer.addField(QStringLiteral("ID"), TFieldType::Integer);
@@ -80,6 +80,8 @@ void TfrmDM::declareMasterData()
     for (const char *name : {"TELEFON", "MOBIL", "FAX"})
         dsetAuftragnehmer.addField(QString::fromLatin1(name), TFieldType::String, 30);
     dsetAuftragnehmer.addField(QStringLiteral("EMAIL"), TFieldType::String, 200);
+    // The logo's image file, its bytes one character each (see TLogoChooser).
+    dsetAuftragnehmer.addField(QStringLiteral("LOGO"), TFieldType::Memo)->visible = false;
     dsetAuftragnehmer.addCalculatedField(QStringLiteral("PlzOrt"), TFieldType::String, 72)->displayWidth = 72;
     // The firm is one row; a file without it gets it when the user first
     // types into the contractor dialog.

@@ -1,8 +1,11 @@
 // The record sets behind the two reports: their base statements, fields,
 // computed fields, record filters and the statements assembled for a report.
 #include "UDM.h"
+#include "Clock.h"
 
 namespace {
+
+constexpr int kReportNumberWidth = 30;
 
 struct FieldSpec {
     const char *name;
@@ -57,6 +60,11 @@ const FieldSpec kReportPruefungen[] = {
     {"PRUEFGERAETE_NAME", TFieldType::String, 60, "", ""},
     {"PRUEFGERAETE_BEZEICHNUNG", TFieldType::String, 60, "", ""},
     {"PRUEFGERAETE_SERIENNUMMER", TFieldType::String, 50, "", ""},
+    // Beyond the view: the next date as stored with the inspection (the
+    // view's is recomputed from the interval), and the town also when the
+    // postcode is empty (the view's joined text is then empty).
+    {"NEXT_PRUEFDATUM", TFieldType::DateTime, 0, "dd.mm.yyyy", ""},
+    {"KUNDE_PLZ_ORT", TFieldType::String, 61, "", ""},
 };
 
 const FieldSpec kReportInventar[] = {
@@ -91,16 +99,29 @@ template <size_t N> void declareFields(TDataSet &d, const FieldSpec (&fields)[N]
 void TfrmDM::declareReports()
 {
     dsetReportPruefungen.setSelectSql(QStringLiteral(
-        "SELECT KUNDE_ID, KUNDE_NAME, KUNDE_NAME2, KUNDE_ZUSATZ, KUNDE_STRASSE, KUNDE_PLZORT, KUNDE_TELEFON, PRUEFLING_ID, PRUEFLING_BEZEICHNUNG, PRUEFLING_NUMMER, PRUEFLING_SCHUTZKLASSE, PRUEFLING_ORT, PRUEFLING_PRUEFINTERVAL, PRUEFLING_GRENZWERT0, PRUEFLING_SERIENNR, PRUEFLING_HERSTELLER, PRUEFLING_BEMERKUNG, PRUEFLING_VARIABEL, PRUEFLING_LAENGE, PRUEFLING_AKTIV, PRUEFUNG_ID, PRUEFUNG_BEZEICHNUNG, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFDATUM, PRUEFDATUM_NEXT, SICHTPRUEFUNG_BESTANDEN, SCHUTZLEITWIDERSTAND, SCHUTZLEITWIDERSTAND_BESTANDEN, ISOLATIONSPRUEFUNG, ISOLATIONSPRUEFUNG_BESTANDEN, ERSATZABLEITSTROM, ERSATZABLEITSTROM_BESTANDEN, DIFFERENZSTROM, DIFFERENZSTROM_BESTANDEN, BERUEHRUNGSSTROM, BERUEHRUNGSSTROM_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN, BEMERKUNG, PRUEFER_NAME, PRUEFGERAETE_NAME, PRUEFGERAETE_BEZEICHNUNG, PRUEFGERAETE_SERIENNUMMER FROM pruefprotokoll"));
+        "SELECT KUNDE_ID, KUNDE_NAME, KUNDE_NAME2, KUNDE_ZUSATZ, KUNDE_STRASSE, KUNDE_PLZORT, KUNDE_TELEFON, PRUEFLING_ID, PRUEFLING_BEZEICHNUNG, PRUEFLING_NUMMER, PRUEFLING_SCHUTZKLASSE, PRUEFLING_ORT, PRUEFLING_PRUEFINTERVAL, PRUEFLING_GRENZWERT0, PRUEFLING_SERIENNR, PRUEFLING_HERSTELLER, PRUEFLING_BEMERKUNG, PRUEFLING_VARIABEL, PRUEFLING_LAENGE, PRUEFLING_AKTIV, PRUEFUNG_ID, PRUEFUNG_BEZEICHNUNG, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFDATUM, PRUEFDATUM_NEXT, SICHTPRUEFUNG_BESTANDEN, SCHUTZLEITWIDERSTAND, SCHUTZLEITWIDERSTAND_BESTANDEN, ISOLATIONSPRUEFUNG, ISOLATIONSPRUEFUNG_BESTANDEN, ERSATZABLEITSTROM, ERSATZABLEITSTROM_BESTANDEN, DIFFERENZSTROM, DIFFERENZSTROM_BESTANDEN, BERUEHRUNGSSTROM, BERUEHRUNGSSTROM_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN, BEMERKUNG, PRUEFER_NAME, PRUEFGERAETE_NAME, PRUEFGERAETE_BEZEICHNUNG, PRUEFGERAETE_SERIENNUMMER, "
+        "(SELECT n.NEXT_PRUEFDATUM FROM PRUEFUNGEN n WHERE n.ID = pruefprotokoll.PRUEFUNG_ID) AS NEXT_PRUEFDATUM, "
+        "(SELECT TRIM(COALESCE(k.PLZ, '') || ' ' || COALESCE(k.ORT, '')) FROM KUNDEN k WHERE k.ID = pruefprotokoll.KUNDE_ID) "
+        "AS KUNDE_PLZ_ORT FROM pruefprotokoll"));
     declareFields(dsetReportPruefungen, kReportPruefungen);
     dsetReportPruefungen.addCalculatedField(QStringLiteral("PruefungBestanden"), TFieldType::String, 100);
     for (const char *unit : {"Bez0", "Bez1", "Bez2", "Bez3", "Bez4"})
         dsetReportPruefungen.addCalculatedField(QString::fromLatin1(unit), TFieldType::String, 20);
     dsetReportPruefungen.addCalculatedField(QStringLiteral("Pruefling_Laenge_Anzeige"), TFieldType::String, 20);
     dsetReportPruefungen.addCalculatedField(QStringLiteral("Ergebnis"), TFieldType::String, 20);
-    dsetReportPruefungen.addCalculatedField(QStringLiteral("Pruefberichtsnummer"), TFieldType::String, 20);
+    // 18 digits of a device number, "-" and the 10 of an inspection ID.
+    dsetReportPruefungen.addCalculatedField(QStringLiteral("Pruefberichtsnummer"), TFieldType::String, kReportNumberWidth);
     dsetReportPruefungen.addCalculatedField(QStringLiteral("Pruefling_Grenzwert3"), TFieldType::Decimal, 8)->displayFormat =
         QStringLiteral("#,##0.00");
+    // The protocol's table: the limit that applies to each measurement, with
+    // as many decimals as the measured values, and each verdict in words.
+    for (int i = 0; i < 5; ++i) {
+        dsetReportPruefungen.addCalculatedField(QStringLiteral("Grenzwert%1").arg(i), TFieldType::Decimal, 4)->displayFormat =
+            QStringLiteral("#,##0.00");
+        dsetReportPruefungen.addCalculatedField(QStringLiteral("Urteil%1").arg(i), TFieldType::String, 20);
+    }
+    dsetReportPruefungen.addCalculatedField(QStringLiteral("UrteilSicht"), TFieldType::String, 20);
+    dsetReportPruefungen.addCalculatedField(QStringLiteral("UrteilFunktion"), TFieldType::String, 20);
     dsetReportPruefungen.readOnly = true;
     dsetReportPruefungen.onCalcFields = [this](TDataSet &) { dsetReportPruefungenCalcFields(); };
     dsetReportPruefungen.onFilterRecord = [this](TDataSet &, bool &accept) { dsetReportPruefungenFilterRecord(accept); };
@@ -111,13 +132,18 @@ void TfrmDM::declareReports()
         QStringLiteral("r.NEXT_PRUEFDATUM AS NEXT_PRUEFDATUM, r.ID AS PRUEFUNG_ID, r.SICHTPRUEFUNG_BESTANDEN,"),
         QStringLiteral("r.SCHUTZLEITWIDERSTAND_BESTANDEN, r.ISOLATIONSPRUEFUNG_BESTANDEN, r.ERSATZABLEITSTROM_BESTANDEN,"),
         QStringLiteral("r.DIFFERENZSTROM_BESTANDEN, r.BERUEHRUNGSSTROM_BESTANDEN, r.FUNKTIONSPRUEFUNG_BESTANDEN"),
-        QStringLiteral("FROM PRUEFLINGE AS p LEFT OUTER JOIN PRUEFUNGEN AS r ON r.PRUEFLINGE_ID = p.ID AND r.PRUEFDATUM ="),
-        QStringLiteral("(SELECT MAX(r2.PRUEFDATUM) FROM PRUEFUNGEN AS r2 WHERE r2.PRUEFLINGE_ID = r.PRUEFLINGE_ID)"),
+        // One latest inspection per device, also when two share its time.
+        QStringLiteral("FROM PRUEFLINGE AS p LEFT OUTER JOIN PRUEFUNGEN AS r ON r.ID ="),
+        QStringLiteral("(SELECT FIRST 1 r2.ID FROM PRUEFUNGEN AS r2 WHERE r2.PRUEFLINGE_ID = p.ID ORDER BY r2.PRUEFDATUM DESC, r2.ID DESC)"),
         QStringLiteral("WHERE"),
         QStringLiteral("p.KUNDEN_ID =:KUNDEN_ID")});
     declareFields(dsetReportInventar, kReportInventar);
-    dsetReportInventar.addCalculatedField(QStringLiteral("Pruefberichtsnummer"), TFieldType::String, 20);
+    dsetReportInventar.addCalculatedField(QStringLiteral("Pruefberichtsnummer"), TFieldType::String, kReportNumberWidth);
     dsetReportInventar.addCalculatedField(QStringLiteral("Ergebnis"), TFieldType::String, 20);
+    // "überfällig" past the next date, "nie geprüft" without inspection;
+    // "ja" when due by the list's due date.
+    dsetReportInventar.addCalculatedField(QStringLiteral("Status"), TFieldType::String, 20);
+    dsetReportInventar.addCalculatedField(QStringLiteral("Faellig"), TFieldType::String, 4);
     dsetReportInventar.readOnly = true;
     dsetReportInventar.onCalcFields = [this](TDataSet &) { dsetReportInventarCalcFields(); };
     dsetReportInventar.onFilterRecord = [this](TDataSet &, bool &accept) { dsetReportInventarFilterRecord(accept); };
@@ -150,6 +176,8 @@ bool recordPassed(TDataSet &d)
     return inspectionPassed(field(d, "SICHTPRUEFUNG_BESTANDEN")->asBoolean(), flags,
                             field(d, "FUNKTIONSPRUEFUNG_BESTANDEN")->asBoolean());
 }
+
+QString verdict(bool passed) { return passed ? QStringLiteral("bestanden") : QStringLiteral("nicht bestanden"); }
 
 QString reportNumber(const TField *nummer, const TField *inspectionId)
 {
@@ -196,6 +224,29 @@ void TfrmDM::dsetReportPruefungenCalcFields()
     const TRecGrenzwert leakage = GetGrenzwert(2);
     const bool classOne = field(d, "PRUEFLING_SCHUTZKLASSE")->asString() == u"I";
     field(d, "Pruefling_Grenzwert3")->setAsDecimal(TDecimal::fromDouble(classOne ? leakage.Wert_I : leakage.Wert, 8));
+    dsetReportPruefungenProtocolFields();
+}
+
+void TfrmDM::dsetReportPruefungenProtocolFields()
+{
+    TDataSet &d = dsetReportPruefungen;
+    for (int i = 0; i < 5; ++i) {
+        // The device's own protective-conductor limit and its class's
+        // leakage limit; the others as stored.
+        TDecimal limit;
+        if (i == 0)
+            limit = field(d, "PRUEFLING_GRENZWERT0")->asDecimal();
+        else if (i == 2)
+            limit = field(d, "Pruefling_Grenzwert3")->asDecimal();
+        else
+            limit = TDecimal::fromDouble(GetGrenzwert(i).Wert, 4);
+        d.fieldByName(QStringLiteral("Grenzwert%1").arg(i))->setAsDecimal(limit);
+        const TField *flag = field(d, kFlags[i]);
+        d.fieldByName(QStringLiteral("Urteil%1").arg(i))
+            ->setAsString(field(d, kValues[i])->isNull() || flag->isNull() ? QStringLiteral("nicht gemessen") : verdict(flag->asBoolean()));
+    }
+    field(d, "UrteilSicht")->setAsString(verdict(field(d, "SICHTPRUEFUNG_BESTANDEN")->asBoolean()));
+    field(d, "UrteilFunktion")->setAsString(verdict(field(d, "FUNKTIONSPRUEFUNG_BESTANDEN")->asBoolean()));
 }
 
 void TfrmDM::dsetReportPruefungenFilterRecord(bool &accept)
@@ -209,10 +260,18 @@ void TfrmDM::dsetReportPruefungenFilterRecord(bool &accept)
 void TfrmDM::dsetReportInventarCalcFields()
 {
     TDataSet &d = dsetReportInventar;
-    if (field(d, "PRUEFUNG_ID")->isNull())
-        return; // never inspected
+    if (field(d, "PRUEFUNG_ID")->isNull()) { // never inspected
+        field(d, "Status")->setAsString(QStringLiteral("nie geprüft"));
+        field(d, "Faellig")->setAsString(QStringLiteral("ja"));
+        return;
+    }
     field(d, "Ergebnis")->setAsString(recordPassed(d) ? QStringLiteral("Keine Mängel") : QStringLiteral("Defekt"));
     field(d, "Pruefberichtsnummer")->setAsString(reportNumber(field(d, "NUMMER"), field(d, "PRUEFUNG_ID")));
+    const TField *next = field(d, "NEXT_PRUEFDATUM");
+    const QDate nextDate = next->isNull() ? QDate() : next->asDateTime().date();
+    if (!nextDate.isValid() || nextDate < TClock::today())
+        field(d, "Status")->setAsString(QStringLiteral("überfällig"));
+    field(d, "Faellig")->setAsString(!nextDate.isValid() || nextDate <= FInventoryDueDate ? QStringLiteral("ja") : QStringLiteral("nein"));
 }
 
 void TfrmDM::dsetReportInventarFilterRecord(bool &accept)
@@ -245,13 +304,21 @@ void TfrmDM::openReportPruefungenForInspection(int pruefungId)
 
 void TfrmDM::openReportInventar(int kundeId, const std::optional<QDate> &dueBy)
 {
+    openReportInventar(kundeId, dueBy.value_or(TClock::today()), dueBy.has_value());
+}
+
+void TfrmDM::openReportInventar(int kundeId, const QDate &dueDate, bool onlyDue)
+{
     dsetReportInventar.close();
+    FInventoryDueDate = dueDate;
     QStringList sql = FSQLReportInventar;
-    if (dueBy)
+    if (onlyDue)
         sql << QStringLiteral(" AND (CAST(r.NEXT_PRUEFDATUM AS DATE) <=:DATUM OR r.NEXT_PRUEFDATUM IS NULL) ");
+    // By device number, devices without one last.
+    sql << QStringLiteral(" ORDER BY p.NUMMER NULLS LAST, p.BEZEICHNUNG");
     dsetReportInventar.setSelectSql(sql);
     dsetReportInventar.param(0).setAsInteger(kundeId);
-    if (dueBy)
-        dsetReportInventar.param(1).setAsDate(*dueBy);
+    if (onlyDue)
+        dsetReportInventar.param(1).setAsDate(dueDate);
     dsetReportInventar.open();
 }

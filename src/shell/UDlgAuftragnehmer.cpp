@@ -1,6 +1,7 @@
 #include "UDlgAuftragnehmer.h"
 #include "DbError.h"
 #include "DBNavButton.h"
+#include "LogoChooser.h"
 #include "UDM.h"
 #include "ui_UDlgAuftragnehmer.h"
 
@@ -21,6 +22,8 @@ TdlgAuftragnehmer::TdlgAuftragnehmer(QWidget *parent)
                     {m_ui->editOrt, "ORT"},        {m_ui->editLand, "LAND"}, {m_ui->editTelefon, "TELEFON"}};
     for (const auto &b : bindings)
         bind(b.control, QString::fromLatin1(b.field));
+    m_logo = new TLogoChooser(&frmDM->dsetAuftragnehmer, this);
+    static_cast<QVBoxLayout *>(layout())->insertWidget(1, m_logo);
     m_ui->btnSichern->setButtonStyle(nbsPost);
     m_ui->btnSichern->setDataSource(&frmDM->dsrcAuftragnehmer);
     connect(m_ui->btnSchliessen, &QPushButton::clicked, this, &QWidget::close);

@@ -2,6 +2,8 @@
 #include "MasterDataDialog.h"
 #include <memory>
 
+class TLogoChooser;
+
 namespace Ui {
 class TdlgAuftragnehmer;
 }
@@ -14,12 +16,14 @@ public:
     explicit TdlgAuftragnehmer(QWidget *parent = nullptr);
     ~TdlgAuftragnehmer() override;
     Ui::TdlgAuftragnehmer *ui() const { return m_ui.get(); }
+    TLogoChooser *logo() const { return m_logo; }
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     std::unique_ptr<Ui::TdlgAuftragnehmer> m_ui;
+    TLogoChooser *m_logo = nullptr;
 };
 
 extern TdlgAuftragnehmer *dlgAuftragnehmer;

@@ -37,9 +37,12 @@ void TUpdateDB::ExecUpdate(const QString &statement)
 
 void TUpdateDB::CheckAndUpdate()
 {
-    if (FieldExists(QStringLiteral("GRENZWERTE"), QStringLiteral("WERT_I")))
-        return;
-    ExecUpdate(QStringLiteral("ALTER TABLE GRENZWERTE ADD WERT_I DECIMAL (18,4); "));
-    ExecUpdate(QStringLiteral("UPDATE GRENZWERTE SET WERT_I = WERT; "));
-    ExecUpdate(QStringLiteral("UPDATE GRENZWERTE SET WERT_I = 3.5 WHERE ID = 2; "));
+    if (!FieldExists(QStringLiteral("GRENZWERTE"), QStringLiteral("WERT_I"))) {
+        ExecUpdate(QStringLiteral("ALTER TABLE GRENZWERTE ADD WERT_I DECIMAL (18,4); "));
+        ExecUpdate(QStringLiteral("UPDATE GRENZWERTE SET WERT_I = WERT; "));
+        ExecUpdate(QStringLiteral("UPDATE GRENZWERTE SET WERT_I = 3.5 WHERE ID = 2; "));
+    }
+    // The contractor's logo on the reports: an image file's bytes, or null.
+    if (!FieldExists(QStringLiteral("AUFTRAGNEHMER"), QStringLiteral("LOGO")))
+        ExecUpdate(QStringLiteral("ALTER TABLE AUFTRAGNEHMER ADD LOGO BLOB SUB_TYPE 0"));
 }

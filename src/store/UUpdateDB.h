@@ -6,7 +6,7 @@ class TQuery;
 
 // Brings a connected database file up to the current schema. Each step is
 // guarded by a test for the column it adds, so a current file costs one
-// query.
+// query per step.
 class TUpdateDB {
 public:
     explicit TUpdateDB(TDatabase *database);

@@ -83,17 +83,17 @@ private slots:
         QCOMPARE(ui->cbKunden->currentText(), QStringLiteral("Ärzte GmbH"));
         QCOMPARE(ui->lbPruefungen->count(), 2);
         QCOMPARE(ui->lbPruefungen->currentItem()->text(), QStringLiteral("10.01.2024"));
-        // Ten inspections of the newest day, two to a page.
+        // Ten inspections of the newest day, a protocol of one page each.
         QCOMPARE(frmDM->dsetReportPruefungen.recordCount(), 10);
-        QCOMPARE(window->preview()->pageCount(), 5);
-        QCOMPARE(ui->Label2->text(), QStringLiteral("Seite 1 von 5"));
-        QVERIFY(window->InputStream().texts.contains("Seite 5 von 5"));
-        QVERIFY(window->InputStream().texts.contains("1-20000"));
+        QCOMPARE(window->preview()->pageCount(), 10);
+        QCOMPARE(ui->Label2->text(), QStringLiteral("Seite 1 von 10"));
+        QCOMPARE(window->InputStream().texts.count("Seite 1 von 1"), 10);
+        QVERIFY(window->InputStream().texts.contains("Bericht-Nr. 1-20000"));
         ui->btnNext->click();
-        QCOMPARE(ui->Label2->text(), QStringLiteral("Seite 2 von 5"));
+        QCOMPARE(ui->Label2->text(), QStringLiteral("Seite 2 von 10"));
         ui->btnLast->click();
         ui->btnNext->click(); // nothing after the last page
-        QCOMPARE(window->preview()->currentPage(), 5);
+        QCOMPARE(window->preview()->currentPage(), 10);
 
         window->rbAuswahlClick(2); // failed inspections only
         QCOMPARE(frmDM->dsetReportPruefungen.recordCount(), 1);
@@ -110,6 +110,18 @@ private slots:
         QVERIFY(window->InputStream().texts.contains("Inventarliste"));
         QVERIFY(window->InputStream().texts.contains("Sauger"));
         QVERIFY(!window->InputStream().texts.contains("Lampe")); // inactive, filtered out
+    }
+
+    void previewPaintsThePage()
+    {
+        Running r;
+        const auto window = TPreviewExt::create(1, frmMain);
+        const QImage shown = window->preview()->grab().toImage();
+        int ink = 0; // dark pixels inside the sheet, away from its shadow
+        for (int y = shown.height() / 20; y < shown.height() * 9 / 10; ++y)
+            for (int x = shown.width() / 20; x < shown.width() * 9 / 10; ++x)
+                ink += qGray(shown.pixel(x, y)) < 100 ? 1 : 0;
+        QVERIFY2(ink > 2000, qPrintable(QString::number(ink)));
     }
 
     void zoom()
@@ -135,7 +147,7 @@ private slots:
         QVERIFY(window);
         QVERIFY(!window->ui()->panelLeft->isVisibleTo(window.get()));
         QCOMPARE(frmDM->dsetReportPruefungen.recordCount(), 1); // the filters were reset
-        QVERIFY(window->InputStream().texts.contains("85-10002"));
+        QVERIFY(window->InputStream().texts.contains("Bericht-Nr. 85-10002"));
         QVERIFY(window->InputStream().texts.contains("Die Prüfung wurde bestanden"));
         const QString pdf = r.home.dir.filePath("bericht.pdf");
         r.dialogs.paths.enqueue(pdf);

@@ -1,0 +1,90 @@
+#include "TextBox.h"
+#include "PageStream.h"
+#include <QFontMetricsF>
+#include <QHash>
+#include <QTextLayout>
+
+namespace {
+
+struct FontEntry {
+    QFont font;
+    QFontMetricsF metrics;
+};
+
+const FontEntry &fontEntry(double points, bool bold)
+{
+    static QHash<qint64, FontEntry *> cache; // fonts live for the whole run
+    const qint64 key = qRound64(points * 100) * 2 + (bold ? 1 : 0);
+    if (FontEntry *entry = cache.value(key))
+        return *entry;
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(qRound(points * 25.4 / 72.0 * TPageStream::UnitsPerMm));
+    font.setBold(bold);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    // Without shaping "fl" and "fi" stay two letters, so that a PDF's text
+    // reads back as it was written.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    auto *entry = new FontEntry{font, QFontMetricsF(font)};
+    cache.insert(key, entry);
+    return *entry;
+}
+
+double alignedX(double lineWidth, double width, Qt::Alignment alignment)
+{
+    if (alignment & Qt::AlignRight)
+        return width - lineWidth;
+    if (alignment & Qt::AlignHCenter)
+        return (width - lineWidth) / 2;
+    return 0;
+}
+
+} // namespace
+
+const QFont &reportFont(double points, bool bold) { return fontEntry(points, bold).font; }
+
+TLaidText layoutText(const QString &text, const TTextStyle &style, double width)
+{
+    const FontEntry &entry = fontEntry(style.points, style.bold);
+    const QFontMetricsF &fm = entry.metrics;
+    const double lineHeight = fm.height();
+    TLaidText laid;
+    laid.ascent = fm.ascent();
+    if (text.isEmpty())
+        return laid;
+    auto addLine = [&](const QString &line, double lineWidth) {
+        laid.lines.append({line, QRectF(alignedX(lineWidth, width, style.alignment), laid.height, lineWidth, lineHeight)});
+        laid.height += lineHeight;
+    };
+    if (style.elide) {
+        QString flat = text;
+        flat.replace(u'\n', u' ');
+        const QString shown = fm.elidedText(flat, Qt::ElideRight, width);
+        addLine(shown, fm.horizontalAdvance(shown));
+        return laid;
+    }
+    // Most texts are one short line: no layout needed for them.
+    if (!text.contains(u'\n')) {
+        const double w = fm.horizontalAdvance(text);
+        if (w <= width) {
+            addLine(text, w);
+            return laid;
+        }
+    }
+    QString prepared = text;
+    prepared.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    prepared.replace(u'\n', QChar::LineSeparator);
+    QTextLayout layout(prepared, entry.font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        QString part = prepared.mid(line.textStart(), line.textLength());
+        while (!part.isEmpty() && (part.back().isSpace() || part.back() == QChar::LineSeparator))
+            part.chop(1);
+        addLine(part, fm.horizontalAdvance(part));
+    }
+    layout.endLayout();
+    return laid;
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include "PageWriter.h"
+#include <QDate>
+#include <QMap>
+
+class TDataSet;
+class TfrmDM;
+
+// What the report window and velmora-db share, so that both write the same
+// pages from the same record sets.
+namespace reportjob {
+
+// The data connections of the report project, by name.
+QMap<QString, TDataSet *> connections(TfrmDM &dm);
+
+// Sets a writer up for a report: orientation of its layout, title,
+// author (the contractor's name) and subject (the report's name).
+void prepare(TPageWriter &writer, const TReportLayout &layout, TfrmDM &dm);
+
+// The inventory list's selection as printed in its header.
+void setInventorySelection(TPageWriter &writer, int deviceFilter, const QDate &dueDate, bool onlyDue);
+
+// "Alle Prüflinge", "Aktive Prüflinge", "Inaktive Prüflinge".
+QString deviceFilterText(int deviceFilter);
+
+} // namespace reportjob

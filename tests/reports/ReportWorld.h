@@ -1,0 +1,75 @@
+#pragma once
+// The running program over a database in a folder with "ü" that holds the
+// long real-world texts, and helpers to read what reports show.
+#include "AppHome.h"
+#include "TestDatabase.h"
+#include "Clock.h"
+#include "LongTextData.h"
+#include "PageStream.h"
+#include "ScriptedDialogs.h"
+#include "UProgram.h"
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+
+struct TReportWorld {
+    TAppHome home;
+    TScriptedDialogs dialogs;
+    TProgram program;
+    explicit TReportWorld(const QStringList &extra = {})
+    {
+        TClock::setFixedNow(QDateTime(QDate(2024, 1, 31), QTime(9, 0)));
+        QDir(home.dir.path()).mkdir(QStringLiteral("Prüfdaten"));
+        home.dbPath = home.dir.filePath(QStringLiteral("Prüfdaten/VELMORA.FDB"));
+        TAppHome::setSetting(QStringLiteral("DBName"), home.dbPath);
+        home.createDatabase(longtext::changes() + extra);
+        program.create();
+    }
+    ~TReportWorld() { TClock::setFixedNow(QDateTime()); }
+    QString file(const QString &name) const { return home.dir.filePath(name); }
+};
+
+// Runs a command and returns its standard output.
+inline QString runTool(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+inline QString pdfText(const QString &path, int page = 0)
+{
+    QStringList args;
+    if (page > 0)
+        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
+    return runTool(QStringLiteral("pdftotext"), args << path << QStringLiteral("-"));
+}
+
+inline int pdfPages(const QString &path)
+{
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(runTool(QStringLiteral("pdfinfo"), {path}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// All the stream's visible text without blanks and line breaks, so that a
+// wrapped text is found whole.
+inline QString visibleWithoutBlanks(const TPageStream &stream)
+{
+    return stream.texts.join(QString()).remove(QRegularExpression(QStringLiteral("\\s")));
+}
+
+inline bool showsWhole(const TPageStream &stream, const QString &text)
+{
+    return visibleWithoutBlanks(stream).contains(QString(text).remove(QRegularExpression(QStringLiteral("\\s"))));
+}
+
+// The pages (1-based) on which a text is visible.
+inline QList<int> pagesShowing(const TPageStream &stream, const QString &text)
+{
+    QList<int> pages;
+    for (const TTextBox &b : stream.boxes)
+        if (b.text == text && !pages.contains(b.page))
+            pages << b.page;
+    return pages;
+}
