@@ -13,9 +13,11 @@ namespace {
 QString notConnectedText() { return QStringLiteral("Die Datenbank ist nicht verbunden."); }
 
 // Adds "Providers=Engine12" for a local file, so that a failing open never
-// falls through to a server on the loopback network.
-void addEmbeddedConfig(IXpbBuilder *dpb, fb::Status &status, bool local)
+// falls through to a server on the loopback network. The file name travels
+// as UTF-8: a Latin-1 name cannot reach a folder like /home/jürgen.
+void addFileConfig(IXpbBuilder *dpb, fb::Status &status, bool local)
 {
+    dpb->insertTag(&status, isc_dpb_utf8_filename);
     if (local)
         dpb->insertString(&status, isc_dpb_config, "Providers=Engine12");
 }
@@ -78,7 +80,7 @@ QByteArray TDatabase::buildAttachDpb() const
                 dpb->insertString(&status, isc_dpb_sql_role_name, value.constData());
         }
         dpb->insertInt(&status, isc_dpb_sql_dialect, sqlDialect);
-        addEmbeddedConfig(dpb.get(), status, isLocalFile());
+        addFileConfig(dpb.get(), status, isLocalFile());
         return bytesOf(dpb.get(), status);
     });
 }
@@ -119,14 +121,14 @@ QByteArray TDatabase::buildCreateDpb() const
                 dpb->insertString(&status, isc_dpb_set_db_charset, value.constData());
         }
         dpb->insertInt(&status, isc_dpb_sql_dialect, sqlDialect);
-        addEmbeddedConfig(dpb.get(), status, isLocalFile());
+        addFileConfig(dpb.get(), status, isLocalFile());
         return bytesOf(dpb.get(), status);
     });
 }
 
 void TDatabase::attachWith(const QByteArray &dpb, bool create)
 {
-    const QByteArray path = latin1::encode(m_databaseName);
+    const QByteArray path = m_databaseName.toUtf8();
     fb::Status status;
     fb::guarded([&] {
         const auto *bytes = reinterpret_cast<const unsigned char *>(dpb.constData());

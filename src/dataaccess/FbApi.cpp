@@ -3,14 +3,20 @@
 #include "Latin1.h"
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 #include <QtGlobal>
+#include <clocale>
+#include <langinfo.h>
 #include <unistd.h>
 
 namespace fb {
 
 Firebird::IMaster *master()
 {
-    static Firebird::IMaster *m = Firebird::fb_get_master_interface();
+    static Firebird::IMaster *m = [] {
+        ensureUtf8FileNames();
+        return Firebird::fb_get_master_interface();
+    }();
     return m;
 }
 
@@ -27,6 +33,12 @@ Firebird::IProvider *provider()
         return master()->getDispatcher();
     }();
     return p;
+}
+
+void ensureUtf8FileNames()
+{
+    if (qstrcmp(::nl_langinfo(CODESET), "UTF-8") != 0)
+        ::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
 void ensureLockFolder()
@@ -50,7 +62,13 @@ QString errorText(const Firebird::FbException &e)
 {
     char buffer[2048];
     const unsigned n = util()->formatStatus(buffer, sizeof buffer, e.getStatus());
-    return latin1::decode(buffer, static_cast<qsizetype>(qMin<unsigned>(n, sizeof buffer))).trimmed();
+    // Engine texts are ASCII apart from file names, which go in as UTF-8.
+    const QByteArrayView bytes(buffer, static_cast<qsizetype>(qMin<unsigned>(n, sizeof buffer)));
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text.trimmed();
+    return latin1::decode(bytes.data(), bytes.size()).trimmed();
 }
 
 void throwDatabaseError(const Firebird::FbException &e) { throw EDatabaseError(errorText(e)); }

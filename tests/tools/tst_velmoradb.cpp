@@ -24,9 +24,18 @@ class TestVelmoraDb : public QObject {
 private slots:
     void initTestCase() { prepareTestEnvironment(); }
 
+    void createCheckUpgradeBackup_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("plain folder") << "daten";
+        QTest::newRow("umlaut and space") << "Prüf ordner";
+    }
     void createCheckUpgradeBackup()
     {
-        QTemporaryDir dir;
+        QFETCH(QString, folder);
+        QTemporaryDir top;
+        QVERIFY(QDir(top.path()).mkdir(folder));
+        const QDir dir(top.filePath(folder));
         const QString path = dir.filePath("NEU.FDB");
         Run r = velmoraDb({"create", path});
         QCOMPARE(r.exitCode, 0);
@@ -41,7 +50,7 @@ private slots:
         QVERIFY2(r.out.contains(QRegularExpression("PRUEFUNGEN\\s+2")), qPrintable(r.out));
         QVERIFY(r.out.contains(QRegularExpression("KUNDEN\\s+1")));
 
-        QDir(dir.path()).mkdir("sicherung");
+        QVERIFY(dir.mkdir("sicherung"));
         r = velmoraDb({"backup", path, dir.filePath("sicherung")});
         QCOMPARE(r.exitCode, 0);
         const QStringList copies = QDir(dir.filePath("sicherung")).entryList(QDir::Files);
