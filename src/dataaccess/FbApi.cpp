@@ -71,6 +71,19 @@ QString errorText(const Firebird::FbException &e)
     return latin1::decode(bytes.data(), bytes.size()).trimmed();
 }
 
-void throwDatabaseError(const Firebird::FbException &e) { throw EDatabaseError(errorText(e)); }
+QList<qint64> errorCodes(const Firebird::FbException &e)
+{
+    QList<qint64> codes;
+    const intptr_t *v = e.getStatus()->getErrors();
+    while (v && *v != isc_arg_end) {
+        const intptr_t kind = *v++;
+        if (kind == isc_arg_gds)
+            codes << static_cast<qint64>(*v);
+        v += kind == isc_arg_cstring ? 2 : 1;
+    }
+    return codes;
+}
+
+void throwDatabaseError(const Firebird::FbException &e) { throw EDatabaseError(errorText(e), errorCodes(e)); }
 
 } // namespace fb
