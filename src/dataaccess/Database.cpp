@@ -260,6 +260,28 @@ void TTransaction::rollback()
     m_transaction = nullptr;
 }
 
+void TTransaction::execute(const char *sql)
+{
+    fb::Status status;
+    fb::guarded([&] {
+        m_database->attachment()->execute(&status, m_transaction, 0, sql, static_cast<unsigned>(m_database->sqlDialect),
+                                          nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
+void TTransaction::setSavepoint()
+{
+    start();
+    execute("SAVEPOINT VELMORA_AENDERUNG");
+}
+
+void TTransaction::rollbackToSavepoint()
+{
+    if (!active())
+        throw EDatabaseError(QStringLiteral("Die Transaktion ist nicht aktiv."));
+    execute("ROLLBACK TO SAVEPOINT VELMORA_AENDERUNG");
+}
+
 void TTransaction::forget()
 {
     if (m_transaction)

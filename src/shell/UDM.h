@@ -148,6 +148,9 @@ private:
     void openReportPruefungen(const QString &appendedLine, const QList<TValue> &params);
     // Master-data rules.
     void dsetKundenBeforeDelete();
+    // Beeps, shows message and aborts when countSql (with :ID of the current
+    // row) counts rows that still refer to it.
+    void refuseDeleteWhileUsed(TDataSet &dataSet, const QString &countSql, const QString &message);
     void reloadCustomerList();
     // Inspection rules.
     void judge(int measurement);
