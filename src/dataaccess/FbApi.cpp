@@ -7,6 +7,7 @@
 #include <QtGlobal>
 #include <clocale>
 #include <langinfo.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fb {
@@ -41,6 +42,24 @@ void ensureUtf8FileNames()
         ::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
+QString privateFolder(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    ::mkdir(name.constData(), 0700);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()) {
+        if ((st.st_mode & 077) != 0)
+            ::chmod(name.constData(), 0700);
+        return path;
+    }
+    // Somebody else's folder (or a link, or a file) under the expected name:
+    // a fresh one of our own instead of failing or sharing it.
+    QByteArray fresh = QFile::encodeName(QDir::tempPath() + QStringLiteral("/velmora-%1-XXXXXX").arg(::getuid()));
+    if (!::mkdtemp(fresh.data()))
+        return path; // the engine then names the problem
+    return QFile::decodeName(fresh);
+}
+
 void ensureLockFolder()
 {
     if (qEnvironmentVariableIsSet("FIREBIRD_LOCK"))
@@ -49,9 +68,8 @@ void ensureLockFolder()
         return;
     QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (base.isEmpty() || ::access(QFile::encodeName(base).constData(), W_OK | X_OK) != 0)
-        base = QDir::tempPath() + QStringLiteral("/velmora-") + QString::number(::getuid());
-    const QString folder = base + QStringLiteral("/velmora-firebird-lock");
-    QDir().mkpath(folder);
+        base = privateFolder(QDir::tempPath() + QStringLiteral("/velmora-") + QString::number(::getuid()));
+    const QString folder = privateFolder(base + QStringLiteral("/velmora-firebird-lock"));
     qputenv("FIREBIRD_LOCK", QFile::encodeName(folder));
 }
 
