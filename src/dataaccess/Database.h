@@ -50,6 +50,7 @@ public:
 
     // Record sets, queries and transactions register themselves so that a
     // disconnect can close them.
+    const QList<TDataSet *> &dataSets() const { return m_dataSets; }
     void registerDataSet(TDataSet *dataSet);
     void unregisterDataSet(TDataSet *dataSet);
     void registerTransaction(TTransaction *transaction);

@@ -91,6 +91,17 @@ void TfrmDM::DatabaseAfterDisconnect()
     }
 }
 
+void TfrmDM::cancelEdits()
+{
+    for (TDataSet *d : QList<TDataSet *>(Database.dataSets())) {
+        try {
+            d->cancel();
+        } catch (const std::exception &) {
+            // A rule refusing the cancel must not keep the program from ending.
+        }
+    }
+}
+
 bool TfrmDM::CheckApplication(int Id, const QString &Value) { return hasSettingsRow(Database, Id, Value); }
 
 bool TfrmDM::Connect()

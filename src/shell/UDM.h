@@ -57,6 +57,8 @@ public:
     // ours and opens the record sets; shows its own messages; true on success.
     bool Connect();
     bool CheckApplication(int Id, const QString &Value);
+    // Cancels every edit in progress, for an end nobody can be asked about.
+    void cancelEdits();
 
     // The report record sets, assembled from their saved base statements.
     void openReportPruefungenForDay(int kundeId, const QDate &day);
