@@ -1,5 +1,4 @@
 #include "DatabaseFiles.h"
-#include "SmallDisk.h"
 #include "TestDatabase.h"
 #include <QProcess>
 #include <QtTest>
@@ -161,19 +160,6 @@ private slots:
         QCOMPARE(QFileInfo(target).size(), qint64(100000));
         QCOMPARE(QFile::permissions(target), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         QVERIFY(!QFile::exists(target + ".part"));
-    }
-
-    void fullDiskIsNamed()
-    {
-        TSmallDisk disk;
-        if (!disk.mounted())
-            QSKIP("a small tmpfs cannot be mounted here");
-        QTemporaryDir dir;
-        const QString source = dir.filePath("gross.fdb");
-        writeFile(source, QByteArray(3 << 20, 'g'));
-        const TFileCopyResult copy = copyFileCompletely(source, disk.path + "/gross.fdb");
-        QVERIFY2(copy.failure.startsWith("Auf dem Datenträger ist nicht genug Platz"), qPrintable(copy.failure));
-        QVERIFY(disk.files().isEmpty()); // neither part nor target
     }
 
     void upgradeLeavesForeignFileAlone()
