@@ -26,7 +26,7 @@ void writeSignal(int)
 // signals; its shutdown asks first, and the program says no.
 int refuseEngineShutdown(const int reason, const int, void *)
 {
-    if (reason == fb_shutrsn_signal) {
+    if (reason == fb_shutrsn_signal && pipeEnds[0] >= 0) {
         writeSignal(0);
         return 1;
     }

@@ -59,13 +59,14 @@ private slots:
     void signalCancelsEditAndCloses()
     {
         QFETCH(int, signal);
+        // In the program's order: the handler stands before the first attach.
+        const TQuitOnSignal quitOnSignal(endProgramWithoutQuestions);
         TAppHome home;
         home.createDatabase();
         TScriptedDialogs dialogs;
         TProgram program;
         program.create();
         frmMain->show();
-        const TQuitOnSignal quitOnSignal(endProgramWithoutQuestions);
         QTest::mouseClick(frmMain->ui()->btnPruefungBearbeiten, Qt::LeftButton);
         QVERIFY(frmPruefung->isVisible());
         frmPruefung->ui()->memoBemerkung->setFocus();

@@ -109,7 +109,7 @@ private slots:
         QCOMPARE(r.dialogs.messages(), QStringList{"Datenbank existiert bereits"});
         QCOMPARE(r.dialogs.shown.last().caption, QStringLiteral("Fehler"));
         r.dialogs.clear();
-        const QString path = r.home.dir.filePath("ZWEITE"); // no extension is added
+        const QString path = QFileInfo(r.home.dbPath).dir().filePath("ZWEITE"); // no extension is added
         dialog.ui()->newDatabase->setText(path);
         dialog.doNewDatabase();
         QCOMPARE(r.dialogs.messages(),
