@@ -146,7 +146,12 @@ int writeReport(const Request &r, TScriptedDialogs &messages)
     TPageStream stream;
     writer.execute(*project.selected(), reportjob::connections(dm), stream);
     renderPdf(stream, r.out);
-    QTextStream(stdout) << QStringLiteral("Bericht geschrieben: %1 (%2 Seiten)").arg(r.out).arg(stream.pages.size()) << Qt::endl;
+    const auto pages = stream.pages.size();
+    QTextStream(stdout) << QStringLiteral("Bericht geschrieben: %1 (%2 %3)")
+                               .arg(r.out)
+                               .arg(pages)
+                               .arg(pages == 1 ? QStringLiteral("Seite") : QStringLiteral("Seiten"))
+                        << Qt::endl;
     return Ok;
 }
 

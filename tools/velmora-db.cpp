@@ -1,9 +1,11 @@
 // velmora-db: the administrators' companion of the program. Creates,
-// upgrades, checks and backs up database files with the program's own code.
+// upgrades, checks, backs up and restores database files with the
+// program's own code.
 #include "Database.h"
 #include "DatabaseFiles.h"
 #include "DbError.h"
 #include "NewDatabase.h"
+#include "OpenFailure.h"
 #include "Query.h"
 #include "ReportCommand.h"
 #include "USettings.h"
@@ -33,12 +35,15 @@ QTextStream &err()
 int usage()
 {
     err() << "Aufruf:\n"
-             "  velmora-db create PFAD        neue Datenbank mit Demodaten anlegen\n"
-             "  velmora-db upgrade PFAD       Datenbank auf den aktuellen Stand bringen\n"
-             "  velmora-db check PFAD         Datenbank prüfen und Zeilen zählen\n"
-             "  velmora-db backup PFAD ORDNER Sicherungskopie mit Datum im Namen anlegen\n"
-             "  velmora-db dbname             Pfad der Datenbank aus den Einstellungen ausgeben\n"
-             "  velmora-db report PFAD ...    Bericht als PDF schreiben (velmora-db report ohne Angaben zeigt wie)\n"
+             "  velmora-db create PFAD                   neue Datenbank mit Demodaten anlegen\n"
+             "  velmora-db upgrade PFAD                  Datenbank auf den aktuellen Stand bringen\n"
+             "  velmora-db check PFAD                    Datenbank prüfen und Zeilen zählen\n"
+             "  velmora-db backup PFAD ORDNER            Sicherungskopie mit Datum im Namen anlegen\n"
+             "  velmora-db restore SICHERUNG ZIEL [--force]\n"
+             "                                           Sicherung zurückspielen (--force ersetzt ZIEL,\n"
+             "                                           die alte Datei bleibt als ZIEL.bak)\n"
+             "  velmora-db dbname                        Pfad der Datenbank aus den Einstellungen ausgeben\n"
+             "  velmora-db report PFAD ...               Bericht als PDF schreiben (velmora-db report ohne Angaben zeigt wie)\n"
           << Qt::flush;
     return Usage;
 }
@@ -49,6 +54,13 @@ int refuse(const QString &message)
     return Refused;
 }
 
+QString notOurs(const QString &path)
+{
+    return kWrongDatabase + u'\n' + QStringLiteral("%1 ist keine Datenbank von Velmora Prüfprotokolle.").arg(path);
+}
+
+int refuseMissing(const QString &path) { return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(path)); }
+
 struct Connection {
     TDatabase db;
     TTransaction transaction{&db};
@@ -56,6 +68,17 @@ struct Connection {
     {
         db.params = connectionParams();
         db.setDatabaseName(path);
+    }
+    // Opens the file; on failure the reason, in German and in the engine's words.
+    QString open()
+    {
+        try {
+            db.open();
+            return {};
+        } catch (const EDatabaseError &e) {
+            const QString cause = openFailureCause(db.databaseName(), e);
+            return cause.isEmpty() ? kDatabaseInUse + u'\n' + e.message() : cause + u'\n' + e.message();
+        }
     }
 };
 
@@ -75,9 +98,15 @@ int create(const QString &path)
 
 int upgrade(const QString &path)
 {
+    if (!QFileInfo::exists(path))
+        return refuseMissing(path);
     Connection c(path);
+    if (const QString failure = c.open(); !failure.isEmpty())
+        return refuse(failure);
     try {
-        c.db.open();
+        // Another program's file is never altered.
+        if (!isVelmoraDatabase(c.db))
+            return refuse(notOurs(path));
         TUpdateDB(&c.db).CheckAndUpdate();
         c.transaction.commit();
     } catch (const EDatabaseError &e) {
@@ -92,19 +121,15 @@ int check(const QString &path)
     static const QStringList tables = {"AUFTRAGNEHMER", "KUNDEN",     "PRUEFLINGE",    "PRUEFGERAETE", "PRUEFER",
                                        "PRUEFUNGEN",    "GRENZWERTE", "SCHUTZKLASSEN", "SETTINGS"};
     if (!QFileInfo::exists(path))
-        return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(path));
+        return refuseMissing(path);
     Connection c(path);
+    if (const QString failure = c.open(); !failure.isEmpty())
+        return refuse(failure);
     try {
-        c.db.open();
-        bool marker = false;
-        try {
-            marker = hasSettingsRow(c.db, 2, QStringLiteral("2"));
-        } catch (const EDatabaseError &) {
-            marker = false; // no SETTINGS table: not one of ours
-        }
-        if (!marker)
-            return refuse(QStringLiteral("Falsche Datenbank: %1 ist keine Datenbank von Velmora Prüfprotokolle.").arg(path));
+        if (!isVelmoraDatabase(c.db))
+            return refuse(notOurs(path));
         out() << "Velmora-Datenbank: " << path << "\n";
+        // Counting reads every data page of every table.
         TQuery q(&c.db);
         for (const QString &table : tables) {
             q.setSql(QStringLiteral("SELECT COUNT(*) FROM ") + table);
@@ -114,34 +139,69 @@ int check(const QString &path)
         }
         out() << Qt::flush;
     } catch (const EDatabaseError &e) {
-        return refuse(e.message());
+        out() << Qt::flush;
+        return refuse(damagedDatabaseText(path) + u'\n' + e.message());
     }
     return Ok;
+}
+
+// Only a file that no program holds open is copied.
+QString refusedWhileHeld(const QString &path)
+{
+    Connection c(path);
+    const QString failure = c.open();
+    if (failure.isEmpty())
+        c.db.close();
+    return failure;
 }
 
 int backup(const QString &path, const QString &folder)
 {
     if (!QFileInfo::exists(path))
-        return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(path));
+        return refuseMissing(path);
     if (!QFileInfo(folder).isDir())
-        return refuse(QStringLiteral("Der Ordner %1 gibt es nicht.").arg(folder));
-    {
-        // Only a file that no program holds open is copied.
-        Connection c(path);
-        try {
-            c.db.open();
-            c.db.close();
-        } catch (const EDatabaseError &e) {
-            return refuse(QStringLiteral("Die Datenbank kann nicht gesichert werden:\n") + e.message());
-        }
-    }
+        return refuse(QStringLiteral("Den Ordner %1 gibt es nicht.").arg(folder));
+    if (const QString failure = refusedWhileHeld(path); !failure.isEmpty())
+        return refuse(QStringLiteral("Die Datenbank kann nicht gesichert werden:\n") + failure);
     const QString target = QDir(folder).filePath(backupFileName(QDateTime::currentDateTime(), path));
     if (QFileInfo::exists(target))
         return refuse(QStringLiteral("Die Sicherung %1 existiert bereits.").arg(target));
-    const QString failure = copyFileCompletely(path, target);
-    if (!failure.isEmpty())
-        return refuse(failure);
+    const TFileCopyResult copy = copyFileCompletely(path, target);
+    if (!copy.ok())
+        return refuse(copy.failure);
     out() << "Sicherung angelegt: " << target << Qt::endl;
+    return Ok;
+}
+
+int restore(const QString &backupPath, const QString &target, bool force)
+{
+    if (!QFileInfo::exists(backupPath))
+        return refuseMissing(backupPath);
+    switch (identifyDatabaseFile(backupPath)) {
+    case FileIdentity::Ours:
+        break;
+    case FileIdentity::Foreign:
+        return refuse(notOurs(backupPath));
+    case FileIdentity::Unopenable:
+        return refuse(QStringLiteral("Die Sicherung kann nicht gelesen werden:\n") + Connection(backupPath).open());
+    }
+    const QString kept = target + QStringLiteral(".bak");
+    if (QFileInfo::exists(target)) {
+        if (!force)
+            return refuse(QStringLiteral("Die Datei %1 gibt es bereits. Mit --force wird sie ersetzt; "
+                                         "die alte Datei bleibt dann als %2.")
+                              .arg(target, kept));
+        // A damaged target is what a restore is for; one in use is not replaced.
+        if (const QString failure = refusedWhileHeld(target); failure.startsWith(kDatabaseInUse))
+            return refuse(QStringLiteral("Die Datenbank kann nicht ersetzt werden:\n") + failure);
+    }
+    const TFileCopyResult copy = copyFileCompletely(backupPath, target, {}, kept);
+    if (!copy.ok())
+        return refuse(copy.failure);
+    out() << "Sicherung zurückgespielt: " << target;
+    if (QFileInfo::exists(kept) && force)
+        out() << " (die alte Datei ist " << kept << ")";
+    out() << Qt::endl;
     return Ok;
 }
 
@@ -154,16 +214,22 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Orbenta"));
     app.setApplicationName(QStringLiteral("Tarnholm"));
-    const QStringList args = app.arguments().mid(1);
-    if (args.size() == 2 && args[0] == u"create")
+    QStringList args = app.arguments().mid(1);
+    const bool force = args.removeAll(QStringLiteral("--force")) > 0;
+    const QString command = args.value(0);
+    if (force && command != u"restore")
+        return usage();
+    if (args.size() == 2 && command == u"create")
         return create(args[1]);
-    if (args.size() == 2 && args[0] == u"upgrade")
+    if (args.size() == 2 && command == u"upgrade")
         return upgrade(args[1]);
-    if (args.size() == 2 && args[0] == u"check")
+    if (args.size() == 2 && command == u"check")
         return check(args[1]);
-    if (args.size() == 3 && args[0] == u"backup")
+    if (args.size() == 3 && command == u"backup")
         return backup(args[1], args[2]);
-    if (args.size() == 1 && args[0] == u"dbname") {
+    if (args.size() == 3 && command == u"restore")
+        return restore(args[1], args[2], force);
+    if (args.size() == 1 && command == u"dbname") {
         out() << TSettings().DBName() << Qt::endl;
         return Ok;
     }

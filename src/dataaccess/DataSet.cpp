@@ -704,15 +704,39 @@ void TDataSet::setParamsFromRow(TQuery &query, bool refresh)
     }
 }
 
-void TDataSet::runChange(TQuery &query, const QStringList &sql, bool)
+void TDataSet::runChange(const QStringList &sql, bool mustChangeRow)
 {
+    TQuery &query = *m_change;
     if (m_preparedChange != sql || query.sql() != sql) {
         query.setSql(sql);
         m_preparedChange = sql;
     }
     setParamsFromRow(query, false);
+    if (autoCommit)
+        transaction()->setSavepoint();
     query.execQuery();
     query.close();
+    // An update or delete that finds no row would otherwise count as saved.
+    if (mustChangeRow && query.rowsAffected() == 0)
+        throw EDatabaseError(QStringLiteral("Der Datensatz wurde inzwischen gelöscht oder geändert."));
+    if (autoCommit)
+        commitChange();
+}
+
+void TDataSet::commitChange()
+{
+    try {
+        transaction()->commitRetaining();
+    } catch (const EDatabaseError &) {
+        // Left pending, the statement would be stored by the next commit,
+        // even after the user cancelled the row.
+        try {
+            transaction()->rollbackToSavepoint();
+        } catch (const EDatabaseError &) {
+            // The commit's own error is the one to show.
+        }
+        throw;
+    }
 }
 
 void TDataSet::refreshCurrentRow()
@@ -747,9 +771,7 @@ void TDataSet::post()
     const QStringList &sql = inserting ? insertSql : modifySql;
     if (sql.isEmpty())
         throw EDatabaseError(QStringLiteral("Die Datenmenge kann nicht geändert werden."));
-    runChange(*m_change, sql, !inserting);
-    if (autoCommit)
-        transaction()->commitRetaining();
+    runChange(sql, !inserting);
     // From here the row is stored; the re-read only shows what the database
     // made of it.
     m_state = TDataSetState::Browse;
@@ -807,9 +829,7 @@ void TDataSet::deleteRecord()
         cancel();
     if (beforeDelete)
         beforeDelete(*this);
-    runChange(*m_change, deleteSql, true);
-    if (autoCommit)
-        transaction()->commitRetaining();
+    runChange(deleteSql, true);
     m_rows.erase(m_rows.begin() + m_current);
     m_current = m_rows.empty() ? -1 : std::min(m_current, recordCount() - 1);
     m_bof = m_eof = m_rows.empty();

@@ -149,7 +149,10 @@ private:
     void beginNewRow(int at);
     void applyDefaults();
     void drawKey();
-    void runChange(TQuery &query, const QStringList &sql, bool useOldValues);
+    // Runs an insert (mustChangeRow false), update or delete of the current
+    // row and commits it; a failed commit undoes the statement.
+    void runChange(const QStringList &sql, bool mustChangeRow);
+    void commitChange();
     void setParamsFromRow(TQuery &query, bool refresh);
     void refreshCurrentRow();
     void takeMasterValues();

@@ -5,8 +5,6 @@
 #include "Latin1.h"
 #include "Query.h"
 #include <QRegularExpression>
-#include <clocale>
-#include <langinfo.h>
 
 using namespace Firebird;
 
@@ -15,28 +13,13 @@ namespace {
 QString notConnectedText() { return QStringLiteral("Die Datenbank ist nicht verbunden."); }
 
 // Adds "Providers=Engine12" for a local file, so that a failing open never
-// falls through to a server on the loopback network.
-void addEmbeddedConfig(IXpbBuilder *dpb, fb::Status &status, bool local)
+// falls through to a server on the loopback network. The file name travels
+// as UTF-8: a Latin-1 name cannot reach a folder like /home/jürgen.
+void addFileConfig(IXpbBuilder *dpb, fb::Status &status, bool local)
 {
+    dpb->insertTag(&status, isc_dpb_utf8_filename);
     if (local)
         dpb->insertString(&status, isc_dpb_config, "Providers=Engine12");
-    // The file name goes as UTF-8, so that a folder like "Prüfdaten" is
-    // found; the data keeps its own character set.
-    dpb->insertTag(&status, isc_dpb_utf8_filename);
-}
-
-// The engine turns a UTF-8 file name into the process's character set; in a
-// C or POSIX locale that is ASCII and "Prüfdaten" cannot be named. A UTF-8
-// character type is enough for file names and changes nothing else here.
-void ensureUtf8FileNames()
-{
-    static const bool done = [] {
-        const char *codeset = nl_langinfo(CODESET);
-        if (!codeset || qstrcmp(codeset, "UTF-8") != 0)
-            setlocale(LC_CTYPE, "C.UTF-8");
-        return true;
-    }();
-    (void)done;
 }
 
 QByteArray bytesOf(IXpbBuilder *builder, fb::Status &status)
@@ -97,7 +80,7 @@ QByteArray TDatabase::buildAttachDpb() const
                 dpb->insertString(&status, isc_dpb_sql_role_name, value.constData());
         }
         dpb->insertInt(&status, isc_dpb_sql_dialect, sqlDialect);
-        addEmbeddedConfig(dpb.get(), status, isLocalFile());
+        addFileConfig(dpb.get(), status, isLocalFile());
         return bytesOf(dpb.get(), status);
     });
 }
@@ -138,14 +121,13 @@ QByteArray TDatabase::buildCreateDpb() const
                 dpb->insertString(&status, isc_dpb_set_db_charset, value.constData());
         }
         dpb->insertInt(&status, isc_dpb_sql_dialect, sqlDialect);
-        addEmbeddedConfig(dpb.get(), status, isLocalFile());
+        addFileConfig(dpb.get(), status, isLocalFile());
         return bytesOf(dpb.get(), status);
     });
 }
 
 void TDatabase::attachWith(const QByteArray &dpb, bool create)
 {
-    ensureUtf8FileNames();
     const QByteArray path = m_databaseName.toUtf8();
     fb::Status status;
     fb::guarded([&] {
@@ -276,6 +258,28 @@ void TTransaction::rollback()
     fb::Status status;
     fb::guarded([&] { m_transaction->rollback(&status); });
     m_transaction = nullptr;
+}
+
+void TTransaction::execute(const char *sql)
+{
+    fb::Status status;
+    fb::guarded([&] {
+        m_database->attachment()->execute(&status, m_transaction, 0, sql, static_cast<unsigned>(m_database->sqlDialect),
+                                          nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
+void TTransaction::setSavepoint()
+{
+    start();
+    execute("SAVEPOINT VELMORA_AENDERUNG");
+}
+
+void TTransaction::rollbackToSavepoint()
+{
+    if (!active())
+        throw EDatabaseError(QStringLiteral("Die Transaktion ist nicht aktiv."));
+    execute("ROLLBACK TO SAVEPOINT VELMORA_AENDERUNG");
 }
 
 void TTransaction::forget()

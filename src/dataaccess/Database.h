@@ -50,6 +50,7 @@ public:
 
     // Record sets, queries and transactions register themselves so that a
     // disconnect can close them.
+    const QList<TDataSet *> &dataSets() const { return m_dataSets; }
     void registerDataSet(TDataSet *dataSet);
     void unregisterDataSet(TDataSet *dataSet);
     void registerTransaction(TTransaction *transaction);
@@ -82,6 +83,10 @@ public:
     void commit();
     void commitRetaining(); // keeps the transaction and its context
     void rollback();
+    // A savepoint of the one name the layer uses, and the way back to it:
+    // the work after it is undone, the transaction and its context stay.
+    void setSavepoint();
+    void rollbackToSavepoint();
     bool active() const { return m_transaction != nullptr; }
     Firebird::ITransaction *handle() const { return m_transaction; }
 
@@ -89,6 +94,7 @@ public:
     void forget();
 
 private:
+    void execute(const char *sql);
     QPointer<TDatabase> m_database;
     Firebird::ITransaction *m_transaction = nullptr;
 };

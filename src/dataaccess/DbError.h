@@ -1,4 +1,5 @@
 #pragma once
+#include <QList>
 #include <QString>
 #include <stdexcept>
 
@@ -6,12 +7,17 @@
 // engine's own text, unchanged, or a German text of the layer itself.
 class EDatabaseError : public std::runtime_error {
 public:
-    explicit EDatabaseError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
+    explicit EDatabaseError(const QString &message, const QList<qint64> &engineCodes = {})
+        : std::runtime_error(message.toStdString()), m_message(message), m_engineCodes(engineCodes) {}
     QString message() const { return m_message; }
+    // The engine's error codes (isc_…), outermost first; empty for the
+    // layer's own errors.
+    const QList<qint64> &engineCodes() const { return m_engineCodes; }
+    bool hasEngineCode(qint64 code) const { return m_engineCodes.contains(code); }
 
 private:
     QString m_message;
+    QList<qint64> m_engineCodes;
 };
 
 // The silent abort: a rule that refused an operation has already told the

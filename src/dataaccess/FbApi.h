@@ -15,6 +15,15 @@ Firebird::IProvider *provider();
 // Makes sure the engine has a lock folder this user may write, before the
 // first attach (Debian creates /tmp/firebird for root only).
 void ensureLockFolder();
+// The folder at path when it is a folder of this user, made private (0700)
+// and created if missing; when another user owns it (or it is no folder), a
+// fresh private folder under the temporary folder instead.
+QString privateFolder(const QString &path);
+// The engine turns UTF-8 file names into the character set of the process
+// locale, while Qt names files in UTF-8 whatever the locale. Under a missing
+// locale (LANG=de_DE.UTF-8 not installed) or a non-UTF-8 one every path with
+// an umlaut would be refused, so the character type becomes C.UTF-8 then.
+void ensureUtf8FileNames();
 
 // A status object that throws Firebird::FbException on error; dispose()d on
 // destruction.

@@ -1,4 +1,5 @@
 #include "QtDialogs.h"
+#include "FileCopy.h"
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QApplication>
@@ -11,8 +12,6 @@
 #include <QPushButton>
 
 namespace {
-
-constexpr qint64 chunkSize = 1024 * 1024;
 
 QMessageBox::Icon toQtIcon(IDialogs::Icon icon)
 {
@@ -139,59 +138,28 @@ bool TQtDialogs::copyFileWithProgress(const QString &source, const QString &targ
             Answer::Yes)
         return false;
 
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        message(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(nativePath(source), in.errorString()),
-                Icon::Error);
-        return false;
+    TFileCopyResult result;
+    {
+        constexpr int steps = 1000;
+        QProgressDialog progress(QStringLiteral("Kopiere %1 …").arg(nativePath(source)), QStringLiteral("Abbrechen"), 0,
+                                 steps, QApplication::activeWindow());
+        progress.setWindowTitle(QStringLiteral("Kopieren"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(progressDelay);
+        progress.setAutoClose(false);
+        progress.setAutoReset(false);
+        progress.setValue(0);
+        result = copyFileCompletely(source, target, [&](qint64 done, qint64 total) {
+            progress.setValue(total > 0 ? static_cast<int>(done * steps / total) : steps);
+            return !progress.wasCanceled();
+        });
+        progress.close();
     }
-    const QString partial = target + QStringLiteral(".part");
-    QFile out(partial);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        message(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(nativePath(partial), out.errorString()),
-                Icon::Error);
-        return false;
-    }
-    auto fail = [&](const QString &text) {
-        out.close();
-        QFile::remove(partial);
-        if (!text.isEmpty())
-            message(text, Icon::Error);
-        return false;
-    };
-
-    const qint64 chunks = std::max<qint64>(1, (in.size() + chunkSize - 1) / chunkSize);
-    QProgressDialog progress(QStringLiteral("Kopiere %1 …").arg(nativePath(source)), QStringLiteral("Abbrechen"), 0,
-                             static_cast<int>(chunks), QApplication::activeWindow());
-    progress.setWindowTitle(QStringLiteral("Kopieren"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(progressDelay);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setValue(0);
-
-    QByteArray buffer;
-    for (int done = 1; !in.atEnd(); ++done) {
-        buffer = in.read(chunkSize);
-        if (buffer.isEmpty() && in.error() != QFileDevice::NoError)
-            return fail(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(nativePath(source), in.errorString()));
-        if (out.write(buffer) != buffer.size())
-            return fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(nativePath(partial), out.errorString()));
-        progress.setValue(static_cast<int>(std::min<qint64>(done, chunks)));
-        if (progress.wasCanceled())
-            return fail({});
-    }
-    const bool flushed = out.flush();
-    out.close();
-    if (!flushed || out.error() != QFileDevice::NoError)
-        return fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(nativePath(partial), out.errorString()));
-    progress.close();
-
-    if (QFile::exists(target) && !QFile::remove(target))
-        return fail(QStringLiteral("Die Datei %1 kann nicht ersetzt werden.").arg(nativePath(target)));
-    if (!QFile::rename(partial, target))
-        return fail(QStringLiteral("Die Datei %1 kann nicht angelegt werden.").arg(nativePath(target)));
-    return true;
+    // The progress box is gone before an error shows, so the error's OK
+    // answers at once.
+    if (!result.ok() && !result.cancelled)
+        message(result.failure, Icon::Error);
+    return result.ok();
 }
 
 bool TQtDialogs::choosePrint(QPrinter &printer, int pageCount)

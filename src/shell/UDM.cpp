@@ -3,17 +3,13 @@
 #include "DbError.h"
 #include "Dialogs.h"
 #include "NewDatabase.h"
+#include "OpenFailure.h"
 #include "Query.h"
 #include "UFirebirdExt.h"
 #include "USettings.h"
 #include "UUpdateDB.h"
 
 TfrmDM *frmDM = nullptr;
-
-namespace {
-const QString kInUse = QStringLiteral("Es wird bereits von einem Programm auf die Datenbank zugegriffen...");
-const QString kWrongDatabase = QStringLiteral("Falsche Datenbank...");
-} // namespace
 
 void declareTableStatements(TDataSet &dataSet, const QString &table, const QStringList &columns)
 {
@@ -101,28 +97,43 @@ QList<TDataSet *> TfrmDM::editableDataSets()
     return {&dsetPruefungen, &dsetPrueflinge, &dsetKunden, &dsetPruefer, &dsetPruefgeraete, &dsetAuftragnehmer};
 }
 
+void TfrmDM::cancelEdits()
+{
+    for (TDataSet *d : QList<TDataSet *>(Database.dataSets())) {
+        try {
+            d->cancel();
+        } catch (const std::exception &) {
+            // A rule refusing the cancel must not keep the program from ending.
+        }
+    }
+}
+
 bool TfrmDM::CheckApplication(int Id, const QString &Value) { return hasSettingsRow(Database, Id, Value); }
 
 bool TfrmDM::Connect() { return Connect(FSettings->DBName()); }
 
-bool TfrmDM::Connect(const QString &fileName)
+bool TfrmDM::Connect(const QString &path)
 {
     try {
         Database.close();
-        Database.setDatabaseName(fileName);
+        Database.setDatabaseName(path);
         Database.open();
+    } catch (const EDatabaseError &e) {
+        dialogs().message(openFailureMessage(path, e), IDialogs::Icon::Error);
+        return false;
     } catch (const std::exception &) {
-        dialogs().message(kInUse, IDialogs::Icon::Error);
+        dialogs().message(kDatabaseInUse, IDialogs::Icon::Error);
         return false;
     }
     try {
+        // Another program's file is never altered: the identity comes first.
+        if (!isVelmoraDatabase(Database)) {
+            Database.close();
+            throw EDatabaseError(kWrongDatabase);
+        }
         {
             TUpdateDB update(&Database);
             update.CheckAndUpdate();
-        }
-        if (!CheckApplication(2, QStringLiteral("2"))) {
-            Database.close();
-            throw EDatabaseError(kWrongDatabase);
         }
         Database.open();
         Transaction.start();

@@ -69,6 +69,8 @@ public:
     // Before the connection closes: every open edit is stored or dropped as
     // the user answers; false when the user chose to go on editing.
     bool finishOpenEdits() { return !FMainView || FMainView->finishOpenEdits(); }
+    // Cancels every edit in progress, for an end nobody can be asked about.
+    void cancelEdits();
 
     // The report record sets, assembled from their saved base statements.
     void openReportPruefungenForDay(int kundeId, const QDate &day);
@@ -165,6 +167,9 @@ private:
     void openReportPruefungen(const QString &appendedLine, const QList<TValue> &params);
     // Master-data rules.
     void dsetKundenBeforeDelete();
+    // Beeps, shows message and aborts when countSql (with :ID of the current
+    // row) counts rows that still refer to it.
+    void refuseDeleteWhileUsed(TDataSet &dataSet, const QString &countSql, const QString &message);
     void reloadCustomerList();
     // Inspection rules.
     void judge(int measurement);

@@ -102,6 +102,16 @@ void TfrmDM::declareMasterData()
     dsetPruefgeraeteLookup.addField(QStringLiteral("BEZEICHNUNG"), TFieldType::String, 60);
     dsetPruefgeraeteLookup.addField(QStringLiteral("SERIENNUMMER"), TFieldType::String, 50);
     dsetKunden.beforeDelete = [this](TDataSet &) { dsetKundenBeforeDelete(); };
+    // The stored files let deleting an inspector or an instrument take its
+    // inspections along; the rule keeps them.
+    dsetPruefer.beforeDelete = [this](TDataSet &d) {
+        refuseDeleteWhileUsed(d, QStringLiteral("SELECT COUNT(*) FROM PRUEFUNGEN WHERE PRUEFER_ID = :ID"),
+                              QStringLiteral("Es sind noch Prüfungen mit diesem Prüfer gespeichert."));
+    };
+    dsetPruefgeraete.beforeDelete = [this](TDataSet &d) {
+        refuseDeleteWhileUsed(d, QStringLiteral("SELECT COUNT(*) FROM PRUEFUNGEN WHERE PRUEFGERAETE_ID = :ID"),
+                              QStringLiteral("Es sind noch Prüfungen mit diesem Prüfgerät gespeichert."));
+    };
     dsetKunden.afterPost = [this](TDataSet &) { reloadCustomerList(); };
     dsetKunden.afterDelete = [this](TDataSet &) { reloadCustomerList(); };
     // The inspection window's choice lists offer what was just saved; the
@@ -118,18 +128,23 @@ void TfrmDM::declareMasterData()
     }
 }
 
-void TfrmDM::dsetKundenBeforeDelete()
+void TfrmDM::refuseDeleteWhileUsed(TDataSet &dataSet, const QString &countSql, const QString &message)
 {
     TQuery count(&Database);
-    count.setSql(QStringLiteral("SELECT COUNT(*) FROM PRUEFLINGE WHERE KUNDEN_ID = :ID"));
-    count.paramByName(QStringLiteral("ID")).setAsInteger(dsetKunden.fieldByName(QStringLiteral("ID"))->asInteger());
+    count.setSql(countSql);
+    count.paramByName(QStringLiteral("ID")).setAsInteger(dataSet.fieldByName(QStringLiteral("ID"))->asInteger());
     count.execQuery();
     if (count.asInteger(0) > 0) {
         dialogs().beep();
-        dialogs().message(QStringLiteral("Es sind noch Prüflinge für den Kunden definiert.\rLöschen sie zuerst die Prueflinge..."),
-                          IDialogs::Icon::Warning);
+        dialogs().message(message, IDialogs::Icon::Warning);
         abortSilently();
     }
+}
+
+void TfrmDM::dsetKundenBeforeDelete()
+{
+    refuseDeleteWhileUsed(dsetKunden, QStringLiteral("SELECT COUNT(*) FROM PRUEFLINGE WHERE KUNDEN_ID = :ID"),
+                          QStringLiteral("Es sind noch Prüflinge für den Kunden definiert.\rLöschen sie zuerst die Prueflinge..."));
 }
 
 void TfrmDM::reloadCustomerList()

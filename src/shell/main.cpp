@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "QtDialogs.h"
+#include "QuitOnSignal.h"
 #include "UMain.h"
 #include "UProgram.h"
 
@@ -9,10 +10,12 @@ int main(int argc, char *argv[])
     applyProgramLocale();
     TQtDialogs dialogs;
     setDialogs(&dialogs);
+    // Before the start: a logout during the start ends the program too.
+    const TQuitOnSignal quitOnSignal(endProgramWithoutQuestions);
     TProgram program;
     program.create();
     frmMain->show();
-    const int result = app.exec();
+    const int result = quitOnSignal.requested() ? 0 : app.exec();
     program.destroy();
     return result;
 }

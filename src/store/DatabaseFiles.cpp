@@ -1,8 +1,11 @@
 #include "DatabaseFiles.h"
 #include "Database.h"
+#include "DbError.h"
+#include "NewDatabase.h"
 #include "Query.h"
 #include <QFile>
 #include <QFileInfo>
+#include <ibase.h>
 
 bool hasSettingsRow(TDatabase &database, int id, const QString &value)
 {
@@ -18,51 +21,34 @@ bool hasSettingsRow(TDatabase &database, int id, const QString &value)
     return found;
 }
 
+bool isVelmoraDatabase(TDatabase &database)
+{
+    try {
+        return hasSettingsRow(database, 2, QStringLiteral("2"));
+    } catch (const EDatabaseError &e) {
+        if (e.hasEngineCode(isc_dsql_relation_err))
+            return false; // no SETTINGS table
+        throw;
+    }
+}
+
+FileIdentity identifyDatabaseFile(const QString &path)
+{
+    TDatabase probe;
+    TTransaction transaction(&probe);
+    probe.params = connectionParams();
+    try {
+        probe.setDatabaseName(path);
+        probe.open();
+        const bool ours = isVelmoraDatabase(probe);
+        transaction.rollback();
+        return ours ? FileIdentity::Ours : FileIdentity::Foreign;
+    } catch (const EDatabaseError &) {
+        return FileIdentity::Unopenable;
+    }
+}
+
 QString backupFileName(const QDateTime &at, const QString &databasePath)
 {
     return at.toString(QStringLiteral("yyyyMMdd_HHmm")) + u'_' + QFileInfo(databasePath).fileName();
-}
-
-QString copyFileCompletely(const QString &source, const QString &target,
-                           const std::function<bool(qint64, qint64)> &progress)
-{
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(source, in.errorString());
-    const QString partial = target + QStringLiteral(".part");
-    QFile out(partial);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(partial, out.errorString());
-    const qint64 total = in.size();
-    qint64 done = 0;
-    QByteArray chunk;
-    for (;;) {
-        chunk = in.read(1 << 20);
-        if (chunk.isEmpty())
-            break;
-        if (out.write(chunk) != chunk.size()) {
-            const QString reason = out.errorString();
-            out.close();
-            QFile::remove(partial);
-            return QStringLiteral("Fehler beim Schreiben von %1: %2").arg(partial, reason);
-        }
-        done += chunk.size();
-        if (progress && !progress(done, total)) {
-            out.close();
-            QFile::remove(partial);
-            return QStringLiteral("Das Kopieren wurde abgebrochen.");
-        }
-    }
-    if (in.error() != QFileDevice::NoError || done != total || !out.flush()) {
-        out.close();
-        QFile::remove(partial);
-        return QStringLiteral("Die Datei %1 wurde nicht vollständig gelesen.").arg(source);
-    }
-    out.close();
-    QFile::remove(target);
-    if (!QFile::rename(partial, target)) {
-        QFile::remove(partial);
-        return QStringLiteral("Die Datei %1 kann nicht angelegt werden.").arg(target);
-    }
-    return QString();
 }

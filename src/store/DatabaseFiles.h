@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+#include "FileCopy.h"
 #include <functional>
 
 class TDatabase;
@@ -9,13 +10,16 @@ class TDatabase;
 // the connection's transaction when it is not active.
 bool hasSettingsRow(TDatabase &database, int id, const QString &value);
 
+// True when the connected file carries the identity row of this program
+// (SETTINGS row 2 with "2"); false when the row or the whole SETTINGS table
+// is missing. Other failures (a damaged file) travel to the caller.
+bool isVelmoraDatabase(TDatabase &database);
+
+// Opens the file over a connection of its own, without changing anything:
+// Ours, Foreign (no identity row), or Unopenable.
+enum class FileIdentity { Ours, Foreign, Unopenable };
+FileIdentity identifyDatabaseFile(const QString &path);
+
 // The name of a backup copy: "yyyyMMdd_HHmm_" followed by the database file's
 // name without its folder ("20240131_0905_VELMORA.FDB").
 QString backupFileName(const QDateTime &at, const QString &databasePath);
-
-// Copies source to target through "<target>.part", renamed when complete, so
-// an interrupted copy never leaves a half file under the target's name.
-// progress gets the bytes copied and the total and returns false to cancel.
-// Returns an empty text on success, else the reason in German.
-QString copyFileCompletely(const QString &source, const QString &target,
-                           const std::function<bool(qint64 done, qint64 total)> &progress = {});

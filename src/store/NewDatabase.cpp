@@ -1,6 +1,9 @@
 #include "NewDatabase.h"
 #include "Database.h"
+#include "DbError.h"
 #include "UFirebird.h"
+#include <QFile>
+#include <QFileInfo>
 
 QStringList connectionParams()
 {
@@ -13,6 +16,8 @@ QStringList createDatabaseParams()
             QStringLiteral("DEFAULT CHARACTER SET ISO8859_1"), QStringLiteral("/* SQLdialect 3 */")};
 }
 
+QString partialDatabasePath(const QString &path) { return path + QStringLiteral(".part"); }
+
 void createVelmoraDatabase(TDatabase &connection, const QString &path, const std::function<void()> &afterCreate)
 {
     const QStringList kept = connection.params;
@@ -23,16 +28,38 @@ void createVelmoraDatabase(TDatabase &connection, const QString &path, const std
     } restore{connection, kept};
 
     connection.close();
+    if (QFileInfo::exists(path))
+        throw EDatabaseError(QStringLiteral("Datenbank existiert bereits"));
+    // Built under a temporary name and renamed when complete: a failed or
+    // killed creation leaves no half-built file under the chosen name.
+    const QString partial = partialDatabasePath(path);
+    QFile::remove(partial); // left by a creation that was killed
+    try {
+        connection.setDatabaseName(partial);
+        connection.sqlDialect = 3;
+        connection.params = createDatabaseParams();
+        connection.createDatabase();
+        if (afterCreate)
+            afterCreate();
+        connection.close();
+        connection.params = kept;
+        TFirebird firebird(&connection);
+        firebird.doTables();
+        firebird.doDefaults();
+        firebird.doDefaults2();
+        connection.close();
+        if (QFileInfo::exists(path) || !QFile::rename(partial, path))
+            throw EDatabaseError(QStringLiteral("Die Datei %1 kann nicht angelegt werden.").arg(path));
+    } catch (...) {
+        try {
+            connection.close();
+        } catch (...) {
+            // The file goes anyway.
+        }
+        connection.setDatabaseName(path);
+        QFile::remove(partial);
+        throw;
+    }
     connection.setDatabaseName(path);
-    connection.sqlDialect = 3;
-    connection.params = createDatabaseParams();
-    connection.createDatabase();
-    if (afterCreate)
-        afterCreate();
-    connection.close();
-    connection.params = kept;
-    TFirebird firebird(&connection);
-    firebird.doTables();
-    firebird.doDefaults();
-    firebird.doDefaults2();
+    connection.open();
 }

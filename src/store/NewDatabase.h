@@ -12,7 +12,9 @@ QStringList createDatabaseParams();
 // Creates a new database file at path over the given connection and builds
 // it: schema, fixed rows, demonstration records and the marker row. Between
 // creating the empty file and building it, afterCreate runs (the dialog asks
-// the user to wait there). The connection keeps its parameters and stays
-// attached to the new file. Failures travel to the caller; what was built
-// until then stays in the file.
+// the user to wait there). The file is built under partialDatabasePath(path)
+// and takes its name when complete; an existing file is refused. The
+// connection keeps its parameters and stays attached to the new file.
+// Failures travel to the caller and leave no file behind.
+QString partialDatabasePath(const QString &path);
 void createVelmoraDatabase(TDatabase &connection, const QString &path, const std::function<void()> &afterCreate = {});

@@ -1,5 +1,7 @@
 #include "UDlgConnection.h"
+#include "DatabaseFiles.h"
 #include "DbError.h"
+#include "OpenFailure.h"
 #include "Dialogs.h"
 #include "UDM.h"
 #include "USettings.h"
@@ -41,6 +43,12 @@ void TdlgDbConnection::btnTestClick()
 
 void TdlgDbConnection::btnOKClick()
 {
+    // Another program's file (or a half-built one) is refused before the
+    // working connection is given up; the dialog stays for another choice.
+    if (identifyDatabaseFile(m_ui->editDatabase->text()) == FileIdentity::Foreign) {
+        dialogs().message(kWrongDatabase, IDialogs::Icon::Error);
+        return;
+    }
     if (!frmDM->finishOpenEdits())
         return;
     frmDM->Settings()->setDBName(m_ui->editDatabase->text());

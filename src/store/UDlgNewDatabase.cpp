@@ -37,7 +37,7 @@ void TdlgNewDatabase::doNewDatabase()
                               IDialogs::Icon::Information, QStringLiteral("Neu"));
         });
     } catch (const std::exception &) {
-        // What was built until then stays in the file.
+        // The half-built file is gone; the path is free for the next try.
         dialogs().message(QStringLiteral("Fehler beim Erzeugen der Datenbank"), IDialogs::Icon::Error, QStringLiteral("Fehler"));
         return;
     }

@@ -1,9 +1,12 @@
 #include "Database.h"
+#include "FbApi.h"
 #include "DbError.h"
 #include "Formats.h"
 #include "Query.h"
 #include "TestDatabase.h"
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // The connection, the transaction and plain statements against a real
 // embedded database file.
@@ -63,6 +66,35 @@ private slots:
         db.params = TTestDatabase::connectionParams();
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.open());
         QVERIFY(!db.connected());
+    }
+
+    void lockFolderIsPrivate_data()
+    {
+        QTest::addColumn<QString>("before"); // what lies at the folder's place
+        QTest::newRow("nothing") << "missing";
+        QTest::newRow("our folder, open to all") << "open";
+        QTest::newRow("another user's folder") << "foreign";
+    }
+    void lockFolderIsPrivate()
+    {
+        QFETCH(QString, before);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("velmora-sperren");
+        if (before != "missing") {
+            QVERIFY(QDir().mkdir(path));
+            QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions(0x7777)));
+        }
+        if (before == "foreign" && ::chown(QFile::encodeName(path).constData(), 65534, 65534) != 0)
+            QSKIP("only root can give a folder to another user");
+        const QString used = fb::privateFolder(path);
+        QCOMPARE(used == path, before != "foreign");
+        struct stat st {};
+        QCOMPARE(::lstat(QFile::encodeName(used).constData(), &st), 0);
+        QVERIFY(S_ISDIR(st.st_mode));
+        QCOMPARE(st.st_uid, ::getuid());
+        QCOMPARE(st.st_mode & 0777, 0700u);
+        if (used != path)
+            QDir(used).removeRecursively();
     }
 
     void pathCannotChangeWhileConnected()

@@ -265,6 +265,78 @@ private slots:
         QCOMPARE(f.t.scalar("SELECT COUNT(*) FROM KUNDEN"), qint64(4));
     }
 
+    void changeOfVanishedRowIsRefused_data()
+    {
+        QTest::addColumn<bool>("deleting");
+        QTest::newRow("update") << false;
+        QTest::newRow("delete") << true;
+    }
+    void changeOfVanishedRowIsRefused()
+    {
+        QFETCH(bool, deleting);
+        Fixture f;
+        f.kunden->open();
+        f.t.exec("DELETE FROM KUNDEN WHERE ID = 1"); // gone behind the record set's back
+        try {
+            if (deleting) {
+                f.kunden->deleteRecord();
+            } else {
+                f.kunden->edit();
+                f.kunden->fieldByName("NAME")->setAsString("Bauer & Söhne");
+                f.kunden->post();
+            }
+            QFAIL("a change of no row counted as saved");
+        } catch (const EDatabaseError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Der Datensatz wurde inzwischen gelöscht oder geändert."));
+        }
+        QCOMPARE(f.kunden->state(), deleting ? TDataSetState::Browse : TDataSetState::Edit);
+        QCOMPARE(f.kunden->recordCount(), 3);
+        f.t.reconnect();
+        QCOMPARE(f.t.scalar("SELECT COUNT(*) FROM KUNDEN"), qint64(2));
+    }
+
+    void failedCommitUndoesTheStatement_data()
+    {
+        QTest::addColumn<bool>("deleting");
+        QTest::newRow("post") << false;
+        QTest::newRow("delete") << true;
+    }
+    void failedCommitUndoesTheStatement()
+    {
+        QFETCH(bool, deleting);
+        Fixture f;
+        f.t.exec("CREATE EXCEPTION E_COMMIT 'Speichern abgelehnt'");
+        f.t.exec("CREATE TRIGGER FAIL_ONE_COMMIT ON TRANSACTION COMMIT AS BEGIN "
+                 "IF (RDB$GET_CONTEXT('USER_SESSION', 'FAIL_COMMIT') = '1') THEN BEGIN "
+                 "RDB$SET_CONTEXT('USER_SESSION', 'FAIL_COMMIT', NULL); EXCEPTION E_COMMIT; END END");
+        f.kunden->open();
+        f.t.scalar("SELECT RDB$SET_CONTEXT('USER_SESSION', 'FAIL_COMMIT', '1') FROM RDB$DATABASE");
+        try {
+            if (deleting) {
+                f.kunden->deleteRecord();
+            } else {
+                f.kunden->append();
+                f.kunden->fieldByName("NAME")->setAsString("Verworfen");
+                f.kunden->post();
+            }
+            QFAIL("a failed commit counted as saved");
+        } catch (const EDatabaseError &e) {
+            QVERIFY2(e.message().contains("Speichern abgelehnt"), qPrintable(e.message()));
+        }
+        QCOMPARE(f.kunden->state(), deleting ? TDataSetState::Browse : TDataSetState::Insert);
+        QCOMPARE(f.kunden->recordCount(), deleting ? 3 : 4);
+        f.kunden->cancel(); // the user gives up the row
+        // The next change commits normally and takes nothing of the failed one along.
+        f.kunden->first();
+        f.kunden->edit();
+        f.kunden->fieldByName("NAME")->setAsString("Bauer neu");
+        f.kunden->post();
+        f.t.reconnect();
+        QCOMPARE(f.t.scalar("SELECT COUNT(*) FROM KUNDEN WHERE NAME = 'Verworfen'"), qint64(0));
+        QCOMPARE(f.t.scalar("SELECT COUNT(*) FROM KUNDEN"), qint64(3));
+        QCOMPARE(f.t.scalar("SELECT COUNT(*) FROM KUNDEN WHERE NAME = 'Bauer neu'"), qint64(1));
+    }
+
     void refusedFieldChangeKeepsOldValue()
     {
         Fixture f;

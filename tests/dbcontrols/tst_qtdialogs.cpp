@@ -1,6 +1,7 @@
 // The production dialog seam: German buttons and captions, answers for
 // every way of closing a question, file filters, the copy with progress.
 #include "QtDialogs.h"
+#include "SmallDisk.h"
 #include "TestDatabase.h"
 #include <QAbstractButton>
 #include <QApplication>
@@ -18,13 +19,20 @@ namespace {
 class AnsweredQtDialogs : public TQtDialogs {
 public:
     QStringList asked, told;
+    bool progressShownWithMessage = false;
     Answer answer = Answer::Yes;
     Answer ask(const QString &text, Buttons, const QString &) override
     {
         asked << text;
         return answer;
     }
-    void message(const QString &text, Icon, const QString &) override { told << text; }
+    void message(const QString &text, Icon, const QString &) override
+    {
+        told << text;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<QProgressDialog *>(w) && w->isVisible())
+                progressShownWithMessage = true;
+    }
 };
 
 QByteArray pattern(qint64 size)
@@ -219,10 +227,27 @@ private slots:
         AnsweredQtDialogs seam;
         QVERIFY(!seam.copyFileWithProgress(source, target));
         QCOMPARE(seam.told.size(), 1);
-        QVERIFY(seam.told.constFirst().startsWith("Die Datei "));
+        QCOMPARE(seam.told.constFirst(), QStringLiteral("Den Ordner von %1.part gibt es nicht.").arg(target));
         QVERIFY(!seam.copyFileWithProgress(dir.filePath("gibtsnicht.fdb"), dir.filePath("ziel.fdb")));
         QCOMPARE(seam.told.size(), 2);
         QVERIFY(!QFile::exists(dir.filePath("ziel.fdb.part")));
+    }
+
+    void fullDiskIsReportedWithoutProgressBox()
+    {
+        TSmallDisk disk;
+        if (!disk.mounted())
+            QSKIP("a small tmpfs cannot be mounted here");
+        QTemporaryDir dir;
+        const QString source = dir.filePath("quelle.fdb");
+        QVERIFY(writeFile(source, pattern(3 * 1024 * 1024)));
+        AnsweredQtDialogs seam;
+        seam.progressDelay = 0;
+        QVERIFY(!seam.copyFileWithProgress(source, disk.path + "/ziel.fdb"));
+        QCOMPARE(seam.told.size(), 1);
+        QVERIFY2(seam.told.first().startsWith("Auf dem Datenträger ist nicht genug Platz"), qPrintable(seam.told.first()));
+        QVERIFY(!seam.progressShownWithMessage); // the error box answers at once
+        QVERIFY(disk.files().isEmpty());
     }
 };
 

@@ -161,6 +161,27 @@ private slots:
         QCOMPARE(r.w->DbVorher_SCHUTZLEITWIDERSTAND->text(), QStringLiteral("0,06"));
         QTest::mouseClick(r.w->btnCancel, Qt::LeftButton);
     }
+
+    void savingAnInspectionDeletedMeanwhileIsRefused()
+    {
+        Running r;
+        QTest::mouseClick(frmMain->ui()->btnPruefungBearbeiten, Qt::LeftButton);
+        QVERIFY(frmPruefung->isVisible());
+        const qint64 id = r.inspection("ID")->asInteger();
+        {
+            // Gone behind the window's back, as an older version's cascade did.
+            TQuery q(&frmDM->Database);
+            q.setSql("DELETE FROM PRUEFUNGEN WHERE ID = :ID");
+            q.paramByName("ID").setAsInteger(id);
+            q.execQuery();
+            frmDM->Transaction.commitRetaining();
+        }
+        r.type(r.w->editSchutzleitwiderstand, "0,12");
+        QTest::mouseClick(r.w->btnSave, Qt::LeftButton);
+        QCOMPARE(r.dialogs.messages(), QStringList{"Der Datensatz wurde inzwischen gelöscht oder geändert."});
+        QVERIFY(frmPruefung->isVisible()); // nothing counts as saved
+        QCOMPARE(frmDM->dsetPruefungen.state(), TDataSetState::Edit);
+    }
 };
 
 VELMORA_APP_TEST_MAIN(TestInspectionWindow)

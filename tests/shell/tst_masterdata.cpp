@@ -172,18 +172,41 @@ private slots:
         QCOMPARE(d.fieldByName("PlzOrt")->asString(), plzOrt);
     }
 
-    void deletingInspectorTakesInspections()
+    void deletingInspectorOrInstrumentWithInspectionsIsRefused_data()
     {
-        Running r;
-        dlgPruefer->show();
-        QVERIFY(frmDM->dsetPruefer.locate("ID", qint64(11)));
-        dlgPruefer->ui()->gridPruefer->setFocus();
-        QTest::keyClick(dlgPruefer->ui()->gridPruefer, Qt::Key_Delete, Qt::ControlModifier);
-        QCOMPARE(r.dialogs.messages(), QStringList{"Datensatz löschen?"});
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("inspector") << "Pruefer" << "Es sind noch Prüfungen mit diesem Prüfer gespeichert.";
+        QTest::newRow("instrument") << "Pruefgeraet" << "Es sind noch Prüfungen mit diesem Prüfgerät gespeichert.";
+    }
+    void deletingInspectorOrInstrumentWithInspectionsIsRefused()
+    {
+        QFETCH(QString, which);
+        QFETCH(QString, refusal);
+        Running r({"INSERT INTO PRUEFER (ID, NAME) VALUES (12, 'Ohne Prüfungen')",
+                   "INSERT INTO PRUEFGERAETE (ID, NAME, BEZEICHNUNG, SERIENNUMMER) VALUES (13, 'Neu', 'Ohne Prüfungen', 'B1')"});
+        QDialog *dialog = which == "Pruefer" ? static_cast<QDialog *>(dlgPruefer) : dlgPruefgeraete;
+        QTableView *grid = which == "Pruefer" ? static_cast<QTableView *>(dlgPruefer->ui()->gridPruefer)
+                                              : dlgPruefgeraete->ui()->gridPruefgeraete;
+        TDataSet &records = which == "Pruefer" ? frmDM->dsetPruefer : frmDM->dsetPruefgeraete;
+        dialog->show();
+        // 11 is the demo inspector, 12 the instrument of both demo inspections.
+        QVERIFY(records.locate("ID", qint64(which == "Pruefer" ? 11 : 12)));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(r.dialogs.messages(), QStringList({"Datensatz löschen?", refusal}));
+        QCOMPARE(r.dialogs.beeps(), 1);
         TQuery q(&frmDM->Database);
         q.setSql("SELECT COUNT(*) FROM PRUEFUNGEN");
         q.execQuery();
-        QCOMPARE(q.asInteger(0), qint64(0));
+        QCOMPARE(q.asInteger(0), qint64(2));
+        q.close();
+        // One without inspections goes.
+        r.dialogs.clear();
+        QVERIFY(records.locate("ID", qint64(which == "Pruefer" ? 12 : 13)));
+        QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(r.dialogs.messages(), QStringList{"Datensatz löschen?"});
+        QVERIFY(!records.locate("ID", qint64(which == "Pruefer" ? 12 : 13)));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "AppHome.h"
+#include "HeldDatabase.h"
 #include "NewDatabase.h"
 #include "Query.h"
 #include "ScriptedDialogs.h"
@@ -43,7 +44,7 @@ private slots:
         TScriptedDialogs dialogs;
         TProgram program;
         program.create();
-        QCOMPARE(dialogs.messages(), QStringList{kInUse});
+        QCOMPARE(dialogs.messages(), QStringList{kInUse + "\nDie Datei " + home.dbPath + " gibt es nicht."});
         QCOMPARE(status(0), QString());
         QCOMPARE(status(1), QString());
         QCOMPARE(frmMain->ui()->cbKunden->count(), 0);
@@ -69,33 +70,84 @@ private slots:
         QVERIFY(!frmMain->ui()->Bearbeiten1->isEnabled());
     }
 
+    void foreignFirebirdFile_data()
+    {
+        QTest::addColumn<QStringList>("tables");
+        QTest::newRow("no tables") << QStringList();
+        QTest::newRow("a table named like ours") << QStringList{"CREATE TABLE GRENZWERTE (ID INTEGER, WERT DECIMAL(18,4))"};
+    }
     void foreignFirebirdFile()
     {
+        QFETCH(QStringList, tables);
         Home home;
         {
             TDatabase db;
+            TTransaction t(&db);
             db.setDatabaseName(home.dbPath);
             db.params = createDatabaseParams();
             db.createDatabase();
+            TQuery q(&db);
+            for (const QString &sql : tables) {
+                q.setSql(sql);
+                q.execQuery();
+            }
+            t.commit();
         }
         TScriptedDialogs dialogs;
         TProgram program;
         program.create();
-        QCOMPARE(dialogs.messages().size(), 1);
-        QVERIFY2(dialogs.messages().first().contains("GRENZWERTE"), qPrintable(dialogs.messages().first()));
+        QCOMPARE(dialogs.messages(), QStringList{"Falsche Datenbank..."});
         QCOMPARE(frmMain->ui()->cbKunden->count(), 0);
+        QVERIFY(!frmDM->Database.connected());
+        // Another program's file keeps exactly its columns.
+        TDatabase db;
+        db.params = connectionParams();
+        db.setDatabaseName(home.dbPath);
+        db.open();
+        TTransaction t(&db);
+        TQuery q(&db);
+        q.setSql("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$SYSTEM_FLAG = 0");
+        q.execQuery();
+        QCOMPARE(q.asInteger(0), qint64(tables.isEmpty() ? 0 : 2));
     }
 
-    void truncatedFile()
+    void damagedFile_data()
     {
+        QTest::addColumn<qint64>("truncateTo"); // -1: a file of other bytes
+        QTest::newRow("truncated") << qint64(4096);
+        QTest::newRow("not a database") << qint64(-1);
+    }
+    void damagedFile()
+    {
+        QFETCH(qint64, truncateTo);
         Home home;
         home.createDatabase();
         QFile f(home.dbPath);
-        QVERIFY(f.resize(4096));
+        if (truncateTo >= 0) {
+            QVERIFY(f.resize(truncateTo));
+        } else {
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(QByteArray(20000, 'x'));
+            f.close();
+        }
         TScriptedDialogs dialogs;
         TProgram program;
         program.create();
-        QCOMPARE(dialogs.messages(), QStringList{kInUse});
+        QCOMPARE(dialogs.messages(),
+                 QStringList{kInUse + "\n" + home.dbPath + " ist keine Datenbank dieses Programms oder beschädigt."});
+    }
+
+    void fileHeldByAnotherProgram()
+    {
+        Home home;
+        home.createDatabase();
+        THeldDatabase other(home.dbPath);
+        QVERIFY(other.held);
+        TScriptedDialogs dialogs;
+        TProgram program;
+        program.create();
+        QCOMPARE(dialogs.messages(), QStringList{kInUse}); // the first line says it all
+        QVERIFY(!frmDM->Database.connected());
     }
 
     void demoDatabase()

@@ -62,12 +62,41 @@ private slots:
         dialog.ui()->editDatabase->setText("");
         dialog.btnOKClick();
         QCOMPARE(TAppHome::setting("DBName").toString(), QString()); // stored empty, not the default
-        QCOMPARE(r.dialogs.messages(), QStringList{"Es wird bereits von einem Programm auf die Datenbank zugegriffen..."});
+        QCOMPARE(r.dialogs.messages(), QStringList{"Es wird bereits von einem Programm auf die Datenbank zugegriffen...\n"
+                                                   "Es ist keine Datenbankdatei angegeben."});
         TdlgDbConnection again(frmMain);
         again.ui()->editDatabase->setText(r.home.dbPath);
         again.btnOKClick();
         QVERIFY(frmDM->dsetPrueflinge.active());
         QCOMPARE(frmMain->ui()->cbKunden->currentText(), QStringLiteral("Demo-Kunde"));
+    }
+
+    void connectionOkRefusesForeignFile_data()
+    {
+        QTest::addColumn<QStringList>("statements");
+        QTest::newRow("another program's file") << QStringList{"CREATE TABLE GRENZWERTE (ID INTEGER, WERT DECIMAL(18,4))"};
+        QTest::newRow("half-built file") << QStringList{"CREATE TABLE SETTINGS (ID INTEGER, BEZEICHNUNG VARCHAR(20), WERT VARCHAR(20))"};
+    }
+    void connectionOkRefusesForeignFile()
+    {
+        QFETCH(QStringList, statements);
+        Running r;
+        TTestDatabase other;
+        for (const QString &sql : statements)
+            other.exec(sql);
+        other.database.close();
+        TdlgDbConnection dialog(frmMain);
+        dialog.show();
+        dialog.ui()->editDatabase->setText(other.path);
+        dialog.btnOKClick();
+        QCOMPARE(r.dialogs.messages(), QStringList{"Falsche Datenbank..."});
+        QVERIFY(dialog.isVisible()); // stays for another choice
+        QCOMPARE(TAppHome::setting("DBName").toString(), r.home.dbPath);
+        QCOMPARE(frmDM->Database.databaseName(), r.home.dbPath);
+        QVERIFY(frmDM->dsetPrueflinge.active()); // the previous database stays in use
+        QCOMPARE(frmMain->ui()->cbKunden->currentText(), QStringLiteral("Demo-Kunde"));
+        other.database.open();
+        QCOMPARE(other.scalar("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$SYSTEM_FLAG = 0"), qint64(statements.size() == 1 && statements[0].contains("GRENZWERTE") ? 2 : 3));
     }
 
     void newDatabase()
@@ -80,7 +109,7 @@ private slots:
         QCOMPARE(r.dialogs.messages(), QStringList{"Datenbank existiert bereits"});
         QCOMPARE(r.dialogs.shown.last().caption, QStringLiteral("Fehler"));
         r.dialogs.clear();
-        const QString path = r.home.dir.filePath("ZWEITE"); // no extension is added
+        const QString path = QFileInfo(r.home.dbPath).dir().filePath("ZWEITE"); // no extension is added
         dialog.ui()->newDatabase->setText(path);
         dialog.doNewDatabase();
         QCOMPARE(r.dialogs.messages(),

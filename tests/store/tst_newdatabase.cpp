@@ -192,6 +192,30 @@ private slots:
         f.db.open();
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM KUNDEN"), qint64(1));
     }
+
+    void failedCreationLeavesNoFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("NEU.FDB");
+        TDatabase db;
+        TTransaction transaction(&db);
+        db.params = connectionParams();
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, createVelmoraDatabase(db, path, [] {
+            throw std::runtime_error("abgebrochen"); // as a creation killed half-way
+        }));
+        QVERIFY(!db.connected());
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(!QFile::exists(partialDatabasePath(path)));
+        // A part file left by a killed run does not block the next creation.
+        QFile stale(partialDatabasePath(path));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write(QByteArray(8192, 's'));
+        stale.close();
+        createVelmoraDatabase(db, path);
+        QVERIFY(db.connected());
+        QCOMPARE(db.databaseName(), path);
+        QVERIFY(!QFile::exists(partialDatabasePath(path)));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestNewDatabase)

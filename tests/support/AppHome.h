@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "NewDatabase.h"
 #include "Query.h"
+#include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -15,7 +16,9 @@ struct TAppHome {
     {
         // The settings file's place is fixed once per process: empty it instead.
         QSettings(QSettings::NativeFormat, QSettings::UserScope, "Orbenta", "Tarnholm").clear();
-        dbPath = dir.filePath("VELMORA.FDB");
+        // A home folder like /home/jürgen: an umlaut and a space on the path.
+        QDir(dir.path()).mkdir(QStringLiteral("Prüf ordner"));
+        dbPath = dir.filePath(QStringLiteral("Prüf ordner/VELMORA.FDB"));
         setSetting("DBName", dbPath);
     }
     static void setSetting(const QString &name, const QVariant &value)

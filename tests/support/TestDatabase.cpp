@@ -1,5 +1,6 @@
 #include "TestDatabase.h"
 #include "QtTranslations.h"
+#include <QDir>
 #include <QLocale>
 #include <QStandardPaths>
 #include <stdexcept>
@@ -19,7 +20,9 @@ TTestDatabase::TTestDatabase() : transaction(new TTransaction(&database, &databa
 {
     if (!m_dir.isValid())
         throw std::runtime_error("no temporary folder");
-    path = m_dir.filePath(QStringLiteral("TEST.FDB"));
+    // A folder with an umlaut and a space, as users' folders have.
+    QDir(m_dir.path()).mkdir(QStringLiteral("Prüf ordner"));
+    path = m_dir.filePath(QStringLiteral("Prüf ordner/TEST.FDB"));
     database.setDatabaseName(path);
     database.params = createParams();
     database.createDatabase();

@@ -2,6 +2,7 @@
 #include "TestDatabase.h"
 #include <QProcess>
 #include <QtTest>
+#include <unistd.h>
 
 namespace {
 struct Run {
@@ -9,12 +10,38 @@ struct Run {
     QString out, err;
 };
 
-Run velmoraDb(const QStringList &args)
+Run run(const QString &program, const QStringList &args)
 {
     QProcess p;
-    p.start(QStringLiteral(VELMORA_DB_TOOL), args);
+    p.start(program, args);
     p.waitForFinished(60000);
+    if (p.error() == QProcess::FailedToStart)
+        return {127, {}, {}};
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+Run velmoraDb(const QStringList &args) { return run(QStringLiteral(VELMORA_DB_TOOL), args); }
+
+// The tool as another user, with a lock folder of that user's own.
+Run velmoraDbAs(const QString &user, const QStringList &args)
+{
+    return run(QStringLiteral("setpriv"), QStringList{"--reuid=" + user, "--regid=nogroup", "--clear-groups", "env",
+                                                      "-u", "XDG_RUNTIME_DIR", "-u", "FIREBIRD_LOCK",
+                                                      QStringLiteral(VELMORA_DB_TOOL)} +
+                                              args);
+}
+
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(data);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 } // namespace
 
@@ -24,9 +51,18 @@ class TestVelmoraDb : public QObject {
 private slots:
     void initTestCase() { prepareTestEnvironment(); }
 
+    void createCheckUpgradeBackup_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("plain folder") << "daten";
+        QTest::newRow("umlaut and space") << "Prüf ordner";
+    }
     void createCheckUpgradeBackup()
     {
-        QTemporaryDir dir;
+        QFETCH(QString, folder);
+        QTemporaryDir top;
+        QVERIFY(QDir(top.path()).mkdir(folder));
+        const QDir dir(top.filePath(folder));
         const QString path = dir.filePath("NEU.FDB");
         Run r = velmoraDb({"create", path});
         QCOMPARE(r.exitCode, 0);
@@ -41,7 +77,7 @@ private slots:
         QVERIFY2(r.out.contains(QRegularExpression("PRUEFUNGEN\\s+2")), qPrintable(r.out));
         QVERIFY(r.out.contains(QRegularExpression("KUNDEN\\s+1")));
 
-        QDir(dir.path()).mkdir("sicherung");
+        QVERIFY(dir.mkdir("sicherung"));
         r = velmoraDb({"backup", path, dir.filePath("sicherung")});
         QCOMPARE(r.exitCode, 0);
         const QStringList copies = QDir(dir.filePath("sicherung")).entryList(QDir::Files);
@@ -103,12 +139,122 @@ private slots:
         f.write(QByteArray(3 << 20, 'a'));
         f.close();
         const QString target = dir.filePath("ziel.fdb");
-        const QString failure = copyFileCompletely(source, target, [](qint64 done, qint64) { return done < (2 << 20); });
-        QVERIFY(!failure.isEmpty());
+        const TFileCopyResult failure = copyFileCompletely(source, target, [](qint64 done, qint64) { return done < (2 << 20); });
+        QVERIFY(failure.cancelled);
         QVERIFY(!QFile::exists(target));
         QVERIFY(!QFile::exists(target + ".part"));
-        QCOMPARE(copyFileCompletely(source, target), QString());
+        QCOMPARE(copyFileCompletely(source, target).failure, QString());
         QCOMPARE(QFileInfo(target).size(), qint64(3 << 20));
+    }
+
+    void copyIsPrivateUntilCompleteAndKeepsPermissions()
+    {
+        QTemporaryDir dir;
+        const QString source = dir.filePath("quelle.fdb"), target = dir.filePath("ziel.fdb");
+        writeFile(source, QByteArray(100000, 'q'));
+        QVERIFY(QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner));
+        // A stale part of an earlier copy, even one nobody may write, is replaced.
+        writeFile(target + ".part", "alt");
+        QVERIFY(QFile::setPermissions(target + ".part", QFile::ReadOther | QFile::ReadOwner));
+        QCOMPARE(copyFileCompletely(source, target).failure, QString());
+        QCOMPARE(QFileInfo(target).size(), qint64(100000));
+        QCOMPARE(QFile::permissions(target), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        QVERIFY(!QFile::exists(target + ".part"));
+    }
+
+    void upgradeLeavesForeignFileAlone()
+    {
+        TTestDatabase other;
+        other.exec("CREATE TABLE GRENZWERTE (ID INTEGER, WERT DECIMAL(18,4))");
+        other.database.close();
+        const Run r = velmoraDb({"upgrade", other.path});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.startsWith("Falsche Datenbank..."), qPrintable(r.err));
+        other.database.open();
+        QCOMPARE(other.scalar("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = 'GRENZWERTE'"), qint64(2));
+    }
+
+    void checkReportsDamage()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("KAPUTT.FDB");
+        QCOMPARE(velmoraDb({"create", path}).exitCode, 0);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        const qint64 size = f.size();
+        f.seek(3 * 8192); // past the header and page inventory: the data pages
+        f.write(QByteArray(size - 4 * 8192, '\x5a'));
+        f.close();
+        const Run r = velmoraDb({"check", path});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(!r.err.contains("Falsche Datenbank"), qPrintable(r.err));
+        QVERIFY2(r.err.contains("beschädigt"), qPrintable(r.err));
+    }
+
+    void openFailureNamesTheCause()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther | QFile::ReadOther));
+        const QString path = dir.filePath("NUR_LESEN.FDB");
+        QCOMPARE(velmoraDb({"create", path}).exitCode, 0);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadOther | QFile::ReadGroup));
+        Run r = velmoraDb({"check", dir.filePath("FEHLT.FDB")});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.startsWith("Die Datei " + dir.filePath("FEHLT.FDB") + " gibt es nicht."), qPrintable(r.err));
+        if (::getuid() == 0) // root may write anything: try as an ordinary user
+            r = velmoraDbAs("nobody", {"check", path});
+        else
+            r = velmoraDb({"check", path});
+        if (r.exitCode == 127)
+            QSKIP("no ordinary user to run as");
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.startsWith("Keine Schreibberechtigung für " + path + "."), qPrintable(r.err));
+    }
+
+    void restore_data()
+    {
+        QTest::addColumn<bool>("targetExists");
+        QTest::addColumn<bool>("force");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("new target") << false << false << 0;
+        QTest::newRow("existing target refused") << true << false << 1;
+        QTest::newRow("existing target forced") << true << true << 0;
+    }
+    void restore()
+    {
+        QFETCH(bool, targetExists);
+        QFETCH(bool, force);
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        const QString backup = dir.filePath("20240131_0905_VELMORA.FDB"), target = dir.filePath("Prüf ordner/VELMORA.FDB");
+        QVERIFY(QDir(dir.path()).mkdir("Prüf ordner"));
+        QCOMPARE(velmoraDb({"create", backup}).exitCode, 0);
+        if (targetExists)
+            writeFile(target, "die alte Datei");
+        QStringList args{"restore", backup, target};
+        if (force)
+            args << "--force";
+        const Run r = velmoraDb(args);
+        QCOMPARE(r.exitCode, exitCode);
+        if (exitCode != 0) {
+            QVERIFY2(r.err.contains("--force"), qPrintable(r.err));
+            QCOMPARE(readFile(target), QByteArray("die alte Datei"));
+            return;
+        }
+        QCOMPARE(velmoraDb({"check", target}).exitCode, 0);
+        QCOMPARE(readFile(target + ".bak"), targetExists ? QByteArray("die alte Datei") : QByteArray());
+        QVERIFY(!QFile::exists(target + ".part"));
+    }
+
+    void restoreRefusesForeignBackup()
+    {
+        TTestDatabase other;
+        other.database.close();
+        QTemporaryDir dir;
+        const Run r = velmoraDb({"restore", other.path, dir.filePath("ZIEL.FDB")});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.startsWith("Falsche Datenbank..."), qPrintable(r.err));
+        QVERIFY(!QFile::exists(dir.filePath("ZIEL.FDB")));
     }
 };
 

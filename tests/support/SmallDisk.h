@@ -1,0 +1,28 @@
+#pragma once
+// A 1 MiB tmpfs in a temporary folder, to run out of space on purpose.
+// Mounting needs root; mounted() tells whether it worked.
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+class TSmallDisk {
+public:
+    TSmallDisk()
+    {
+        path = m_dir.filePath(QStringLiteral("klein"));
+        QDir().mkpath(path);
+        m_mounted = QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=1m", "tmpfs", path}) == 0;
+    }
+    ~TSmallDisk()
+    {
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("umount"), {path});
+    }
+    bool mounted() const { return m_mounted; }
+    QStringList files() const { return QDir(path).entryList(QDir::Files); }
+    QString path;
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
