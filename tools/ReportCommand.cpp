@@ -1,11 +1,11 @@
 #include "ReportCommand.h"
-#include "Application.h"
+#include "CollectedMessages.h"
 #include "Clock.h"
 #include "DbError.h"
 #include "Outputs.h"
 #include "PageWriter.h"
 #include "ReportJob.h"
-#include "ScriptedDialogs.h"
+#include "ProgramLocale.h"
 #include "UDM.h"
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -127,13 +127,13 @@ QString openRecordSets(TfrmDM &dm, const Request &r, TPageWriter &writer)
     return QStringLiteral("Inventarliste");
 }
 
-int writeReport(const Request &r, TScriptedDialogs &messages)
+int writeReport(const Request &r, TCollectedMessages &messages)
 {
     if (!QFileInfo::exists(r.database))
         return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(r.database));
     TfrmDM dm;
     if (!dm.Connect(r.database))
-        return refuse(messages.messages().join(u'\n'));
+        return refuse(messages.messages.join(u'\n'));
     TReportProject project;
     TPageWriter writer;
     const QString name = openRecordSets(dm, r, writer);
@@ -170,7 +170,7 @@ int runReportCommand(int argc, char *argv[])
     const QString problem = parse(app.arguments().mid(2), request);
     if (!problem.isEmpty())
         return usage(problem);
-    TScriptedDialogs messages; // the data module's messages, printed on failure
+    TCollectedMessages messages; // the data module's messages, printed on failure
     try {
         return writeReport(request, messages);
     } catch (const EDatabaseError &e) {

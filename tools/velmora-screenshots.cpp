@@ -5,6 +5,7 @@
 //
 //   velmora-screenshots FOLDER
 #include "Application.h"
+#include "ProgramLocale.h"
 #include "Database.h"
 #include "NewDatabase.h"
 #include "Query.h"

@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "ProgramLocale.h"
 #include "QtDialogs.h"
 #include "QuitOnSignal.h"
 #include "UMain.h"

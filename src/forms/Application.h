@@ -14,5 +14,3 @@ public:
     static void showException(std::exception_ptr error);
 };
 
-// Numbers and dates follow the user's locale; a C or POSIX locale means German.
-void applyProgramLocale();

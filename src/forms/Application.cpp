@@ -38,9 +38,3 @@ void TApplication::showException(std::exception_ptr error)
     }
 }
 
-void applyProgramLocale()
-{
-    const QLocale system = QLocale::system();
-    if (system.language() == QLocale::C)
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-}
