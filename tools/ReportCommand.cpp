@@ -107,24 +107,25 @@ QString parse(const QStringList &args, Request &r)
 // Opens the record sets of the request and names the report they feed.
 QString openRecordSets(TfrmDM &dm, const Request &r, TPageWriter &writer)
 {
-    dm.AuswahlPrueflingePreview = r.devices;
-    dm.dsetReportPruefungen.tag = r.result;
+    TReportSelection selection;
+    selection.resultFilter = r.result;
+    selection.deviceFilter = r.devices;
     if (r.kind == Request::Kind::Protocol) {
-        dm.openReportPruefungenForInspection(r.id);
-        return QStringLiteral("Pruefungen");
+        selection.inspectionId = r.id;
+    } else if (r.kind == Request::Kind::Day) {
+        selection.report = TReportSelection::Report::Day;
+        selection.customerId = r.id;
+        selection.day = r.day;
+    } else {
+        selection.report = TReportSelection::Report::Inventory;
+        selection.customerId = r.id;
+        // As the window: due by a month from today unless a day is given.
+        selection.dueDate = r.due.value_or(TClock::today().addMonths(1));
+        selection.onlyDue = r.due.has_value();
+        reportjob::setInventorySelection(writer, selection.deviceFilter, selection.dueDate, selection.onlyDue);
     }
-    dm.dsetReportKunde.close();
-    dm.dsetReportKunde.param(0).setAsInteger(r.id);
-    dm.dsetReportKunde.open();
-    if (r.kind == Request::Kind::Day) {
-        dm.openReportPruefungenForDay(r.id, r.day);
-        return QStringLiteral("Pruefungen");
-    }
-    // As the window: due by a month from today unless a day is given.
-    const QDate due = r.due.value_or(TClock::today().addMonths(1));
-    dm.openReportInventar(r.id, due, r.due.has_value());
-    reportjob::setInventorySelection(writer, r.devices, due, r.due.has_value());
-    return QStringLiteral("Inventarliste");
+    dm.openReport(selection);
+    return selection.reportName();
 }
 
 int writeReport(const Request &r, TCollectedMessages &messages)

@@ -2,6 +2,7 @@
 #include "DataSet.h"
 #include "DataSource.h"
 #include "Database.h"
+#include "ReportSelection.h"
 #include "UGrenzwerte.h"
 #include <QObject>
 #include <QStringList>
@@ -73,6 +74,17 @@ public:
     void cancelEdits();
 
     // The report record sets, assembled from their saved base statements.
+    // Opens the record sets of a report selection: the customer, the
+    // inspections or devices, with their filters.
+    void openReport(const TReportSelection &selection);
+    // The days on which a customer's devices were inspected, newest first.
+    QList<QDate> inspectionDays(int kundeId);
+    // The names and the places that devices of all customers carry, sorted,
+    // for the device window's suggestions.
+    QStringList deviceNames();
+    QStringList devicePlaces();
+    // Every customer's key and name, by name.
+    QList<QPair<int, QString>> customerNames();
     void openReportPruefungenForDay(int kundeId, const QDate &day);
     void openReportPruefungenForInspection(int pruefungId);
     void openReportInventar(int kundeId, const std::optional<QDate> &dueBy = std::nullopt);

@@ -3,6 +3,7 @@
 #include "UDM.h"
 #include "DbError.h"
 #include "Dialogs.h"
+#include "Query.h"
 #include "UFirebirdExt.h"
 #include "USettings.h"
 #include <cmath>
@@ -89,6 +90,25 @@ void TfrmDM::setPrueflingeSQL()
         dsetPrueflinge.paramByName(QStringLiteral("ID")).clear();
     dsetPrueflinge.open();
 }
+
+namespace {
+QStringList firstColumn(TDatabase &database, const QString &sql)
+{
+    TQuery query(&database);
+    query.setSql(sql);
+    QStringList values;
+    for (query.execQuery(); !query.eof(); query.next())
+        values << query.asString(0);
+    return values;
+}
+} // namespace
+
+QStringList TfrmDM::deviceNames()
+{
+    return firstColumn(Database, QStringLiteral("SELECT DISTINCT BEZEICHNUNG FROM PRUEFLINGE ORDER BY BEZEICHNUNG"));
+}
+
+QStringList TfrmDM::devicePlaces() { return firstColumn(Database, QStringLiteral("SELECT DISTINCT ORT FROM PRUEFLINGE ORDER BY ORT")); }
 
 TDecimal protectiveConductorLimit(std::optional<double> lengthMetres)
 {

@@ -33,6 +33,16 @@ void declareEdited(TDataSet &d, const QString &table, const QStringList &columns
 
 } // namespace
 
+QList<QPair<int, QString>> TfrmDM::customerNames()
+{
+    TQuery query(&Database);
+    query.setSql(QStringLiteral("SELECT ID, NAME FROM KUNDEN ORDER BY NAME COLLATE DE_DE"));
+    QList<QPair<int, QString>> customers;
+    for (query.execQuery(); !query.eof(); query.next())
+        customers.append({static_cast<int>(query.asInteger(0)), query.asString(1)});
+    return customers;
+}
+
 void TfrmDM::declareMasterData()
 {
     declareEdited(dsetKunden, QStringLiteral("KUNDEN"),

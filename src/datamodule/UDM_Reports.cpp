@@ -1,6 +1,7 @@
 // The record sets behind the two reports: their base statements, fields,
 // computed fields, record filters and the statements assembled for a report.
 #include "UDM.h"
+#include "Query.h"
 #include "Clock.h"
 
 namespace {
@@ -289,6 +290,35 @@ void TfrmDM::openReportPruefungen(const QString &appendedLine, const QList<TValu
     for (int i = 0; i < params.size(); ++i)
         dsetReportPruefungen.param(i).setValue(params.at(i));
     dsetReportPruefungen.open();
+}
+
+void TfrmDM::openReport(const TReportSelection &s)
+{
+    AuswahlPrueflingePreview = s.deviceFilter;
+    dsetReportPruefungen.tag = s.resultFilter;
+    if (s.report == TReportSelection::Report::Inspection) {
+        openReportPruefungenForInspection(s.inspectionId);
+        return;
+    }
+    dsetReportKunde.close();
+    dsetReportKunde.param(0).setAsInteger(s.customerId);
+    dsetReportKunde.open();
+    if (s.report == TReportSelection::Report::Day)
+        openReportPruefungenForDay(s.customerId, s.day);
+    else
+        openReportInventar(s.customerId, s.dueDate, s.onlyDue);
+}
+
+QList<QDate> TfrmDM::inspectionDays(int kundeId)
+{
+    TQuery query(&Database);
+    query.setSql(QStringLiteral("SELECT DISTINCT CAST(P.PRUEFDATUM AS DATE) AS DATUM FROM PRUEFUNGEN AS P JOIN PRUEFLINGE AS L "
+                                "ON L.ID = P.PRUEFLINGE_ID WHERE L.KUNDEN_ID =:ID ORDER BY 1 DESC "));
+    query.paramByName(QStringLiteral("ID")).setAsInteger(kundeId);
+    QList<QDate> days;
+    for (query.execQuery(); !query.eof(); query.next())
+        days << query.asDateTime(0).date();
+    return days;
 }
 
 void TfrmDM::openReportPruefungenForDay(int kundeId, const QDate &day)

@@ -1,13 +1,11 @@
 #include "CustomerList.h"
-#include "Query.h"
+#include "UDM.h"
 #include <QComboBox>
 
-void fillCustomerList(QComboBox *box, TDatabase &database)
+void fillCustomerList(QComboBox *box, TfrmDM &dataModule)
 {
     box->clear();
-    TQuery query(&database);
-    query.setSql(QStringLiteral("SELECT ID, NAME FROM KUNDEN ORDER BY NAME COLLATE DE_DE"));
-    for (query.execQuery(); !query.eof(); query.next())
-        box->addItem(query.asString(1), static_cast<int>(query.asInteger(0)));
+    for (const auto &[id, name] : dataModule.customerNames())
+        box->addItem(name, id);
     box->setCurrentIndex(box->count() > 0 ? 0 : -1);
 }

@@ -1,6 +1,5 @@
 #include "UPruefling.h"
 #include "EditingWindow.h"
-#include "Query.h"
 #include "ui_UPruefling.h"
 #include <QIcon>
 
@@ -86,24 +85,18 @@ void TfrmPruefling::showImage(int schutzklasse)
     FImageLoaded = schutzklasse;
 }
 
-void TfrmPruefling::fillList(QComboBox *box, const QString &sql)
+void TfrmPruefling::fillList(QComboBox *box, const QStringList &values)
 {
     const QString shown = box->currentText();
     box->clear();
-    TQuery query(&frmDM->Database);
-    query.setSql(sql);
-    for (query.execQuery(); !query.eof(); query.next())
-        box->addItem(query.asString(0));
+    box->addItems(values);
     box->setCurrentIndex(-1);
     box->setEditText(shown);
 }
 
-void TfrmPruefling::fillBezeichnungen()
-{
-    fillList(m_ui->cbBezeichnung, QStringLiteral("SELECT DISTINCT BEZEICHNUNG FROM PRUEFLINGE ORDER BY BEZEICHNUNG"));
-}
+void TfrmPruefling::fillBezeichnungen() { fillList(m_ui->cbBezeichnung, frmDM->deviceNames()); }
 
-void TfrmPruefling::fillOrte() { fillList(m_ui->cbOrt, QStringLiteral("SELECT DISTINCT ORT FROM PRUEFLINGE ORDER BY ORT")); }
+void TfrmPruefling::fillOrte() { fillList(m_ui->cbOrt, frmDM->devicePlaces()); }
 
 void TfrmPruefling::fillSchutzklassen()
 {

@@ -35,7 +35,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void fillList(class QComboBox *box, const QString &sql);
+    void fillList(class QComboBox *box, const QStringList &values);
     QList<QWidget *> lengthRow() const; // shown only while the cable is longer than 5 m
 
     std::unique_ptr<Ui::TfrmPruefling> m_ui;

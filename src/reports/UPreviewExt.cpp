@@ -5,7 +5,6 @@
 #include "Dialogs.h"
 #include "Outputs.h"
 #include "Preview.h"
-#include "Query.h"
 #include "UDM.h"
 #include "UMisc.h"
 #include "UStatus.h"
@@ -115,20 +114,23 @@ std::unique_ptr<TPreviewExt> TPreviewExt::create(int mode, QWidget *parent)
         dm.dsetAuftragnehmer.refresh();
     auto window = std::make_unique<TPreviewExt>(parent);
     window->ReportName = QStringLiteral("Velmora Prüfprotokolle");
+    TReportSelection selection;
+    selection.resultFilter = dm.dsetReportPruefungen.tag;
+    selection.deviceFilter = dm.AuswahlPrueflingePreview;
     if (mode == 1) {
         window->m_ui->panelLeft->show();
         const QListWidgetItem *day = window->m_ui->lbPruefungen->currentItem();
         const auto customer = window->selectedCustomer();
-        if (day && customer)
-            dm.openReportPruefungenForDay(*customer, QLocale().toDate(day->text(), dayFormat()));
-        else
-            dm.openReportPruefungenForDay(-1, QDate());
+        selection.report = TReportSelection::Report::Day;
+        selection.customerId = day && customer ? *customer : -1;
+        selection.day = day && customer ? QLocale().toDate(day->text(), dayFormat()) : QDate();
     } else {
         window->m_ui->panelLeft->hide();
         TDataSet &current = dm.dsetPruefungen;
-        dm.openReportPruefungenForInspection(
-            current.active() && !current.isEmpty() ? static_cast<int>(current.fieldByName(QStringLiteral("ID"))->asInteger()) : 0);
+        selection.inspectionId =
+            current.active() && !current.isEmpty() ? static_cast<int>(current.fieldByName(QStringLiteral("ID"))->asInteger()) : 0;
     }
+    dm.openReport(selection);
     if (!window->SetReport())
         return nullptr;
     window->ShowReport();
@@ -155,7 +157,7 @@ std::optional<int> TPreviewExt::selectedCustomer() const
     return m_ui->cbKunden->itemData(index).toInt();
 }
 
-void TPreviewExt::fillCbKunden() { fillCustomerList(m_ui->cbKunden, frmDM->Database); }
+void TPreviewExt::fillCbKunden() { fillCustomerList(m_ui->cbKunden, *frmDM); }
 
 void TPreviewExt::fillLbPruefungen()
 {
@@ -163,12 +165,8 @@ void TPreviewExt::fillLbPruefungen()
     const auto customer = selectedCustomer();
     if (!customer)
         return;
-    TQuery query(&frmDM->Database);
-    query.setSql(QStringLiteral("SELECT DISTINCT CAST(P.PRUEFDATUM AS DATE) AS DATUM FROM PRUEFUNGEN AS P JOIN PRUEFLINGE AS L "
-                                "ON L.ID = P.PRUEFLINGE_ID WHERE L.KUNDEN_ID =:ID ORDER BY 1 DESC "));
-    query.paramByName(QStringLiteral("ID")).setAsInteger(*customer);
-    for (query.execQuery(); !query.eof(); query.next())
-        m_ui->lbPruefungen->addItem(QLocale().toString(query.asDateTime(0).date(), dayFormat()));
+    for (const QDate &day : frmDM->inspectionDays(*customer))
+        m_ui->lbPruefungen->addItem(QLocale().toString(day, dayFormat()));
     if (m_ui->lbPruefungen->count() > 0)
         m_ui->lbPruefungen->setCurrentRow(0);
 }
@@ -221,28 +219,27 @@ void TPreviewExt::UpdateReport()
     const auto customer = selectedCustomer();
     if (!customer)
         return;
-    TfrmDM &dm = *frmDM;
-    dm.dsetReportKunde.close();
-    dm.dsetReportKunde.param(0).setAsInteger(*customer);
-    dm.dsetReportKunde.open();
+    TReportSelection selection;
+    selection.customerId = *customer;
+    selection.resultFilter = frmDM->dsetReportPruefungen.tag;
+    selection.deviceFilter = frmDM->AuswahlPrueflingePreview;
     if (m_ui->rbInventar->isChecked()) {
-        const bool onlyDue = m_ui->chkNextDatum->isChecked();
-        dm.openReportInventar(*customer, m_ui->dtPicker->date(), onlyDue);
-        reportjob::setInventorySelection(m_writer, dm.AuswahlPrueflingePreview, m_ui->dtPicker->date(), onlyDue);
-        m_writer.orientation = QPageLayout::Landscape;
-        m_project.selectReport(QStringLiteral("Inventarliste"));
-        ShowReport();
-        return;
+        selection.report = TReportSelection::Report::Inventory;
+        selection.dueDate = m_ui->dtPicker->date();
+        selection.onlyDue = m_ui->chkNextDatum->isChecked();
+    } else {
+        const QListWidgetItem *day = m_ui->lbPruefungen->currentItem();
+        if (!day) {
+            clearPreview();
+            return;
+        }
+        selection.report = TReportSelection::Report::Day;
+        selection.day = QLocale().toDate(day->text(), dayFormat());
     }
-    const QListWidgetItem *day = m_ui->lbPruefungen->currentItem();
-    if (!day) {
-        clearPreview();
-        return;
-    }
-    dm.dsetReportPruefungen.close();
-    dm.dsetReportPruefungen.param(0).setAsInteger(*customer);
-    dm.dsetReportPruefungen.param(1).setAsDate(QLocale().toDate(day->text(), dayFormat()));
-    dm.dsetReportPruefungen.open();
+    frmDM->openReport(selection);
+    if (selection.report == TReportSelection::Report::Inventory)
+        reportjob::setInventorySelection(m_writer, selection.deviceFilter, selection.dueDate, selection.onlyDue);
+    m_project.selectReport(selection.reportName());
     ShowReport();
 }
 
@@ -256,8 +253,6 @@ void TPreviewExt::rbAuswahlClick(int tag)
     if (!inventory) {
         frmDM->dsetReportPruefungen.setFiltered(true);
         frmDM->dsetReportPruefungen.tag = tag;
-        m_writer.orientation = QPageLayout::Portrait;
-        m_project.selectReport(QStringLiteral("Pruefungen"));
     }
     UpdateReport();
 }

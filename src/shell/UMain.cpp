@@ -168,7 +168,7 @@ void TfrmMain::Init2()
 
 void TfrmMain::fillCbKunden()
 {
-    fillCustomerList(m_ui->cbKunden, frmDM->Database);
+    fillCustomerList(m_ui->cbKunden, *frmDM);
     showPrueflinge();
 }
 
