@@ -59,7 +59,7 @@ public:
     virtual void activeChanged() {}
     virtual void dataSetChanged() {}
     virtual void dataSetScrolled() { dataSetChanged(); }
-    virtual void recordChanged(TField *field) {}
+    virtual void recordChanged([[maybe_unused]] TField *field) {}
     virtual void editingChanged() {}
     virtual void updateData() {} // write pending input into the record
 

@@ -3,6 +3,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <memory>
 
 bool installGermanQtTranslations()
 {
@@ -12,12 +13,11 @@ bool installGermanQtTranslations()
     // Installed once per application object, however often asked.
     if (app->findChild<QTranslator *>(QStringLiteral("germanQtTranslator")))
         return true;
-    auto *translator = new QTranslator(app);
+    auto translator = std::make_unique<QTranslator>();
     translator->setObjectName(QStringLiteral("germanQtTranslator"));
     if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return false;
-    }
-    return QCoreApplication::installTranslator(translator);
+    translator->setParent(app); // the application owns it from here
+    return QCoreApplication::installTranslator(translator.release());
 }

@@ -28,7 +28,7 @@ void declareTableStatements(TDataSet &dataSet, const QString &table, const QStri
     dataSet.refreshSql = {QStringLiteral("SELECT %1 FROM %2 WHERE ID = :OLD_ID").arg(list, table)};
 }
 
-TfrmDM::TfrmDM(QObject *parent) : QObject(parent), qryCheckPruefling(new TQuery(&Database))
+TfrmDM::TfrmDM(QObject *parent) : QObject(parent), qryCheckPruefling(std::make_unique<TQuery>(&Database))
 {
     frmDM = this;
     Database.params = connectionParams();
@@ -46,7 +46,7 @@ TfrmDM::TfrmDM(QObject *parent) : QObject(parent), qryCheckPruefling(new TQuery(
 TfrmDM::~TfrmDM()
 {
     DataModuleDestroy();
-    delete qryCheckPruefling;
+    qryCheckPruefling.reset();
     Database.close();
     if (frmDM == this)
         frmDM = nullptr;

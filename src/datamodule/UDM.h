@@ -130,7 +130,7 @@ public:
         dsetGrenzwert5{&Database};
     TDataSet dsetAnzahlPrueflinge{&Database};
     TDataSet dsetReportPruefungen{&Database}, dsetReportInventar{&Database}, dsetReportKunde{&Database};
-    TQuery *qryCheckPruefling;
+    std::unique_ptr<TQuery> qryCheckPruefling;
 
     TDataSource dsrcAuftragnehmer{nullptr, &dsetAuftragnehmer}, dsrcKunden{nullptr, &dsetKunden},
         dsrcPruefer{nullptr, &dsetPruefer}, dsrcPruefgeraete{nullptr, &dsetPruefgeraete},

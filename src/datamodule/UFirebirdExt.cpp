@@ -2,9 +2,11 @@
 #include "Database.h"
 #include "Query.h"
 
-TFirebirdExt::TFirebirdExt(TDatabase *database) : FQuery(new TQuery(database)) {}
+TFirebirdExt::TFirebirdExt(TDatabase *database) : FQuery(std::make_unique<TQuery>(database)) {}
 
-TFirebirdExt::~TFirebirdExt() { delete FQuery; }
+TFirebirdExt::~TFirebirdExt() = default;
+
+void TFirebirdExt::setQuery(std::unique_ptr<TQuery> query) { FQuery = std::move(query); }
 
 std::optional<TDecimal> TFirebirdExt::NextPrueflingNummer(int kundenId)
 {

@@ -1,5 +1,6 @@
 #pragma once
 #include "Decimal.h"
+#include <memory>
 #include <optional>
 
 class TDatabase;
@@ -18,9 +19,10 @@ public:
     // device can carry (eighteen nines) is taken.
     std::optional<TDecimal> NextPrueflingNummer(int kundenId);
 
-    TQuery *Query() const { return FQuery; }
-    void setQuery(TQuery *query) { FQuery = query; }
+    TQuery *Query() const { return FQuery.get(); }
+    // Takes the statement over; the previous one is released.
+    void setQuery(std::unique_ptr<TQuery> query);
 
 private:
-    TQuery *FQuery;
+    std::unique_ptr<TQuery> FQuery;
 };

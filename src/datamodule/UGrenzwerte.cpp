@@ -12,9 +12,9 @@ void checkIndex(int index)
 }
 } // namespace
 
-TGrenzwerte::TGrenzwerte(TDatabase *database) : FQuery(new TQuery(database)) {}
+TGrenzwerte::TGrenzwerte(TDatabase *database) : FQuery(std::make_unique<TQuery>(database)) {}
 
-TGrenzwerte::~TGrenzwerte() { delete FQuery; }
+TGrenzwerte::~TGrenzwerte() = default;
 
 QString TGrenzwerte::displayText(const QString &bez1, double value, const QString &bez2)
 {

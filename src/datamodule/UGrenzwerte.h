@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <array>
+#include <memory>
 
 class TDatabase;
 class TQuery;
@@ -40,6 +41,6 @@ public:
     static QString displayText(const QString &bez1, double value, const QString &bez2);
 
 private:
-    TQuery *FQuery;
+    std::unique_ptr<TQuery> FQuery;
     std::array<TRecGrenzwert, Count> FGrenzwerte;
 };

@@ -44,7 +44,7 @@ TPreviewExt::TPreviewExt(QWidget *parent) : QMainWindow(parent), m_ui(std::make_
     FormCreate();
 }
 
-TPreviewExt::~TPreviewExt() { delete FfrmStatus; }
+TPreviewExt::~TPreviewExt() = default;
 
 void TPreviewExt::FormCreate()
 {

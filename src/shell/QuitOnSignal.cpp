@@ -39,8 +39,8 @@ TQuitOnSignal::TQuitOnSignal(std::function<void()> onSignal, QObject *parent)
     : QObject(parent), m_onSignal(std::move(onSignal))
 {
     ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, pipeEnds);
-    m_notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &TQuitOnSignal::readSignal);
+    m_notifier = std::make_unique<QSocketNotifier>(pipeEnds[1], QSocketNotifier::Read);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, &TQuitOnSignal::readSignal);
 
     // The engine sets its handlers up when it starts; ours come after them.
     fb::provider();
@@ -59,7 +59,7 @@ TQuitOnSignal::~TQuitOnSignal()
 {
     ::sigaction(SIGTERM, &previousTerm, nullptr);
     ::sigaction(SIGINT, &previousInt, nullptr);
-    delete m_notifier;
+    m_notifier.reset();
     ::close(pipeEnds[0]);
     ::close(pipeEnds[1]);
     pipeEnds[0] = pipeEnds[1] = -1;

@@ -1,6 +1,7 @@
 #pragma once
 #include <QObject>
 #include <functional>
+#include <memory>
 
 class QSocketNotifier;
 
@@ -20,7 +21,7 @@ public:
 private:
     void readSignal();
     std::function<void()> m_onSignal;
-    QSocketNotifier *m_notifier = nullptr;
+    std::unique_ptr<QSocketNotifier> m_notifier; // gone before the pipe closes
     bool m_requested = false;
 };
 

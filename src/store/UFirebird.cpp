@@ -3,9 +3,9 @@
 #include "Query.h"
 #include "SchemaStatements.h"
 
-TFirebird::TFirebird(TDatabase *database) : FDatabase(database), FQuery(new TQuery(database)) {}
+TFirebird::TFirebird(TDatabase *database) : FDatabase(database), FQuery(std::make_unique<TQuery>(database)) {}
 
-TFirebird::~TFirebird() { delete FQuery; }
+TFirebird::~TFirebird() = default;
 
 void TFirebird::execSQL(const QString &statement)
 {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <memory>
 
 class TDatabase;
 class TQuery;
@@ -28,9 +29,9 @@ public:
     // Restarts the sequence at the largest key in use, so the next key follows it.
     void setSequence(const QString &sequence, const QString &table, const QString &field);
 
-    TQuery *Query() const { return FQuery; }
+    TQuery *Query() const { return FQuery.get(); }
 
 private:
     TDatabase *FDatabase;
-    TQuery *FQuery;
+    std::unique_ptr<TQuery> FQuery;
 };

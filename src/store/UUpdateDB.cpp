@@ -4,13 +4,13 @@
 
 TUpdateDB::TUpdateDB(TDatabase *database) { setDatabase(database); }
 
-TUpdateDB::~TUpdateDB() { delete FQuery; }
+TUpdateDB::~TUpdateDB() = default;
 
 void TUpdateDB::setDatabase(TDatabase *database)
 {
-    delete FQuery;
+    FQuery.reset();
     FDatabase = database;
-    FQuery = new TQuery(database);
+    FQuery = std::make_unique<TQuery>(database);
     FQuery->autoStartTransaction = true;
     FQuery->autoCommit = true;
 }

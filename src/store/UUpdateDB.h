@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <memory>
 
 class TDatabase;
 class TQuery;
@@ -23,6 +24,6 @@ private:
     bool FieldExists(const QString &tablename, const QString &fieldname);
     void ExecUpdate(const QString &statement);
 
-    TQuery *FQuery = nullptr;
+    std::unique_ptr<TQuery> FQuery;
     TDatabase *FDatabase = nullptr;
 };

@@ -217,7 +217,7 @@ private slots:
         const TPageStream &s = window->InputStream();
         QVERIFY2(layoutFaults(s).isEmpty(), qPrintable(layoutFaults(s).join(u'\n')));
         QVERIFY(s.pages.size() >= 2);
-        for (const QString &header : {"Inventarliste", "Zentrallager mit vielen Geräten", "Bezeichnung", "Nächste Prüfung"})
+        for (const QString &header : QStringList{"Inventarliste", "Zentrallager mit vielen Geräten", "Bezeichnung", "Nächste Prüfung"})
             QCOMPARE(pagesShowing(s, header).size(), s.pages.size());
         // Numbers ascending, the seven without number ("Gerät 1", "Gerät 11",
         // ... "Gerät 61") at the end.

@@ -148,7 +148,7 @@ private slots:
         world.dialogs.paths.enqueue(pdf);
         window->btnSavePDFClick();
         const QString text = pdfText(pdf);
-        for (const QString &word : {"Flachbandkabel", "fließend", "Pflege", "Schutzleiterwiderstand", "≥ 2,00 MΩ"})
+        for (const QString &word : QStringList{"Flachbandkabel", "fließend", "Pflege", "Schutzleiterwiderstand", "≥ 2,00 MΩ"})
             QVERIFY2(text.contains(word), qPrintable(word));
         QVERIFY(!text.contains(QChar(0xFB01)) && !text.contains(QChar(0xFB02))); // no "fi", "fl" ligatures
         const QString info = runTool("pdfinfo", {pdf});
