@@ -58,7 +58,7 @@ private slots:
         const TQuitOnSignal quitOnSignal(endProgramWithoutQuestions);
         TRunningProgram p;
         frmMain->show();
-        p.click(frmMain, "btnPruefungBearbeiten");
+        p.click("btnPruefungBearbeiten");
         QVERIFY(frmPruefung->isVisible());
         QWidget *remark = p.find(frmPruefung, "memoBemerkung");
         remark->setFocus();

@@ -57,7 +57,7 @@ bool damage(const QString &path, qint64 truncateTo)
     return true;
 }
 
-// The columns of the tables a file's owner made; -1 if it does not open.
+// The columns of the tables a file's owner made.
 qint64 userColumns(const QString &path)
 {
     TDatabase db;
