@@ -1,42 +1,27 @@
-#include "AppHome.h"
 #include "AppTestMain.h"
-#include "Clock.h"
-#include "DBNavButton.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
+#include "RunningProgram.h"
 #include "UMain.h"
-#include "UProgram.h"
 #include "UPruefung.h"
-#include "ui_UMain.h"
-#include "ui_UPruefung.h"
+#include <QCheckBox>
+#include <QLabel>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
 
 // The running program on the demo database: the printer (class I) with two
 // inspections, the latest with 0,07 Ohm and 19,99 MOhm.
-struct Running {
-    TAppHome home;
-    TScriptedDialogs dialogs;
-    TProgram program;
-    Ui::TfrmPruefung *w = nullptr;
-    explicit Running(const QStringList &changes = {})
-    {
-        TClock::setFixedNow(QDateTime(QDate(2024, 3, 15), QTime(10, 30)));
-        home.createDatabase(changes);
-        program.create();
-        w = frmPruefung->ui();
-    }
-    ~Running() { TClock::setFixedNow(QDateTime()); }
+struct Running : TRunningProgram {
+    explicit Running(const QStringList &changes = {}) : TRunningProgram(changes, QDateTime(QDate(2024, 3, 15), QTime(10, 30))) {}
     TField *inspection(const char *name) { return frmDM->dsetPruefungen.fieldByName(name); }
-    void newInspection() { QTest::mouseClick(frmMain->ui()->btnNeuePruefung, Qt::LeftButton); }
+    void newInspection() { click(frmMain, "btnNeuePruefung"); }
     void type(QLineEdit *edit, const QString &text)
     {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
+        typeWithoutReturn(edit, text);
         QTest::keyClick(edit, Qt::Key_Return);
     }
+    template<class W = QWidget>
+    static W *field(const char *objectName) { return find<W>(frmPruefung, objectName); }
 };
 
 } // namespace
@@ -60,29 +45,29 @@ private slots:
         Running r({"UPDATE PRUEFLINGE SET SCHUTZKLASSE = '" + schutzklasse + "', GRENZWERT0 = 0.45, VARIABEL = 1, LAENGE = 16.25"});
         r.newInspection();
         QVERIFY(frmPruefung->isVisible());
-        QCOMPARE(r.w->Label9->text(), QStringLiteral("Letzte Messung"));
-        QCOMPARE(r.w->Label19->text(), leakage);
-        QCOMPARE(r.w->Label18->text(), QStringLiteral("Min.     2,00 MOhm"));
-        QCOMPARE(r.w->Label17_1->text() + ' ' + r.w->DbGrenzwert0->text() + ' ' + r.w->Label17_2->text(),
+        QCOMPARE(r.field<QLabel>("Label9")->text(), QStringLiteral("Letzte Messung"));
+        QCOMPARE(r.field<QLabel>("Label19")->text(), leakage);
+        QCOMPARE(r.field<QLabel>("Label18")->text(), QStringLiteral("Min.     2,00 MOhm"));
+        QCOMPARE(r.field<QLabel>("Label17_1")->text() + ' ' + r.field<QLabel>("DbGrenzwert0")->text() + ' ' + r.field<QLabel>("Label17_2")->text(),
                  QStringLiteral("Max. 0,45 Ohm"));
-        QCOMPARE(r.w->DbVorher_SCHUTZLEITWIDERSTAND->text(), QStringLiteral("0,07"));
+        QCOMPARE(r.field<QLabel>("DbVorher_SCHUTZLEITWIDERSTAND")->text(), QStringLiteral("0,07"));
     }
 
     void typingJudges()
     {
         Running r;
         r.newInspection();
-        QCOMPARE(r.w->chkSchutzleitwiderstand->checkState(), Qt::PartiallyChecked); // not measured yet
-        r.type(r.w->editSchutzleitwiderstand, "0,31");
-        QCOMPARE(r.w->chkSchutzleitwiderstand->checkState(), Qt::Unchecked);
-        QCOMPARE(r.w->DbPruefungBestanden->text(), QStringLiteral("Nicht bestanden"));
-        r.type(r.w->editSchutzleitwiderstand, "0,30");
-        QCOMPARE(r.w->chkSchutzleitwiderstand->checkState(), Qt::Checked);
-        QCOMPARE(r.w->DbPruefungBestanden->text(), QStringLiteral("Bestanden"));
+        QCOMPARE(r.field<QCheckBox>("chkSchutzleitwiderstand")->checkState(), Qt::PartiallyChecked); // not measured yet
+        r.type(r.field<QLineEdit>("editSchutzleitwiderstand"), "0,31");
+        QCOMPARE(r.field<QCheckBox>("chkSchutzleitwiderstand")->checkState(), Qt::Unchecked);
+        QCOMPARE(r.field<QLabel>("DbPruefungBestanden")->text(), QStringLiteral("Nicht bestanden"));
+        r.type(r.field<QLineEdit>("editSchutzleitwiderstand"), "0,30");
+        QCOMPARE(r.field<QCheckBox>("chkSchutzleitwiderstand")->checkState(), Qt::Checked);
+        QCOMPARE(r.field<QLabel>("DbPruefungBestanden")->text(), QStringLiteral("Bestanden"));
         // A box ticked by hand counts although nothing was measured.
-        r.w->chkDifferenzstrom->click();
+        r.field<QAbstractButton>("chkDifferenzstrom")->click();
         QCOMPARE(r.inspection("DIFFERENZSTROM_BESTANDEN")->displayText(), QStringLiteral("Ja"));
-        QTest::mouseClick(r.w->btnSave, Qt::LeftButton);
+        r.click(frmPruefung, "btnSave");
         QVERIFY(!frmPruefung->isVisible());
         QCOMPARE(frmDM->dsetPruefungen.recordCount(), 3);
     }
@@ -91,9 +76,9 @@ private slots:
     {
         Running r({"UPDATE PRUEFUNGEN SET ERSATZABLEITSTROM = 0.2, DIFFERENZSTROM = 1.5 WHERE ID = 10002"});
         r.newInspection();
-        r.type(r.w->editSchutzleitwiderstand, "0,1");
-        r.type(r.w->editErsatzableitstrom, "4");
-        QTest::mouseClick(r.w->btnCopy, Qt::LeftButton);
+        r.type(r.field<QLineEdit>("editSchutzleitwiderstand"), "0,1");
+        r.type(r.field<QLineEdit>("editErsatzableitstrom"), "4");
+        r.click(frmPruefung, "btnCopy");
         QCOMPARE(r.inspection("SCHUTZLEITWIDERSTAND")->displayText(), QStringLiteral("0,10"));
         QCOMPARE(r.inspection("ERSATZABLEITSTROM")->displayText(), QStringLiteral("4,00"));
         QCOMPARE(r.inspection("ISOLATIONSPRUEFUNG")->displayText(), QStringLiteral("19,99"));
@@ -109,17 +94,17 @@ private slots:
         r.newInspection();
         const QDateTime next = r.inspection("NEXT_PRUEFDATUM")->asDateTime();
         for (int i = 0; i < 3; ++i)
-            QTest::mouseClick(r.w->spinPruefdatumDown, Qt::LeftButton);
+            r.click(frmPruefung, "spinPruefdatumDown");
         QCOMPARE(r.inspection("PRUEFDATUM")->asDateTime(), QDateTime(QDate(2024, 3, 12), QTime(10, 30)));
         QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-3));
         r.inspection("PRUEFER_ID")->setAsInteger(11);
-        QTest::mouseClick(r.w->btnSave, Qt::LeftButton);
-        QTest::mouseClick(frmMain->ui()->btnPruefungBearbeiten, Qt::LeftButton);
+        r.click(frmPruefung, "btnSave");
+        r.click(frmMain, "btnPruefungBearbeiten");
         QVERIFY(frmPruefung->isVisible());
-        QCOMPARE(r.w->Label9->text(), QStringLiteral("Vorherige Messung"));
-        QTest::mouseClick(r.w->spinPruefdatumUp, Qt::LeftButton);
+        QCOMPARE(r.field<QLabel>("Label9")->text(), QStringLiteral("Vorherige Messung"));
+        r.click(frmPruefung, "spinPruefdatumUp");
         QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-3)); // an existing inspection keeps it
-        QTest::mouseClick(r.w->spinNextPruefdatumUp, Qt::LeftButton);
+        r.click(frmPruefung, "spinNextPruefdatumUp");
         QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-2));
     }
 
@@ -144,28 +129,25 @@ private slots:
         Running r;
         frmMain->show();
         QVERIFY(QTest::qWaitForWindowExposed(frmMain));
-        QTableView *devices = frmMain->ui()->gridPrueflinge;
-        const auto clickRow = [devices](int row) {
-            QTest::mouseClick(devices->viewport(), Qt::LeftButton, {}, devices->visualRect(devices->model()->index(row, 1)).center());
-        };
-        clickRow(1); // Mikrowelle, never inspected
+        auto *devices = r.find<QTableView>(frmMain, "gridPrueflinge");
+        r.clickRow(devices, 1); // Mikrowelle, never inspected
         QCOMPARE(frmDM->dsetPrueflinge.fieldByName("BEZEICHNUNG")->asString(), QStringLiteral("Mikrowelle"));
-        clickRow(0); // Drucker
+        r.clickRow(devices, 0); // Drucker
         QCOMPARE(frmDM->dsetPrueflinge.fieldByName("BEZEICHNUNG")->asString(), QStringLiteral("Drucker"));
         r.newInspection();
-        QCOMPARE(r.w->Label9->text(), QStringLiteral("Letzte Messung"));
-        QCOMPARE(r.w->DbVorher_SCHUTZLEITWIDERSTAND->text(), QStringLiteral("0,07"));
-        QTest::mouseClick(r.w->btnCancel, Qt::LeftButton);
-        QTest::mouseClick(frmMain->ui()->btnPruefungBearbeiten, Qt::LeftButton);
-        QCOMPARE(r.w->Label9->text(), QStringLiteral("Vorherige Messung"));
-        QCOMPARE(r.w->DbVorher_SCHUTZLEITWIDERSTAND->text(), QStringLiteral("0,06"));
-        QTest::mouseClick(r.w->btnCancel, Qt::LeftButton);
+        QCOMPARE(r.field<QLabel>("Label9")->text(), QStringLiteral("Letzte Messung"));
+        QCOMPARE(r.field<QLabel>("DbVorher_SCHUTZLEITWIDERSTAND")->text(), QStringLiteral("0,07"));
+        r.click(frmPruefung, "btnCancel");
+        r.click(frmMain, "btnPruefungBearbeiten");
+        QCOMPARE(r.field<QLabel>("Label9")->text(), QStringLiteral("Vorherige Messung"));
+        QCOMPARE(r.field<QLabel>("DbVorher_SCHUTZLEITWIDERSTAND")->text(), QStringLiteral("0,06"));
+        r.click(frmPruefung, "btnCancel");
     }
 
     void savingAnInspectionDeletedMeanwhileIsRefused()
     {
         Running r;
-        QTest::mouseClick(frmMain->ui()->btnPruefungBearbeiten, Qt::LeftButton);
+        r.click(frmMain, "btnPruefungBearbeiten");
         QVERIFY(frmPruefung->isVisible());
         const qint64 id = r.inspection("ID")->asInteger();
         {
@@ -176,8 +158,8 @@ private slots:
             q.execQuery();
             frmDM->Transaction.commitRetaining();
         }
-        r.type(r.w->editSchutzleitwiderstand, "0,12");
-        QTest::mouseClick(r.w->btnSave, Qt::LeftButton);
+        r.type(r.field<QLineEdit>("editSchutzleitwiderstand"), "0,12");
+        r.click(frmPruefung, "btnSave");
         QCOMPARE(r.dialogs.messages(), QStringList{"Der Datensatz wurde inzwischen gelöscht oder geändert."});
         QVERIFY(frmPruefung->isVisible()); // nothing counts as saved
         QCOMPARE(frmDM->dsetPruefungen.state(), TDataSetState::Edit);

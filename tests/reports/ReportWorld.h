@@ -1,33 +1,28 @@
 #pragma once
 // The running program over a database in a folder with "ü" that holds the
 // long real-world texts, and helpers to read what reports show.
-#include "AppHome.h"
-#include "TestDatabase.h"
-#include "Clock.h"
 #include "LongTextData.h"
 #include "PageStream.h"
-#include "ScriptedDialogs.h"
-#include "UProgram.h"
+#include "RunningProgram.h"
+#include <QComboBox>
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 
-struct TReportWorld {
-    TAppHome home;
-    TScriptedDialogs dialogs;
-    TProgram program;
+struct TReportWorld : TRunningProgram {
     explicit TReportWorld(const QStringList &extra = {})
+        : TRunningProgram(longtext::changes() + extra, QDateTime(QDate(2024, 1, 31), QTime(9, 0)))
     {
-        TClock::setFixedNow(QDateTime(QDate(2024, 1, 31), QTime(9, 0)));
-        QDir(home.dir.path()).mkdir(QStringLiteral("Prüfdaten"));
-        home.dbPath = home.dir.filePath(QStringLiteral("Prüfdaten/VELMORA.FDB"));
-        TAppHome::setSetting(QStringLiteral("DBName"), home.dbPath);
-        home.createDatabase(longtext::changes() + extra);
-        program.create();
     }
-    ~TReportWorld() { TClock::setFixedNow(QDateTime()); }
     QString file(const QString &name) const { return home.dir.filePath(name); }
 };
+
+// Picks a customer in a report window's list, as the program does.
+inline void chooseCustomer(QWidget *reportWindow, int customer)
+{
+    auto *customers = TRunningProgram::find<QComboBox>(reportWindow, "cbKunden");
+    customers->setCurrentIndex(customers->findData(customer));
+}
 
 // Runs a command and returns its standard output.
 inline QString runTool(const QString &program, const QStringList &args)

@@ -11,8 +11,8 @@
 #include "UDM.h"
 #include "UMain.h"
 #include "UPreviewExt.h"
-#include "ui_UPreviewExt.h"
 #include <QCalendarWidget>
+#include <QDateEdit>
 #include <QtTest>
 
 namespace {
@@ -57,10 +57,9 @@ void keepForPictures(const TPageStream &stream, const QString &name)
 std::unique_ptr<TPreviewExt> inventoryOf(int customer)
 {
     auto window = TPreviewExt::create(1, frmMain);
-    Ui::TPreviewExt *ui = window->ui();
-    ui->cbKunden->setCurrentIndex(ui->cbKunden->findData(customer));
+    chooseCustomer(window.get(), customer);
     window->fillLbPruefungen();
-    ui->rbInventar->setChecked(true);
+    TRunningProgram::find<QAbstractButton>(window.get(), "rbInventar")->setChecked(true);
     window->rbAuswahlClick(3);
     return window;
 }
@@ -128,7 +127,7 @@ private slots:
         TReportWorld world;
         const auto window = TPreviewExt::create(1, frmMain);
         QVERIFY(window);
-        QCOMPARE(window->ui()->cbKunden->currentText(), longtext::CustomerName);
+        QCOMPARE(world.find<QComboBox>(window.get(), "cbKunden")->currentText(), longtext::CustomerName);
         const TPageStream &s = window->InputStream();
         keepForPictures(s, QStringLiteral("protokoll"));
         QVERIFY2(layoutFaults(s).isEmpty(), qPrintable(layoutFaults(s).join(u'\n')));
@@ -231,13 +230,12 @@ private slots:
     {
         TReportWorld world;
         const auto window = inventoryOf(longtext::Customer);
-        Ui::TPreviewExt *ui = window->ui();
-        ui->chkNextDatum->click();
+        world.find<QAbstractButton>(window.get(), "chkNextDatum")->click();
         const TPageStream &s = window->InputStream();
         QVERIFY(s.texts.contains(QStringLiteral("Alle Prüflinge, nur zu prüfen bis zum 29.02.2024")));
         QCOMPARE(s.texts.count(QStringLiteral("Hochdruckreiniger mit Heißwasserstufe und Zubehör")), 0);
         // A day picked in the calendar pop-up rebuilds the list at once.
-        QCalendarWidget *calendar = ui->dtPicker->calendarWidget();
+        QCalendarWidget *calendar = world.find<QDateEdit>(window.get(), "dtPicker")->calendarWidget();
         calendar->setSelectedDate(QDate(2024, 8, 1));
         emit calendar->clicked(QDate(2024, 8, 1));
         QTRY_VERIFY(s.texts.contains(QStringLiteral("Alle Prüflinge, nur zu prüfen bis zum 01.08.2024")));

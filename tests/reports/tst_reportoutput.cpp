@@ -13,8 +13,6 @@
 #include "UMain.h"
 #include "UPreviewExt.h"
 #include "UStatus.h"
-#include "ui_UDlgAuftragnehmer.h"
-#include "ui_UPreviewExt.h"
 #include <QImage>
 #include <QLabel>
 #include <QPageRanges>
@@ -163,8 +161,7 @@ private slots:
     {
         TReportWorld world;
         const auto window = TPreviewExt::create(1, frmMain);
-        Ui::TPreviewExt *ui = window->ui();
-        ui->cbKunden->setCurrentIndex(ui->cbKunden->findData(longtext::ManyDevicesCustomer)); // no inspections
+        chooseCustomer(window.get(), longtext::ManyDevicesCustomer); // no inspections
         window->fillLbPruefungen();
         window->UpdateReport();
         QCOMPARE(window->preview()->pageCount(), 0);
@@ -182,9 +179,8 @@ private slots:
         QVERIFY(status);
         PaintWatch watch;
         status->Label1->installEventFilter(&watch);
-        Ui::TPreviewExt *ui = window->ui();
-        ui->cbKunden->setCurrentIndex(ui->cbKunden->findData(longtext::ManyDevicesCustomer));
-        ui->rbInventar->setChecked(true);
+        chooseCustomer(window.get(), longtext::ManyDevicesCustomer);
+        world.find<QAbstractButton>(window.get(), "rbInventar")->setChecked(true);
         window->rbAuswahlClick(3);
         QVERIFY2(watch.painted.contains("Generiere Seite 1"), qPrintable(watch.painted.join(", ")));
         QVERIFY(watch.painted.contains(QStringLiteral("Generiere Seite %1").arg(window->preview()->pageCount())));
@@ -209,7 +205,7 @@ private slots:
         world.dialogs.paths.enqueue(png);
         dlgAuftragnehmer->logo()->chooseFile();
         QVERIFY(!dlgAuftragnehmer->logo()->picture()->pixmap().isNull());
-        QTest::mouseClick(dlgAuftragnehmer->ui()->btnSichern, Qt::LeftButton);
+        world.click(dlgAuftragnehmer, "btnSichern");
         dlgAuftragnehmer->close();
         TQuery q(&frmDM->Database);
         q.setSql("SELECT OCTET_LENGTH(LOGO) FROM AUFTRAGNEHMER");

@@ -1,16 +1,14 @@
-#include "AppHome.h"
 #include "AppTestMain.h"
-#include "Clock.h"
 #include "DbError.h"
 #include "Outputs.h"
 #include "Preview.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
+#include "RunningProgram.h"
 #include "UMain.h"
 #include "UPreviewExt.h"
-#include "UProgram.h"
-#include "ui_UMain.h"
-#include "ui_UPreviewExt.h"
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QListWidget>
 #include <QProcess>
 #include <QtTest>
 
@@ -18,28 +16,24 @@ namespace {
 
 // The demo database plus a customer "Ärzte GmbH" (first in German order)
 // with devices inspected on two days.
-struct Running {
-    TAppHome home;
-    TScriptedDialogs dialogs;
-    TProgram program;
-    Running()
-    {
-        TClock::setFixedNow(QDateTime(QDate(2024, 1, 31), QTime(9, 0)));
-        QStringList changes = {"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Ärzte GmbH')",
-                               "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, PRUEFINTERVAL, KUNDEN_ID) VALUES (1100, 'Sauger', 1, 12, 102)",
-                               "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, PRUEFINTERVAL, KUNDEN_ID, AKTIV) VALUES (1101, 'Lampe', 2, 12, 102, 0)"};
-        for (int i = 0; i < 12; ++i)
-            changes << QStringLiteral("INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID, "
-                                      "SICHTPRUEFUNG_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN) VALUES (%1, '2024-01-%2 10:00', '2025-01-10', "
-                                      "11, 11, %3, 1, %4)")
-                           .arg(20000 + i)
-                           .arg(i < 10 ? 10 : 5)
-                           .arg(i % 2 ? 1101 : 1100)
-                           .arg(i == 0 ? 0 : 1);
-        home.createDatabase(changes);
-        program.create();
-    }
-    ~Running() { TClock::setFixedNow(QDateTime()); }
+QStringList customerWithTwoDays()
+{
+    QStringList changes = {"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Ärzte GmbH')",
+                           "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, PRUEFINTERVAL, KUNDEN_ID) VALUES (1100, 'Sauger', 1, 12, 102)",
+                           "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, PRUEFINTERVAL, KUNDEN_ID, AKTIV) VALUES (1101, 'Lampe', 2, 12, 102, 0)"};
+    for (int i = 0; i < 12; ++i)
+        changes << QStringLiteral("INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID, "
+                                  "SICHTPRUEFUNG_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN) VALUES (%1, '2024-01-%2 10:00', '2025-01-10', "
+                                  "11, 11, %3, 1, %4)")
+                       .arg(20000 + i)
+                       .arg(i < 10 ? 10 : 5)
+                       .arg(i % 2 ? 1101 : 1100)
+                       .arg(i == 0 ? 0 : 1);
+    return changes;
+}
+
+struct Running : TRunningProgram {
+    Running() : TRunningProgram(customerWithTwoDays(), QDateTime(QDate(2024, 1, 31), QTime(9, 0))) {}
 };
 
 QString pdfText(const QString &path)
@@ -78,21 +72,20 @@ private slots:
         Running r;
         const auto window = TPreviewExt::create(1, frmMain);
         QVERIFY(window);
-        Ui::TPreviewExt *ui = window->ui();
         QCOMPARE(window->windowTitle(), QStringLiteral("Velmora Prüfprotokolle"));
-        QCOMPARE(ui->cbKunden->currentText(), QStringLiteral("Ärzte GmbH"));
-        QCOMPARE(ui->lbPruefungen->count(), 2);
-        QCOMPARE(ui->lbPruefungen->currentItem()->text(), QStringLiteral("10.01.2024"));
+        QCOMPARE(r.find<QComboBox>(window.get(), "cbKunden")->currentText(), QStringLiteral("Ärzte GmbH"));
+        QCOMPARE(r.find<QListWidget>(window.get(), "lbPruefungen")->count(), 2);
+        QCOMPARE(r.find<QListWidget>(window.get(), "lbPruefungen")->currentItem()->text(), QStringLiteral("10.01.2024"));
         // Ten inspections of the newest day, a protocol of one page each.
         QCOMPARE(frmDM->dsetReportPruefungen.recordCount(), 10);
         QCOMPARE(window->preview()->pageCount(), 10);
-        QCOMPARE(ui->Label2->text(), QStringLiteral("Seite 1 von 10"));
+        QCOMPARE(r.find<QLabel>(window.get(), "Label2")->text(), QStringLiteral("Seite 1 von 10"));
         QCOMPARE(window->InputStream().texts.count("Seite 1 von 1"), 10);
         QVERIFY(window->InputStream().texts.contains("Bericht-Nr. 1-20000"));
-        ui->btnNext->click();
-        QCOMPARE(ui->Label2->text(), QStringLiteral("Seite 2 von 10"));
-        ui->btnLast->click();
-        ui->btnNext->click(); // nothing after the last page
+        r.find<QAbstractButton>(window.get(), "btnNext")->click();
+        QCOMPARE(r.find<QLabel>(window.get(), "Label2")->text(), QStringLiteral("Seite 2 von 10"));
+        r.find<QAbstractButton>(window.get(), "btnLast")->click();
+        r.find<QAbstractButton>(window.get(), "btnNext")->click(); // nothing after the last page
         QCOMPARE(window->preview()->currentPage(), 10);
 
         window->rbAuswahlClick(2); // failed inspections only
@@ -101,11 +94,11 @@ private slots:
         window->rbAuswahlClick(0);
         QCOMPARE(frmDM->dsetReportPruefungen.recordCount(), 5); // all of the active device
 
-        ui->rbInventar->setChecked(true);
+        r.find<QAbstractButton>(window.get(), "rbInventar")->setChecked(true);
         window->rbAuswahlClick(3);
-        QVERIFY(!ui->lbPruefungen->isVisibleTo(window.get()));
-        QVERIFY(ui->chkNextDatum->isVisibleTo(window.get()));
-        QCOMPARE(ui->dtPicker->date(), QDate(2024, 2, 29));
+        QVERIFY(!r.find<QListWidget>(window.get(), "lbPruefungen")->isVisibleTo(window.get()));
+        QVERIFY(r.find(window.get(), "chkNextDatum")->isVisibleTo(window.get()));
+        QCOMPARE(r.find<QDateEdit>(window.get(), "dtPicker")->date(), QDate(2024, 2, 29));
         QCOMPARE(window->InputStream().orientation, QPageLayout::Landscape);
         QVERIFY(window->InputStream().texts.contains("Inventarliste"));
         QVERIFY(window->InputStream().texts.contains("Sauger"));
@@ -140,12 +133,12 @@ private slots:
     {
         Running r;
         frmDM->dsetReportPruefungen.tag = 2; // left over from an earlier window
-        frmMain->ui()->cbKunden->setCurrentIndex(1); // Demo-Kunde: the Drucker and its latest inspection, 10002
+        r.find<QComboBox>(frmMain, "cbKunden")->setCurrentIndex(1); // Demo-Kunde: the Drucker and its latest inspection, 10002
         frmMain->showPrueflinge();
         QCOMPARE(frmDM->dsetPruefungen.fieldByName("ID")->asInteger(), qint64(10002));
         const auto window = TPreviewExt::create(0, frmMain);
         QVERIFY(window);
-        QVERIFY(!window->ui()->panelLeft->isVisibleTo(window.get()));
+        QVERIFY(!r.find(window.get(), "panelLeft")->isVisibleTo(window.get()));
         QCOMPARE(frmDM->dsetReportPruefungen.recordCount(), 1); // the filters were reset
         QVERIFY(window->InputStream().texts.contains("Bericht-Nr. 85-10002"));
         QVERIFY(window->InputStream().texts.contains("Die Prüfung wurde bestanden"));

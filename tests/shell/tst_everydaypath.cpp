@@ -2,7 +2,6 @@
 // inspection, leaving windows and the program in the middle of an edit,
 // connecting later.
 #include "AppTestMain.h"
-#include "DBNavButton.h"
 #include "QtDialogs.h"
 #include "RunningProgram.h"
 #include "UDlgAuftragnehmer.h"
@@ -11,12 +10,9 @@
 #include "UMain.h"
 #include "UPruefling.h"
 #include "UPruefung.h"
-#include "ui_UDlgAuftragnehmer.h"
-#include "ui_UDlgKunden.h"
-#include "ui_UMain.h"
-#include "ui_UPruefling.h"
-#include "ui_UPruefung.h"
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -40,30 +36,19 @@ const QStringList kTwoDevicesWithHistory = {
 const QDateTime kToday(QDate(2026, 12, 10), QTime(9, 30));
 
 struct Program : TRunningProgram {
-    Ui::TfrmMain *main;
-    Ui::TfrmPruefung *inspectionWindow;
-    Ui::TfrmPruefling *deviceWindow;
-    explicit Program(const QStringList &changes = kTwoDevicesWithHistory)
-        : TRunningProgram(changes, kToday), main(frmMain->ui()), inspectionWindow(frmPruefung->ui()), deviceWindow(frmPruefling->ui())
-    {
-    }
-    void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
-    void chooseDevice(int row) { clickRow(main->gridPrueflinge, row); }
+    explicit Program(const QStringList &changes = kTwoDevicesWithHistory) : TRunningProgram(changes, kToday) {}
+    void chooseDevice(int row) { clickRow(find<QAbstractItemView>(frmMain, "gridPrueflinge"), row); }
     void chooseCustomer(const QString &name)
     {
-        const int index = main->cbKunden->findText(name);
-        main->cbKunden->setCurrentIndex(index);
-        emit main->cbKunden->activated(index);
+        auto *customers = find<QComboBox>(frmMain, "cbKunden");
+        const int index = customers->findText(name);
+        customers->setCurrentIndex(index);
+        emit customers->activated(index);
     }
-    QString comparedResistance() { return inspectionWindow->DbVorher_SCHUTZLEITWIDERSTAND->text(); }
+    QString comparedResistance() { return find<QLabel>(frmPruefung, "DbVorher_SCHUTZLEITWIDERSTAND")->text(); }
     qint64 inspectionsOf(int deviceId) { return scalar(QStringLiteral("SELECT COUNT(*) FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = %1").arg(deviceId)); }
-    void typeDeviceName(const QString &name)
-    {
-        QLineEdit *edit = deviceWindow->cbBezeichnung->lineEdit();
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, name);
-    }
+    void typeDeviceName(const QString &name) { typeWithoutReturn(find<QComboBox>(frmPruefling, "cbBezeichnung")->lineEdit(), name); }
+    QLineEdit *inspectionField(const char *name) { return find<QLineEdit>(frmPruefung, name); }
 };
 
 } // namespace
@@ -80,33 +65,33 @@ private slots:
         Program p;
         p.chooseDevice(1); // Mikrowelle
         p.chooseDevice(0); // back to the printer
-        p.click(p.main->btnNeuePruefung);
-        QCOMPARE(p.inspectionWindow->Label9->text(), QStringLiteral("Letzte Messung"));
+        p.click(frmMain, "btnNeuePruefung");
+        QCOMPARE(p.find<QLabel>(frmPruefung, "Label9")->text(), QStringLiteral("Letzte Messung"));
         QCOMPARE(p.comparedResistance(), QStringLiteral("0,07"));
-        p.click(p.inspectionWindow->btnCopy);
+        p.click(frmPruefung, "btnCopy");
         QCOMPARE(frmDM->dsetPruefungen.fieldByName("SCHUTZLEITWIDERSTAND")->asFloat(), 0.07);
-        p.type(p.inspectionWindow->editSchutzleitwiderstand, "0,12");
-        p.click(p.inspectionWindow->btnSave);
+        p.type(p.inspectionField("editSchutzleitwiderstand"), "0,12");
+        p.click(frmPruefung, "btnSave");
         QCOMPARE(p.inspectionsOf(1001), 3);
 
         // The next inspection compares with the one just saved.
-        p.click(p.main->btnNeuePruefung);
+        p.click(frmMain, "btnNeuePruefung");
         QCOMPARE(p.comparedResistance(), QStringLiteral("0,12"));
-        p.click(p.inspectionWindow->btnCancel);
+        p.click(frmPruefung, "btnCancel");
 
         // Deleting the newest brings the one before back.
         frmDM->dsetPruefungen.first();
-        p.click(p.main->btnPruefungLoeschen);
+        p.click(frmMain, "btnPruefungLoeschen");
         QCOMPARE(p.inspectionsOf(1001), 2);
-        p.click(p.main->btnNeuePruefung);
+        p.click(frmMain, "btnNeuePruefung");
         QCOMPARE(p.comparedResistance(), QStringLiteral("0,07"));
-        p.click(p.inspectionWindow->btnCancel);
+        p.click(frmPruefung, "btnCancel");
 
         // The other device compares with its own history.
         p.chooseDevice(1);
-        p.click(p.main->btnNeuePruefung);
+        p.click(frmMain, "btnNeuePruefung");
         QCOMPARE(p.comparedResistance(), QStringLiteral("0,15"));
-        p.click(p.inspectionWindow->btnCancel);
+        p.click(frmPruefung, "btnCancel");
     }
 
     // Editing an existing inspection compares with the one before it.
@@ -116,10 +101,10 @@ private slots:
         p.chooseDevice(1);
         p.chooseDevice(0);
         frmDM->dsetPruefungen.first();
-        p.click(p.main->btnPruefungBearbeiten);
-        QCOMPARE(p.inspectionWindow->Label9->text(), QStringLiteral("Vorherige Messung"));
+        p.click(frmMain, "btnPruefungBearbeiten");
+        QCOMPARE(p.find<QLabel>(frmPruefung, "Label9")->text(), QStringLiteral("Vorherige Messung"));
         QCOMPARE(p.comparedResistance(), QStringLiteral("0,06"));
-        p.click(p.inspectionWindow->btnCancel);
+        p.click(frmPruefung, "btnCancel");
     }
 
     // A device stored with a raised limit and no length: unticking the cable
@@ -127,19 +112,19 @@ private slots:
     void untickedCableBoxResetsTheLimit()
     {
         Program p({"UPDATE PRUEFLINGE SET VARIABEL = 1, LAENGE = NULL, GRENZWERT0 = 0.80 WHERE ID = 1001"});
-        p.click(p.main->DBNavButton2); // "Prüfling bearbeiten"
+        p.click(frmMain, "DBNavButton2"); // "Prüfling bearbeiten"
         QVERIFY(frmPruefling->isVisible());
-        QVERIFY(p.deviceWindow->chkLaenge->isChecked());
-        p.click(p.deviceWindow->chkLaenge);
-        p.click(p.deviceWindow->btnSave);
+        QVERIFY(p.find<QCheckBox>(frmPruefling, "chkLaenge")->isChecked());
+        p.click(frmPruefling, "chkLaenge");
+        p.click(frmPruefling, "btnSave");
         QCOMPARE(p.text("SELECT VARIABEL FROM PRUEFLINGE WHERE ID = 1001"), QStringLiteral("0"));
         QCOMPARE(p.text("SELECT LAENGE FROM PRUEFLINGE WHERE ID = 1001"), QStringLiteral("<null>"));
         QCOMPARE(p.text("SELECT GRENZWERT0 FROM PRUEFLINGE WHERE ID = 1001"), QStringLiteral("0.3"));
 
-        p.click(p.main->btnNeuePruefung);
-        p.type(p.inspectionWindow->editSchutzleitwiderstand, "0,80");
-        QCOMPARE(p.inspectionWindow->chkSchutzleitwiderstand->checkState(), Qt::Unchecked);
-        p.click(p.inspectionWindow->btnCancel);
+        p.click(frmMain, "btnNeuePruefung");
+        p.type(p.inspectionField("editSchutzleitwiderstand"), "0,80");
+        QCOMPARE(p.find<QCheckBox>(frmPruefung, "chkSchutzleitwiderstand")->checkState(), Qt::Unchecked);
+        p.click(frmPruefung, "btnCancel");
     }
 
     // A two-digit year means the century nearest to today.
@@ -159,24 +144,24 @@ private slots:
         QFETCH(QDate, stored);
         QFETCH(QString, shown);
         Program p;
-        p.click(p.main->btnNeuePruefung);
-        p.type(p.inspectionWindow->editNextPruefdatum, typed);
+        p.click(frmMain, "btnNeuePruefung");
+        p.type(p.inspectionField("editNextPruefdatum"), typed);
         QCOMPARE(frmDM->dsetPruefungen.fieldByName("NEXT_PRUEFDATUM")->asDateTime().date(), stored);
-        p.inspectionWindow->editSchutzleitwiderstand->setFocus();
-        QVERIFY(p.inspectionWindow->editNextPruefdatum->text().startsWith(shown));
-        p.click(p.inspectionWindow->btnCancel);
+        p.inspectionField("editSchutzleitwiderstand")->setFocus();
+        QVERIFY(p.inspectionField("editNextPruefdatum")->text().startsWith(shown));
+        p.click(frmPruefung, "btnCancel");
     }
 
     // A device number has no places: a fraction is refused by the field.
     void fractionalDeviceNumberIsRefused()
     {
         Program p;
-        p.click(p.main->DBNavButton1); // "Neuer Prüfling"
+        p.click(frmMain, "DBNavButton1"); // "Neuer Prüfling"
         p.typeDeviceName("Bohrmaschine");
-        p.type(p.deviceWindow->editNummer, "12,5");
+        p.type(p.find<QLineEdit>(frmPruefling, "editNummer"), "12,5");
         QCOMPARE(p.dialogs.messages(), QStringList{"\u201E12,5\u201C ist keine g\u00FCltige Zahl."});
         QCOMPARE(frmDM->dsetPrueflinge.fieldByName("NUMMER")->asString(), QStringLiteral("87"));
-        p.click(p.deviceWindow->BitBtn1);
+        p.click(frmPruefling, "BitBtn1");
     }
 
     // The proposal is exact up to the largest number and empty beyond it.
@@ -193,9 +178,9 @@ private slots:
         QFETCH(QString, largest);
         QFETCH(QString, proposed);
         Program p({"UPDATE PRUEFLINGE SET NUMMER = " + largest + " WHERE ID = 1002"});
-        p.click(p.main->DBNavButton1);
+        p.click(frmMain, "DBNavButton1");
         QCOMPARE(frmDM->dsetPrueflinge.fieldByName("NUMMER")->asString(), proposed);
-        p.click(p.deviceWindow->BitBtn1);
+        p.click(frmPruefling, "BitBtn1");
     }
 
     // Enter in the real question box keeps the window open.
@@ -231,7 +216,7 @@ private slots:
         QFETCH(qint64, devicesStored);
         Program p;
         frmMain->show();
-        p.click(p.main->DBNavButton1);
+        p.click(frmMain, "DBNavButton1");
         p.typeDeviceName("Bohrmaschine");
         p.dialogs.answers.enqueue(answer);
         QCOMPARE(frmMain->close(), closed);
@@ -240,7 +225,7 @@ private slots:
         if (!closed) {
             QVERIFY(frmMain->isVisible());
             QCOMPARE(frmDM->dsetPrueflinge.state(), TDataSetState::Insert);
-            QCOMPARE(p.deviceWindow->cbBezeichnung->currentText(), QStringLiteral("Bohrmaschine"));
+            QCOMPARE(p.find<QComboBox>(frmPruefling, "cbBezeichnung")->currentText(), QStringLiteral("Bohrmaschine"));
         }
     }
 
@@ -257,14 +242,14 @@ private slots:
         QFETCH(QString, command);
         Program p;
         dlgKunden->show();
-        TRunningProgram::type(dlgKunden->ui()->editName, "Demo-Kunde GmbH");
+        p.type(p.find<QLineEdit>(dlgKunden, "editName"), "Demo-Kunde GmbH");
         QCOMPARE(frmDM->dsetKunden.state(), TDataSetState::Edit);
 
         const auto run = [&] {
             if (command == "Trennen")
-                p.main->Trennen1->trigger();
+                p.find<QAction>(frmMain, "Trennen1")->trigger();
             else if (command == "Verbinden")
-                p.main->Verbinden1->trigger();
+                p.find<QAction>(frmMain, "Verbinden1")->trigger();
             else {
                 TdlgDbConnection dialog(frmMain);
                 dialog.btnOKClick();
@@ -275,12 +260,12 @@ private slots:
         QCOMPARE(p.dialogs.messages(), QStringList{kCloseQuestion});
         QVERIFY(frmDM->Database.connected());
         QCOMPARE(frmDM->dsetKunden.state(), TDataSetState::Edit);
-        QCOMPARE(dlgKunden->ui()->editName->text(), QStringLiteral("Demo-Kunde GmbH"));
+        QCOMPARE(p.find<QLineEdit>(dlgKunden, "editName")->text(), QStringLiteral("Demo-Kunde GmbH"));
 
         p.dialogs.answers.enqueue(Answer::Yes);
         run();
         if (command == "Trennen")
-            p.main->Verbinden1->trigger();
+            p.find<QAction>(frmMain, "Verbinden1")->trigger();
         QVERIFY(frmDM->Database.connected());
         QCOMPARE(p.text("SELECT NAME FROM KUNDEN WHERE ID = 101"), QStringLiteral("Demo-Kunde GmbH"));
     }
@@ -307,7 +292,7 @@ private slots:
         QFETCH(bool, stillTheFirst);
         Program p;
         const bool device = list == "device";
-        QAbstractButton *newButton = device ? static_cast<QAbstractButton *>(p.main->DBNavButton1) : p.main->btnNeuePruefung;
+        QAbstractButton *newButton = device ? p.find<QAbstractButton>(frmMain, "DBNavButton1") : p.find<QAbstractButton>(frmMain, "btnNeuePruefung");
         TDataSet &records = device ? frmDM->dsetPrueflinge : frmDM->dsetPruefungen;
         const QString count = device ? "SELECT COUNT(*) FROM PRUEFLINGE WHERE KUNDEN_ID = 101"
                                      : "SELECT COUNT(*) FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = 1001";
@@ -315,7 +300,7 @@ private slots:
         if (device)
             p.typeDeviceName("Bohrmaschine");
         else
-            p.type(p.inspectionWindow->editSchutzleitwiderstand, "0,11");
+            p.type(p.inspectionField("editSchutzleitwiderstand"), "0,11");
         const QVariant firstKey = records.fieldByName("ID")->asInteger();
 
         p.dialogs.answers.enqueue(answer);
@@ -332,8 +317,8 @@ private slots:
     {
         Program p({"DELETE FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = 1002", "INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Leerer Kunde')"});
         const auto enabled = [&] {
-            return QList<bool>{p.main->btnNeuePruefung->isEnabled(), p.main->btnPruefungBearbeiten->isEnabled(),
-                               p.main->btnPruefungLoeschen->isEnabled(), p.main->btnBerichtErzeugen->isEnabled()};
+            return QList<bool>{p.find<QAbstractButton>(frmMain, "btnNeuePruefung")->isEnabled(), p.find<QAbstractButton>(frmMain, "btnPruefungBearbeiten")->isEnabled(),
+                               p.find<QAbstractButton>(frmMain, "btnPruefungLoeschen")->isEnabled(), p.find<QAbstractButton>(frmMain, "btnBerichtErzeugen")->isEnabled()};
         };
         QCOMPARE(enabled(), (QList<bool>{true, true, true, true}));
         p.chooseDevice(1); // the microwave, never inspected
@@ -348,10 +333,10 @@ private slots:
     void menusFollowTheConnection()
     {
         TRunningProgram p(TRunningProgram::NoDatabase{});
-        Ui::TfrmMain *main = frmMain->ui();
         const auto enabled = [&] {
-            return QList<bool>{main->Bearbeiten1->isEnabled(), main->Verbinden1->isEnabled(), main->Trennen1->isEnabled(),
-                               main->Backup1->isEnabled(), main->Neu1->isEnabled(), main->Verbindung1->isEnabled()};
+            return QList<bool>{p.find<QMenu>(frmMain, "Bearbeiten1")->isEnabled(), p.find<QAction>(frmMain, "Verbinden1")->isEnabled(),
+                               p.find<QAction>(frmMain, "Trennen1")->isEnabled(), p.find<QAction>(frmMain, "Backup1")->isEnabled(),
+                               p.find<QAction>(frmMain, "Neu1")->isEnabled(), p.find<QAction>(frmMain, "Verbindung1")->isEnabled()};
         };
         QCOMPARE(enabled(), (QList<bool>{false, false, false, false, true, true}));
 
@@ -359,12 +344,12 @@ private slots:
         TdlgDbConnection dialog(frmMain);
         dialog.btnOKClick();
         QVERIFY(frmDM->Database.connected());
-        QCOMPARE(main->cbKunden->currentText(), QStringLiteral("Demo-Kunde"));
+        QCOMPARE(p.find<QComboBox>(frmMain, "cbKunden")->currentText(), QStringLiteral("Demo-Kunde"));
         QCOMPARE(enabled(), (QList<bool>{true, true, true, true, true, true}));
 
-        main->Trennen1->trigger();
+        p.find<QAction>(frmMain, "Trennen1")->trigger();
         QCOMPARE(enabled(), (QList<bool>{false, true, false, false, true, true}));
-        main->Verbinden1->trigger();
+        p.find<QAction>(frmMain, "Verbinden1")->trigger();
         QCOMPARE(enabled(), (QList<bool>{true, true, true, true, true, true}));
     }
 
@@ -373,8 +358,8 @@ private slots:
     {
         Program p({"DELETE FROM AUFTRAGNEHMER"});
         dlgAuftragnehmer->show();
-        TRunningProgram::type(dlgAuftragnehmer->ui()->editName, "Elektro Berger");
-        QTest::mouseClick(dlgAuftragnehmer->ui()->btnSichern, Qt::LeftButton);
+        p.type(p.find<QLineEdit>(dlgAuftragnehmer, "editName"), "Elektro Berger");
+        p.click(dlgAuftragnehmer, "btnSichern");
         QCOMPARE(p.dialogs.messages(), QStringList());
         QCOMPARE(p.text("SELECT NAME FROM AUFTRAGNEHMER"), QStringLiteral("Elektro Berger"));
         dlgAuftragnehmer->close();
@@ -397,13 +382,13 @@ private slots:
     {
         Program p;
         frmMain->show();
-        p.click(p.main->btnNeuePruefung);
+        p.click(frmMain, "btnNeuePruefung");
         QVERIFY(frmPruefung->isVisible());
-        QCOMPARE(p.main->editBezeichnung->text(), QStringLiteral("Drucker"));
-        QCOMPARE(p.main->editNummer->text(), QStringLiteral("85"));
-        QCOMPARE(p.main->editSchutzklasse->text(), QStringLiteral("I"));
-        QCOMPARE(p.main->editPruefinterval->text(), QStringLiteral("12"));
-        p.click(p.inspectionWindow->btnCancel);
+        QCOMPARE(p.find<QLineEdit>(frmMain, "editBezeichnung")->text(), QStringLiteral("Drucker"));
+        QCOMPARE(p.find<QLineEdit>(frmMain, "editNummer")->text(), QStringLiteral("85"));
+        QCOMPARE(p.find<QLineEdit>(frmMain, "editSchutzklasse")->text(), QStringLiteral("I"));
+        QCOMPARE(p.find<QLineEdit>(frmMain, "editPruefinterval")->text(), QStringLiteral("12"));
+        p.click(frmPruefung, "btnCancel");
     }
 };
 

@@ -17,21 +17,15 @@
 #include "UPreviewExt.h"
 #include "UPruefling.h"
 #include "UPruefung.h"
-#include "ui_UDlgConnection.h"
-#include "ui_UDlgKunden.h"
-#include "ui_UDlgPruefer.h"
-#include "ui_UDlgPruefgeraet.h"
-#include "ui_UMain.h"
-#include "ui_UPreviewExt.h"
-#include "ui_UPruefling.h"
-#include "ui_UPruefung.h"
 #include <QCalendarWidget>
+#include <QDateEdit>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QtTest>
 
 namespace {
@@ -39,14 +33,12 @@ namespace {
 // The running program on the demo database; a second inspection of the
 // first device failed its function test.
 struct Running : TRunningProgram {
-    Ui::TfrmMain *ui = nullptr;
     Running()
         : TRunningProgram({"INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, "
                            "PRUEFLINGE_ID, SICHTPRUEFUNG_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN) "
                            "SELECT 30000, DATEADD(-1 YEAR TO MAX(PRUEFDATUM)), MAX(NEXT_PRUEFDATUM), 11, 11, "
                            "MIN(PRUEFLINGE_ID), 0, 0 FROM PRUEFUNGEN"})
     {
-        ui = frmMain->ui();
         frmMain->show();
         QVERIFY(QTest::qWaitForWindowExposed(frmMain));
     }
@@ -176,14 +168,14 @@ private slots:
     {
         Running r;
         TPreviewExt window(frmMain);
-        QCOMPARE(window.ui()->dtPicker->calendarWidget()->locale().language(), QLocale::German);
+        QCOMPARE(r.find<QDateEdit>(&window, "dtPicker")->calendarWidget()->locale().language(), QLocale::German);
     }
 
     void pathFieldsShowTheirStart()
     {
         Running r;
         TdlgDbConnection connection(frmMain);
-        QLineEdit *path = connection.ui()->editDatabase;
+        QLineEdit *path = r.find<QLineEdit>(&connection, "editDatabase");
         QCOMPARE(path->text(), r.home.dbPath);
         QCOMPARE(path->toolTip(), r.home.dbPath);
         QCOMPARE(path->cursorPosition(), 0);
@@ -192,19 +184,17 @@ private slots:
     void nextInspectionShowsADate()
     {
         Running r;
-        r.ui->btnPruefungBearbeiten->click();
+        r.find<QAbstractButton>(frmMain, "btnPruefungBearbeiten")->click();
         QVERIFY(frmPruefung->isVisible());
-        QVERIFY2(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4}$"))
-                     .match(frmPruefung->ui()->editNextPruefdatum->text())
-                     .hasMatch(),
-                 qPrintable(frmPruefung->ui()->editNextPruefdatum->text()));
-        frmPruefung->ui()->btnCancel->click();
+        const QString next = r.find<QLineEdit>(frmPruefung, "editNextPruefdatum")->text();
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4}$")).match(next).hasMatch(), qPrintable(next));
+        r.find<QAbstractButton>(frmPruefung, "btnCancel")->click();
     }
 
     void gridsShowWholeTitlesAndValues()
     {
         Running r;
-        TDBGrid *devices = r.ui->gridPrueflinge, *inspections = r.ui->gridPruefungen;
+        TDBGrid *devices = r.find<TDBGrid>(frmMain, "gridPrueflinge"), *inspections = r.find<TDBGrid>(frmMain, "gridPruefungen");
         QVERIFY(inspections->model()->rowCount() >= 2);
         verifyNothingClipped(devices);
         verifyNothingClipped(inspections);
@@ -224,7 +214,7 @@ private slots:
     void rowsAsTallAsTheFont()
     {
         Running r;
-        for (TDBGrid *grid : {r.ui->gridPrueflinge, r.ui->gridPruefungen}) {
+        for (TDBGrid *grid : {r.find<TDBGrid>(frmMain, "gridPrueflinge"), r.find<TDBGrid>(frmMain, "gridPruefungen")}) {
             const int text = grid->fontMetrics().height();
             QVERIFY(grid->rowHeight(0) >= text);
             QVERIFY2(grid->rowHeight(0) <= text + 8, qPrintable(QString::number(grid->rowHeight(0))));
@@ -234,11 +224,11 @@ private slots:
     void germanTitlesWhileDisconnected()
     {
         Running r;
-        const QStringList devices = titles(r.ui->gridPrueflinge), inspections = titles(r.ui->gridPruefungen);
-        r.ui->Trennen1->trigger();
+        const QStringList devices = titles(r.find<TDBGrid>(frmMain, "gridPrueflinge")), inspections = titles(r.find<TDBGrid>(frmMain, "gridPruefungen"));
+        r.find<QAction>(frmMain, "Trennen1")->trigger();
         QVERIFY(!frmDM->Database.connected());
-        QCOMPARE(titles(r.ui->gridPrueflinge), devices);
-        QCOMPARE(titles(r.ui->gridPruefungen), inspections);
+        QCOMPARE(titles(r.find<TDBGrid>(frmMain, "gridPrueflinge")), devices);
+        QCOMPARE(titles(r.find<TDBGrid>(frmMain, "gridPruefungen")), inspections);
         QVERIFY(!devices.contains("BEZEICHNUNG"));
         QVERIFY(!inspections.contains("SICHTPRUEFUNG_BESTANDEN"));
     }
@@ -282,12 +272,12 @@ private slots:
     {
         Running r;
         const int margin = frmMain->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
-        QVERIFY(r.ui->pnlLeft->mapTo(frmMain, QPoint(0, 0)).x() >= margin);
-        const QRect bottom(r.ui->pnlBottom->mapTo(frmMain, QPoint(0, 0)), r.ui->pnlBottom->size());
+        QVERIFY(r.find(frmMain, "pnlLeft")->mapTo(frmMain, QPoint(0, 0)).x() >= margin);
+        const QRect bottom(r.find(frmMain, "pnlBottom")->mapTo(frmMain, QPoint(0, 0)), r.find(frmMain, "pnlBottom")->size());
         QVERIFY(bottom.bottom() + margin <= frmMain->statusBar()->geometry().top());
         // The inspection list shows all its columns where the screen is
         // wide enough.
-        TDBGrid *inspections = r.ui->gridPruefungen;
+        TDBGrid *inspections = r.find<TDBGrid>(frmMain, "gridPruefungen");
         int columns = 0;
         for (int c = 0; c < inspections->model()->columnCount(); ++c)
             columns += inspections->columnWidth(c);
@@ -295,37 +285,37 @@ private slots:
         if (frmMain->screen()->availableGeometry().width() >= frmMain->width() + columns - inspections->viewport()->width())
             QVERIFY2(columns <= inspections->viewport()->width(), qPrintable(QString::number(columns)));
         // 146 pixels, give or take the rounding of a menu bar not yet shown.
-        QVERIFY2(qAbs(r.ui->gridPruefungen->height() - 146) <= 1, qPrintable(QString::number(r.ui->gridPruefungen->height())));
+        QVERIFY2(qAbs(r.find<TDBGrid>(frmMain, "gridPruefungen")->height() - 146) <= 1, qPrintable(QString::number(r.find<TDBGrid>(frmMain, "gridPruefungen")->height())));
     }
 
     void inspectionWindowGrowsInTheRemark()
     {
         Running r;
-        r.ui->btnPruefungBearbeiten->click();
-        Ui::TfrmPruefung *ui = frmPruefung->ui();
+        r.find<QAbstractButton>(frmMain, "btnPruefungBearbeiten")->click();
+        QWidget *value = r.find(frmPruefung, "editSchutzleitwiderstand"), *remark = r.find(frmPruefung, "memoBemerkung");
         QVERIFY(QTest::qWaitForWindowExposed(frmPruefung));
-        const int valueWidth = ui->editSchutzleitwiderstand->width();
-        const QSize remark = ui->memoBemerkung->size();
+        const int valueWidth = value->width();
+        const QSize remarkSize = remark->size();
         frmPruefung->resize(frmPruefung->size() + QSize(200, 150));
-        QTRY_COMPARE(ui->memoBemerkung->width(), remark.width() + 200);
-        QCOMPARE(ui->editSchutzleitwiderstand->width(), valueWidth);
-        QCOMPARE(ui->memoBemerkung->height(), remark.height() + 150);
-        ui->btnCancel->click();
+        QTRY_COMPARE(remark->width(), remarkSize.width() + 200);
+        QCOMPARE(value->width(), valueWidth);
+        QCOMPARE(remark->height(), remarkSize.height() + 150);
+        r.find<QAbstractButton>(frmPruefung, "btnCancel")->click();
     }
 
     void deviceWindowKeepsItsSize()
     {
         Running r;
-        r.ui->DBNavButton2->click();
+        r.find<QAbstractButton>(frmMain, "DBNavButton2")->click();
         QVERIFY(QTest::qWaitForWindowExposed(frmPruefling));
-        Ui::TfrmPruefling *ui = frmPruefling->ui();
-        QVERIFY(!ui->editLaenge->isVisible());
+        QWidget *length = r.find(frmPruefling, "editLaenge");
+        QVERIFY(!length->isVisible());
         const QSize before = frmPruefling->size();
-        ui->chkLaenge->click();
-        QVERIFY(ui->editLaenge->isVisible());
+        r.find<QAbstractButton>(frmPruefling, "chkLaenge")->click();
+        QVERIFY(length->isVisible());
         QCoreApplication::processEvents();
         QCOMPARE(frmPruefling->size(), before);
-        ui->BitBtn1->click();
+        r.find<QAbstractButton>(frmPruefling, "BitBtn1")->click();
     }
 
     // Alt and a letter reach exactly one command in every window.
@@ -343,8 +333,8 @@ private slots:
                 clashes << accessKeyClashes(window);
         QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join("\n")));
         // The buttons keep their letters.
-        QCOMPARE(r.ui->btnPruefungBearbeiten->text(), QStringLiteral("Prüfung &bearbeiten"));
-        QCOMPARE(r.ui->btnBerichtErzeugen->text(), QStringLiteral("Bericht &erzeugen"));
+        QCOMPARE(r.find<QAbstractButton>(frmMain, "btnPruefungBearbeiten")->text(), QStringLiteral("Prüfung &bearbeiten"));
+        QCOMPARE(r.find<QAbstractButton>(frmMain, "btnBerichtErzeugen")->text(), QStringLiteral("Bericht &erzeugen"));
     }
 
     void accessKeyChecksFindAClash()
@@ -358,13 +348,13 @@ private slots:
     {
         Running r;
         r.dialogs.urlOpens = false;
-        r.ui->PruefprotokolleHilfe1->trigger();
+        r.find<QAction>(frmMain, "PruefprotokolleHilfe1")->trigger();
         QCOMPARE(r.dialogs.shown.constFirst().kind, QStringLiteral("url"));
         QCOMPARE(r.dialogs.messages().size(), 1);
         QVERIFY(r.dialogs.messages().constFirst().contains("https://velmora-pruefprotokolle.de/hilfe"));
         r.dialogs.clear();
         r.dialogs.urlOpens = true;
-        r.ui->PruefprotokolleHilfe1->trigger();
+        r.find<QAction>(frmMain, "PruefprotokolleHilfe1")->trigger();
         QVERIFY(r.dialogs.messages().isEmpty());
     }
 
@@ -397,7 +387,7 @@ private slots:
     void stylesLookDifferent()
     {
         Running r;
-        const QList<QAction *> entries = r.ui->Ansicht1->actions();
+        const QList<QAction *> entries = r.find<QMenu>(frmMain, "Ansicht1")->actions();
         QVERIFY(entries.size() >= 2);
         QCOMPARE(entries.constFirst()->text(), QStringLiteral("Windows"));
         QList<QImage> looks;

@@ -1,12 +1,8 @@
-#include "AppHome.h"
-#include "DBNavButton.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
-#include "UDM.h"
+#include "RunningProgram.h"
 #include "UMain.h"
-#include "UProgram.h"
-#include "ui_UMain.h"
 #include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -14,34 +10,27 @@ namespace {
 // The running program on the demo database with a few more devices:
 // Drucker 85, Mikrowelle 86, Radio 3 (Raum 2), RAUCHMELDER 4 (Flur),
 // Radiowecker 5 (Küche), all of the demo customer.
-struct Running {
-    TAppHome home;
-    TScriptedDialogs dialogs;
-    TProgram program;
-    Ui::TfrmMain *ui = nullptr;
-    explicit Running(const QStringList &changes = {})
-    {
-        QStringList all = {
-            "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, ORT, PRUEFINTERVAL, KUNDEN_ID) VALUES (1100, 'Radio', 3, 'Raum 2', 12, 101)",
-            "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, ORT, PRUEFINTERVAL, KUNDEN_ID) VALUES (1101, 'RAUCHMELDER', 4, 'Flur', 6, 101)",
-            "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, ORT, PRUEFINTERVAL, KUNDEN_ID) VALUES (1102, 'Radiowecker', 5, 'Küche', 24, 101)"};
-        home.createDatabase(all + changes);
-        program.create();
-        ui = frmMain->ui();
-    }
+const QStringList kMoreDevices = {
+    "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, ORT, PRUEFINTERVAL, KUNDEN_ID) VALUES (1100, 'Radio', 3, 'Raum 2', 12, 101)",
+    "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, ORT, PRUEFINTERVAL, KUNDEN_ID) VALUES (1101, 'RAUCHMELDER', 4, 'Flur', 6, 101)",
+    "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, ORT, PRUEFINTERVAL, KUNDEN_ID) VALUES (1102, 'Radiowecker', 5, 'Küche', 24, 101)"};
+
+struct Running : TRunningProgram {
+    explicit Running(const QStringList &changes = {}) : TRunningProgram(kMoreDevices + changes) {}
     QString current(const char *field) { return frmDM->dsetPrueflinge.fieldByName(field)->asString(); }
     QString statementEnd()
     {
         const QString sql = frmDM->dsetPrueflinge.selectSql().join(' ');
         return sql.mid(sql.indexOf("ORDER BY"));
     }
+    static QTableView *devices() { return find<QTableView>(frmMain, "gridPrueflinge"); }
     bool underlined(int column)
     {
-        return ui->gridPrueflinge->model()->headerData(column, Qt::Horizontal, Qt::FontRole).value<QFont>().underline();
+        return devices()->model()->headerData(column, Qt::Horizontal, Qt::FontRole).value<QFont>().underline();
     }
     void clickTitle(int column)
     {
-        QHeaderView *header = ui->gridPrueflinge->horizontalHeader();
+        QHeaderView *header = devices()->horizontalHeader();
         const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
@@ -58,19 +47,19 @@ private slots:
     {
         Running r;
         QCOMPARE(frmMain->windowTitle(), QStringLiteral("Velmora Prüfprotokolle"));
-        QAbstractItemModel *devices = r.ui->gridPrueflinge->model();
+        QAbstractItemModel *devices = r.devices()->model();
         QStringList titles;
         for (int c = 0; c < devices->columnCount(); ++c)
             titles << devices->headerData(c, Qt::Horizontal).toString();
         QCOMPARE(titles, QStringList({"ID", "Bezeichnung", "Nummer", "Schutzklasse", "Ort", "Interval", "Aktiv"}));
-        QAbstractItemModel *inspections = r.ui->gridPruefungen->model();
+        QAbstractItemModel *inspections = r.find<QTableView>(frmMain, "gridPruefungen")->model();
         titles.clear();
         for (int c = 0; c < inspections->columnCount(); ++c)
             titles << inspections->headerData(c, Qt::Horizontal).toString();
         QCOMPARE(titles, QStringList({"Prüfdatum", "Prüfer", "Sichtprüfung", "Schutzleiterwiderstand", "Isolationsprüfung",
                                       "Ersatzableitstrom", "Differenzstrom", "Berührungsstrom", "Funktionsprüfung", "Prüfung"}));
         QCOMPARE(inspections->index(0, 9).data().toString(), QStringLiteral("Bestanden"));
-        QCOMPARE(r.ui->txtAnzahl->text(), QStringLiteral("5"));
+        QCOMPARE(r.find<QLabel>(frmMain, "txtAnzahl")->text(), QStringLiteral("5"));
     }
 
     void sortingByTitles()
@@ -99,24 +88,24 @@ private slots:
     void searchAndContinue()
     {
         Running r;
-        QTest::keyClicks(r.ui->editLocate, "ra");
-        QTest::mouseClick(r.ui->btnSuchen, Qt::LeftButton);
+        QTest::keyClicks(r.find<QLineEdit>(frmMain, "editLocate"), "ra");
+        r.click(frmMain, "btnSuchen");
         QCOMPARE(r.current("BEZEICHNUNG"), QStringLiteral("Radio"));
         QVERIFY(frmMain->FPrueflingLocate);
-        QTest::mouseClick(r.ui->btnWeiterSuchen, Qt::LeftButton);
+        r.click(frmMain, "btnWeiterSuchen");
         QCOMPARE(r.current("BEZEICHNUNG"), QStringLiteral("Radiowecker"));
-        QTest::mouseClick(r.ui->btnWeiterSuchen, Qt::LeftButton);
+        r.click(frmMain, "btnWeiterSuchen");
         QCOMPARE(r.current("BEZEICHNUNG"), QStringLiteral("RAUCHMELDER"));
-        QTest::mouseClick(r.ui->btnWeiterSuchen, Qt::LeftButton); // nothing more: silent
+        r.click(frmMain, "btnWeiterSuchen"); // nothing more: silent
         QVERIFY(!frmMain->FPrueflingLocate);
         QCOMPARE(r.dialogs.messages(), QStringList());
-        QTest::mouseClick(r.ui->btnWeiterSuchen, Qt::LeftButton); // from the start again
+        r.click(frmMain, "btnWeiterSuchen"); // from the start again
         QCOMPARE(r.current("BEZEICHNUNG"), QStringLiteral("Radio"));
         // Enter in the search field continues too.
-        QTest::keyClick(r.ui->editLocate, Qt::Key_Return);
+        QTest::keyClick(r.find<QLineEdit>(frmMain, "editLocate"), Qt::Key_Return);
         QCOMPARE(r.current("BEZEICHNUNG"), QStringLiteral("Radiowecker"));
-        r.ui->editLocate->setText("zz");
-        QTest::mouseClick(r.ui->btnSuchen, Qt::LeftButton);
+        r.find<QLineEdit>(frmMain, "editLocate")->setText("zz");
+        r.click(frmMain, "btnSuchen");
         QCOMPARE(r.dialogs.messages(), QStringList{"Kein Datensatz gefunden!"});
         QCOMPARE(r.dialogs.beeps(), 1);
         QCOMPARE(r.current("BEZEICHNUNG"), QStringLiteral("Radiowecker"));
@@ -128,38 +117,38 @@ private slots:
         TDataSet &inspections = frmDM->dsetPruefungen;
         inspections.next(); // the older one
         QCOMPARE(inspections.recNo(), 2);
-        QVERIFY(r.ui->btnNeuePruefung->isEnabled());
-        QTest::mouseClick(r.ui->btnNeuePruefung, Qt::LeftButton);
+        QVERIFY(r.find<QAbstractButton>(frmMain, "btnNeuePruefung")->isEnabled());
+        r.click(frmMain, "btnNeuePruefung");
         QCOMPARE(inspections.state(), TDataSetState::Insert);
         QCOMPARE(inspections.recNo(), 1);
-        QVERIFY(!r.ui->btnPruefungBearbeiten->isEnabled());
+        QVERIFY(!r.find<QAbstractButton>(frmMain, "btnPruefungBearbeiten")->isEnabled());
         inspections.cancel();
-        QVERIFY(r.ui->btnPruefungBearbeiten->isEnabled());
+        QVERIFY(r.find<QAbstractButton>(frmMain, "btnPruefungBearbeiten")->isEnabled());
     }
 
     void deviceCountFollowsReloadOnly()
     {
         Running r;
-        QTest::mouseClick(r.ui->DBNavButton1, Qt::LeftButton);
+        r.click(frmMain, "DBNavButton1");
         TDataSet &devices = frmDM->dsetPrueflinge;
         QCOMPARE(devices.state(), TDataSetState::Insert);
         devices.fieldByName("BEZEICHNUNG")->setAsString("Toaster");
         devices.post();
-        QCOMPARE(r.ui->txtAnzahl->text(), QStringLiteral("5"));
+        QCOMPARE(r.find<QLabel>(frmMain, "txtAnzahl")->text(), QStringLiteral("5"));
         frmMain->fillCbKunden();
-        QCOMPARE(r.ui->txtAnzahl->text(), QStringLiteral("6"));
+        QCOMPARE(r.find<QLabel>(frmMain, "txtAnzahl")->text(), QStringLiteral("6"));
     }
 
     void deleteFromListAsksFirst()
     {
         Running r;
-        r.ui->gridPrueflinge->setFocus();
+        r.devices()->setFocus();
         r.dialogs.answers.enqueue(IDialogs::Answer::Cancel);
-        QTest::keyClick(r.ui->gridPrueflinge, Qt::Key_Delete, Qt::ControlModifier);
+        QTest::keyClick(r.devices(), Qt::Key_Delete, Qt::ControlModifier);
         QCOMPARE(r.dialogs.messages(), QStringList{"Datensatz löschen?"});
         QCOMPARE(frmDM->dsetPrueflinge.recordCount(), 5);
         r.dialogs.answers.enqueue(IDialogs::Answer::Ok);
-        QTest::keyClick(r.ui->gridPruefungen, Qt::Key_Delete, Qt::ControlModifier);
+        QTest::keyClick(r.find<QTableView>(frmMain, "gridPruefungen"), Qt::Key_Delete, Qt::ControlModifier);
         QCOMPARE(frmDM->dsetPruefungen.recordCount(), 1);
     }
 
@@ -167,14 +156,14 @@ private slots:
     {
         Running r({"DELETE FROM KUNDEN"});
         QVERIFY(frmDM->dsetPrueflinge.active());
-        QVERIFY(!r.ui->DBNavButton1->isEnabled());
-        QVERIFY(!r.ui->DBNavButton2->isEnabled());
+        QVERIFY(!r.find<QAbstractButton>(frmMain, "DBNavButton1")->isEnabled());
+        QVERIFY(!r.find<QAbstractButton>(frmMain, "DBNavButton2")->isEnabled());
     }
 
     void helpOpensAddress()
     {
         Running r;
-        r.ui->PruefprotokolleHilfe1->trigger();
+        r.find<QAction>(frmMain, "PruefprotokolleHilfe1")->trigger();
         QCOMPARE(r.dialogs.shown.last().kind, QStringLiteral("url"));
         QVERIFY(r.dialogs.shown.last().text.startsWith("https://"));
     }

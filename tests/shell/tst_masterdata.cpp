@@ -1,36 +1,23 @@
-#include "AppHome.h"
 #include "AppTestMain.h"
-#include "DBNavButton.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
+#include "RunningProgram.h"
 #include "UDlgAuftragnehmer.h"
 #include "UDlgKunden.h"
 #include "UDlgPruefer.h"
 #include "UDlgPruefgeraet.h"
 #include "UMain.h"
-#include "UProgram.h"
-#include "ui_UDlgAuftragnehmer.h"
-#include "ui_UDlgKunden.h"
-#include "ui_UDlgPruefer.h"
-#include "ui_UDlgPruefgeraet.h"
-#include "ui_UMain.h"
+#include <QComboBox>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
 
 // The running program on the demo database with three more customers.
-struct Running {
-    TAppHome home;
-    TScriptedDialogs dialogs;
-    TProgram program;
-    explicit Running(const QStringList &changes = {})
-    {
-        home.createDatabase(QStringList{"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Zahn')",
-                                        "INSERT INTO KUNDEN (ID, NAME) VALUES (103, 'bergmann')",
-                                        "INSERT INTO KUNDEN (ID, NAME) VALUES (104, 'Bauer')"} +
-                            changes);
-        program.create();
-    }
+const QStringList kMoreCustomers = {"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Zahn')",
+                                    "INSERT INTO KUNDEN (ID, NAME) VALUES (103, 'bergmann')",
+                                    "INSERT INTO KUNDEN (ID, NAME) VALUES (104, 'Bauer')"};
+
+struct Running : TRunningProgram {
+    explicit Running(const QStringList &changes = {}) : TRunningProgram(kMoreCustomers + changes) {}
     QStringList column(QAbstractItemModel *model, int c = 0)
     {
         QStringList values;
@@ -38,12 +25,7 @@ struct Running {
             values << model->index(r, c).data().toString();
         return values;
     }
-    void type(QLineEdit *edit, const QString &text)
-    {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-    }
+    static QComboBox *customers() { return find<QComboBox>(frmMain, "cbKunden"); }
 };
 
 } // namespace
@@ -57,11 +39,11 @@ private slots:
     {
         Running r;
         dlgKunden->show();
-        QCOMPARE(r.column(dlgKunden->ui()->gridKunden->model()),
+        QCOMPARE(r.column(r.find<QTableView>(dlgKunden, "gridKunden")->model()),
                  QStringList({"Bauer", "Demo-Kunde", "Zahn", "bergmann"})); // byte order of the character set
         QStringList titles;
         for (int c = 0; c < 4; ++c)
-            titles << dlgKunden->ui()->gridKunden->model()->headerData(c, Qt::Horizontal).toString();
+            titles << r.find<QTableView>(dlgKunden, "gridKunden")->model()->headerData(c, Qt::Horizontal).toString();
         QCOMPARE(titles, QStringList({"Name", "Straße", "Plz", "Ort"}));
     }
 
@@ -70,39 +52,39 @@ private slots:
         Running r;
         TDataSet &kunden = frmDM->dsetKunden;
         QVERIFY(kunden.locate("ID", qint64(101)));
-        QTest::mouseClick(dlgKunden->ui()->btnLoeschen, Qt::LeftButton);
+        r.click(dlgKunden, "btnLoeschen");
         QCOMPARE(r.dialogs.messages(), QStringList({"Datensatz löschen?",
                                                     "Es sind noch Prüflinge für den Kunden definiert.\rLöschen sie zuerst die Prueflinge..."}));
         QCOMPARE(kunden.recordCount(), 4);
         QVERIFY(kunden.locate("ID", qint64(102)));
-        frmMain->ui()->cbKunden->setCurrentIndex(2);
-        QTest::mouseClick(dlgKunden->ui()->btnLoeschen, Qt::LeftButton);
+        r.customers()->setCurrentIndex(2);
+        r.click(dlgKunden, "btnLoeschen");
         QCOMPARE(kunden.recordCount(), 3);
-        QCOMPARE(frmMain->ui()->cbKunden->count(), 3);
-        QCOMPARE(frmMain->ui()->cbKunden->currentIndex(), 0); // reloaded: the first customer
+        QCOMPARE(r.customers()->count(), 3);
+        QCOMPARE(r.customers()->currentIndex(), 0); // reloaded: the first customer
     }
 
     void editingStreetReloadsMainList()
     {
         Running r;
         dlgKunden->show();
-        frmMain->ui()->cbKunden->setCurrentIndex(3);
+        r.customers()->setCurrentIndex(3);
         QVERIFY(frmDM->dsetKunden.locate("ID", qint64(102)));
-        QTest::mouseClick(dlgKunden->ui()->btnAendern, Qt::LeftButton);
-        r.type(dlgKunden->ui()->editStrasse, "Hauptstraße 1");
-        QTest::mouseClick(dlgKunden->ui()->btnSichern, Qt::LeftButton);
+        r.click(dlgKunden, "btnAendern");
+        r.typeWithoutReturn(r.find<QLineEdit>(dlgKunden, "editStrasse"), "Hauptstraße 1");
+        r.click(dlgKunden, "btnSichern");
         QCOMPARE(frmDM->dsetKunden.fieldByName("STRASSE")->asString(), QStringLiteral("Hauptstraße 1"));
-        QCOMPARE(frmMain->ui()->cbKunden->currentText(), QStringLiteral("Bauer"));
+        QCOMPARE(r.customers()->currentText(), QStringLiteral("Bauer"));
     }
 
     void customerWithoutNameIsRefusedByDatabase()
     {
         Running r;
         dlgKunden->show();
-        QTest::mouseClick(dlgKunden->ui()->btnNeu, Qt::LeftButton);
+        r.click(dlgKunden, "btnNeu");
         QCOMPARE(frmDM->dsetKunden.state(), TDataSetState::Insert);
         QCOMPARE(frmDM->dsetKunden.fieldByName("ID")->asInteger(), qint64(102)); // first free key after the seed rows
-        QTest::mouseClick(dlgKunden->ui()->btnSichern, Qt::LeftButton);
+        r.click(dlgKunden, "btnSichern");
         QCOMPARE(r.dialogs.messages().size(), 1);
         QVERIFY2(r.dialogs.messages().first().contains("NAME"), qPrintable(r.dialogs.messages().first()));
         QCOMPARE(frmDM->dsetKunden.state(), TDataSetState::Insert);
@@ -133,15 +115,15 @@ private slots:
         TDataSet *set = nullptr;
         QLineEdit *name = nullptr;
         if (dialog == "Kunden")
-            window = dlgKunden, set = &frmDM->dsetKunden, name = dlgKunden->ui()->editName;
+            window = dlgKunden, set = &frmDM->dsetKunden, name = r.find<QLineEdit>(dlgKunden, "editName");
         else if (dialog == "Geraete")
-            window = dlgPruefgeraete, set = &frmDM->dsetPruefgeraete, name = dlgPruefgeraete->ui()->editName;
+            window = dlgPruefgeraete, set = &frmDM->dsetPruefgeraete, name = r.find<QLineEdit>(dlgPruefgeraete, "editName");
         else if (dialog == "Pruefer")
-            window = dlgPruefer, set = &frmDM->dsetPruefer, name = dlgPruefer->ui()->editName;
+            window = dlgPruefer, set = &frmDM->dsetPruefer, name = r.find<QLineEdit>(dlgPruefer, "editName");
         else
-            window = dlgAuftragnehmer, set = &frmDM->dsetAuftragnehmer, name = dlgAuftragnehmer->ui()->editName;
+            window = dlgAuftragnehmer, set = &frmDM->dsetAuftragnehmer, name = r.find<QLineEdit>(dlgAuftragnehmer, "editName");
         window->show();
-        r.type(name, "Neuer Name");
+        r.typeWithoutReturn(name, "Neuer Name");
         QCOMPARE(set->state(), TDataSetState::Edit);
         r.dialogs.answers.enqueue(IDialogs::Answer(answer));
         window->close();
@@ -186,8 +168,8 @@ private slots:
         Running r({"INSERT INTO PRUEFER (ID, NAME) VALUES (12, 'Ohne Prüfungen')",
                    "INSERT INTO PRUEFGERAETE (ID, NAME, BEZEICHNUNG, SERIENNUMMER) VALUES (13, 'Neu', 'Ohne Prüfungen', 'B1')"});
         QDialog *dialog = which == "Pruefer" ? static_cast<QDialog *>(dlgPruefer) : dlgPruefgeraete;
-        QTableView *grid = which == "Pruefer" ? static_cast<QTableView *>(dlgPruefer->ui()->gridPruefer)
-                                              : dlgPruefgeraete->ui()->gridPruefgeraete;
+        QTableView *grid = which == "Pruefer" ? r.find<QTableView>(dlgPruefer, "gridPruefer")
+                                              : r.find<QTableView>(dlgPruefgeraete, "gridPruefgeraete");
         TDataSet &records = which == "Pruefer" ? frmDM->dsetPruefer : frmDM->dsetPruefgeraete;
         dialog->show();
         // 11 is the demo inspector, 12 the instrument of both demo inspections.

@@ -3,14 +3,9 @@
 #include "AppHome.h"
 #include "AppTestMain.h"
 #include "QuitOnSignal.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
-#include "UDM.h"
+#include "RunningProgram.h"
 #include "UMain.h"
-#include "UProgram.h"
 #include "UPruefung.h"
-#include "ui_UMain.h"
-#include "ui_UPruefung.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -61,28 +56,25 @@ private slots:
         QFETCH(int, signal);
         // In the program's order: the handler stands before the first attach.
         const TQuitOnSignal quitOnSignal(endProgramWithoutQuestions);
-        TAppHome home;
-        home.createDatabase();
-        TScriptedDialogs dialogs;
-        TProgram program;
-        program.create();
+        TRunningProgram p;
         frmMain->show();
-        QTest::mouseClick(frmMain->ui()->btnPruefungBearbeiten, Qt::LeftButton);
+        p.click("btnPruefungBearbeiten");
         QVERIFY(frmPruefung->isVisible());
-        frmPruefung->ui()->memoBemerkung->setFocus();
-        QTest::keyClicks(frmPruefung->ui()->memoBemerkung, "halb getippt");
+        QWidget *remark = p.find(frmPruefung, "memoBemerkung");
+        remark->setFocus();
+        QTest::keyClicks(remark, "halb getippt");
         ::raise(signal);
         QTRY_VERIFY(!frmMain->isVisible());
         QVERIFY(!frmPruefung->isVisible());
         QVERIFY(!frmDM->dsetPruefungen.editing());
-        QCOMPARE(dialogs.messages(), QStringList()); // nobody was asked
+        QCOMPARE(p.dialogs.messages(), QStringList()); // nobody was asked
         // The engine did not shut the connection down behind the program.
         QVERIFY(frmDM->Database.connected());
         frmDM->dsetKunden.refresh();
         QCOMPARE(frmDM->dsetKunden.recordCount(), 1);
-        program.destroy();
+        p.program.destroy();
         QCOMPARE(TAppHome::setting("KundeID").toString(), QStringLiteral("101"));
-        QCOMPARE(scalar(home.dbPath, "SELECT COUNT(*) FROM PRUEFUNGEN WHERE BEMERKUNG IS NOT NULL"), qint64(0));
+        QCOMPARE(scalar(p.home.dbPath, "SELECT COUNT(*) FROM PRUEFUNGEN WHERE BEMERKUNG IS NOT NULL"), qint64(0));
     }
 
     // The program itself, ended by SIGTERM as a logout ends it.

@@ -1,35 +1,75 @@
-#include "AppHome.h"
 #include "HeldDatabase.h"
-#include "NewDatabase.h"
-#include "Query.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
-#include "UDM.h"
+#include "RunningProgram.h"
 #include "UDlgSplash.h"
 #include "UMain.h"
-#include "UProgram.h"
 #include "USettings.h"
-#include "ui_UMain.h"
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QTableView>
 #include <QSettings>
 #include <QtTest>
+#include <optional>
 
 namespace {
 
 const QString kInUse = QStringLiteral("Es wird bereits von einem Programm auf die Datenbank zugegriffen...");
 
-using Home = TAppHome;
+QComboBox *customers() { return TRunningProgram::find<QComboBox>(frmMain, "cbKunden"); }
 
 QStringList customerNames()
 {
     QStringList names;
-    for (int i = 0; i < frmMain->ui()->cbKunden->count(); ++i)
-        names << frmMain->ui()->cbKunden->itemText(i);
+    for (int i = 0; i < customers()->count(); ++i)
+        names << customers()->itemText(i);
     return names;
 }
 
 QString status(int panel) { return frmMain->statusPanel(panel)->text(); }
+
+bool enabled(const char *command) { return TRunningProgram::find<QAction>(frmMain, command)->isEnabled(); }
+
+// A Firebird file of another program, with the given tables.
+void createForeignFile(const QString &path, const QStringList &tables)
+{
+    TDatabase db;
+    TTransaction t(&db);
+    db.setDatabaseName(path);
+    db.params = createDatabaseParams();
+    db.createDatabase();
+    TQuery q(&db);
+    for (const QString &sql : tables) {
+        q.setSql(sql);
+        q.execQuery();
+    }
+    t.commit();
+}
+
+// The demo database cut short, or overwritten with other bytes.
+bool damage(const QString &path, qint64 truncateTo)
+{
+    QFile f(path);
+    if (truncateTo >= 0)
+        return f.resize(truncateTo);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    f.write(QByteArray(20000, 'x'));
+    return true;
+}
+
+// The columns of the tables a file's owner made.
+qint64 userColumns(const QString &path)
+{
+    TDatabase db;
+    db.params = connectionParams();
+    db.setDatabaseName(path);
+    db.open();
+    TTransaction t(&db);
+    TQuery q(&db);
+    q.setSql("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$SYSTEM_FLAG = 0");
+    q.execQuery();
+    return q.asInteger(0);
+}
 
 } // namespace
 
@@ -38,135 +78,75 @@ class TestStartup : public QObject {
 private slots:
     void initTestCase() { prepareTestEnvironment(); }
 
-    void missingFile()
+    // A file the program cannot use: one message, nothing connected, only
+    // the commands that choose or make another file.
+    void unusableFile_data()
     {
-        Home home;
-        TScriptedDialogs dialogs;
-        TProgram program;
-        program.create();
-        QCOMPARE(dialogs.messages(), QStringList{kInUse + "\nDie Datei " + home.dbPath + " gibt es nicht."});
-        QCOMPARE(status(0), QString());
-        QCOMPARE(status(1), QString());
-        QCOMPARE(frmMain->ui()->cbKunden->count(), 0);
-        QVERIFY(!frmMain->ui()->Bearbeiten1->isEnabled());
-        QVERIFY(!frmMain->ui()->Verbinden1->isEnabled());
-        QVERIFY(!frmMain->ui()->Trennen1->isEnabled());
-        QVERIFY(!frmMain->ui()->Backup1->isEnabled());
-        QVERIFY(frmMain->ui()->Verbindung1->isEnabled());
-        QVERIFY(frmMain->ui()->Neu1->isEnabled());
-        QVERIFY(!frmDM->Database.connected());
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("message"); // %1: the file's path
+        QTest::addColumn<QString>("statusText");
+        QTest::newRow("missing") << "missing" << kInUse + "\nDie Datei %1 gibt es nicht." << "";
+        QTest::newRow("without marker row") << "without marker row" << "Falsche Datenbank..." << "Datenbank nicht verbunden";
+        QTest::newRow("foreign, no tables") << "foreign, no tables" << "Falsche Datenbank..." << "Datenbank nicht verbunden";
+        QTest::newRow("foreign, a table named like ours") << "foreign, a table named like ours" << "Falsche Datenbank..."
+                                                          << "Datenbank nicht verbunden";
+        QTest::newRow("truncated") << "truncated" << kInUse + "\n%1 ist keine Datenbank dieses Programms oder beschädigt." << "";
+        QTest::newRow("not a database") << "not a database" << kInUse + "\n%1 ist keine Datenbank dieses Programms oder beschädigt."
+                                        << "";
+        QTest::newRow("held by another program") << "held by another program" << kInUse << ""; // the first line says it all
     }
-
-    void fileWithoutMarkerRow()
+    void unusableFile()
     {
-        Home home;
-        home.createDatabase({"DELETE FROM SETTINGS"});
-        TScriptedDialogs dialogs;
-        TProgram program;
-        program.create();
-        QCOMPARE(dialogs.messages(), QStringList{"Falsche Datenbank..."});
-        QCOMPARE(status(0), QStringLiteral("Datenbank nicht verbunden"));
+        QFETCH(QString, file);
+        QFETCH(QString, message);
+        QFETCH(QString, statusText);
+        const QStringList foreignTables = file.endsWith("like ours") ? QStringList{"CREATE TABLE GRENZWERTE (ID INTEGER, WERT DECIMAL(18,4))"}
+                                                                     : QStringList();
+        std::optional<THeldDatabase> other;
+        bool prepared = true; // the file is as the row says
+        TRunningProgram p([&](TAppHome &home) {
+            if (file.startsWith("foreign"))
+                createForeignFile(home.dbPath, foreignTables);
+            else if (file == "without marker row")
+                home.createDatabase({"DELETE FROM SETTINGS"});
+            else if (file != "missing")
+                home.createDatabase();
+            if (file == "truncated" || file == "not a database")
+                prepared = damage(home.dbPath, file == "truncated" ? 4096 : -1);
+            else if (file == "held by another program")
+                prepared = other.emplace(home.dbPath).held;
+        });
+        QVERIFY(prepared);
+        QCOMPARE(p.dialogs.messages(), QStringList{message.contains("%1") ? message.arg(p.home.dbPath) : message});
         QVERIFY(!frmDM->Database.connected());
-        QVERIFY(!frmMain->ui()->Bearbeiten1->isEnabled());
-    }
-
-    void foreignFirebirdFile_data()
-    {
-        QTest::addColumn<QStringList>("tables");
-        QTest::newRow("no tables") << QStringList();
-        QTest::newRow("a table named like ours") << QStringList{"CREATE TABLE GRENZWERTE (ID INTEGER, WERT DECIMAL(18,4))"};
-    }
-    void foreignFirebirdFile()
-    {
-        QFETCH(QStringList, tables);
-        Home home;
-        {
-            TDatabase db;
-            TTransaction t(&db);
-            db.setDatabaseName(home.dbPath);
-            db.params = createDatabaseParams();
-            db.createDatabase();
-            TQuery q(&db);
-            for (const QString &sql : tables) {
-                q.setSql(sql);
-                q.execQuery();
-            }
-            t.commit();
-        }
-        TScriptedDialogs dialogs;
-        TProgram program;
-        program.create();
-        QCOMPARE(dialogs.messages(), QStringList{"Falsche Datenbank..."});
-        QCOMPARE(frmMain->ui()->cbKunden->count(), 0);
-        QVERIFY(!frmDM->Database.connected());
+        QCOMPARE(status(0), statusText);
+        QCOMPARE(customers()->count(), 0);
+        QVERIFY(!TRunningProgram::find<QMenu>(frmMain, "Bearbeiten1")->isEnabled());
+        QVERIFY(!enabled("Verbinden1"));
+        QVERIFY(!enabled("Trennen1"));
+        QVERIFY(!enabled("Backup1"));
+        QVERIFY(enabled("Verbindung1"));
+        QVERIFY(enabled("Neu1"));
+        if (file == "missing")
+            QCOMPARE(status(1), QString());
         // Another program's file keeps exactly its columns.
-        TDatabase db;
-        db.params = connectionParams();
-        db.setDatabaseName(home.dbPath);
-        db.open();
-        TTransaction t(&db);
-        TQuery q(&db);
-        q.setSql("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$SYSTEM_FLAG = 0");
-        q.execQuery();
-        QCOMPARE(q.asInteger(0), qint64(tables.isEmpty() ? 0 : 2));
-    }
-
-    void damagedFile_data()
-    {
-        QTest::addColumn<qint64>("truncateTo"); // -1: a file of other bytes
-        QTest::newRow("truncated") << qint64(4096);
-        QTest::newRow("not a database") << qint64(-1);
-    }
-    void damagedFile()
-    {
-        QFETCH(qint64, truncateTo);
-        Home home;
-        home.createDatabase();
-        QFile f(home.dbPath);
-        if (truncateTo >= 0) {
-            QVERIFY(f.resize(truncateTo));
-        } else {
-            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write(QByteArray(20000, 'x'));
-            f.close();
-        }
-        TScriptedDialogs dialogs;
-        TProgram program;
-        program.create();
-        QCOMPARE(dialogs.messages(),
-                 QStringList{kInUse + "\n" + home.dbPath + " ist keine Datenbank dieses Programms oder beschädigt."});
-    }
-
-    void fileHeldByAnotherProgram()
-    {
-        Home home;
-        home.createDatabase();
-        THeldDatabase other(home.dbPath);
-        QVERIFY(other.held);
-        TScriptedDialogs dialogs;
-        TProgram program;
-        program.create();
-        QCOMPARE(dialogs.messages(), QStringList{kInUse}); // the first line says it all
-        QVERIFY(!frmDM->Database.connected());
+        if (file.startsWith("foreign"))
+            QCOMPARE(userColumns(p.home.dbPath), qint64(foreignTables.isEmpty() ? 0 : 2));
     }
 
     void demoDatabase()
     {
-        Home home;
-        home.createDatabase();
-        TScriptedDialogs dialogs;
-        TProgram program;
-        program.create();
-        QCOMPARE(dialogs.messages(), QStringList());
+        TRunningProgram p;
+        QCOMPARE(p.dialogs.messages(), QStringList());
         QCOMPARE(status(0), QStringLiteral("Datenbank Verbunden"));
-        QCOMPARE(status(1), home.dbPath);
+        QCOMPARE(status(1), p.home.dbPath);
         QCOMPARE(customerNames(), QStringList{"Demo-Kunde"});
-        QVERIFY(frmMain->ui()->Bearbeiten1->isEnabled());
-        QVERIFY(frmMain->ui()->Trennen1->isEnabled());
+        QVERIFY(p.find<QMenu>(frmMain, "Bearbeiten1")->isEnabled());
+        QVERIFY(enabled("Trennen1"));
         QCOMPARE(frmDM->dsetPrueflinge.recordCount(), 2);
         QCOMPARE(frmDM->dsetPrueflinge.fieldByName("BEZEICHNUNG")->asString(), QStringLiteral("Drucker"));
         QCOMPARE(frmDM->dsetAnzahlPrueflinge.fieldByName("COUNT")->asInteger(), qint64(2));
-        QCOMPARE(frmMain->ui()->gridPrueflinge->model()->rowCount(), 2);
+        QCOMPARE(p.find<QTableView>(frmMain, "gridPrueflinge")->model()->rowCount(), 2);
         QCOMPARE(frmDM->dsetPruefungen.recordCount(), 2);
         QCOMPARE(frmDM->dsetPruefungen.fieldByName("Pruefer")->asString(), QStringLiteral("Demo-Prüfer"));
         QCOMPARE(frmDM->dsetPruefungen.fieldByName("PRUEFDATUM")->displayText(), QStringLiteral("10.07.2014 18:33"));
@@ -186,18 +166,16 @@ private slots:
     {
         QFETCH(int, remembered);
         QFETCH(QString, selected);
-        Home home;
-        home.createDatabase({"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Bauer')",
-                             "INSERT INTO KUNDEN (ID, NAME) VALUES (103, 'Zahn')",
-                             "INSERT INTO KUNDEN (ID, NAME) VALUES (104, 'Ärzte GmbH')",
-                             "INSERT INTO KUNDEN (ID, NAME) VALUES (105, 'bergmann')",
-                             "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, PRUEFINTERVAL, KUNDEN_ID) VALUES (1100, 'Radio', 12, 103)"});
-        Home::setSetting("KundeID", remembered);
-        TScriptedDialogs dialogs;
-        TProgram program;
-        program.create();
+        TRunningProgram p([&](TAppHome &home) {
+            home.createDatabase({"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Bauer')",
+                                 "INSERT INTO KUNDEN (ID, NAME) VALUES (103, 'Zahn')",
+                                 "INSERT INTO KUNDEN (ID, NAME) VALUES (104, 'Ärzte GmbH')",
+                                 "INSERT INTO KUNDEN (ID, NAME) VALUES (105, 'bergmann')",
+                                 "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, PRUEFINTERVAL, KUNDEN_ID) VALUES (1100, 'Radio', 12, 103)"});
+            TAppHome::setSetting("KundeID", remembered);
+        });
         QCOMPARE(customerNames(), QStringList({"Ärzte GmbH", "Bauer", "bergmann", "Demo-Kunde", "Zahn"}));
-        QCOMPARE(frmMain->ui()->cbKunden->currentText(), selected);
+        QCOMPARE(customers()->currentText(), selected);
         const qint64 devices = selected == "Zahn" ? 1 : 0;
         QCOMPARE(frmDM->dsetPrueflinge.recordCount(), int(devices));
         QCOMPARE(frmDM->dsetAnzahlPrueflinge.fieldByName("COUNT")->asInteger(), devices);
@@ -205,67 +183,55 @@ private slots:
 
     void noCustomers()
     {
-        Home home;
-        home.createDatabase({"DELETE FROM KUNDEN"});
-        TScriptedDialogs dialogs;
-        TProgram program;
-        program.create();
-        QCOMPARE(frmMain->ui()->cbKunden->count(), 0);
+        TRunningProgram p({"DELETE FROM KUNDEN"});
+        QCOMPARE(customers()->count(), 0);
         QVERIFY(frmDM->dsetPrueflinge.active());
         QVERIFY(frmDM->dsetPrueflinge.isEmpty());
         QVERIFY(!frmDM->dsetAnzahlPrueflinge.active());
-        QCOMPARE(frmMain->ui()->txtAnzahl->text(), QString());
-        program.destroy();
-        QVERIFY(!Home::setting("KundeID").isValid()); // nothing selected, nothing stored
-        QCOMPARE(Home::setting("windows").toString(), QStringLiteral("Windows"));
+        QCOMPARE(p.find<QLabel>(frmMain, "txtAnzahl")->text(), QString());
+        p.program.destroy();
+        QVERIFY(!TAppHome::setting("KundeID").isValid()); // nothing selected, nothing stored
+        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Windows"));
     }
 
     void disconnectAndConnectSelectRememberedCustomer()
     {
-        Home home;
-        home.createDatabase({"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Bauer')"});
-        Home::setSetting("KundeID", 101);
-        TScriptedDialogs dialogs;
-        TProgram program;
-        program.create();
-        QCOMPARE(frmMain->ui()->cbKunden->currentText(), QStringLiteral("Demo-Kunde"));
-        frmMain->ui()->cbKunden->setCurrentIndex(0); // Bauer, chosen by the user
+        TRunningProgram p([](TAppHome &home) {
+            home.createDatabase({"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Bauer')"});
+            TAppHome::setSetting("KundeID", 101);
+        });
+        QCOMPARE(customers()->currentText(), QStringLiteral("Demo-Kunde"));
+        customers()->setCurrentIndex(0); // Bauer, chosen by the user
         frmMain->showPrueflinge();
-        frmMain->ui()->Trennen1->trigger();
+        p.find<QAction>(frmMain, "Trennen1")->trigger();
         QCOMPARE(status(0), QStringLiteral("Datenbank nicht verbunden"));
-        QCOMPARE(status(1), home.dbPath);
-        QCOMPARE(frmMain->ui()->cbKunden->count(), 0);
+        QCOMPARE(status(1), p.home.dbPath);
+        QCOMPARE(customers()->count(), 0);
         QVERIFY(!frmDM->dsetPrueflinge.active());
-        frmMain->ui()->Verbinden1->trigger();
+        p.find<QAction>(frmMain, "Verbinden1")->trigger();
         QCOMPARE(status(0), QStringLiteral("Datenbank Verbunden"));
         QCOMPARE(customerNames(), QStringList({"Bauer", "Demo-Kunde"}));
-        QCOMPARE(frmMain->ui()->cbKunden->currentText(), QStringLiteral("Demo-Kunde"));
-        QCOMPARE(dialogs.messages(), QStringList());
+        QCOMPARE(customers()->currentText(), QStringLiteral("Demo-Kunde"));
+        QCOMPARE(p.dialogs.messages(), QStringList());
     }
 
     void closingStoresCustomerAndStyle()
     {
-        Home home;
-        home.createDatabase();
-        TScriptedDialogs dialogs;
-        TProgram program;
-        program.create();
+        TRunningProgram p;
         QVERIFY(frmMain && frmDM && frmDM->FormValid());
-        program.destroy();
+        p.program.destroy();
         QVERIFY(!frmMain && !frmDM);
-        QCOMPARE(Home::setting("KundeID").toString(), QStringLiteral("101"));
-        QCOMPARE(Home::setting("windows").toString(), QStringLiteral("Windows"));
+        QCOMPARE(TAppHome::setting("KundeID").toString(), QStringLiteral("101"));
+        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Windows"));
     }
 
     void styleMenu()
     {
-        Home home;
-        home.createDatabase();
-        Home::setSetting("windows", "Windows klassisch"); // Qt's classic style; offscreen starts with Fusion
-        TScriptedDialogs dialogs;
-        TProgram program;
-        program.create();
-        const QList<QAction *> items = frmMain->ui()->Ansicht1->actions();
+        TRunningProgram p([](TAppHome &home) {
+            home.createDatabase();
+            TAppHome::setSetting("windows", "Windows klassisch"); // Qt's classic style; offscreen starts with Fusion
+        });
+        const QList<QAction *> items = p.find<QMenu>(frmMain, "Ansicht1")->actions();
         QVERIFY(items.size() >= 2);
         QCOMPARE(items.first()->text(), QStringLiteral("Windows"));
         QCOMPARE(frmMain->FStyleNames.at(frmMain->FCurrentStyleNum), QStringLiteral("Windows klassisch"));
@@ -273,8 +239,8 @@ private slots:
         items.first()->trigger();
         QVERIFY(items.first()->isChecked());
         QCOMPARE(frmMain->FCurrentStyleNum, 0);
-        program.destroy();
-        QCOMPARE(Home::setting("windows").toString(), QStringLiteral("Windows"));
+        p.program.destroy();
+        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Windows"));
     }
 
     void infoTitle_data()

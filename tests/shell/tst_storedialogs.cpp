@@ -1,53 +1,32 @@
-#include "AppHome.h"
 #include "AppTestMain.h"
-#include "Clock.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
+#include "RunningProgram.h"
 #include "UDlgBackup.h"
 #include "UDlgConnection.h"
 #include "UDlgNewDatabase.h"
 #include "UDlgSettingPrueflinge.h"
 #include "UMain.h"
-#include "UProgram.h"
-#include "ui_UDlgBackup.h"
-#include "ui_UDlgConnection.h"
-#include "ui_UDlgNewDatabase.h"
-#include "ui_UDlgSettingPrueflinge.h"
-#include "ui_UMain.h"
+#include <QComboBox>
+#include <QPushButton>
 #include <QtTest>
-
-namespace {
-struct Running {
-    TAppHome home;
-    TScriptedDialogs dialogs;
-    TProgram program;
-    Running()
-    {
-        home.createDatabase();
-        program.create();
-    }
-};
-} // namespace
 
 // The dialogs of the "Datenbank" and "Einstellungen" menus.
 class TestStoreDialogs : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { prepareTestEnvironment(); }
-    void cleanup() { TClock::setFixedNow(QDateTime()); }
 
     void connectionTestAndCancel()
     {
-        Running r;
+        TRunningProgram r;
         TdlgDbConnection dialog(frmMain);
-        QCOMPARE(dialog.ui()->editDatabase->text(), r.home.dbPath);
-        QVERIFY(dialog.ui()->btnCancel->isDefault());
+        QCOMPARE(r.find<QLineEdit>(&dialog, "editDatabase")->text(), r.home.dbPath);
+        QVERIFY(r.find<QPushButton>(&dialog, "btnCancel")->isDefault());
         dialog.btnTestClick();
         QCOMPARE(r.dialogs.messages(), QStringList{"Datenbankverbindung hergestellt!"});
         QCOMPARE(r.dialogs.beeps(), 1);
         QVERIFY(frmDM->Database.connected());
         QVERIFY(!frmDM->dsetPrueflinge.active()); // the test opens no record set
-        dialog.ui()->editDatabase->setText(r.home.dir.filePath("fehlt.fdb"));
+        r.find<QLineEdit>(&dialog, "editDatabase")->setText(r.home.dir.filePath("fehlt.fdb"));
         dialog.btnTestClick();
         QVERIFY(r.dialogs.messages().last().contains("fehlt.fdb"));
         QVERIFY(!frmDM->Database.connected());
@@ -57,18 +36,18 @@ private slots:
 
     void connectionOkStoresAndConnects()
     {
-        Running r;
+        TRunningProgram r;
         TdlgDbConnection dialog(frmMain);
-        dialog.ui()->editDatabase->setText("");
+        r.find<QLineEdit>(&dialog, "editDatabase")->setText("");
         dialog.btnOKClick();
         QCOMPARE(TAppHome::setting("DBName").toString(), QString()); // stored empty, not the default
         QCOMPARE(r.dialogs.messages(), QStringList{"Es wird bereits von einem Programm auf die Datenbank zugegriffen...\n"
                                                    "Es ist keine Datenbankdatei angegeben."});
         TdlgDbConnection again(frmMain);
-        again.ui()->editDatabase->setText(r.home.dbPath);
+        r.find<QLineEdit>(&again, "editDatabase")->setText(r.home.dbPath);
         again.btnOKClick();
         QVERIFY(frmDM->dsetPrueflinge.active());
-        QCOMPARE(frmMain->ui()->cbKunden->currentText(), QStringLiteral("Demo-Kunde"));
+        QCOMPARE(r.find<QComboBox>(frmMain, "cbKunden")->currentText(), QStringLiteral("Demo-Kunde"));
     }
 
     void connectionOkRefusesForeignFile_data()
@@ -80,37 +59,37 @@ private slots:
     void connectionOkRefusesForeignFile()
     {
         QFETCH(QStringList, statements);
-        Running r;
+        TRunningProgram r;
         TTestDatabase other;
         for (const QString &sql : statements)
             other.exec(sql);
         other.database.close();
         TdlgDbConnection dialog(frmMain);
         dialog.show();
-        dialog.ui()->editDatabase->setText(other.path);
+        r.find<QLineEdit>(&dialog, "editDatabase")->setText(other.path);
         dialog.btnOKClick();
         QCOMPARE(r.dialogs.messages(), QStringList{"Falsche Datenbank..."});
         QVERIFY(dialog.isVisible()); // stays for another choice
         QCOMPARE(TAppHome::setting("DBName").toString(), r.home.dbPath);
         QCOMPARE(frmDM->Database.databaseName(), r.home.dbPath);
         QVERIFY(frmDM->dsetPrueflinge.active()); // the previous database stays in use
-        QCOMPARE(frmMain->ui()->cbKunden->currentText(), QStringLiteral("Demo-Kunde"));
+        QCOMPARE(r.find<QComboBox>(frmMain, "cbKunden")->currentText(), QStringLiteral("Demo-Kunde"));
         other.database.open();
         QCOMPARE(other.scalar("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$SYSTEM_FLAG = 0"), qint64(statements.size() == 1 && statements[0].contains("GRENZWERTE") ? 2 : 3));
     }
 
     void newDatabase()
     {
-        Running r;
+        TRunningProgram r;
         TdlgNewDatabase dialog(frmMain);
-        QCOMPARE(dialog.ui()->newDatabase->text(), QString());
-        dialog.ui()->newDatabase->setText(r.home.dbPath);
+        QCOMPARE(r.find<QLineEdit>(&dialog, "newDatabase")->text(), QString());
+        r.find<QLineEdit>(&dialog, "newDatabase")->setText(r.home.dbPath);
         dialog.doNewDatabase();
         QCOMPARE(r.dialogs.messages(), QStringList{"Datenbank existiert bereits"});
         QCOMPARE(r.dialogs.shown.last().caption, QStringLiteral("Fehler"));
         r.dialogs.clear();
         const QString path = QFileInfo(r.home.dbPath).dir().filePath("ZWEITE"); // no extension is added
-        dialog.ui()->newDatabase->setText(path);
+        r.find<QLineEdit>(&dialog, "newDatabase")->setText(path);
         dialog.doNewDatabase();
         QCOMPARE(r.dialogs.messages(),
                  QStringList({"Neue Datenbank wird erzeugt\rOK anklicken und etwas warten...", "Neue Datenbank erzeugt!"}));
@@ -118,18 +97,17 @@ private slots:
         QCOMPARE(frmDM->Database.databaseName(), r.home.dbPath); // the program's connection is untouched
         dialog.doNewDatabase();
         QCOMPARE(r.dialogs.messages().last(), QStringLiteral("Datenbank existiert bereits"));
-        dialog.ui()->newDatabase->setText(r.home.dir.filePath("kein/ordner/x.fdb"));
+        r.find<QLineEdit>(&dialog, "newDatabase")->setText(r.home.dir.filePath("kein/ordner/x.fdb"));
         dialog.doNewDatabase();
         QCOMPARE(r.dialogs.messages().last(), QStringLiteral("Fehler beim Erzeugen der Datenbank"));
     }
 
     void backup()
     {
-        TClock::setFixedNow(QDateTime(QDate(2024, 1, 31), QTime(9, 5)));
-        Running r;
+        TRunningProgram r(QStringList(), QDateTime(QDate(2024, 1, 31), QTime(9, 5)));
         TAppHome::setSetting("DBBackupPath", r.home.dir.path());
         TfrmDbBackup dialog(frmMain);
-        QCOMPARE(dialog.ui()->editDatabase->text(), r.home.dir.path() + "/20240131_0905_VELMORA.FDB");
+        QCOMPARE(r.find<QLineEdit>(&dialog, "editDatabase")->text(), r.home.dir.path() + "/20240131_0905_VELMORA.FDB");
         QDir(r.home.dir.path()).mkdir("sicherung");
         r.dialogs.paths.enqueue(r.home.dir.filePath("sicherung"));
         dialog.btnOpenPathClick();
@@ -137,8 +115,8 @@ private slots:
         dialog.btnCopyClick();
         QVERIFY(QFile::exists(r.home.dir.filePath("sicherung/20240131_0905_VELMORA.FDB")));
         QVERIFY(frmDM->dsetPrueflinge.active()); // connected again
-        QCOMPARE(frmMain->ui()->cbKunden->count(), 1);
-        dialog.ui()->editDatabase->clear();
+        QCOMPARE(r.find<QComboBox>(frmMain, "cbKunden")->count(), 1);
+        r.find<QLineEdit>(&dialog, "editDatabase")->clear();
         dialog.btnCopyClick();
         QCOMPARE(r.dialogs.messages().last(), QStringLiteral("Datenbank oder Zielpfad nicht definiert!"));
     }
@@ -159,13 +137,13 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QString, after);
         QFETCH(bool, open);
-        Running r;
+        TRunningProgram r;
         TAppHome::setSetting("DefaultIntervallPruefling", stored);
         TfrmDlgSettingPrueflinge dialog(frmMain);
         QCOMPARE(dialog.selectedPosition(), stored == "7" ? 0 : 2);
         QVERIFY(!dialog.aChanged);
         dialog.show();
-        QTest::mouseClick(dialog.ui()->rb24, Qt::LeftButton);
+        QTest::mouseClick(r.find<QAbstractButton>(&dialog, "rb24"), Qt::LeftButton);
         QVERIFY(dialog.aChanged);
         r.dialogs.answers.enqueue(IDialogs::Answer(answer));
         dialog.close();
