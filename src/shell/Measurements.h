@@ -2,6 +2,12 @@
 // The electrical measurements of an inspection, in the order they appear
 // everywhere: record sets, judging, the inspection window, the grid and the
 // reports all read this one table. Free of widgets.
+//
+// A further measurement is one entry at the end of the table plus a schema
+// upgrade step that adds its value and flag columns to PRUEFUNGEN, its row
+// to GRENZWERTE (ID = its place) and its columns to the view pruefprotokoll.
+// Beyond the data, the inspection window's form needs a row with widgets
+// named after the column, and the report layout a line if it is printed.
 #include <QString>
 #include <QStringList>
 #include <array>
