@@ -7,10 +7,11 @@
 #include <QObject>
 #include <QStringList>
 #include <memory>
-#include <array>
 #include <optional>
+#include <vector>
 
 class TSettings;
+struct Measurement;
 class TFirebirdExt;
 class TQuery;
 
@@ -126,8 +127,11 @@ public:
     TDataSet dsetPrueflinge{&Database}, dsetPruefungen{&Database};
     TDataSet dsetPrueferLookup{&Database}, dsetPruefgeraeteLookup{&Database};
     TDataSet dsetPruefungenVorher{&Database}, dsetPruefungenLetzter{&Database};
-    TDataSet dsetGrenzwert1{&Database}, dsetGrenzwert2{&Database}, dsetGrenzwert3{&Database}, dsetGrenzwert4{&Database},
-        dsetGrenzwert5{&Database};
+    // One read-only record set over the limit row of each measurement, in
+    // the order of the measurements.
+    std::vector<std::unique_ptr<TDataSet>> dsetGrenzwerte = limitRecordSets(&Database);
+    TDataSet &dsetGrenzwert1 = *dsetGrenzwerte.at(0); // beside the device's own limit
+    TDataSet &dsetGrenzwert3 = *dsetGrenzwerte.at(2); // with the class-I limit
     TDataSet dsetAnzahlPrueflinge{&Database};
     TDataSet dsetReportPruefungen{&Database}, dsetReportInventar{&Database}, dsetReportKunde{&Database};
     std::unique_ptr<TQuery> qryCheckPruefling;
@@ -149,6 +153,7 @@ private:
     void declareDevices();
     void declareInspections();
     void declareLimits();
+    static std::vector<std::unique_ptr<TDataSet>> limitRecordSets(TDatabase *database);
     void declareReports();
 
     std::unique_ptr<TFirebirdExt> FFirebirdExt;
@@ -173,6 +178,9 @@ private:
     // Report rules.
     void dsetReportPruefungenCalcFields();
     void dsetReportPruefungenProtocolFields();
+    // The stored limit of a measurement for the protection class of the
+    // current report row.
+    double reportedLimit(const Measurement &measurement);
     void dsetReportPruefungenFilterRecord(bool &accept);
     void dsetReportInventarCalcFields();
     void dsetReportInventarFilterRecord(bool &accept);
@@ -184,7 +192,7 @@ private:
     void refuseDeleteWhileUsed(TDataSet &dataSet, const QString &countSql, const QString &message);
     void reloadCustomerList();
     // Inspection rules.
-    void judge(int measurement);
+    void judge(const Measurement &measurement);
     void dsetPruefungenCalcFields();
     void dsetPruefungenNewRecord();
     void dsetPruefungenAfterPost();
@@ -195,12 +203,12 @@ private:
 // The protective-conductor limit in Ohm for a cable of the given length in
 // metres (empty: no variable cable), to two places, at most 1.00.
 TDecimal protectiveConductorLimit(std::optional<double> lengthMetres);
-// Whether a measured value passes its limit; the protection class matters
-// for the substitute leakage current only.
-bool measurementPasses(int measurement, double value, double limit);
-// The result of an inspection: the visual inspection and the function test
-// passed, and every measurement taken (not empty) passed.
-bool inspectionPassed(bool sicht, const std::array<std::optional<bool>, 5> &measurements, bool funktion);
+// Adds a pass flag shown with the given texts ("Ja;Nein").
+TField *addFlagField(TDataSet &dataSet, const QString &name, const QString &texts);
+// The result of the inspection in the current record of a record set with
+// the pass flags: the visual inspection and the function test passed, and
+// every measurement taken (flag not empty) passed.
+bool inspectionPassed(TDataSet &record);
 // Today plus a number of calendar months, at midnight; the day is clamped
 // to the end of a shorter month.
 QDateTime nextInspectionDate(const QDate &today, int months);

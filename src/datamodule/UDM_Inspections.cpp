@@ -3,18 +3,9 @@
 // every measured value and combine the verdicts.
 #include "UDM.h"
 #include "Clock.h"
+#include "Measurements.h"
 
 namespace {
-
-const QStringList kMeasurements = {"SCHUTZLEITWIDERSTAND", "ISOLATIONSPRUEFUNG", "ERSATZABLEITSTROM", "DIFFERENZSTROM",
-                                   "BERUEHRUNGSSTROM"};
-
-TField *flag(TDataSet &d, const QString &name, const QString &texts)
-{
-    TField *f = d.addField(name, TFieldType::Boolean);
-    f->displayValues = texts;
-    return f;
-}
 
 TField *measurement(TDataSet &d, const QString &name)
 {
@@ -24,23 +15,23 @@ TField *measurement(TDataSet &d, const QString &name)
     return f;
 }
 
-// The fourteen columns both comparison record sets read.
+// The columns both comparison record sets read: the checks and every
+// measurement with its flag.
 void declareComparison(TDataSet &d, const QString &condition, TDataSource *master)
 {
-    d.setSelectSql(QStringLiteral(
-                       "SELECT FIRST 1 PRUEFLINGE_ID, PRUEFDATUM, SICHTPRUEFUNG_BESTANDEN, SCHUTZLEITWIDERSTAND, "
-                       "SCHUTZLEITWIDERSTAND_BESTANDEN, ISOLATIONSPRUEFUNG, ISOLATIONSPRUEFUNG_BESTANDEN, ERSATZABLEITSTROM, "
-                       "ERSATZABLEITSTROM_BESTANDEN, DIFFERENZSTROM, DIFFERENZSTROM_BESTANDEN, BERUEHRUNGSSTROM, "
-                       "BERUEHRUNGSSTROM_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN FROM PRUEFUNGEN ") +
+    const QStringList columns = QStringList{QStringLiteral("PRUEFLINGE_ID"), QStringLiteral("PRUEFDATUM"),
+                                            QStringLiteral("SICHTPRUEFUNG_BESTANDEN")} +
+                                measurementColumns() + QStringList{QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN")};
+    d.setSelectSql(QStringLiteral("SELECT FIRST 1 ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" FROM PRUEFUNGEN ") +
                    condition);
     d.addField(QStringLiteral("PRUEFLINGE_ID"), TFieldType::Integer);
     d.addField(QStringLiteral("PRUEFDATUM"), TFieldType::DateTime)->displayFormat = QStringLiteral("dd.mm.yyyy hh:mm");
-    flag(d, QStringLiteral("SICHTPRUEFUNG_BESTANDEN"), QStringLiteral("Bestanden;Fehler"));
-    for (const QString &m : kMeasurements) {
-        measurement(d, m);
-        d.addField(m + QStringLiteral("_BESTANDEN"), TFieldType::Boolean);
+    addFlagField(d, QStringLiteral("SICHTPRUEFUNG_BESTANDEN"), QStringLiteral("Bestanden;Fehler"));
+    for (const Measurement &m : kMeasurements) {
+        measurement(d, m.valueColumn());
+        d.addField(m.flagColumn(), TFieldType::Boolean);
     }
-    flag(d, QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"), QStringLiteral("Bestanden;Fehler"));
+    addFlagField(d, QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"), QStringLiteral("Bestanden;Fehler"));
     d.readOnly = true;
     d.setMasterSource(master);
 }
@@ -49,15 +40,16 @@ void declareComparison(TDataSet &d, const QString &condition, TDataSource *maste
 
 void TfrmDM::declareInspections()
 {
-    static const QString columns = QStringLiteral(
-        "ID, BEZEICHNUNG, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID, SICHTPRUEFUNG_BESTANDEN, "
-        "SCHUTZLEITWIDERSTAND, SCHUTZLEITWIDERSTAND_BESTANDEN, ISOLATIONSPRUEFUNG, ISOLATIONSPRUEFUNG_BESTANDEN, "
-        "ERSATZABLEITSTROM, ERSATZABLEITSTROM_BESTANDEN, DIFFERENZSTROM, DIFFERENZSTROM_BESTANDEN, BERUEHRUNGSSTROM, "
-        "BERUEHRUNGSSTROM_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN, BEMERKUNG");
+    const QStringList columnList =
+        QStringLiteral("ID, BEZEICHNUNG, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID, "
+                       "SICHTPRUEFUNG_BESTANDEN")
+            .split(QStringLiteral(", ")) +
+        measurementColumns() + QStringList{QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"), QStringLiteral("BEMERKUNG")};
+    const QString columns = columnList.join(QStringLiteral(", "));
     TDataSet &d = dsetPruefungen;
     d.setSelectSql(QStringLiteral("SELECT ") + columns +
                    QStringLiteral(" FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = :ID ORDER BY PRUEFDATUM DESC"));
-    declareTableStatements(d, QStringLiteral("PRUEFUNGEN"), columns.split(QStringLiteral(", ")));
+    declareTableStatements(d, QStringLiteral("PRUEFUNGEN"), columnList);
     d.deleteSql = {QStringLiteral("DELETE FROM PRUEFUNGEN WHERE ID = :OLD_ID")};
     d.refreshSql = {QStringLiteral("SELECT ") + columns +
                     QStringLiteral(" FROM PRUEFUNGEN WHERE( PRUEFLINGE_ID = :ID ) and ( PRUEFUNGEN.ID = :OLD_ID )")};
@@ -77,21 +69,21 @@ void TfrmDM::declareInspections()
     d.addField(QStringLiteral("PRUEFER_ID"), TFieldType::Integer);
     d.addField(QStringLiteral("PRUEFGERAETE_ID"), TFieldType::Integer);
     d.addField(QStringLiteral("PRUEFLINGE_ID"), TFieldType::Integer);
-    flag(d, QStringLiteral("SICHTPRUEFUNG_BESTANDEN"), QStringLiteral("Bestanden;Fehler"))->defaultExpression =
+    addFlagField(d, QStringLiteral("SICHTPRUEFUNG_BESTANDEN"), QStringLiteral("Bestanden;Fehler"))->defaultExpression =
         QStringLiteral("Fehler");
-    for (const QString &m : kMeasurements) {
-        measurement(d, m);
-        flag(d, m + QStringLiteral("_BESTANDEN"), QStringLiteral("Ja;Nein"))->defaultExpression = QStringLiteral("Nein");
+    for (const Measurement &m : kMeasurements) {
+        measurement(d, m.valueColumn());
+        addFlagField(d, m.flagColumn(), QStringLiteral("Ja;Nein"))->defaultExpression = QStringLiteral("Nein");
     }
-    flag(d, QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"), QStringLiteral("Bestanden;Fehler"))->defaultExpression =
+    addFlagField(d, QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"), QStringLiteral("Bestanden;Fehler"))->defaultExpression =
         QStringLiteral("Fehler");
     d.addField(QStringLiteral("BEMERKUNG"), TFieldType::Memo);
     d.addLookupField(QStringLiteral("Pruefer"), 20, &dsetPrueferLookup, QStringLiteral("PRUEFER_ID"), QStringLiteral("ID"),
                      QStringLiteral("NAME"));
     d.addLookupField(QStringLiteral("Pruefgeraet"), 20, &dsetPruefgeraeteLookup, QStringLiteral("PRUEFGERAETE_ID"),
                      QStringLiteral("ID"), QStringLiteral("NAME"));
-    for (int i = 0; i < kMeasurements.size(); ++i)
-        d.fieldByName(kMeasurements.at(i))->onChange = [this, i](TField &) { judge(i); };
+    for (const Measurement &m : kMeasurements)
+        d.fieldByName(m.valueColumn())->onChange = [this, &m](TField &) { judge(m); };
     d.onCalcFields = [this](TDataSet &) { dsetPruefungenCalcFields(); };
     d.onNewRecord = [this](TDataSet &) { dsetPruefungenNewRecord(); };
     d.afterPost = [this](TDataSet &) { dsetPruefungenAfterPost(); };
@@ -108,42 +100,45 @@ void TfrmDM::declareInspections()
                       &dsrcPruefungen);
 }
 
-bool measurementPasses(int measurement, double value, double limit)
+TField *addFlagField(TDataSet &dataSet, const QString &name, const QString &texts)
 {
-    // The insulation resistance is a minimum; the others are maxima.
-    return measurement == 1 ? value >= limit : value <= limit;
+    TField *f = dataSet.addField(name, TFieldType::Boolean);
+    f->displayValues = texts;
+    return f;
+}
+
+bool inspectionPassed(TDataSet &record)
+{
+    bool result = record.fieldByName(QStringLiteral("SICHTPRUEFUNG_BESTANDEN"))->asBoolean() &&
+                  record.fieldByName(QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"))->asBoolean();
+    for (const Measurement &m : kMeasurements) {
+        const TField *flag = record.fieldByName(m.flagColumn());
+        if (!flag->isNull())
+            result = result && flag->asBoolean();
+    }
+    return result;
 }
 
 QDateTime nextInspectionDate(const QDate &today, int months) { return QDateTime(today.addMonths(months), QTime(0, 0)); }
 
-void TfrmDM::judge(int measurement)
+void TfrmDM::judge(const Measurement &measurement)
 {
-    const QString name = kMeasurements.at(measurement);
-    TField *value = dsetPruefungen.fieldByName(name);
-    TField *passed = dsetPruefungen.fieldByName(name + QStringLiteral("_BESTANDEN"));
+    TField *value = dsetPruefungen.fieldByName(measurement.valueColumn());
+    TField *passed = dsetPruefungen.fieldByName(measurement.flagColumn());
     if (value->isNull()) {
         passed->clear();
         return;
     }
-    double limit = GetGrenzwertValue(measurement);
-    if (measurement == 2 && dsetPrueflinge.active() &&
-        dsetPrueflinge.fieldByName(QStringLiteral("SCHUTZKLASSE"))->asString() == u"I")
-        limit = 3.5; // the class-I limit of the substitute leakage current
-    passed->setAsBoolean(measurementPasses(measurement, value->asFloat(), limit));
+    const QString schutzklasse =
+        dsetPrueflinge.active() ? dsetPrueflinge.fieldByName(QStringLiteral("SCHUTZKLASSE"))->asString() : QString();
+    const double limit = measurement.limitFor(GetGrenzwertValue(measurement.limitRow), schutzklasse);
+    passed->setAsBoolean(measurement.passes(value->asFloat(), limit));
 }
 
 void TfrmDM::dsetPruefungenCalcFields()
 {
     TDataSet &d = dsetPruefungen;
-    std::array<std::optional<bool>, 5> flags;
-    for (size_t i = 0; i < flags.size(); ++i) {
-        const TField *flag = d.fieldByName(kMeasurements.at(static_cast<int>(i)) + QStringLiteral("_BESTANDEN"));
-        if (!flag->isNull())
-            flags[i] = flag->asBoolean();
-    }
-    d.fieldByName(QStringLiteral("Pruefung_Bestanden"))
-        ->setAsBoolean(inspectionPassed(d.fieldByName(QStringLiteral("SICHTPRUEFUNG_BESTANDEN"))->asBoolean(), flags,
-                                        d.fieldByName(QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"))->asBoolean()));
+    d.fieldByName(QStringLiteral("Pruefung_Bestanden"))->setAsBoolean(inspectionPassed(d));
 }
 
 void TfrmDM::dsetPruefungenNewRecord()
@@ -158,8 +153,8 @@ void TfrmDM::dsetPruefungenNewRecord()
         ->setAsInteger(DefaultPruefgeraeteId >= 0 ? DefaultPruefgeraeteId : currentId(dsetPruefgeraete));
     d.fieldByName(QStringLiteral("PRUEFDATUM"))->setAsDateTime(TClock::now());
     d.fieldByName(QStringLiteral("SICHTPRUEFUNG_BESTANDEN"))->setAsBoolean(true);
-    for (const QString &m : kMeasurements)
-        d.fieldByName(m + QStringLiteral("_BESTANDEN"))->clear();
+    for (const Measurement &m : kMeasurements)
+        d.fieldByName(m.flagColumn())->clear();
     d.fieldByName(QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"))->setAsBoolean(true);
     const int months = static_cast<int>(dsetPrueflinge.fieldByName(QStringLiteral("PRUEFINTERVAL"))->asInteger());
     d.fieldByName(QStringLiteral("NEXT_PRUEFDATUM"))->setAsDateTime(nextInspectionDate(TClock::today(), months));

@@ -3,6 +3,7 @@
 #include "UDM.h"
 #include "Query.h"
 #include "Clock.h"
+#include "Measurements.h"
 
 namespace {
 
@@ -16,8 +17,9 @@ struct FieldSpec {
     const char *displayValues;
 };
 
-// The 43 columns of the inspection report, in the order of the view.
-const FieldSpec kReportPruefungen[] = {
+// The columns of the inspection report, in the order of the view: these,
+// the measurements with their flags, then the tail.
+const FieldSpec kReportPruefungenHead[] = {
     {"KUNDE_ID", TFieldType::Integer, 0, "", ""},
     {"KUNDE_NAME", TFieldType::String, 60, "", ""},
     {"KUNDE_NAME2", TFieldType::String, 60, "", ""},
@@ -45,30 +47,26 @@ const FieldSpec kReportPruefungen[] = {
     {"PRUEFDATUM", TFieldType::DateTime, 0, "dd.mm.yyyy", ""},
     {"PRUEFDATUM_NEXT", TFieldType::DateTime, 0, "dd.mm.yyyy", ""},
     {"SICHTPRUEFUNG_BESTANDEN", TFieldType::Boolean, 0, "", "Ja;Nein"},
-    {"SCHUTZLEITWIDERSTAND", TFieldType::Decimal, 4, "#,##0.00", ""},
-    {"SCHUTZLEITWIDERSTAND_BESTANDEN", TFieldType::Boolean, 0, "", "Ja;Nein"},
-    {"ISOLATIONSPRUEFUNG", TFieldType::Decimal, 4, "#,##0.00", ""},
-    {"ISOLATIONSPRUEFUNG_BESTANDEN", TFieldType::Boolean, 0, "", "Ja;Nein"},
-    {"ERSATZABLEITSTROM", TFieldType::Decimal, 4, "#,##0.00", ""},
-    {"ERSATZABLEITSTROM_BESTANDEN", TFieldType::Boolean, 0, "", "Ja;Nein"},
-    {"DIFFERENZSTROM", TFieldType::Decimal, 4, "#,##0.00", ""},
-    {"DIFFERENZSTROM_BESTANDEN", TFieldType::Boolean, 0, "", "Ja;Nein"},
-    {"BERUEHRUNGSSTROM", TFieldType::Decimal, 4, "#,##0.00", ""},
-    {"BERUEHRUNGSSTROM_BESTANDEN", TFieldType::Boolean, 0, "", "Ja;Nein"},
+};
+
+const FieldSpec kReportPruefungenTail[] = {
     {"FUNKTIONSPRUEFUNG_BESTANDEN", TFieldType::Boolean, 0, "", "Ja;Nein"},
     {"BEMERKUNG", TFieldType::Memo, 0, "", ""},
     {"PRUEFER_NAME", TFieldType::String, 50, "", ""},
     {"PRUEFGERAETE_NAME", TFieldType::String, 60, "", ""},
     {"PRUEFGERAETE_BEZEICHNUNG", TFieldType::String, 60, "", ""},
     {"PRUEFGERAETE_SERIENNUMMER", TFieldType::String, 50, "", ""},
-    // Beyond the view: the next date as stored with the inspection (the
-    // view's is recomputed from the interval), and the town also when the
-    // postcode is empty (the view's joined text is then empty).
+};
+
+// Beyond the view: the next date as stored with the inspection (the view's
+// is recomputed from the interval), and the town also when the postcode is
+// empty (the view's joined text is then empty).
+const FieldSpec kReportPruefungenBeyondView[] = {
     {"NEXT_PRUEFDATUM", TFieldType::DateTime, 0, "dd.mm.yyyy", ""},
     {"KUNDE_PLZ_ORT", TFieldType::String, 61, "", ""},
 };
 
-const FieldSpec kReportInventar[] = {
+const FieldSpec kReportInventarHead[] = {
     {"NUMMER", TFieldType::Decimal, 0, "", ""},
     {"ORT", TFieldType::String, 50, "", ""},
     {"BEZEICHNUNG", TFieldType::String, 50, "", ""},
@@ -78,11 +76,9 @@ const FieldSpec kReportInventar[] = {
     {"NEXT_PRUEFDATUM", TFieldType::DateTime, 0, "dd.mm.yyyy", ""},
     {"PRUEFUNG_ID", TFieldType::Integer, 0, "", ""},
     {"SICHTPRUEFUNG_BESTANDEN", TFieldType::Boolean, 0, "", "True;False"},
-    {"SCHUTZLEITWIDERSTAND_BESTANDEN", TFieldType::Boolean, 0, "", "True;False"},
-    {"ISOLATIONSPRUEFUNG_BESTANDEN", TFieldType::Boolean, 0, "", "True;False"},
-    {"ERSATZABLEITSTROM_BESTANDEN", TFieldType::Boolean, 0, "", "True;False"},
-    {"DIFFERENZSTROM_BESTANDEN", TFieldType::Boolean, 0, "", "True;False"},
-    {"BERUEHRUNGSSTROM_BESTANDEN", TFieldType::Boolean, 0, "", "True;False"},
+};
+
+const FieldSpec kReportInventarTail[] = {
     {"FUNKTIONSPRUEFUNG_BESTANDEN", TFieldType::Boolean, 0, "", "True;False"},
 };
 
@@ -95,19 +91,37 @@ template <size_t N> void declareFields(TDataSet &d, const FieldSpec (&fields)[N]
     }
 }
 
+template <size_t N> QStringList namesOf(const FieldSpec (&fields)[N])
+{
+    QStringList names;
+    for (const FieldSpec &s : fields)
+        names << QString::fromLatin1(s.name);
+    return names;
+}
+
 } // namespace
 
 void TfrmDM::declareReports()
 {
-    dsetReportPruefungen.setSelectSql(QStringLiteral(
-        "SELECT KUNDE_ID, KUNDE_NAME, KUNDE_NAME2, KUNDE_ZUSATZ, KUNDE_STRASSE, KUNDE_PLZORT, KUNDE_TELEFON, PRUEFLING_ID, PRUEFLING_BEZEICHNUNG, PRUEFLING_NUMMER, PRUEFLING_SCHUTZKLASSE, PRUEFLING_ORT, PRUEFLING_PRUEFINTERVAL, PRUEFLING_GRENZWERT0, PRUEFLING_SERIENNR, PRUEFLING_HERSTELLER, PRUEFLING_BEMERKUNG, PRUEFLING_VARIABEL, PRUEFLING_LAENGE, PRUEFLING_AKTIV, PRUEFUNG_ID, PRUEFUNG_BEZEICHNUNG, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFDATUM, PRUEFDATUM_NEXT, SICHTPRUEFUNG_BESTANDEN, SCHUTZLEITWIDERSTAND, SCHUTZLEITWIDERSTAND_BESTANDEN, ISOLATIONSPRUEFUNG, ISOLATIONSPRUEFUNG_BESTANDEN, ERSATZABLEITSTROM, ERSATZABLEITSTROM_BESTANDEN, DIFFERENZSTROM, DIFFERENZSTROM_BESTANDEN, BERUEHRUNGSSTROM, BERUEHRUNGSSTROM_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN, BEMERKUNG, PRUEFER_NAME, PRUEFGERAETE_NAME, PRUEFGERAETE_BEZEICHNUNG, PRUEFGERAETE_SERIENNUMMER, "
-        "(SELECT n.NEXT_PRUEFDATUM FROM PRUEFUNGEN n WHERE n.ID = pruefprotokoll.PRUEFUNG_ID) AS NEXT_PRUEFDATUM, "
-        "(SELECT TRIM(COALESCE(k.PLZ, '') || ' ' || COALESCE(k.ORT, '')) FROM KUNDEN k WHERE k.ID = pruefprotokoll.KUNDE_ID) "
-        "AS KUNDE_PLZ_ORT FROM pruefprotokoll"));
-    declareFields(dsetReportPruefungen, kReportPruefungen);
+    const QStringList viewColumns =
+        namesOf(kReportPruefungenHead) + measurementColumns() + namesOf(kReportPruefungenTail);
+    dsetReportPruefungen.setSelectSql(
+        QStringLiteral("SELECT ") + viewColumns.join(QStringLiteral(", ")) +
+        QStringLiteral(", "
+                       "(SELECT n.NEXT_PRUEFDATUM FROM PRUEFUNGEN n WHERE n.ID = pruefprotokoll.PRUEFUNG_ID) AS NEXT_PRUEFDATUM, "
+                       "(SELECT TRIM(COALESCE(k.PLZ, '') || ' ' || COALESCE(k.ORT, '')) FROM KUNDEN k WHERE k.ID = pruefprotokoll.KUNDE_ID) "
+                       "AS KUNDE_PLZ_ORT FROM pruefprotokoll"));
+    declareFields(dsetReportPruefungen, kReportPruefungenHead);
+    for (const Measurement &m : kMeasurements) {
+        dsetReportPruefungen.addField(m.valueColumn(), TFieldType::Decimal, 4)->displayFormat = QStringLiteral("#,##0.00");
+        addFlagField(dsetReportPruefungen, m.flagColumn(), QStringLiteral("Ja;Nein"));
+    }
+    declareFields(dsetReportPruefungen, kReportPruefungenTail);
+    declareFields(dsetReportPruefungen, kReportPruefungenBeyondView);
     dsetReportPruefungen.addCalculatedField(QStringLiteral("PruefungBestanden"), TFieldType::String, 100);
-    for (const char *unit : {"Bez0", "Bez1", "Bez2", "Bez3", "Bez4"})
-        dsetReportPruefungen.addCalculatedField(QString::fromLatin1(unit), TFieldType::String, 20);
+    // The unit of each measurement, filled when it was measured.
+    for (const Measurement &m : kMeasurements)
+        dsetReportPruefungen.addCalculatedField(QStringLiteral("Bez%1").arg(m.limitRow), TFieldType::String, 20);
     dsetReportPruefungen.addCalculatedField(QStringLiteral("Pruefling_Laenge_Anzeige"), TFieldType::String, 20);
     dsetReportPruefungen.addCalculatedField(QStringLiteral("Ergebnis"), TFieldType::String, 20);
     // 18 digits of a device number, "-" and the 10 of an inspection ID.
@@ -116,10 +130,10 @@ void TfrmDM::declareReports()
         QStringLiteral("#,##0.00");
     // The protocol's table: the limit that applies to each measurement, with
     // as many decimals as the measured values, and each verdict in words.
-    for (int i = 0; i < 5; ++i) {
-        dsetReportPruefungen.addCalculatedField(QStringLiteral("Grenzwert%1").arg(i), TFieldType::Decimal, 4)->displayFormat =
-            QStringLiteral("#,##0.00");
-        dsetReportPruefungen.addCalculatedField(QStringLiteral("Urteil%1").arg(i), TFieldType::String, 20);
+    for (const Measurement &m : kMeasurements) {
+        dsetReportPruefungen.addCalculatedField(QStringLiteral("Grenzwert%1").arg(m.limitRow), TFieldType::Decimal, 4)
+            ->displayFormat = QStringLiteral("#,##0.00");
+        dsetReportPruefungen.addCalculatedField(QStringLiteral("Urteil%1").arg(m.limitRow), TFieldType::String, 20);
     }
     dsetReportPruefungen.addCalculatedField(QStringLiteral("UrteilSicht"), TFieldType::String, 20);
     dsetReportPruefungen.addCalculatedField(QStringLiteral("UrteilFunktion"), TFieldType::String, 20);
@@ -131,14 +145,17 @@ void TfrmDM::declareReports()
     dsetReportInventar.setSelectSql(QStringList{
         QStringLiteral("SELECT p.NUMMER, p.ORT, p.BEZEICHNUNG, p.HERSTELLER, p.AKTIV, r.PRUEFDATUM AS LAST_PRUEFDATUM,"),
         QStringLiteral("r.NEXT_PRUEFDATUM AS NEXT_PRUEFDATUM, r.ID AS PRUEFUNG_ID, r.SICHTPRUEFUNG_BESTANDEN,"),
-        QStringLiteral("r.SCHUTZLEITWIDERSTAND_BESTANDEN, r.ISOLATIONSPRUEFUNG_BESTANDEN, r.ERSATZABLEITSTROM_BESTANDEN,"),
-        QStringLiteral("r.DIFFERENZSTROM_BESTANDEN, r.BERUEHRUNGSSTROM_BESTANDEN, r.FUNKTIONSPRUEFUNG_BESTANDEN"),
+        measurementFlagColumns(QStringLiteral("r.")).join(QStringLiteral(", ")) + u',',
+        QStringLiteral("r.FUNKTIONSPRUEFUNG_BESTANDEN"),
         // One latest inspection per device, also when two share its time.
         QStringLiteral("FROM PRUEFLINGE AS p LEFT OUTER JOIN PRUEFUNGEN AS r ON r.ID ="),
         QStringLiteral("(SELECT FIRST 1 r2.ID FROM PRUEFUNGEN AS r2 WHERE r2.PRUEFLINGE_ID = p.ID ORDER BY r2.PRUEFDATUM DESC, r2.ID DESC)"),
         QStringLiteral("WHERE"),
         QStringLiteral("p.KUNDEN_ID =:KUNDEN_ID")});
-    declareFields(dsetReportInventar, kReportInventar);
+    declareFields(dsetReportInventar, kReportInventarHead);
+    for (const Measurement &m : kMeasurements)
+        addFlagField(dsetReportInventar, m.flagColumn(), QStringLiteral("True;False"));
+    declareFields(dsetReportInventar, kReportInventarTail);
     dsetReportInventar.addCalculatedField(QStringLiteral("Pruefberichtsnummer"), TFieldType::String, kReportNumberWidth);
     dsetReportInventar.addCalculatedField(QStringLiteral("Ergebnis"), TFieldType::String, 20);
     // "überfällig" past the next date, "nie geprüft" without inspection;
@@ -158,25 +175,7 @@ void TfrmDM::declareReports()
 
 namespace {
 
-const char *const kFlags[] = {"SCHUTZLEITWIDERSTAND_BESTANDEN", "ISOLATIONSPRUEFUNG_BESTANDEN", "ERSATZABLEITSTROM_BESTANDEN",
-                              "DIFFERENZSTROM_BESTANDEN", "BERUEHRUNGSSTROM_BESTANDEN"};
-const char *const kValues[] = {"SCHUTZLEITWIDERSTAND", "ISOLATIONSPRUEFUNG", "ERSATZABLEITSTROM", "DIFFERENZSTROM",
-                               "BERUEHRUNGSSTROM"};
-
 TField *field(TDataSet &d, const char *name) { return d.fieldByName(QString::fromLatin1(name)); }
-
-// The result of an inspection from the flags of the current record.
-bool recordPassed(TDataSet &d)
-{
-    std::array<std::optional<bool>, 5> flags;
-    for (size_t i = 0; i < flags.size(); ++i) {
-        const TField *f = field(d, kFlags[i]);
-        if (!f->isNull())
-            flags[i] = f->asBoolean();
-    }
-    return inspectionPassed(field(d, "SICHTPRUEFUNG_BESTANDEN")->asBoolean(), flags,
-                            field(d, "FUNKTIONSPRUEFUNG_BESTANDEN")->asBoolean());
-}
 
 QString verdict(bool passed) { return passed ? QStringLiteral("bestanden") : QStringLiteral("nicht bestanden"); }
 
@@ -197,64 +196,59 @@ bool deviceAccepted(int filter, const TField *aktiv)
 
 } // namespace
 
-bool inspectionPassed(bool sicht, const std::array<std::optional<bool>, 5> &measurements, bool funktion)
-{
-    bool result = sicht;
-    for (const auto &m : measurements)
-        if (m)
-            result = result && *m;
-    return result && funktion;
-}
-
 void TfrmDM::dsetReportPruefungenCalcFields()
 {
     TDataSet &d = dsetReportPruefungen;
-    const bool passed = recordPassed(d);
+    const bool passed = inspectionPassed(d);
     field(d, "PruefungBestanden")
         ->setAsString(passed ? QStringLiteral("Die Prüfung wurde bestanden") : QStringLiteral("Die Prüfung wurde nicht bestanden"));
     field(d, "Ergebnis")->setAsString(passed ? QStringLiteral("Keine Mängel") : QStringLiteral("Defekt"));
-    TDataSet *limits[] = {&dsetGrenzwert1, &dsetGrenzwert2, &dsetGrenzwert3, &dsetGrenzwert4, &dsetGrenzwert5};
-    for (int i = 0; i < 5; ++i)
-        if (!field(d, kValues[i])->isNull() && limits[i]->active())
-            d.fieldByName(QStringLiteral("Bez%1").arg(i))->setAsString(limits[i]->fieldByName(QStringLiteral("BEZ2"))->asString());
+    for (const Measurement &m : kMeasurements) {
+        TDataSet &limit = *dsetGrenzwerte.at(static_cast<size_t>(m.limitRow));
+        if (!d.fieldByName(m.valueColumn())->isNull() && limit.active())
+            d.fieldByName(QStringLiteral("Bez%1").arg(m.limitRow))->setAsString(limit.fieldByName(QStringLiteral("BEZ2"))->asString());
+    }
     const TField *laenge = field(d, "PRUEFLING_LAENGE");
     if (field(d, "PRUEFLING_VARIABEL")->asBoolean() && !laenge->isNull())
         field(d, "Pruefling_Laenge_Anzeige")
             ->setAsString(QStringLiteral("Leitungslänge ") + laenge->asDecimal().toLocaleString() + QStringLiteral(" m"));
     field(d, "Pruefberichtsnummer")->setAsString(reportNumber(field(d, "PRUEFLING_NUMMER"), field(d, "PRUEFUNG_ID")));
-    const TRecGrenzwert leakage = GetGrenzwert(2);
-    const bool classOne = field(d, "PRUEFLING_SCHUTZKLASSE")->asString() == u"I";
-    field(d, "Pruefling_Grenzwert3")->setAsDecimal(TDecimal::fromDouble(classOne ? leakage.Wert_I : leakage.Wert, 8));
+    // The report project names the substitute leakage's limit on its own.
+    const Measurement &leakage = kMeasurements[2];
+    field(d, "Pruefling_Grenzwert3")->setAsDecimal(TDecimal::fromDouble(reportedLimit(leakage), 8));
     dsetReportPruefungenProtocolFields();
 }
 
 void TfrmDM::dsetReportPruefungenProtocolFields()
 {
     TDataSet &d = dsetReportPruefungen;
-    for (int i = 0; i < 5; ++i) {
-        // The device's own protective-conductor limit and its class's
-        // leakage limit; the others as stored.
-        TDecimal limit;
-        if (i == 0)
-            limit = field(d, "PRUEFLING_GRENZWERT0")->asDecimal();
-        else if (i == 2)
-            limit = field(d, "Pruefling_Grenzwert3")->asDecimal();
-        else
-            limit = TDecimal::fromDouble(GetGrenzwert(i).Wert, 4);
-        d.fieldByName(QStringLiteral("Grenzwert%1").arg(i))->setAsDecimal(limit);
-        const TField *flag = field(d, kFlags[i]);
-        d.fieldByName(QStringLiteral("Urteil%1").arg(i))
-            ->setAsString(field(d, kValues[i])->isNull() || flag->isNull() ? QStringLiteral("nicht gemessen") : verdict(flag->asBoolean()));
+    for (const Measurement &m : kMeasurements) {
+        // The device's own limit where it has one; else the stored limit of
+        // the device's protection class.
+        const TDecimal limit = m.deviceLimitColumn
+                                   ? d.fieldByName(QStringLiteral("PRUEFLING_") + QString::fromLatin1(m.deviceLimitColumn))->asDecimal()
+                                   : TDecimal::fromDouble(reportedLimit(m), 4);
+        d.fieldByName(QStringLiteral("Grenzwert%1").arg(m.limitRow))->setAsDecimal(limit);
+        const TField *flag = d.fieldByName(m.flagColumn());
+        d.fieldByName(QStringLiteral("Urteil%1").arg(m.limitRow))
+            ->setAsString(d.fieldByName(m.valueColumn())->isNull() || flag->isNull() ? QStringLiteral("nicht gemessen")
+                                                                                      : verdict(flag->asBoolean()));
     }
     field(d, "UrteilSicht")->setAsString(verdict(field(d, "SICHTPRUEFUNG_BESTANDEN")->asBoolean()));
     field(d, "UrteilFunktion")->setAsString(verdict(field(d, "FUNKTIONSPRUEFUNG_BESTANDEN")->asBoolean()));
+}
+
+double TfrmDM::reportedLimit(const Measurement &measurement)
+{
+    const TRecGrenzwert row = GetGrenzwert(measurement.limitRow);
+    return measurement.classOneApplies(field(dsetReportPruefungen, "PRUEFLING_SCHUTZKLASSE")->asString()) ? row.Wert_I : row.Wert;
 }
 
 void TfrmDM::dsetReportPruefungenFilterRecord(bool &accept)
 {
     TDataSet &d = dsetReportPruefungen;
     if (d.tag == 1 || d.tag == 2)
-        accept = recordPassed(d) == (d.tag == 1);
+        accept = inspectionPassed(d) == (d.tag == 1);
     accept = accept && deviceAccepted(AuswahlPrueflingePreview, field(d, "PRUEFLING_AKTIV"));
 }
 
@@ -266,7 +260,7 @@ void TfrmDM::dsetReportInventarCalcFields()
         field(d, "Faellig")->setAsString(QStringLiteral("ja"));
         return;
     }
-    field(d, "Ergebnis")->setAsString(recordPassed(d) ? QStringLiteral("Keine Mängel") : QStringLiteral("Defekt"));
+    field(d, "Ergebnis")->setAsString(inspectionPassed(d) ? QStringLiteral("Keine Mängel") : QStringLiteral("Defekt"));
     field(d, "Pruefberichtsnummer")->setAsString(reportNumber(field(d, "NUMMER"), field(d, "PRUEFUNG_ID")));
     const TField *next = field(d, "NEXT_PRUEFDATUM");
     const QDate nextDate = next->isNull() ? QDate() : next->asDateTime().date();
@@ -283,7 +277,7 @@ void TfrmDM::dsetReportInventarFilterRecord(bool &accept)
 void TfrmDM::openReportPruefungen(const QString &appendedLine, const QList<TValue> &params)
 {
     // The unit texts of the computed fields come from the limit rows.
-    for (TDataSet *limits : {&dsetGrenzwert1, &dsetGrenzwert2, &dsetGrenzwert3, &dsetGrenzwert4, &dsetGrenzwert5})
+    for (const auto &limits : dsetGrenzwerte)
         limits->open();
     dsetReportPruefungen.close();
     dsetReportPruefungen.setSelectSql(FSQLReportPruefungen + QStringList{appendedLine});

@@ -1,4 +1,5 @@
 #pragma once
+#include "Measurements.h"
 #include <QString>
 #include <array>
 #include <memory>
@@ -18,18 +19,18 @@ struct TRecGrenzwert {
     QString Anzeige_I;
 };
 
-// The five limit values in memory, loaded at each connection. Entry 0 holds
+// The limit values in memory, one per measurement, loaded at each connection. Entry 0 holds
 // the current device's own protective-conductor limit, not the stored row.
 class TGrenzwerte {
 public:
-    static constexpr int Count = 5;
+    static constexpr int Count = kMeasurementCount;
 
     explicit TGrenzwerte(TDatabase *database);
     ~TGrenzwerte();
     TGrenzwerte(const TGrenzwerte &) = delete;
     TGrenzwerte &operator=(const TGrenzwerte &) = delete;
 
-    // Loads the rows in key order; further rows than five are ignored.
+    // Loads the rows in key order; rows beyond the measurements are ignored.
     void setDefaults();
 
     TRecGrenzwert GetGrenzwert(int index) const;

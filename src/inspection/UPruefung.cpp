@@ -1,12 +1,48 @@
 #include "UPruefung.h"
 #include "EditingWindow.h"
+#include "Measurements.h"
 #include "ui_UPruefung.h"
+#include <stdexcept>
 
 TfrmPruefung *frmPruefung = nullptr;
 
 namespace {
-const char *const kMeasurements[] = {"SCHUTZLEITWIDERSTAND", "ISOLATIONSPRUEFUNG", "ERSATZABLEITSTROM", "DIFFERENZSTROM",
-                                     "BERUEHRUNGSSTROM"};
+
+// Each measurement's row is named after its column: DbVorher_ISOLATIONSPRUEFUNG,
+// editIsolationspruefung and chkIsolationspruefung; its limit text is
+// Label18 (rows numbered from Label17), a device-own limit DbGrenzwert0
+// between Label17_1 and Label17_2.
+QString capitalized(const char *column)
+{
+    const QString name = QString::fromLatin1(column);
+    return name.left(1) + name.mid(1).toLower();
+}
+
+// A measurement without its row in the form fails every window test at once.
+template <class Widget> Widget *rowWidget(const QWidget *window, const QString &name)
+{
+    Widget *widget = window->findChild<Widget *>(name);
+    if (!widget)
+        throw std::logic_error(("The inspection window has no " + name + '.').toStdString());
+    return widget;
+}
+
+TDBText *earlierValue(const QWidget *window, const Measurement &m)
+{
+    return rowWidget<TDBText>(window, QStringLiteral("DbVorher_") + m.valueColumn());
+}
+
+TDBEdit *valueEdit(const QWidget *window, const Measurement &m)
+{
+    return rowWidget<TDBEdit>(window, QStringLiteral("edit") + capitalized(m.column));
+}
+
+TDBCheckBox *passedBox(const QWidget *window, const Measurement &m)
+{
+    return rowWidget<TDBCheckBox>(window, QStringLiteral("chk") + capitalized(m.column));
+}
+
+QString limitLabelName(const Measurement &m) { return QStringLiteral("Label%1").arg(17 + m.limitRow); }
 
 // Adds whole days; the time of day stays.
 void addDays(TField *field, int days)
@@ -22,9 +58,9 @@ TfrmPruefung::TfrmPruefung(QWidget *parent) : TEditingWindow(parent, frmDM->dset
     m_ui->setupUi(this);
     // The value column keeps its natural width; the remark takes what the
     // window gains. Line edits would otherwise compete for it.
-    const QList<QLineEdit *> values = {m_ui->editSchutzleitwiderstand, m_ui->editIsolationspruefung, m_ui->editErsatzableitstrom,
-                                       m_ui->editDifferenzstrom,       m_ui->editBeruehrungsstrom,    m_ui->editPruefdatum,
-                                       m_ui->editNextPruefdatum};
+    QList<QLineEdit *> values = {m_ui->editPruefdatum, m_ui->editNextPruefdatum};
+    for (const Measurement &m : kMeasurements)
+        values << valueEdit(this, m);
     for (QLineEdit *value : values)
         value->setSizePolicy(QSizePolicy::Fixed, value->sizePolicy().verticalPolicy());
     bindControls();
@@ -57,27 +93,21 @@ void TfrmPruefung::bindControls()
     bind(m_ui->DbNummer, device, QStringLiteral("NUMMER"));
     bind(m_ui->DbSchutzklasse, device, QStringLiteral("SCHUTZKLASSE"));
     bind(m_ui->DbOrt, device, QStringLiteral("ORT"));
-    bind(m_ui->DbGrenzwert0, device, QStringLiteral("GRENZWERT0"));
-    const struct {
-        TDBText *earlier;
-        TDBEdit *value;
-        TDBCheckBox *passed;
-        const char *field;
-    } rows[] = {{m_ui->DbVorher_SICHTPRUEFUNG_BESTANDEN, nullptr, m_ui->chkSichtpruefung, "SICHTPRUEFUNG"},
-                {m_ui->DbVorher_SCHUTZLEITWIDERSTAND, m_ui->editSchutzleitwiderstand, m_ui->chkSchutzleitwiderstand, kMeasurements[0]},
-                {m_ui->DbVorher_ISOLATIONSPRUEFUNG, m_ui->editIsolationspruefung, m_ui->chkIsolationspruefung, kMeasurements[1]},
-                {m_ui->DbVorher_ERSATZABLEITSTROM, m_ui->editErsatzableitstrom, m_ui->chkErsatzableitstrom, kMeasurements[2]},
-                {m_ui->DbVorher_DIFFERENZSTROM, m_ui->editDifferenzstrom, m_ui->chkDifferenzstrom, kMeasurements[3]},
-                {m_ui->DbVorher_BERUEHRUNGSSTROM, m_ui->editBeruehrungsstrom, m_ui->chkBeruehrungsstrom, kMeasurements[4]},
-                {m_ui->DbVorher_FUNKTIONSPRUEFUNG_BESTANDEN, nullptr, m_ui->chkFunktionspruefung, "FUNKTIONSPRUEFUNG"}};
-    for (const auto &row : rows) {
-        const QString field = QString::fromLatin1(row.field);
-        const QString flag = field + QStringLiteral("_BESTANDEN");
-        bind(row.earlier, earlier, row.value ? field : flag);
-        if (row.value)
-            bind(row.value, inspection, field);
-        bind(row.passed, inspection, flag);
+    const auto bindCheck = [&](TDBText *earlierFlag, TDBCheckBox *passed, const QString &flag) {
+        bind(earlierFlag, earlier, flag);
+        bind(passed, inspection, flag);
+    };
+    bindCheck(m_ui->DbVorher_SICHTPRUEFUNG_BESTANDEN, m_ui->chkSichtpruefung, QStringLiteral("SICHTPRUEFUNG_BESTANDEN"));
+    for (const Measurement &m : kMeasurements) {
+        if (m.deviceLimitColumn)
+            bind(rowWidget<TDBText>(this, QStringLiteral("Db") + capitalized(m.deviceLimitColumn)), device,
+                 QString::fromLatin1(m.deviceLimitColumn));
+        bind(earlierValue(this, m), earlier, m.valueColumn());
+        bind(valueEdit(this, m), inspection, m.valueColumn());
+        bind(passedBox(this, m), inspection, m.flagColumn());
     }
+    bindCheck(m_ui->DbVorher_FUNKTIONSPRUEFUNG_BESTANDEN, m_ui->chkFunktionspruefung,
+              QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"));
     bind(m_ui->DbPruefungBestanden, inspection, QStringLiteral("Pruefung_Bestanden"));
     bind(m_ui->DbVorher_PRUEFDATUM, earlier, QStringLiteral("PRUEFDATUM"));
     bind(m_ui->editPruefdatum, inspection, QStringLiteral("PRUEFDATUM"));
@@ -97,16 +127,18 @@ void TfrmPruefung::setComparisonHeading(const QString &text) { m_ui->Label9->set
 
 void TfrmPruefung::setGrenzwerte()
 {
-    const TRecGrenzwert conductor = frmDM->GetGrenzwert(0);
-    m_ui->Label17_1->setText(conductor.Bez1);
-    m_ui->Label17_2->setText(conductor.Bez2);
-    m_ui->Label18->setText(frmDM->GetGrenzwert(1).Anzeige);
-    const bool classOne = frmDM->dsetPrueflinge.active() &&
-                          frmDM->dsetPrueflinge.fieldByName(QStringLiteral("SCHUTZKLASSE"))->asString() == u"I";
-    const TRecGrenzwert leakage = frmDM->GetGrenzwert(2);
-    m_ui->Label19->setText(classOne ? leakage.Anzeige_I : leakage.Anzeige);
-    m_ui->Label20->setText(frmDM->GetGrenzwert(3).Anzeige);
-    m_ui->Label21->setText(frmDM->GetGrenzwert(4).Anzeige);
+    const QString schutzklasse = frmDM->dsetPrueflinge.active()
+                                     ? frmDM->dsetPrueflinge.fieldByName(QStringLiteral("SCHUTZKLASSE"))->asString()
+                                     : QString();
+    for (const Measurement &m : kMeasurements) {
+        const TRecGrenzwert row = frmDM->GetGrenzwert(m.limitRow);
+        if (m.deviceLimitColumn) { // the device's own number between the kind and the unit
+            rowWidget<QLabel>(this, limitLabelName(m) + QStringLiteral("_1"))->setText(row.Bez1);
+            rowWidget<QLabel>(this, limitLabelName(m) + QStringLiteral("_2"))->setText(row.Bez2);
+        } else {
+            rowWidget<QLabel>(this, limitLabelName(m))->setText(m.classOneApplies(schutzklasse) ? row.Anzeige_I : row.Anzeige);
+        }
+    }
 }
 
 void TfrmPruefung::showEvent(QShowEvent *event)
@@ -115,7 +147,7 @@ void TfrmPruefung::showEvent(QShowEvent *event)
     for (TDataSet *list : {&frmDM->dsetPruefer, &frmDM->dsetPruefgeraete})
         if (!list->active() && frmDM->Database.connected())
             list->open();
-    m_ui->editSchutzleitwiderstand->setFocus();
+    valueEdit(this, kMeasurements.front())->setFocus();
     setGrenzwerte();
 }
 
@@ -126,9 +158,9 @@ void TfrmPruefung::btnCopyClick()
     if (!earlier || !earlier->active() || earlier->isEmpty())
         return;
     current.updateRecord();
-    for (const char *name : kMeasurements) {
-        const TField *from = earlier->fieldByName(QString::fromLatin1(name));
-        TField *to = current.fieldByName(QString::fromLatin1(name));
+    for (const Measurement &m : kMeasurements) {
+        const TField *from = earlier->fieldByName(m.valueColumn());
+        TField *to = current.fieldByName(m.valueColumn());
         if (!from->isNull() && to->isNull()) {
             if (!current.editing())
                 current.edit();

@@ -6,15 +6,14 @@ namespace reportjob {
 
 QMap<QString, TDataSet *> connections(TfrmDM &dm)
 {
-    return {{QStringLiteral("rvDsetPruefungen"), &dm.dsetReportPruefungen},
-            {QStringLiteral("rvDsetInventar"), &dm.dsetReportInventar},
-            {QStringLiteral("rvDsetKunde"), &dm.dsetReportKunde},
-            {QStringLiteral("rvDsetGrenzwert1"), &dm.dsetGrenzwert1},
-            {QStringLiteral("rvDsetGrenzwert2"), &dm.dsetGrenzwert2},
-            {QStringLiteral("rvDsetGrenzwert3"), &dm.dsetGrenzwert3},
-            {QStringLiteral("rvDsetGrenzwert4"), &dm.dsetGrenzwert4},
-            {QStringLiteral("rvDsetGrenzwert5"), &dm.dsetGrenzwert5},
-            {QStringLiteral("rvDsetAuftragnehmer"), &dm.dsetAuftragnehmer}};
+    QMap<QString, TDataSet *> named{{QStringLiteral("rvDsetPruefungen"), &dm.dsetReportPruefungen},
+                                    {QStringLiteral("rvDsetInventar"), &dm.dsetReportInventar},
+                                    {QStringLiteral("rvDsetKunde"), &dm.dsetReportKunde},
+                                    {QStringLiteral("rvDsetAuftragnehmer"), &dm.dsetAuftragnehmer}};
+    // The limit rows count from 1 in the report project.
+    for (size_t i = 0; i < dm.dsetGrenzwerte.size(); ++i)
+        named.insert(QStringLiteral("rvDsetGrenzwert%1").arg(i + 1), dm.dsetGrenzwerte[i].get());
+    return named;
 }
 
 void prepare(TPageWriter &writer, const TReportLayout &layout, TfrmDM &dm)

@@ -3,6 +3,7 @@
 #include "CustomerList.h"
 #include "DBNavButton.h"
 #include "EditingWindow.h"
+#include "Measurements.h"
 #include "StyleChoices.h"
 #include "USettings.h"
 #include "ui_UMain.h"
@@ -106,17 +107,15 @@ void TfrmMain::bindControls()
                                       {QStringLiteral("PRUEFINTERVAL"), {}, 45, false},
                                       {QStringLiteral("AKTIV"), QStringLiteral("Aktiv"), 64, false}});
     m_ui->gridPruefungen->setDataSource(&frmDM->dsrcPruefungen);
-    m_ui->gridPruefungen->setColumns({{QStringLiteral("PRUEFDATUM"), QStringLiteral("Prüfdatum"), 0, false},
-                                      {QStringLiteral("Pruefer"), QStringLiteral("Prüfer"), 93, false},
-                                      {QStringLiteral("Pruefgeraet"), QStringLiteral("Prüfgerät"), 0, true},
-                                      {QStringLiteral("SICHTPRUEFUNG_BESTANDEN"), QStringLiteral("Sichtprüfung"), 64, false},
-                                      {QStringLiteral("SCHUTZLEITWIDERSTAND"), QStringLiteral("Schutzleiterwiderstand"), 114, false},
-                                      {QStringLiteral("ISOLATIONSPRUEFUNG"), QStringLiteral("Isolationsprüfung"), 91, false},
-                                      {QStringLiteral("ERSATZABLEITSTROM"), QStringLiteral("Ersatzableitstrom"), 89, false},
-                                      {QStringLiteral("DIFFERENZSTROM"), QStringLiteral("Differenzstrom"), 78, false},
-                                      {QStringLiteral("BERUEHRUNGSSTROM"), QStringLiteral("Berührungsstrom"), 87, false},
-                                      {QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"), QStringLiteral("Funktionsprüfung"), 89, false},
-                                      {QStringLiteral("Pruefung_Bestanden"), {}, 81, false}});
+    QList<TGridColumn> inspectionColumns = {{QStringLiteral("PRUEFDATUM"), QStringLiteral("Prüfdatum"), 0, false},
+                                            {QStringLiteral("Pruefer"), QStringLiteral("Prüfer"), 93, false},
+                                            {QStringLiteral("Pruefgeraet"), QStringLiteral("Prüfgerät"), 0, true},
+                                            {QStringLiteral("SICHTPRUEFUNG_BESTANDEN"), QStringLiteral("Sichtprüfung"), 64, false}};
+    for (const Measurement &m : kMeasurements)
+        inspectionColumns.append(TGridColumn{m.valueColumn(), m.germanLabel(), m.gridWidth, false});
+    inspectionColumns.append(TGridColumn{QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"), QStringLiteral("Funktionsprüfung"), 89, false});
+    inspectionColumns.append(TGridColumn{QStringLiteral("Pruefung_Bestanden"), {}, 81, false});
+    m_ui->gridPruefungen->setColumns(inspectionColumns);
 }
 
 void TfrmMain::connectCommands()
