@@ -1,31 +1,15 @@
 #include "DatabaseFiles.h"
 #include "TestDatabase.h"
+#include "ToolRun.h"
 #include <QProcess>
 #include <QtTest>
 #include <unistd.h>
 
 namespace {
-struct Run {
-    int exitCode;
-    QString out, err;
-};
-
-Run run(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    if (p.error() == QProcess::FailedToStart)
-        return {127, {}, {}};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
-Run velmoraDb(const QStringList &args) { return run(QStringLiteral(VELMORA_DB_TOOL), args); }
-
 // The tool as another user, with a lock folder of that user's own.
-Run velmoraDbAs(const QString &user, const QStringList &args)
+TToolRun velmoraDbAs(const QString &user, const QStringList &args)
 {
-    return run(QStringLiteral("setpriv"), QStringList{"--reuid=" + user, "--regid=nogroup", "--clear-groups", "env",
+    return runTool(QStringLiteral("setpriv"), QStringList{"--reuid=" + user, "--regid=nogroup", "--clear-groups", "env",
                                                       "-u", "XDG_RUNTIME_DIR", "-u", "FIREBIRD_LOCK",
                                                       QStringLiteral(VELMORA_DB_TOOL)} +
                                               args);
@@ -64,7 +48,7 @@ private slots:
         QVERIFY(QDir(top.path()).mkdir(folder));
         const QDir dir(top.filePath(folder));
         const QString path = dir.filePath("NEU.FDB");
-        Run r = velmoraDb({"create", path});
+        TToolRun r = velmoraDb({"create", path});
         QCOMPARE(r.exitCode, 0);
         r = velmoraDb({"create", path});
         QCOMPARE(r.exitCode, 1);
@@ -108,18 +92,18 @@ private slots:
             TTestDatabase other; // a Firebird file without our tables
             path = other.path;
             other.database.close();
-            const Run r = velmoraDb({"check", path});
+            const TToolRun r = velmoraDb({"check", path});
             QCOMPARE(r.exitCode, 1);
             return;
         }
-        const Run r = velmoraDb({"check", path});
+        const TToolRun r = velmoraDb({"check", path});
         QCOMPARE(r.exitCode, 1);
         QVERIFY(!r.err.isEmpty());
     }
 
     void usage()
     {
-        const Run r = velmoraDb({"zaubern"});
+        const TToolRun r = velmoraDb({"zaubern"});
         QCOMPARE(r.exitCode, 2);
         QVERIFY(r.err.contains("Aufruf"));
     }
@@ -167,7 +151,7 @@ private slots:
         TTestDatabase other;
         other.exec("CREATE TABLE GRENZWERTE (ID INTEGER, WERT DECIMAL(18,4))");
         other.database.close();
-        const Run r = velmoraDb({"upgrade", other.path});
+        const TToolRun r = velmoraDb({"upgrade", other.path});
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.startsWith("Falsche Datenbank..."), qPrintable(r.err));
         other.database.open();
@@ -185,7 +169,7 @@ private slots:
         f.seek(3 * 8192); // past the header and page inventory: the data pages
         f.write(QByteArray(size - 4 * 8192, '\x5a'));
         f.close();
-        const Run r = velmoraDb({"check", path});
+        const TToolRun r = velmoraDb({"check", path});
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(!r.err.contains("Falsche Datenbank"), qPrintable(r.err));
         QVERIFY2(r.err.contains("beschädigt"), qPrintable(r.err));
@@ -198,7 +182,7 @@ private slots:
         const QString path = dir.filePath("NUR_LESEN.FDB");
         QCOMPARE(velmoraDb({"create", path}).exitCode, 0);
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadOther | QFile::ReadGroup));
-        Run r = velmoraDb({"check", dir.filePath("FEHLT.FDB")});
+        TToolRun r = velmoraDb({"check", dir.filePath("FEHLT.FDB")});
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.startsWith("Die Datei " + dir.filePath("FEHLT.FDB") + " gibt es nicht."), qPrintable(r.err));
         if (::getuid() == 0) // root may write anything: try as an ordinary user
@@ -234,7 +218,7 @@ private slots:
         QStringList args{"restore", backup, target};
         if (force)
             args << "--force";
-        const Run r = velmoraDb(args);
+        const TToolRun r = velmoraDb(args);
         QCOMPARE(r.exitCode, exitCode);
         if (exitCode != 0) {
             QVERIFY2(r.err.contains("--force"), qPrintable(r.err));
@@ -251,7 +235,7 @@ private slots:
         TTestDatabase other;
         other.database.close();
         QTemporaryDir dir;
-        const Run r = velmoraDb({"restore", other.path, dir.filePath("ZIEL.FDB")});
+        const TToolRun r = velmoraDb({"restore", other.path, dir.filePath("ZIEL.FDB")});
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.startsWith("Falsche Datenbank..."), qPrintable(r.err));
         QVERIFY(!QFile::exists(dir.filePath("ZIEL.FDB")));

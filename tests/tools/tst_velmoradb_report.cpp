@@ -1,27 +1,9 @@
 // "velmora-db report": the report PDFs from the command line, read back with
 // pdftotext, pdffonts and pdfinfo.
 #include "TestDatabase.h"
+#include "ToolRun.h"
 #include <QProcess>
 #include <QtTest>
-
-namespace {
-
-struct Run {
-    int exitCode;
-    QString out, err;
-};
-
-Run tool(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
-Run velmoraDb(const QStringList &args) { return tool(QStringLiteral(VELMORA_DB_TOOL), args); }
-
-} // namespace
 
 class TestVelmoraDbReport : public QObject {
     Q_OBJECT
@@ -55,23 +37,23 @@ private slots:
         QFETCH(QStringList, shown);
         const QString pdf = m_dir.filePath("Prüfberichte/bericht.pdf");
         QFile::remove(pdf);
-        const Run r = velmoraDb(QStringList{"report", m_db} + args + QStringList{"--out", pdf});
+        const TToolRun r = velmoraDb(QStringList{"report", m_db} + args + QStringList{"--out", pdf});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-        const QString text = tool("pdftotext", {"-layout", pdf, "-"}).out.simplified();
+        const QString text = runTool("pdftotext", {"-layout", pdf, "-"}).out.simplified();
         for (const QString &s : shown)
             QVERIFY2(text.contains(s), qPrintable(s + " in " + text));
         // Every font embedded, the metadata set, PDF/A-1b declared.
-        const QStringList fonts = tool("pdffonts", {pdf}).out.split(u'\n', Qt::SkipEmptyParts).mid(2);
+        const QStringList fonts = runTool("pdffonts", {pdf}).out.split(u'\n', Qt::SkipEmptyParts).mid(2);
         QVERIFY(!fonts.isEmpty());
         for (const QString &font : fonts)
             QVERIFY2(font.split(u' ', Qt::SkipEmptyParts).value(4) == u"yes", qPrintable(font));
-        const QString info = tool("pdfinfo", {pdf}).out;
+        const QString info = runTool("pdfinfo", {pdf}).out;
         QVERIFY2(info.contains(QRegularExpression("Author:\\s+Demo-Auftragnehmer")), qPrintable(info));
         QVERIFY(info.contains(QRegularExpression("Title:\\s+Auswertung")));
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("<pdfaid:part>1</pdfaid:part>"));
-        QCOMPARE(tool("qpdf", {"--check", pdf}).exitCode, 0);
+        QCOMPARE(runTool("qpdf", {"--check", pdf}).exitCode, 0);
     }
 
     void refuses_data()
@@ -97,7 +79,7 @@ private slots:
         args.replaceInStrings(QRegularExpression("^DB$"), m_db);
         args.replaceInStrings(QRegularExpression("^x\\.pdf$"), m_dir.filePath("x.pdf"));
         args.replaceInStrings(QRegularExpression("^fehlt\\.fdb$"), m_dir.filePath("fehlt.fdb"));
-        const Run r = velmoraDb(args);
+        const TToolRun r = velmoraDb(args);
         QCOMPARE(r.exitCode, exitCode);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QVERIFY(!QFile::exists(m_dir.filePath("x.pdf")));
