@@ -48,6 +48,8 @@ class IInspectionView {
 public:
     virtual ~IInspectionView() = default;
     virtual void setComparisonHeading(const QString &text) = 0; // its Label9
+    // A measured value of the current inspection changed and was judged.
+    virtual void valueJudged() {}
     virtual void showWindow() = 0;
 };
 
@@ -93,6 +95,9 @@ public:
     // dueDate; onlyDue lists only those.
     void openReportInventar(int kundeId, const QDate &dueDate, bool onlyDue);
     void setPrueflingeSQL();
+    // The quiet note beside the typed value of a measurement of the current
+    // inspection, against its limit and the earlier inspection shown with it.
+    QString valueNote(const Measurement &measurement);
     int checkPruefling(int Id, int KundeId, const QString &Nummer);
 
     TRecGrenzwert GetGrenzwert(int Index) const { return FGrenzwerte->GetGrenzwert(Index); }
@@ -193,6 +198,8 @@ private:
     void reloadCustomerList();
     // Inspection rules.
     void judge(const Measurement &measurement);
+    // The limit the current device is judged against.
+    double currentLimit(const Measurement &measurement);
     void dsetPruefungenCalcFields();
     void dsetPruefungenNewRecord();
     void dsetPruefungenAfterPost();

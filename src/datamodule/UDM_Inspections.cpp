@@ -2,6 +2,7 @@
 // that give the earlier inspection to compare with, and the rules that judge
 // every measured value and combine the verdicts.
 #include "UDM.h"
+#include "Attention.h"
 #include "Clock.h"
 #include "Measurements.h"
 
@@ -125,14 +126,38 @@ void TfrmDM::judge(const Measurement &measurement)
 {
     TField *value = dsetPruefungen.fieldByName(measurement.valueColumn());
     TField *passed = dsetPruefungen.fieldByName(measurement.flagColumn());
-    if (value->isNull()) {
+    if (value->isNull())
         passed->clear();
-        return;
-    }
+    else
+        passed->setAsBoolean(measurement.passes(value->asFloat(), currentLimit(measurement)));
+    if (FInspectionView)
+        FInspectionView->valueJudged();
+}
+
+double TfrmDM::currentLimit(const Measurement &measurement)
+{
     const QString schutzklasse =
         dsetPrueflinge.active() ? dsetPrueflinge.fieldByName(QStringLiteral("SCHUTZKLASSE"))->asString() : QString();
-    const double limit = measurement.limitFor(GetGrenzwertValue(measurement.limitRow), schutzklasse);
-    passed->setAsBoolean(measurement.passes(value->asFloat(), limit));
+    return measurement.limitFor(GetGrenzwertValue(measurement.limitRow), schutzklasse);
+}
+
+QString TfrmDM::valueNote(const Measurement &measurement)
+{
+    if (!dsetPruefungen.active())
+        return {};
+    const TField *value = dsetPruefungen.fieldByName(measurement.valueColumn());
+    if (value->isNull())
+        return {};
+    std::optional<double> previous;
+    QDate previousDate;
+    TDataSet *earlier = dsrcPruefungenVorher.dataSet();
+    if (earlier && earlier->active() && !earlier->isEmpty()) {
+        const TField *earlierValue = earlier->fieldByName(measurement.valueColumn());
+        if (!earlierValue->isNull())
+            previous = earlierValue->asFloat();
+        previousDate = earlier->fieldByName(QStringLiteral("PRUEFDATUM"))->asDateTime().date();
+    }
+    return ::valueNote(measurement, value->asFloat(), currentLimit(measurement), previous, previousDate);
 }
 
 void TfrmDM::dsetPruefungenCalcFields()

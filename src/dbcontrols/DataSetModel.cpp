@@ -2,6 +2,25 @@
 #include "DataSet.h"
 #include "DbError.h"
 #include "Dialogs.h"
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+// A row's symbol as a small picture, in a dark shade of its colour.
+QPixmap symbolPicture(const QString &symbol, const QColor &colour)
+{
+    const QFontMetrics metrics{QFont()};
+    QPixmap picture(metrics.horizontalAdvance(symbol) + 2, metrics.height());
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setPen(colour.isValid() ? colour.darker(300) : QColor(Qt::black));
+    painter.drawText(picture.rect(), Qt::AlignCenter, symbol);
+    return picture;
+}
+
+} // namespace
 
 class TDataSetModel::Link : public TDataLink {
 public:
@@ -41,8 +60,43 @@ void TDataSetModel::setEditable(bool editable)
     if (m_editable == editable)
         return;
     m_editable = editable;
+    allCellsChanged();
+}
+
+void TDataSetModel::allCellsChanged()
+{
     if (m_rowCount > 0 && !m_shown.isEmpty())
         emit dataChanged(index(0, 0), index(m_rowCount - 1, static_cast<int>(m_shown.size()) - 1));
+}
+
+void TDataSetModel::setRowMarker(RowMarker marker)
+{
+    m_rowMarker = std::move(marker);
+    allCellsChanged();
+}
+
+void TDataSetModel::refreshMarks() { allCellsChanged(); }
+
+TRowMark TDataSetModel::markOf(int row) const { return m_rowMarker ? m_rowMarker(row) : TRowMark(); }
+
+QVariant TDataSetModel::markData(const QModelIndex &index, int role) const
+{
+    if (!m_rowMarker)
+        return {};
+    const TRowMark mark = markOf(index.row());
+    switch (role) {
+    case Qt::BackgroundRole:
+        return mark.colour.isValid() ? QVariant(mark.colour) : QVariant();
+    case Qt::ToolTipRole:
+        return mark.toolTip.isEmpty() ? QVariant() : QVariant(mark.toolTip);
+    case MarkSymbolRole:
+        return mark.symbol;
+    case Qt::DecorationRole:
+        return index.column() == 0 && !mark.symbol.isEmpty() ? QVariant(symbolPicture(mark.symbol, mark.colour))
+                                                             : QVariant();
+    default:
+        return {};
+    }
 }
 
 void TDataSetModel::setTitleUnderlined(int column, bool underlined)
@@ -159,7 +213,7 @@ QVariant TDataSetModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment((f->alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter));
     default:
-        return {};
+        return markData(index, role);
     }
 }
 

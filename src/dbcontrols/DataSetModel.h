@@ -1,8 +1,10 @@
 #pragma once
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QFont>
 #include <QList>
 #include <QSet>
+#include <functional>
 #include <memory>
 
 class TDataSet;
@@ -15,6 +17,16 @@ struct TGridColumn {
     QString title;      // the field's label when empty
     int width = 0;      // least pixels; 0 takes the field's display width
     bool hidden = false;
+};
+
+// What a row is marked with beyond its cells: a background colour, a short
+// text or symbol drawn at the start of the first column (so that the mark
+// never rests on colour alone), and a tooltip saying why. Empty: unmarked.
+struct TRowMark {
+    QColor colour;
+    QString symbol;
+    QString toolTip;
+    bool isEmpty() const { return symbol.isEmpty() && toolTip.isEmpty() && !colour.isValid(); }
 };
 
 // A table model over the rows of a record set (through a data source): one
@@ -53,6 +65,15 @@ public:
     // The font an underlined title is drawn in: the view's own.
     void setTitleFont(const QFont &font);
 
+    // Asked for the mark of a row (its record's place) whenever the row is
+    // drawn; the owner decides what rows mean. Marks are asked again after
+    // refreshMarks().
+    using RowMarker = std::function<TRowMark(int row)>;
+    void setRowMarker(RowMarker marker);
+    void refreshMarks();
+    // The custom role that carries a row's symbol, for tests and delegates.
+    static constexpr int MarkSymbolRole = Qt::UserRole + 1;
+
     TField *fieldAt(int column) const;
     // The column's field also while the record set is closed (its title and
     // formats are known before any row is read).
@@ -82,7 +103,12 @@ private:
     void currentRowValuesChanged();
     void updateData();
 
+    void allCellsChanged();
+    TRowMark markOf(int row) const;
+    QVariant markData(const QModelIndex &index, int role) const;
+
     std::unique_ptr<Link> m_link;
+    RowMarker m_rowMarker;
     QList<TGridColumn> m_columns;
     QList<TGridColumn> m_shown;
     QSet<int> m_underlined;

@@ -42,6 +42,11 @@ TDBCheckBox *passedBox(const QWidget *window, const Measurement &m)
     return rowWidget<TDBCheckBox>(window, QStringLiteral("chk") + capitalized(m.column));
 }
 
+QLabel *valueNote(const QWidget *window, const Measurement &m)
+{
+    return rowWidget<QLabel>(window, QStringLiteral("note") + capitalized(m.column));
+}
+
 QString limitLabelName(const Measurement &m) { return QStringLiteral("Label%1").arg(17 + m.limitRow); }
 
 // Adds whole days; the time of day stays.
@@ -64,6 +69,7 @@ TfrmPruefung::TfrmPruefung(QWidget *parent) : TEditingWindow(parent, frmDM->dset
     for (QLineEdit *value : values)
         value->setSizePolicy(QSizePolicy::Fixed, value->sizePolicy().verticalPolicy());
     bindControls();
+    addValueNotes();
     connect(m_ui->btnCopy, &QPushButton::clicked, this, &TfrmPruefung::btnCopyClick);
     connect(m_ui->btnSave, &QPushButton::clicked, this, [this] { btnSaveClick(); });
     connect(m_ui->btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
@@ -123,7 +129,30 @@ void TfrmPruefung::bindControls()
     m_ui->cbPruefgeraet->setListField(QStringLiteral("NAME"));
 }
 
-void TfrmPruefung::setComparisonHeading(const QString &text) { m_ui->Label9->setText(text); }
+void TfrmPruefung::addValueNotes()
+{
+    for (const Measurement &m : kMeasurements) {
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0; // beside the pass box
+        m_ui->layTable->getItemPosition(m_ui->layTable->indexOf(passedBox(this, m)), &row, &column, &rowSpan,
+                                        &columnSpan);
+        auto *note = new QLabel(this);
+        note->setObjectName(QStringLiteral("note") + capitalized(m.column));
+        note->setForegroundRole(QPalette::PlaceholderText);
+        m_ui->layTable->addWidget(note, row, column + columnSpan);
+    }
+}
+
+void TfrmPruefung::showValueNotes()
+{
+    for (const Measurement &m : kMeasurements)
+        valueNote(this, m)->setText(frmDM->valueNote(m));
+}
+
+void TfrmPruefung::setComparisonHeading(const QString &text)
+{
+    m_ui->Label9->setText(text);
+    showValueNotes();
+}
 
 void TfrmPruefung::setGrenzwerte()
 {
@@ -149,6 +178,7 @@ void TfrmPruefung::showEvent(QShowEvent *event)
             list->open();
     valueEdit(this, kMeasurements.front())->setFocus();
     setGrenzwerte();
+    showValueNotes();
 }
 
 void TfrmPruefung::btnCopyClick()

@@ -19,6 +19,7 @@ public:
     // IInspectionView
     void setComparisonHeading(const QString &text) override;
     void showWindow() override { TEditingWindow::showWindow(); }
+    void valueJudged() override { showValueNotes(); }
 
     void setGrenzwerte();
     void btnCopyClick();
@@ -34,6 +35,9 @@ protected:
 
 private:
     void bindControls();
+    // A quiet note beside each value: near its limit, or worse than before.
+    void addValueNotes();
+    void showValueNotes();
 
     std::unique_ptr<Ui::TfrmPruefung> m_ui;
 };

@@ -106,6 +106,7 @@ void TfrmMain::bindControls()
                                       {QStringLiteral("ORT"), {}, 137, false},
                                       {QStringLiteral("PRUEFINTERVAL"), {}, 45, false},
                                       {QStringLiteral("AKTIV"), QStringLiteral("Aktiv"), 64, false}});
+    showAttentionMarks();
     m_ui->gridPruefungen->setDataSource(&frmDM->dsrcPruefungen);
     QList<TGridColumn> inspectionColumns = {{QStringLiteral("PRUEFDATUM"), QStringLiteral("Prüfdatum"), 0, false},
                                             {QStringLiteral("Pruefer"), QStringLiteral("Prüfer"), 93, false},

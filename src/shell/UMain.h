@@ -61,6 +61,8 @@ private:
     void setupNavigators();
     void updateDeviceCommands();
     void deleteCurrentRow(TDataSet &dataSet);
+    // The device grid marks what needs attention.
+    void showAttentionMarks();
 
     std::unique_ptr<Ui::TfrmMain> m_ui;
     TChangeLink m_inspectionLink; // enables "Bericht erzeugen"

@@ -53,6 +53,44 @@ private slots:
         QCOMPARE(r.field<QLabel>("DbVorher_SCHUTZLEITWIDERSTAND")->text(), QStringLiteral("0,07"));
     }
 
+    // Beside a typed value, a note when it is near its limit or worse than
+    // at the latest inspection (10.07.2014: 0,07 Ohm, 19,99 MOhm) by more
+    // than half of the margin left then; the pass box judges as before.
+    void valueNotes_data()
+    {
+        QTest::addColumn<QString>("measurement");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<Qt::CheckState>("passed");
+        QTest::newRow("near and worse") << "Schutzleitwiderstand" << "0,25"
+                                        << "nahe am Grenzwert, verschlechtert seit 10.07.2014" << Qt::Checked;
+        QTest::newRow("worse by more than half") << "Schutzleitwiderstand" << "0,19" << "verschlechtert seit 10.07.2014"
+                                                 << Qt::Checked;
+        QTest::newRow("worse by less than half") << "Schutzleitwiderstand" << "0,18" << "" << Qt::Checked;
+        QTest::newRow("failing") << "Schutzleitwiderstand" << "0,31" << "" << Qt::Unchecked;
+        QTest::newRow("insulation near its minimum") << "Isolationspruefung" << "2,3"
+                                                     << "nahe am Grenzwert, verschlechtert seit 10.07.2014" << Qt::Checked;
+        QTest::newRow("insulation somewhat lower") << "Isolationspruefung" << "15" << "" << Qt::Checked;
+        QTest::newRow("no earlier value") << "Differenzstrom" << "3,4" << "nahe am Grenzwert" << Qt::Checked;
+    }
+    void valueNotes()
+    {
+        QFETCH(QString, measurement);
+        QFETCH(QString, value);
+        QFETCH(QString, note);
+        QFETCH(Qt::CheckState, passed);
+        Running r;
+        r.newInspection();
+        r.type(r.field<QLineEdit>(qPrintable("edit" + measurement)), value);
+        QCOMPARE(r.field<QLabel>(qPrintable("note" + measurement))->text(), note);
+        QCOMPARE(r.field<QCheckBox>(qPrintable("chk" + measurement))->checkState(), passed);
+        QLineEdit *edit = r.field<QLineEdit>(qPrintable("edit" + measurement));
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace); // emptied: no note
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(r.field<QLabel>(qPrintable("note" + measurement))->text(), QString());
+    }
+
     void typingJudges()
     {
         Running r;

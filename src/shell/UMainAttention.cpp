@@ -1,0 +1,9 @@
+// The main window's attention marks on its device grid.
+#include "DeviceAttentionMarks.h"
+#include "UMain.h"
+#include "ui_UMain.h"
+
+void TfrmMain::showAttentionMarks()
+{
+    new TDeviceAttentionMarks(m_ui->gridPrueflinge, m_ui->gridPruefungen, &frmDM->dsetPrueflinge);
+}
