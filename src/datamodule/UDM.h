@@ -2,6 +2,7 @@
 #include "DataSet.h"
 #include "DataSource.h"
 #include "Database.h"
+#include "DueDates.h"
 #include "ReportSelection.h"
 #include "UGrenzwerte.h"
 #include <QObject>
@@ -93,6 +94,12 @@ public:
     // dueDate; onlyDue lists only those.
     void openReportInventar(int kundeId, const QDate &dueDate, bool onlyDue);
     void setPrueflingeSQL();
+    // Every active device of every active customer (or of one customer)
+    // whose next inspection falls on or before until, or that was never
+    // inspected; by customer, then by date.
+    QList<TDueDevice> dueDevices(const QDate &until, const std::optional<int> &kundeId = std::nullopt);
+    // What of a customer's devices is overdue and due within 30 days, today.
+    TDueCounts customerDueCounts(int kundeId);
     int checkPruefling(int Id, int KundeId, const QString &Nummer);
 
     TRecGrenzwert GetGrenzwert(int Index) const { return FGrenzwerte->GetGrenzwert(Index); }
@@ -212,6 +219,10 @@ bool inspectionPassed(TDataSet &record);
 // Today plus a number of calendar months, at midnight; the day is clamped
 // to the end of a shorter month.
 QDateTime nextInspectionDate(const QDate &today, int months);
+
+// A select column with the next inspection date of the latest inspection
+// (by date, then by key) of the device in the row of table PRUEFLINGE.
+QString latestNextInspectionColumn();
 
 extern TfrmDM *frmDM;
 

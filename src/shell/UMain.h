@@ -61,11 +61,15 @@ private:
     void setupNavigators();
     void updateDeviceCommands();
     void deleteCurrentRow(TDataSet &dataSet);
+    // The status panel with what of the selected customer is due.
+    void addDuePanel();
+    void showDueCounts();
 
     std::unique_ptr<Ui::TfrmMain> m_ui;
     TChangeLink m_inspectionLink; // enables "Bericht erzeugen"
     QStringList m_styleKeys; // the Qt style of each entry of FStyleNames
     QLabel *m_panels[2] = {nullptr, nullptr};
+    QLabel *m_duePanel = nullptr;
 };
 
 extern TfrmMain *frmMain;
