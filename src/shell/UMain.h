@@ -8,6 +8,7 @@ namespace Ui {
 class TfrmMain;
 }
 class QLabel;
+class TfrmDueDates;
 
 // The user's workplace: the customer list, the customer's devices and the
 // inspections of the current device, and every command in the menu. Its
@@ -43,6 +44,10 @@ public:
     void showBericht(int mode);
     void searchStep();
     void sortByColumn(int column, const QString &fieldName);
+    // The "Fälligkeiten" window, read afresh; a device chosen there is
+    // shown here with its customer.
+    void showDueDates();
+    void showDevice(int kundeId, int prueflingId);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -70,6 +75,7 @@ private:
     QStringList m_styleKeys; // the Qt style of each entry of FStyleNames
     QLabel *m_panels[2] = {nullptr, nullptr};
     QLabel *m_duePanel = nullptr;
+    TfrmDueDates *m_dueDates = nullptr;
 };
 
 extern TfrmMain *frmMain;
