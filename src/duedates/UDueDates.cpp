@@ -47,19 +47,19 @@ TfrmDueDates::TfrmDueDates(QWidget *parent) : QWidget(parent, Qt::Window)
 void TfrmDueDates::buildControls()
 {
     m_horizon = new QComboBox(this);
-    m_horizon->setObjectName(QStringLiteral("cbHorizont"));
+    m_horizon->setObjectName(QStringLiteral("cbFaelligZeitraum"));
     for (TDueHorizon h : {TDueHorizon::Overdue, TDueHorizon::EndOfMonth, TDueHorizon::Days30, TDueHorizon::Days60,
                           TDueHorizon::Days90, TDueHorizon::UntilDate})
         m_horizon->addItem(dueHorizonName(h), int(h));
     m_horizon->setCurrentIndex(2);
     m_until = new QDateEdit(TClock::today(), this);
-    m_until->setObjectName(QStringLiteral("editBisDatum"));
+    m_until->setObjectName(QStringLiteral("editFaelligBis"));
     m_until->setCalendarPopup(true);
     m_until->setEnabled(false);
     m_customer = new QComboBox(this);
-    m_customer->setObjectName(QStringLiteral("cbKunde"));
+    m_customer->setObjectName(QStringLiteral("cbFaelligKunde"));
     m_place = new QLineEdit(this);
-    m_place->setObjectName(QStringLiteral("editOrt"));
+    m_place->setObjectName(QStringLiteral("editFaelligOrt"));
     m_place->setClearButtonEnabled(true);
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("treeFaellig"));
@@ -70,7 +70,7 @@ void TfrmDueDates::buildControls()
     m_tree->sortByColumn(ColDate, Qt::AscendingOrder);
     m_tree->installEventFilter(this);
     m_total = new QLabel(this);
-    m_total->setObjectName(QStringLiteral("lblGesamt"));
+    m_total->setObjectName(QStringLiteral("lblFaelligGesamt"));
 
     auto *filters = new QFormLayout;
     auto *horizonRow = new QHBoxLayout;
