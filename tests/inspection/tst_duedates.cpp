@@ -153,6 +153,22 @@ private slots:
         f.devices().first();
         QVERIFY(f.device("NAECHSTE_PRUEFUNG")->isNull());
     }
+
+    void storedInspectionMovesTheNextDate()
+    {
+        DomainFixture f(kDueWorld);
+        f.chooseCustomer(102);
+        QVERIFY(f.devices().locate(QStringLiteral("ID"), TValue(qint64(2004))));
+        f.inspections().append();
+        f.inspection("PRUEFER_ID")->setAsInteger(11);
+        f.inspection("PRUEFGERAETE_ID")->setAsInteger(12);
+        f.inspections().post();
+        // Twelve months from the fixed today, 2024-02-28.
+        QCOMPARE(f.device("NAECHSTE_PRUEFUNG")->asDateTime().date(), QDate(2025, 2, 28));
+        QCOMPARE(f.device("ID")->asInteger(), 2004);
+        f.inspections().deleteRecord();
+        QVERIFY(f.device("NAECHSTE_PRUEFUNG")->isNull());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDueDates)
