@@ -32,6 +32,8 @@ public:
     virtual bool finishOpenEdits() { return true; }
     // The commands that need a connection follow it.
     virtual void enableDatabaseCommands(bool connected) { (void)connected; }
+    // An inspection was stored or deleted: what is due may have changed.
+    virtual void dueDatesChanged() {}
 };
 
 // What the device rules need of the device window.

@@ -175,6 +175,8 @@ void TfrmDM::dsetPruefungenAfterPost()
 void TfrmDM::rereadComparisons()
 {
     dsetPrueflinge.rereadCurrentRow();
+    if (FMainView)
+        FMainView->dueDatesChanged();
     for (TDataSet *comparison : {&dsetPruefungenVorher, &dsetPruefungenLetzter})
         if (comparison->active())
             comparison->refresh();

@@ -32,6 +32,7 @@ public:
     std::optional<int> selectedCustomerId() const override;
     bool finishOpenEdits() override;
     void enableDatabaseCommands(bool connected) override;
+    void dueDatesChanged() override;
 
     Ui::TfrmMain *ui() const { return m_ui.get(); }
     QLabel *statusPanel(int index) const;

@@ -24,3 +24,10 @@ void TfrmMain::showDevice(int kundeId, int prueflingId)
     raise();
     activateWindow();
 }
+
+void TfrmMain::dueDatesChanged()
+{
+    showDueCounts();
+    if (m_dueDates && m_dueDates->isVisible())
+        m_dueDates->reload();
+}

@@ -103,6 +103,22 @@ private slots:
         QCOMPARE(frmMain->selectedCustomerId(), std::optional<int>(101));
         QCOMPARE(frmDM->dsetPrueflinge.fieldByName("ID")->asInteger(), 1001);
     }
+
+    void storedInspectionUpdatesStatusAndList()
+    {
+        Running r;
+        r.tree()->setCurrentItem(r.deviceItem("Bohrer"));
+        QTest::keyClick(r.tree(), Qt::Key_Return);
+        auto *status = r.find<QLabel>(frmMain, "StatusPanelDue");
+        QCOMPARE(status->text(), QStringLiteral("1 überfällig, 1 in 30 Tagen"));
+        TDataSet &inspections = frmDM->dsetPruefungen;
+        inspections.append();
+        inspections.fieldByName("PRUEFER_ID")->setAsInteger(11);
+        inspections.fieldByName("PRUEFGERAETE_ID")->setAsInteger(12);
+        inspections.post();
+        QCOMPARE(status->text(), QStringLiteral("0 überfällig, 1 in 30 Tagen"));
+        QCOMPARE(r.total(), QStringLiteral("Gesamt: 3 fällige Prüflinge"));
+    }
 };
 
 QTEST_MAIN(TestDueDatesWindow)
