@@ -739,6 +739,14 @@ void TDataSet::commitChange()
     }
 }
 
+void TDataSet::rereadCurrentRow()
+{
+    if (!active() || isEmpty() || editing())
+        return;
+    refreshCurrentRow();
+    notify(TDataEvent::DataSetChanged);
+}
+
 void TDataSet::refreshCurrentRow()
 {
     if (refreshSql.isEmpty())

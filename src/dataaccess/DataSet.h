@@ -100,6 +100,9 @@ public:
     int moveBy(int distance);
     void moveTo(int row); // 0-based
     void refresh();
+    // Reads the current row again, for a column that other tables make (not
+    // while editing).
+    void rereadCurrentRow();
 
     void append();
     void insert();

@@ -2,6 +2,7 @@
 #include "DataSet.h"
 #include "DataSource.h"
 #include "Database.h"
+#include "DueDates.h"
 #include "ReportSelection.h"
 #include "UGrenzwerte.h"
 #include <QObject>
@@ -31,6 +32,8 @@ public:
     virtual bool finishOpenEdits() { return true; }
     // The commands that need a connection follow it.
     virtual void enableDatabaseCommands(bool connected) { (void)connected; }
+    // An inspection was stored or deleted: what is due may have changed.
+    virtual void dueDatesChanged() {}
 };
 
 // What the device rules need of the device window.
@@ -98,6 +101,12 @@ public:
     // The quiet note beside the typed value of a measurement of the current
     // inspection, against its limit and the earlier inspection shown with it.
     QString valueNote(const Measurement &measurement);
+    // Every active device of every active customer (or of one customer)
+    // whose next inspection falls on or before until, or that was never
+    // inspected; by customer, then by date.
+    QList<TDueDevice> dueDevices(const QDate &until, const std::optional<int> &kundeId = std::nullopt);
+    // What of a customer's devices is overdue and due within 30 days, today.
+    TDueCounts customerDueCounts(int kundeId);
     int checkPruefling(int Id, int KundeId, const QString &Nummer);
 
     TRecGrenzwert GetGrenzwert(int Index) const { return FGrenzwerte->GetGrenzwert(Index); }
@@ -219,6 +228,10 @@ bool inspectionPassed(TDataSet &record);
 // Today plus a number of calendar months, at midnight; the day is clamped
 // to the end of a shorter month.
 QDateTime nextInspectionDate(const QDate &today, int months);
+
+// A select column with the next inspection date of the latest inspection
+// (by date, then by key) of the device in the row of table PRUEFLINGE.
+QString latestNextInspectionColumn();
 
 extern TfrmDM *frmDM;
 

@@ -21,16 +21,26 @@ TField *field(TDataSet &d, const QString &name, TFieldType type, int size, const
     f->visible = visible;
     return f;
 }
+
+// The next inspection date of the latest inspection, read with the device
+// and never written.
+void declareNextInspectionField(TDataSet &d)
+{
+    TField *next = field(d, QStringLiteral("NAECHSTE_PRUEFUNG"), TFieldType::DateTime, 0, QStringLiteral("Nächste Prüfung"), 12, true);
+    next->displayFormat = QStringLiteral("dd.mm.yyyy");
+    next->readOnly = true;
+}
 } // namespace
 
 void TfrmDM::declareDevices()
 {
     TDataSet &d = dsetPrueflinge;
-    d.setSelectSql(QStringLiteral("SELECT ") + kDeviceColumns + QStringLiteral(" FROM PRUEFLINGE WHERE KUNDEN_ID =:KUNDEN_ID"));
+    d.setSelectSql(QStringLiteral("SELECT ") + kDeviceColumns + QStringLiteral(", ") + latestNextInspectionColumn() +
+                   QStringLiteral(" FROM PRUEFLINGE WHERE KUNDEN_ID =:KUNDEN_ID"));
     QStringList columns = kDeviceColumns.split(QStringLiteral(", "));
     declareTableStatements(d, QStringLiteral("PRUEFLINGE"), columns);
     d.deleteSql = {QStringLiteral("DELETE FROM PRUEFLINGE WHERE ID = :OLD_ID")};
-    d.refreshSql = {QStringLiteral("SELECT ") + kDeviceColumns +
+    d.refreshSql = {QStringLiteral("SELECT ") + kDeviceColumns + QStringLiteral(", ") + latestNextInspectionColumn() +
                     QStringLiteral(" FROM PRUEFLINGE WHERE( KUNDEN_ID =:KUNDEN_ID ) and ( PRUEFLINGE.ID = :OLD_ID )")};
     d.generatorName = QStringLiteral("SEQ_PRUEFLINGE");
     d.generatorField = QStringLiteral("ID");
@@ -56,6 +66,7 @@ void TfrmDM::declareDevices()
     TField *aktiv = field(d, QStringLiteral("AKTIV"), TFieldType::Boolean, 0, {}, 0, true);
     aktiv->defaultExpression = QStringLiteral("True");
     aktiv->displayValues = QStringLiteral("Ja;Nein");
+    declareNextInspectionField(d);
 
     d.afterOpen = [this](TDataSet &) { dsetPrueflingeAfterOpen(); };
     d.onNewRecord = [this](TDataSet &) { dsetPrueflingeNewRecord(); };
@@ -75,8 +86,8 @@ void TfrmDM::setPrueflingeSQL()
 {
     dsetPrueflinge.close();
     QString statement = QStringLiteral("SELECT ID,BEZEICHNUNG,NUMMER,SCHUTZKLASSE,ORT,PRUEFINTERVAL,KUNDEN_ID,GRENZWERT0,"
-                                       "SERIENNR,HERSTELLER,VARIABEL,LAENGE,BEMERKUNG,AKTIV FROM PRUEFLINGE WHERE "
-                                       "KUNDEN_ID = :ID  ORDER BY ");
+                                       "SERIENNR,HERSTELLER,VARIABEL,LAENGE,BEMERKUNG,AKTIV, ") +
+                        latestNextInspectionColumn() + QStringLiteral(" FROM PRUEFLINGE WHERE KUNDEN_ID = :ID  ORDER BY ");
     if (PrueflingeSortField == u"BEZEICHNUNG" || PrueflingeSortField == u"ORT")
         statement += PrueflingeSortField + QStringLiteral(" COLLATE DE_DE ") + PrueflingeSortDir + QStringLiteral(" ,NUMMER ") +
                      PrueflingeSortDir;

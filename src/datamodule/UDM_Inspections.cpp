@@ -195,9 +195,13 @@ void TfrmDM::dsetPruefungenAfterPost()
 }
 
 // A stored or deleted inspection changes which one is the latest or the one
-// before, while the parameters of the comparison statements may not change.
+// before, while the parameters of the comparison statements may not change;
+// the device's next inspection date follows its latest inspection.
 void TfrmDM::rereadComparisons()
 {
+    dsetPrueflinge.rereadCurrentRow();
+    if (FMainView)
+        FMainView->dueDatesChanged();
     for (TDataSet *comparison : {&dsetPruefungenVorher, &dsetPruefungenLetzter})
         if (comparison->active())
             comparison->refresh();

@@ -31,6 +31,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique
         statusBar()->addWidget(m_panels[i], i);
     }
     m_panels[0]->setMaximumWidth(200);
+    addDuePanel();
     bindControls();
     connectCommands();
     setupNavigators();
@@ -105,7 +106,8 @@ void TfrmMain::bindControls()
                                       {QStringLiteral("SCHUTZKLASSE"), {}, 64, false},
                                       {QStringLiteral("ORT"), {}, 137, false},
                                       {QStringLiteral("PRUEFINTERVAL"), {}, 45, false},
-                                      {QStringLiteral("AKTIV"), QStringLiteral("Aktiv"), 64, false}});
+                                      {QStringLiteral("AKTIV"), QStringLiteral("Aktiv"), 64, false},
+                                      {QStringLiteral("NAECHSTE_PRUEFUNG"), {}, 90, false}});
     showAttentionMarks();
     m_ui->gridPruefungen->setDataSource(&frmDM->dsrcPruefungen);
     QList<TGridColumn> inspectionColumns = {{QStringLiteral("PRUEFDATUM"), QStringLiteral("Prüfdatum"), 0, false},
@@ -184,13 +186,29 @@ void TfrmMain::showPrueflinge()
     frmDM->dsetPrueflinge.close();
     frmDM->dsetAnzahlPrueflinge.close();
     const auto customer = selectedCustomerId();
-    if (!customer)
+    if (!customer) {
+        showDueCounts();
         return;
+    }
     frmDM->dsetPrueflinge.param(0).setAsInteger(*customer);
     frmDM->dsetPrueflinge.open();
     frmDM->dsetAnzahlPrueflinge.paramByName(QStringLiteral("ID")).setAsInteger(*customer);
     frmDM->dsetAnzahlPrueflinge.open();
     updateDeviceCommands();
+    showDueCounts();
+}
+
+void TfrmMain::addDuePanel()
+{
+    m_duePanel = new QLabel(this);
+    m_duePanel->setObjectName(QStringLiteral("StatusPanelDue"));
+    statusBar()->addPermanentWidget(m_duePanel);
+}
+
+void TfrmMain::showDueCounts()
+{
+    const auto customer = selectedCustomerId();
+    m_duePanel->setText(customer && frmDM->Database.connected() ? dueCountsText(frmDM->customerDueCounts(*customer)) : QString());
 }
 
 void TfrmMain::updateDeviceCommands()

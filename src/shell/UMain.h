@@ -8,6 +8,7 @@ namespace Ui {
 class TfrmMain;
 }
 class QLabel;
+class TfrmDueDates;
 
 // The user's workplace: the customer list, the customer's devices and the
 // inspections of the current device, and every command in the menu. Its
@@ -31,6 +32,7 @@ public:
     std::optional<int> selectedCustomerId() const override;
     bool finishOpenEdits() override;
     void enableDatabaseCommands(bool connected) override;
+    void dueDatesChanged() override;
 
     Ui::TfrmMain *ui() const { return m_ui.get(); }
     QLabel *statusPanel(int index) const;
@@ -43,6 +45,10 @@ public:
     void showBericht(int mode);
     void searchStep();
     void sortByColumn(int column, const QString &fieldName);
+    // The "Fälligkeiten" window, read afresh; a device chosen there is
+    // shown here with its customer.
+    void showDueDates();
+    void showDevice(int kundeId, int prueflingId);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -63,11 +69,16 @@ private:
     void deleteCurrentRow(TDataSet &dataSet);
     // The device grid marks what needs attention.
     void showAttentionMarks();
+    // The status panel with what of the selected customer is due.
+    void addDuePanel();
+    void showDueCounts();
 
     std::unique_ptr<Ui::TfrmMain> m_ui;
     TChangeLink m_inspectionLink; // enables "Bericht erzeugen"
     QStringList m_styleKeys; // the Qt style of each entry of FStyleNames
     QLabel *m_panels[2] = {nullptr, nullptr};
+    QLabel *m_duePanel = nullptr;
+    TfrmDueDates *m_dueDates = nullptr;
 };
 
 extern TfrmMain *frmMain;

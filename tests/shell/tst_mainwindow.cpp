@@ -21,7 +21,7 @@ struct Running : TRunningProgram {
     QString statementEnd()
     {
         const QString sql = frmDM->dsetPrueflinge.selectSql().join(' ');
-        return sql.mid(sql.indexOf("ORDER BY"));
+        return sql.mid(sql.lastIndexOf("ORDER BY"));
     }
     static QTableView *devices() { return find<QTableView>(frmMain, "gridPrueflinge"); }
     bool underlined(int column)
@@ -51,7 +51,10 @@ private slots:
         QStringList titles;
         for (int c = 0; c < devices->columnCount(); ++c)
             titles << devices->headerData(c, Qt::Horizontal).toString();
-        QCOMPARE(titles, QStringList({"ID", "Bezeichnung", "Nummer", "Schutzklasse", "Ort", "Interval", "Aktiv"}));
+        QCOMPARE(titles, QStringList({"ID", "Bezeichnung", "Nummer", "Schutzklasse", "Ort", "Interval", "Aktiv", "Nächste Prüfung"}));
+        QCOMPARE(devices->index(0, 7).data().toString(), QStringLiteral("10.01.2015")); // Drucker, of its latest inspection
+        // The printer is overdue and the four others were never inspected.
+        QCOMPARE(r.find<QLabel>(frmMain, "StatusPanelDue")->text(), QStringLiteral("5 überfällig, 0 in 30 Tagen"));
         QAbstractItemModel *inspections = r.find<QTableView>(frmMain, "gridPruefungen")->model();
         titles.clear();
         for (int c = 0; c < inspections->columnCount(); ++c)

@@ -1,0 +1,39 @@
+#pragma once
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// How far ahead the due list looks. Every horizon includes what is overdue.
+enum class TDueHorizon { Overdue, EndOfMonth, Days30, Days60, Days90, UntilDate };
+
+// The last day a horizon reaches from today; chosen is the day of UntilDate.
+// Overdue reaches yesterday: a device due today is not yet overdue.
+QDate dueHorizonEnd(TDueHorizon horizon, const QDate &today, const QDate &chosen = {});
+// The German name of a horizon as the window offers it.
+QString dueHorizonName(TDueHorizon horizon);
+
+// One active device of an active customer with the next inspection date of
+// its latest inspection; an empty date for a device never inspected, which
+// is due now and counts as overdue.
+struct TDueDevice {
+    int kundeId = 0;
+    QString kundeName;
+    int prueflingId = 0;
+    QString bezeichnung;
+    QString nummer;
+    QString ort;
+    QDate nextDate;
+    bool neverInspected() const { return !nextDate.isValid(); }
+    bool overdueOn(const QDate &today) const { return neverInspected() || nextDate < today; }
+};
+
+// What is due of one customer: overdue, and due from today within 30 days.
+struct TDueCounts {
+    int overdue = 0;
+    int within30Days = 0;
+};
+// Counts the devices of a list as the status bar shows them.
+TDueCounts countDue(const QList<TDueDevice> &devices, const QDate &today);
+// "n überfällig, m in 30 Tagen"
+QString dueCountsText(const TDueCounts &counts);

@@ -1,0 +1,184 @@
+#include "UDueDates.h"
+#include "Clock.h"
+#include "UDM.h"
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+enum Column { ColCustomer, ColPlace, ColName, ColNumber, ColDate, ColumnCount };
+constexpr int kDeviceRole = Qt::UserRole;
+constexpr int kCustomerRole = Qt::UserRole + 1;
+constexpr int kSortRole = Qt::UserRole + 2;
+
+// Sorts by the hidden sort key, so dates sort as dates and a device never
+// inspected comes first.
+class TSortedItem : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem &other) const override
+    {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        return data(column, kSortRole).toString().localeAwareCompare(other.data(column, kSortRole).toString()) < 0;
+    }
+};
+
+void setCell(QTreeWidgetItem *item, int column, const QString &text, const QString &sortKey)
+{
+    item->setText(column, text);
+    item->setData(column, kSortRole, sortKey);
+}
+} // namespace
+
+TfrmDueDates::TfrmDueDates(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmDueDates"));
+    setWindowTitle(QStringLiteral("Fälligkeiten"));
+    buildControls();
+    resize(760, 480);
+}
+
+void TfrmDueDates::buildControls()
+{
+    m_horizon = new QComboBox(this);
+    m_horizon->setObjectName(QStringLiteral("cbFaelligZeitraum"));
+    for (TDueHorizon h : {TDueHorizon::Overdue, TDueHorizon::EndOfMonth, TDueHorizon::Days30, TDueHorizon::Days60,
+                          TDueHorizon::Days90, TDueHorizon::UntilDate})
+        m_horizon->addItem(dueHorizonName(h), int(h));
+    m_horizon->setCurrentIndex(2);
+    m_until = new QDateEdit(TClock::today(), this);
+    m_until->setObjectName(QStringLiteral("editFaelligBis"));
+    m_until->setCalendarPopup(true);
+    m_until->setEnabled(false);
+    m_customer = new QComboBox(this);
+    m_customer->setObjectName(QStringLiteral("cbFaelligKunde"));
+    m_place = new QLineEdit(this);
+    m_place->setObjectName(QStringLiteral("editFaelligOrt"));
+    m_place->setClearButtonEnabled(true);
+    m_tree = new QTreeWidget(this);
+    m_tree->setObjectName(QStringLiteral("treeFaellig"));
+    m_tree->setColumnCount(ColumnCount);
+    m_tree->setHeaderLabels({QStringLiteral("Kunde"), QStringLiteral("Ort"), QStringLiteral("Bezeichnung"),
+                             QStringLiteral("Nummer"), QStringLiteral("Nächste Prüfung")});
+    m_tree->setSortingEnabled(true);
+    m_tree->sortByColumn(ColDate, Qt::AscendingOrder);
+    m_tree->installEventFilter(this);
+    m_total = new QLabel(this);
+    m_total->setObjectName(QStringLiteral("lblFaelligGesamt"));
+
+    auto *filters = new QFormLayout;
+    auto *horizonRow = new QHBoxLayout;
+    horizonRow->addWidget(m_horizon);
+    horizonRow->addWidget(m_until);
+    filters->addRow(QStringLiteral("&Zeitraum:"), horizonRow);
+    filters->addRow(QStringLiteral("K&unde:"), m_customer);
+    filters->addRow(QStringLiteral("&Ort enthält:"), m_place);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(m_tree, 1);
+    layout->addWidget(m_total);
+
+    connect(m_horizon, &QComboBox::currentIndexChanged, this, [this] {
+        m_until->setEnabled(TDueHorizon(m_horizon->currentData().toInt()) == TDueHorizon::UntilDate);
+        reload();
+    });
+    connect(m_until, &QDateEdit::dateChanged, this, [this] { reload(); });
+    connect(m_customer, &QComboBox::currentIndexChanged, this, [this] { showList(); });
+    connect(m_place, &QLineEdit::textChanged, this, [this] { showList(); });
+    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) { chooseItem(item); });
+}
+
+QDate TfrmDueDates::horizonEnd() const
+{
+    return dueHorizonEnd(TDueHorizon(m_horizon->currentData().toInt()), TClock::today(), m_until->date());
+}
+
+void TfrmDueDates::reload()
+{
+    m_devices = frmDM->Database.connected() ? frmDM->dueDevices(horizonEnd()) : QList<TDueDevice>();
+    fillCustomerFilter();
+    showList();
+}
+
+void TfrmDueDates::fillCustomerFilter()
+{
+    const QVariant chosen = m_customer->currentData();
+    const QSignalBlocker quiet(m_customer);
+    m_customer->clear();
+    m_customer->addItem(QStringLiteral("alle Kunden"), QVariant());
+    for (const auto &[id, name] : frmDM->Database.connected() ? frmDM->customerNames() : QList<QPair<int, QString>>())
+        m_customer->addItem(name, id);
+    m_customer->setCurrentIndex(std::max(0, m_customer->findData(chosen)));
+}
+
+void TfrmDueDates::showList()
+{
+    const QDate today = TClock::today();
+    const QVariant customer = m_customer->currentData();
+    const QString place = m_place->text().trimmed();
+    m_tree->setUpdatesEnabled(false);
+    m_tree->clear();
+    QTreeWidgetItem *group = nullptr;
+    int total = 0;
+    int inGroup = 0;
+    const auto closeGroup = [&] {
+        if (group)
+            group->setText(ColCustomer, group->data(ColCustomer, kSortRole).toString() + QStringLiteral(" (%1)").arg(inGroup));
+    };
+    for (const TDueDevice &d : std::as_const(m_devices)) {
+        if (customer.isValid() && customer.toInt() != d.kundeId)
+            continue;
+        if (!place.isEmpty() && !d.ort.contains(place, Qt::CaseInsensitive))
+            continue;
+        if (!group || group->data(ColCustomer, kCustomerRole).toInt() != d.kundeId) {
+            closeGroup();
+            group = new TSortedItem(m_tree);
+            setCell(group, ColCustomer, d.kundeName, d.kundeName);
+            group->setData(ColCustomer, kCustomerRole, d.kundeId);
+            group->setFirstColumnSpanned(true);
+            group->setExpanded(true);
+            inGroup = 0;
+        }
+        auto *item = new TSortedItem(group);
+        item->setData(ColCustomer, kCustomerRole, d.kundeId);
+        item->setData(ColCustomer, kDeviceRole, d.prueflingId);
+        setCell(item, ColCustomer, d.kundeName, d.kundeName);
+        setCell(item, ColPlace, d.ort, d.ort);
+        setCell(item, ColName, d.bezeichnung, d.bezeichnung);
+        setCell(item, ColNumber, d.nummer, d.nummer.rightJustified(18, u'0'));
+        const QString date = d.neverInspected() ? QStringLiteral("nie geprüft") : d.nextDate.toString(QStringLiteral("dd.MM.yyyy"));
+        setCell(item, ColDate, d.overdueOn(today) ? date + QStringLiteral(" – überfällig") : date,
+                d.neverInspected() ? QString() : d.nextDate.toString(Qt::ISODate));
+        ++inGroup;
+        ++total;
+    }
+    closeGroup();
+    m_tree->expandAll();
+    m_tree->setUpdatesEnabled(true);
+    m_total->setText(QStringLiteral("Gesamt: %1 fällige Prüflinge").arg(total));
+}
+
+void TfrmDueDates::chooseItem(QTreeWidgetItem *item)
+{
+    if (!item || !item->data(ColCustomer, kDeviceRole).isValid())
+        return;
+    emit deviceChosen(item->data(ColCustomer, kCustomerRole).toInt(), item->data(ColCustomer, kDeviceRole).toInt());
+}
+
+bool TfrmDueDates::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_tree && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            chooseItem(m_tree->currentItem());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

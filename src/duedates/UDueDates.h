@@ -1,0 +1,42 @@
+#pragma once
+#include "DueDates.h"
+#include <QWidget>
+
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The due list of all customers, grouped by customer with a count per
+// customer and in total. Choosing a device (double-click or Enter) tells the
+// main window which customer and device to show.
+class TfrmDueDates : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmDueDates(QWidget *parent = nullptr);
+    // Reads the list again from the database.
+    void reload();
+
+signals:
+    void deviceChosen(int kundeId, int prueflingId);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void fillCustomerFilter();
+    void showList(); // the read list through the filters
+    void chooseItem(QTreeWidgetItem *item);
+    QDate horizonEnd() const;
+
+    QComboBox *m_horizon = nullptr;
+    QDateEdit *m_until = nullptr;
+    QComboBox *m_customer = nullptr;
+    QLineEdit *m_place = nullptr;
+    QTreeWidget *m_tree = nullptr;
+    QLabel *m_total = nullptr;
+    QList<TDueDevice> m_devices;
+};

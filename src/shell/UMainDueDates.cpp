@@ -1,0 +1,33 @@
+// The main window's side of the "Fälligkeiten" window.
+#include "UDueDates.h"
+#include "UMain.h"
+
+void TfrmMain::showDueDates()
+{
+    if (!m_dueDates) {
+        m_dueDates = new TfrmDueDates(this);
+        connect(m_dueDates, &TfrmDueDates::deviceChosen, this, &TfrmMain::showDevice);
+    }
+    m_dueDates->reload();
+    m_dueDates->show();
+    m_dueDates->raise();
+    m_dueDates->activateWindow();
+}
+
+void TfrmMain::showDevice(int kundeId, int prueflingId)
+{
+    if (!finishOpenEdits())
+        return;
+    selectCbKunden(kundeId);
+    showPrueflinge();
+    frmDM->dsetPrueflinge.locate(QStringLiteral("ID"), TValue(qint64(prueflingId)));
+    raise();
+    activateWindow();
+}
+
+void TfrmMain::dueDatesChanged()
+{
+    showDueCounts();
+    if (m_dueDates && m_dueDates->isVisible())
+        m_dueDates->reload();
+}

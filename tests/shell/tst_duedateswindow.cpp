@@ -1,0 +1,125 @@
+#include "RunningProgram.h"
+#include "UMain.h"
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+// Beside the demo customer (printer overdue since 2015, microwave never
+// inspected): a second customer with a device overdue in the cellar and one
+// due in ten days in the hall, and an inactive customer.
+const QStringList kDueWorld = {
+    "INSERT INTO KUNDEN (ID, NAME, AKTIV) VALUES (102, 'Zweite Firma', 1)",
+    "INSERT INTO KUNDEN (ID, NAME, AKTIV) VALUES (103, 'Ruhende Firma', 0)",
+    "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, ORT, PRUEFINTERVAL, KUNDEN_ID) VALUES (2001, 'Bohrer', 1, 'Keller', 12, 102)",
+    "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, ORT, PRUEFINTERVAL, KUNDEN_ID) VALUES (2002, 'Säge', 2, 'Halle', 12, 102)",
+    "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, ORT, PRUEFINTERVAL, KUNDEN_ID) VALUES (3001, 'Lampe', 1, 'Keller', 12, 103)",
+    "INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID) "
+    "VALUES (5001, '2023-01-10 09:00', '2024-01-10 09:00', 11, 12, 2001)",
+    "INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID) "
+    "VALUES (5002, '2023-03-09 09:00', '2024-03-09 09:00', 11, 12, 2002)"};
+
+struct Running : TRunningProgram {
+    Running() : TRunningProgram(kDueWorld, QDateTime(QDate(2024, 2, 28), QTime(8, 0)))
+    {
+        find<QAction>(frmMain, "Faelligkeiten1")->trigger();
+    }
+    static QTreeWidget *tree() { return find<QTreeWidget>("treeFaellig"); }
+    static QString total() { return find<QLabel>("lblFaelligGesamt")->text(); }
+    static QStringList groups()
+    {
+        QStringList titles;
+        for (int i = 0; i < tree()->topLevelItemCount(); ++i)
+            titles << tree()->topLevelItem(i)->text(0);
+        return titles;
+    }
+    static QTreeWidgetItem *deviceItem(const QString &name)
+    {
+        const QList<QTreeWidgetItem *> found = tree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive, 2);
+        return found.size() == 1 ? found.first() : nullptr;
+    }
+    static void chooseHorizon(const QString &text)
+    {
+        auto *horizon = find<QComboBox>("cbFaelligZeitraum");
+        horizon->setCurrentIndex(horizon->findText(text));
+    }
+};
+} // namespace
+
+class TestDueDatesWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareTestEnvironment(); }
+
+    void groupedWithCountsAndFilters()
+    {
+        Running r;
+        QVERIFY(r.tree()->isVisible());
+        QCOMPARE(r.groups(), QStringList({"Demo-Kunde (2)", "Zweite Firma (2)"}));
+        QCOMPARE(r.total(), QStringLiteral("Gesamt: 4 fällige Prüflinge"));
+        QCOMPARE(r.deviceItem("Mikrowelle")->text(4), QStringLiteral("nie geprüft – überfällig"));
+        QCOMPARE(r.deviceItem("Säge")->text(4), QStringLiteral("09.03.2024"));
+
+        r.chooseHorizon("überfällig");
+        QCOMPARE(r.groups(), QStringList({"Demo-Kunde (2)", "Zweite Firma (1)"}));
+
+        r.chooseHorizon("in 30 Tagen");
+        QTest::keyClicks(r.find<QLineEdit>("editFaelligOrt"), "kel");
+        QCOMPARE(r.groups(), QStringList({"Zweite Firma (1)"}));
+        QCOMPARE(r.total(), QStringLiteral("Gesamt: 1 fällige Prüflinge"));
+        r.find<QLineEdit>("editFaelligOrt")->clear();
+
+        auto *customer = r.find<QComboBox>("cbFaelligKunde");
+        customer->setCurrentIndex(customer->findText("Demo-Kunde"));
+        QCOMPARE(r.groups(), QStringList({"Demo-Kunde (2)"}));
+    }
+
+    void sortsByPlaceWithinCustomer()
+    {
+        Running r;
+        r.tree()->sortByColumn(1, Qt::AscendingOrder);
+        QTreeWidgetItem *second = r.tree()->topLevelItem(1);
+        QCOMPARE(second->child(0)->text(1), QStringLiteral("Halle"));
+        r.tree()->sortByColumn(1, Qt::DescendingOrder);
+        second = r.tree()->topLevelItem(0)->text(0).startsWith("Zweite") ? r.tree()->topLevelItem(0) : r.tree()->topLevelItem(1);
+        QCOMPARE(second->child(0)->text(1), QStringLiteral("Keller"));
+    }
+
+    void enterAndDoubleClickShowTheDevice()
+    {
+        Running r;
+        r.tree()->setCurrentItem(r.deviceItem("Säge"));
+        QTest::keyClick(r.tree(), Qt::Key_Return);
+        QCOMPARE(frmMain->selectedCustomerId(), std::optional<int>(102));
+        QCOMPARE(frmDM->dsetPrueflinge.fieldByName("ID")->asInteger(), 2002);
+
+        QTreeWidgetItem *printer = r.deviceItem("Drucker");
+        r.tree()->scrollToItem(printer);
+        const QPoint at = r.tree()->visualItemRect(printer).center();
+        QTest::mouseClick(r.tree()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(r.tree()->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(frmMain->selectedCustomerId(), std::optional<int>(101));
+        QCOMPARE(frmDM->dsetPrueflinge.fieldByName("ID")->asInteger(), 1001);
+    }
+
+    void storedInspectionUpdatesStatusAndList()
+    {
+        Running r;
+        r.tree()->setCurrentItem(r.deviceItem("Bohrer"));
+        QTest::keyClick(r.tree(), Qt::Key_Return);
+        auto *status = r.find<QLabel>(frmMain, "StatusPanelDue");
+        QCOMPARE(status->text(), QStringLiteral("1 überfällig, 1 in 30 Tagen"));
+        TDataSet &inspections = frmDM->dsetPruefungen;
+        inspections.append();
+        inspections.fieldByName("PRUEFER_ID")->setAsInteger(11);
+        inspections.fieldByName("PRUEFGERAETE_ID")->setAsInteger(12);
+        inspections.post();
+        QCOMPARE(status->text(), QStringLiteral("0 überfällig, 1 in 30 Tagen"));
+        QCOMPARE(r.total(), QStringLiteral("Gesamt: 3 fällige Prüflinge"));
+    }
+};
+
+QTEST_MAIN(TestDueDatesWindow)
+#include "tst_duedateswindow.moc"
