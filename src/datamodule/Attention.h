@@ -2,6 +2,7 @@
 // What needs the firm's attention about a device: overdue, due soon, failed
 // at its latest inspection, or near a limit. Pure rules over a device's
 // latest inspections, and the queries that read them. Free of widgets.
+#include "DueDates.h"
 #include "Measurements.h"
 #include <QDate>
 #include <QDateTime>
@@ -14,7 +15,6 @@
 
 class TDatabase;
 
-inline constexpr int kDueSoonDays = 30;
 // A value within this share of its limit is near it.
 inline constexpr double kNearLimitShare = 0.2;
 // Moves toward the limit in a row that mark a trend.

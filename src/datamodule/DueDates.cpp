@@ -41,7 +41,7 @@ QString dueHorizonName(TDueHorizon horizon)
 TDueCounts countDue(const QList<TDueDevice> &devices, const QDate &today)
 {
     TDueCounts counts;
-    const QDate in30Days = today.addDays(30);
+    const QDate in30Days = today.addDays(kDueSoonDays);
     for (const TDueDevice &device : devices) {
         if (device.overdueOn(today))
             ++counts.overdue;

@@ -28,6 +28,10 @@ struct TDueDevice {
     bool overdueOn(const QDate &today) const { return neverInspected() || nextDate < today; }
 };
 
+// Days ahead in which a device counts as due soon: the status bar's count
+// and the device grid's mark.
+inline constexpr int kDueSoonDays = 30;
+
 // What is due of one customer: overdue, and due from today within 30 days.
 struct TDueCounts {
     int overdue = 0;

@@ -53,5 +53,5 @@ QList<TDueDevice> TfrmDM::dueDevices(const QDate &until, const std::optional<int
 TDueCounts TfrmDM::customerDueCounts(int kundeId)
 {
     const QDate today = TClock::today();
-    return countDue(dueDevices(today.addDays(30), kundeId), today);
+    return countDue(dueDevices(today.addDays(kDueSoonDays), kundeId), today);
 }

@@ -6,9 +6,9 @@ namespace {
 
 // One inspection of the printer 1001 (class I, own limit 0.30 Ohm):
 // "date|next|visual passed|conductor Ohm|insulation MOhm|leakage mA", values may be empty.
-QString inspectionInsert(const QString &spec)
+QString inspectionInsert(const QString &row)
 {
-    const QStringList p = spec.split(QLatin1Char('|'));
+    const QStringList p = row.split(QLatin1Char('|'));
     const auto value = [&](int i) { return p.value(i).isEmpty() ? QStringLiteral("NULL") : p.value(i); };
     const auto flag = [&](int i) { return p.value(i).isEmpty() ? QStringLiteral("NULL") : QStringLiteral("1"); };
     return QStringLiteral("INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, "
@@ -90,8 +90,8 @@ private slots:
         QFETCH(QString, marks);
         QFETCH(QString, reason);
         QStringList changes{QStringLiteral("DELETE FROM PRUEFUNGEN")};
-        for (const QString &spec : inspections)
-            changes << inspectionInsert(spec);
+        for (const QString &row : inspections)
+            changes << inspectionInsert(row);
         DomainFixture f(changes);
         TClock::setFixedNow(QDateTime(QDate::fromString(today, Qt::ISODate), QTime(9, 0)));
 
