@@ -27,6 +27,17 @@ bool TUpdateDB::FieldExists(const QString &tablename, const QString &fieldname)
     return exists;
 }
 
+bool TUpdateDB::TableExists(const QString &tablename)
+{
+    FQuery->setSql(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$SYSTEM_FLAG=0 AND "
+                                  "RDB$RELATION_NAME =:tablename"));
+    FQuery->paramByName(QStringLiteral("tablename")).setAsString(tablename.toUpper());
+    FQuery->execQuery();
+    const bool exists = FQuery->asInteger(0) > 0;
+    FQuery->close();
+    return exists;
+}
+
 void TUpdateDB::ExecUpdate(const QString &statement)
 {
     FDatabase->defaultTransaction()->start();

@@ -22,6 +22,7 @@ public:
 
 private:
     bool FieldExists(const QString &tablename, const QString &fieldname);
+    bool TableExists(const QString &tablename);
     void ExecUpdate(const QString &statement);
 
     std::unique_ptr<TQuery> FQuery;
