@@ -1,5 +1,6 @@
 #include "ReportCommand.h"
 #include "CollectedMessages.h"
+#include "CommandLine.h"
 #include "Clock.h"
 #include "DbError.h"
 #include "Outputs.h"
@@ -10,11 +11,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QTextStream>
 
 namespace {
-
-enum Exit { Ok = 0, Refused = 1, Usage = 2 };
 
 struct Request {
     QString database, out;
@@ -26,11 +24,10 @@ struct Request {
     int devices = 100;      // 100 all, 110 active, 120 inactive
 };
 
-QTextStream &err()
-{
-    static QTextStream s(stderr);
-    return s;
-}
+using cli::err;
+using cli::isoDate;
+using cli::number;
+using cli::refuse;
 
 int usage(const QString &why)
 {
@@ -40,23 +37,8 @@ int usage(const QString &why)
              "  velmora-db report PFAD --day KUNDE_ID JJJJ-MM-TT [--result all|passed|failed] [--devices all|active|inactive] --out DATEI.pdf\n"
              "  velmora-db report PFAD --inventory KUNDE_ID [--due JJJJ-MM-TT] [--devices all|active|inactive] --out DATEI.pdf\n"
           << Qt::flush;
-    return Usage;
+    return cli::Usage;
 }
-
-int refuse(const QString &message)
-{
-    err() << message << Qt::endl;
-    return Refused;
-}
-
-std::optional<int> number(const QString &text)
-{
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    return ok && n >= 0 ? std::optional<int>(n) : std::nullopt;
-}
-
-QDate isoDate(const QString &text) { return QDate::fromString(text, Qt::ISODate); }
 
 // Parses the arguments after "report"; an empty text when understood.
 QString parse(const QStringList &args, Request &r)
@@ -104,8 +86,8 @@ QString parse(const QStringList &args, Request &r)
     return QString();
 }
 
-// Opens the record sets of the request and names the report they feed.
-QString openRecordSets(TfrmDM &dm, const Request &r, TPageWriter &writer)
+// Opens the record sets of the request.
+TReportSelection openRecordSets(TfrmDM &dm, const Request &r, TPageWriter &writer)
 {
     TReportSelection selection;
     selection.resultFilter = r.result;
@@ -125,40 +107,51 @@ QString openRecordSets(TfrmDM &dm, const Request &r, TPageWriter &writer)
         reportjob::setInventorySelection(writer, selection.deviceFilter, selection.dueDate, selection.onlyDue);
     }
     dm.openReport(selection);
-    return selection.reportName();
+    return selection;
 }
 
-int writeReport(const Request &r, TCollectedMessages &messages)
+int writeReport(const Request &r)
 {
-    if (!QFileInfo::exists(r.database))
-        return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(r.database));
     TfrmDM dm;
-    if (!dm.Connect(r.database))
-        return refuse(messages.messages.join(u'\n'));
-    TReportProject project;
+    if (const QString failure = connectForReport(dm, r.database); !failure.isEmpty())
+        return refuse(failure);
     TPageWriter writer;
-    const QString name = openRecordSets(dm, r, writer);
+    const TReportSelection selection = openRecordSets(dm, r, writer);
     const bool empty = r.kind == Request::Kind::Inventory ? dm.dsetReportInventar.isEmpty() : dm.dsetReportPruefungen.isEmpty();
     if (empty)
         return refuse(QStringLiteral("Für diese Auswahl gibt es nichts zu berichten; es wurde keine Datei geschrieben."));
-    project.open(QCoreApplication::applicationDirPath() + QStringLiteral("/velmora.rav"));
-    project.selectReport(name);
-    reportjob::prepare(writer, *project.selected(), dm);
-    TPageStream stream;
-    writer.execute(*project.selected(), reportjob::connections(dm), stream);
-    renderPdf(stream, r.out);
-    const auto pages = stream.pages.size();
-    QTextStream(stdout) << QStringLiteral("Bericht geschrieben: %1 (%2 %3)")
-                               .arg(r.out)
-                               .arg(pages)
-                               .arg(pages == 1 ? QStringLiteral("Seite") : QStringLiteral("Seiten"))
-                        << Qt::endl;
-    return Ok;
+    return writeReportPdf(dm, selection, writer, r.out);
 }
 
 } // namespace
 
-int runReportCommand(int argc, char *argv[])
+QString connectForReport(TfrmDM &dm, const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return QStringLiteral("Die Datei %1 gibt es nicht.").arg(path);
+    TCollectedMessages messages; // the data module's messages, printed on failure
+    return dm.Connect(path) ? QString() : messages.messages.join(u'\n');
+}
+
+int writeReportPdf(TfrmDM &dm, const TReportSelection &selection, TPageWriter &writer, const QString &out)
+{
+    TReportProject project;
+    project.open(QCoreApplication::applicationDirPath() + QStringLiteral("/velmora.rav"));
+    project.selectReport(selection.reportName());
+    reportjob::prepare(writer, *project.selected(), dm);
+    TPageStream stream;
+    writer.execute(*project.selected(), reportjob::connections(dm), stream);
+    renderPdf(stream, out);
+    const auto pages = stream.pages.size();
+    cli::out() << QStringLiteral("Bericht geschrieben: %1 (%2 %3)")
+                      .arg(out)
+                      .arg(pages)
+                      .arg(pages == 1 ? QStringLiteral("Seite") : QStringLiteral("Seiten"))
+               << Qt::endl;
+    return cli::Ok;
+}
+
+int runWithPages(int argc, char *argv[], const std::function<int(const QStringList &args)> &body)
 {
     // Pages are laid out with fonts, not shown: no display is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -167,14 +160,21 @@ int runReportCommand(int argc, char *argv[])
     app.setOrganizationName(QStringLiteral("Orbenta"));
     app.setApplicationName(QStringLiteral("Tarnholm"));
     applyProgramLocale(); // numbers and dates as the program shows them
-    Request request;
-    const QString problem = parse(app.arguments().mid(2), request);
-    if (!problem.isEmpty())
-        return usage(problem);
-    TCollectedMessages messages; // the data module's messages, printed on failure
+    TCollectedMessages messages; // nobody is there to answer a dialog
     try {
-        return writeReport(request, messages);
+        return body(app.arguments().mid(2));
     } catch (const EDatabaseError &e) {
         return refuse(e.message());
     }
+}
+
+int runReportCommand(int argc, char *argv[])
+{
+    return runWithPages(argc, argv, [](const QStringList &args) {
+        Request request;
+        const QString problem = parse(args, request);
+        if (!problem.isEmpty())
+            return usage(problem);
+        return writeReport(request);
+    });
 }

@@ -3,10 +3,12 @@
 // program's own code.
 #include "Database.h"
 #include "DatabaseFiles.h"
+#include "CommandLine.h"
 #include "DbError.h"
 #include "NewDatabase.h"
 #include "OpenFailure.h"
 #include "Query.h"
+#include "DueCommand.h"
 #include "ReportCommand.h"
 #include "USettings.h"
 #include "UUpdateDB.h"
@@ -18,19 +20,7 @@
 
 namespace {
 
-enum Exit { Ok = 0, Refused = 1, Usage = 2 };
-
-QTextStream &out()
-{
-    static QTextStream s(stdout);
-    return s;
-}
-
-QTextStream &err()
-{
-    static QTextStream s(stderr);
-    return s;
-}
+using namespace cli;
 
 int usage()
 {
@@ -44,14 +34,9 @@ int usage()
              "                                           die alte Datei bleibt als ZIEL.bak)\n"
              "  velmora-db dbname                        Pfad der Datenbank aus den Einstellungen ausgeben\n"
              "  velmora-db report PFAD ...               Bericht als PDF schreiben (velmora-db report ohne Angaben zeigt wie)\n"
+             "  velmora-db due PFAD ...                  Fälligkeiten als PDF oder CSV (velmora-db due ohne Angaben zeigt wie)\n"
           << Qt::flush;
     return Usage;
-}
-
-int refuse(const QString &message)
-{
-    err() << message << Qt::endl;
-    return Refused;
 }
 
 QString notOurs(const QString &path)
@@ -211,6 +196,8 @@ int main(int argc, char *argv[])
 {
     if (argc > 1 && qstrcmp(argv[1], "report") == 0)
         return runReportCommand(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "due") == 0)
+        return runDueCommand(argc, argv);
     QCoreApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Orbenta"));
     app.setApplicationName(QStringLiteral("Tarnholm"));

@@ -38,6 +38,36 @@ QString dueHorizonName(TDueHorizon horizon)
     return {};
 }
 
+namespace {
+QString day(const QDate &date) { return date.toString(QStringLiteral("dd.MM.yyyy")); }
+} // namespace
+
+QString dueWithinDaysText(int days, const QDate &today)
+{
+    return QStringLiteral("in %1 Tagen (bis %2)").arg(days).arg(day(today.addDays(days)));
+}
+
+QString dueUntilText(const QDate &until) { return QStringLiteral("bis zum %1").arg(day(until)); }
+
+QString dueHorizonText(TDueHorizon horizon, const QDate &today, const QDate &chosen)
+{
+    switch (horizon) {
+    case TDueHorizon::Overdue:
+        return QStringLiteral("überfällig (fällig vor dem %1)").arg(day(today));
+    case TDueHorizon::EndOfMonth:
+        return QStringLiteral("bis Monatsende (%1)").arg(day(dueHorizonEnd(horizon, today)));
+    case TDueHorizon::Days30:
+        return dueWithinDaysText(30, today);
+    case TDueHorizon::Days60:
+        return dueWithinDaysText(60, today);
+    case TDueHorizon::Days90:
+        return dueWithinDaysText(90, today);
+    case TDueHorizon::UntilDate:
+        return dueUntilText(chosen);
+    }
+    return {};
+}
+
 TDueCounts countDue(const QList<TDueDevice> &devices, const QDate &today)
 {
     TDueCounts counts;

@@ -13,6 +13,13 @@ QDate dueHorizonEnd(TDueHorizon horizon, const QDate &today, const QDate &chosen
 // The German name of a horizon as the window offers it.
 QString dueHorizonName(TDueHorizon horizon);
 
+// The horizon as a report prints it: its name and the last day it reaches.
+QString dueHorizonText(TDueHorizon horizon, const QDate &today, const QDate &chosen = {});
+// "in 45 Tagen (bis 24.01.2027)"
+QString dueWithinDaysText(int days, const QDate &today);
+// "bis zum 15.02.2027"
+QString dueUntilText(const QDate &until);
+
 // One active device of an active customer with the next inspection date of
 // its latest inspection; an empty date for a device never inspected, which
 // is due now and counts as overdue.

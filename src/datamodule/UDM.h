@@ -97,6 +97,9 @@ public:
     // The inventory list of a customer whose "Faellig" marks devices due by
     // dueDate; onlyDue lists only those.
     void openReportInventar(int kundeId, const QDate &dueDate, bool onlyDue);
+    // The due list up to a day, of one customer or of all, of devices whose
+    // place contains a text (any place when empty).
+    void openReportFaelligkeiten(const QDate &until, const std::optional<int> &kundeId, const QString &placeText = {});
     void setPrueflingeSQL();
     // The quiet note beside the typed value of a measurement of the current
     // inspection, against its limit and the earlier inspection shown with it.
@@ -148,6 +151,8 @@ public:
     TDataSet &dsetGrenzwert3 = *dsetGrenzwerte.at(2); // with the class-I limit
     TDataSet dsetAnzahlPrueflinge{&Database};
     TDataSet dsetReportPruefungen{&Database}, dsetReportInventar{&Database}, dsetReportKunde{&Database};
+    // The due list on paper: the rows of dueDevices() with their status.
+    TDataSet dsetReportFaelligkeiten{&Database};
     std::unique_ptr<TQuery> qryCheckPruefling;
 
     TDataSource dsrcAuftragnehmer{nullptr, &dsetAuftragnehmer}, dsrcKunden{nullptr, &dsetKunden},
@@ -169,6 +174,7 @@ private:
     void declareLimits();
     static std::vector<std::unique_ptr<TDataSet>> limitRecordSets(TDatabase *database);
     void declareReports();
+    void declareDueReport();
 
     std::unique_ptr<TFirebirdExt> FFirebirdExt;
     std::unique_ptr<TSettings> FSettings;
@@ -198,6 +204,8 @@ private:
     void dsetReportPruefungenFilterRecord(bool &accept);
     void dsetReportInventarCalcFields();
     void dsetReportInventarFilterRecord(bool &accept);
+    void dsetReportFaelligkeitenCalcFields();
+    QString FDueReportPlace;
     void openReportPruefungen(const QString &appendedLine, const QList<TValue> &params);
     // Master-data rules.
     void dsetKundenBeforeDelete();

@@ -295,6 +295,14 @@ void TfrmDM::openReport(const TReportSelection &s)
         return;
     }
     dsetReportKunde.close();
+    if (s.report == TReportSelection::Report::Due) {
+        if (s.customerId >= 0) {
+            dsetReportKunde.param(0).setAsInteger(s.customerId);
+            dsetReportKunde.open();
+        }
+        openReportFaelligkeiten(s.dueUntil, s.customerId >= 0 ? std::optional<int>(s.customerId) : std::nullopt, s.duePlace);
+        return;
+    }
     dsetReportKunde.param(0).setAsInteger(s.customerId);
     dsetReportKunde.open();
     if (s.report == TReportSelection::Report::Day)

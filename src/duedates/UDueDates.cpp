@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -71,6 +72,9 @@ void TfrmDueDates::buildControls()
     m_tree->installEventFilter(this);
     m_total = new QLabel(this);
     m_total->setObjectName(QStringLiteral("lblFaelligGesamt"));
+    auto *print = new QPushButton(QStringLiteral("&Drucken..."), this);
+    print->setObjectName(QStringLiteral("btnFaelligDrucken"));
+    print->setToolTip(QStringLiteral("Die angezeigte Liste als Bericht: Vorschau, Drucken, PDF"));
 
     auto *filters = new QFormLayout;
     auto *horizonRow = new QHBoxLayout;
@@ -82,7 +86,10 @@ void TfrmDueDates::buildControls()
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(filters);
     layout->addWidget(m_tree, 1);
-    layout->addWidget(m_total);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_total, 1);
+    bottom->addWidget(print);
+    layout->addLayout(bottom);
 
     connect(m_horizon, &QComboBox::currentIndexChanged, this, [this] {
         m_until->setEnabled(TDueHorizon(m_horizon->currentData().toInt()) == TDueHorizon::UntilDate);
@@ -91,12 +98,25 @@ void TfrmDueDates::buildControls()
     connect(m_until, &QDateEdit::dateChanged, this, [this] { reload(); });
     connect(m_customer, &QComboBox::currentIndexChanged, this, [this] { showList(); });
     connect(m_place, &QLineEdit::textChanged, this, [this] { showList(); });
+    connect(print, &QPushButton::clicked, this, [this] { emit printRequested(reportSelection()); });
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) { chooseItem(item); });
 }
 
 QDate TfrmDueDates::horizonEnd() const
 {
     return dueHorizonEnd(TDueHorizon(m_horizon->currentData().toInt()), TClock::today(), m_until->date());
+}
+
+TReportSelection TfrmDueDates::reportSelection() const
+{
+    const auto horizon = TDueHorizon(m_horizon->currentData().toInt());
+    TReportSelection selection;
+    selection.report = TReportSelection::Report::Due;
+    selection.customerId = m_customer->currentData().isValid() ? m_customer->currentData().toInt() : -1;
+    selection.dueUntil = horizonEnd();
+    selection.dueHorizon = dueHorizonText(horizon, TClock::today(), m_until->date());
+    selection.duePlace = m_place->text().trimmed();
+    return selection;
 }
 
 void TfrmDueDates::reload()

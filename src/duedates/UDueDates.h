@@ -1,5 +1,6 @@
 #pragma once
 #include "DueDates.h"
+#include "ReportSelection.h"
 #include <QWidget>
 
 class QComboBox;
@@ -18,9 +19,12 @@ public:
     explicit TfrmDueDates(QWidget *parent = nullptr);
     // Reads the list again from the database.
     void reload();
+    // The due list report of what the window shows: horizon, customer, place.
+    TReportSelection reportSelection() const;
 
 signals:
     void deviceChosen(int kundeId, int prueflingId);
+    void printRequested(const TReportSelection &selection);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

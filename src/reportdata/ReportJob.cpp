@@ -1,4 +1,5 @@
 #include "ReportJob.h"
+#include "ReportSelection.h"
 #include "UDM.h"
 #include <QLocale>
 
@@ -9,6 +10,7 @@ QMap<QString, TDataSet *> connections(TfrmDM &dm)
     QMap<QString, TDataSet *> named{{QStringLiteral("rvDsetPruefungen"), &dm.dsetReportPruefungen},
                                     {QStringLiteral("rvDsetInventar"), &dm.dsetReportInventar},
                                     {QStringLiteral("rvDsetKunde"), &dm.dsetReportKunde},
+                                    {QStringLiteral("rvDsetFaelligkeiten"), &dm.dsetReportFaelligkeiten},
                                     {QStringLiteral("rvDsetAuftragnehmer"), &dm.dsetAuftragnehmer}};
     // The limit rows count from 1 in the report project.
     for (size_t i = 0; i < dm.dsetGrenzwerte.size(); ++i)
@@ -20,7 +22,12 @@ void prepare(TPageWriter &writer, const TReportLayout &layout, TfrmDM &dm)
 {
     writer.orientation = layout.orientation;
     writer.title = QStringLiteral("Auswertung");
-    writer.subject = layout.name == u"Inventarliste" ? QStringLiteral("Inventarliste") : QStringLiteral("Prüfprotokoll");
+    if (layout.name == u"Inventarliste")
+        writer.subject = QStringLiteral("Inventarliste");
+    else if (layout.name == u"Faelligkeiten")
+        writer.subject = QStringLiteral("Fälligkeiten");
+    else
+        writer.subject = QStringLiteral("Prüfprotokoll");
     TDataSet &contractor = dm.dsetAuftragnehmer;
     writer.author = contractor.active() && !contractor.isEmpty() ? contractor.fieldByName(QStringLiteral("NAME"))->asString()
                                                                  : QString();
@@ -42,6 +49,18 @@ void setInventorySelection(TPageWriter &writer, int deviceFilter, const QDate &d
                              deviceFilterText(deviceFilter) +
                                  (onlyDue ? QStringLiteral(", nur zu prüfen bis zum %1").arg(due) : QStringLiteral(", alle Prüftermine")));
     writer.parameters.insert(QStringLiteral("Stichtag"), due);
+}
+
+void setDueSelection(TPageWriter &writer, const TReportSelection &selection, TfrmDM &dm)
+{
+    TDataSet &customer = dm.dsetReportKunde;
+    QString customers = selection.customerId >= 0 && customer.active() && !customer.isEmpty()
+                            ? customer.fieldByName(QStringLiteral("NAME"))->asString()
+                            : QStringLiteral("alle Kunden");
+    if (!selection.duePlace.trimmed().isEmpty())
+        customers += QStringLiteral(", Standort enthält „%1“").arg(selection.duePlace.trimmed());
+    writer.parameters.insert(QStringLiteral("Kunden"), customers);
+    writer.parameters.insert(QStringLiteral("Zeitraum"), selection.dueHorizon);
 }
 
 } // namespace reportjob

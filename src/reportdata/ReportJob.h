@@ -5,6 +5,7 @@
 
 class TDataSet;
 class TfrmDM;
+struct TReportSelection;
 
 // What the report window and velmora-db share, so that both write the same
 // pages from the same record sets.
@@ -19,6 +20,10 @@ void prepare(TPageWriter &writer, const TReportLayout &layout, TfrmDM &dm);
 
 // The inventory list's selection as printed in its header.
 void setInventorySelection(TPageWriter &writer, int deviceFilter, const QDate &dueDate, bool onlyDue);
+
+// The due list's customers (one by name, or all, with the place filter) and
+// horizon as printed in its header; the record sets must be open.
+void setDueSelection(TPageWriter &writer, const TReportSelection &selection, TfrmDM &dm);
 
 // "Alle Prüflinge", "Aktive Prüflinge", "Inaktive Prüflinge".
 QString deviceFilterText(int deviceFilter);

@@ -46,17 +46,53 @@ public:
         if (const TReportBand *detail = layout.band(TReportBand::Kind::Detail)) {
             TDataSet *set = connections.value(detail->connection);
             const int rows = set && set->active() ? set->recordCount() : 0;
+            const TReportBand *groupHeader = layout.band(TReportBand::Kind::GroupHeader);
+            const TReportBand *groupFooter = layout.band(TReportBand::Kind::GroupFooter);
+            const QList<int> groupStarts = groupStartRows(set, rows, groupHeader);
+            qsizetype nextGroup = 0;
             for (int r = 0; r < rows; ++r) {
                 if (detail->newPagePerRecord && r > 0)
                     newPage(r, true);
                 else if (r > 0 && r % 64 == 0)
                     progress(static_cast<int>(pages.size()));
                 row = r;
+                if (nextGroup < groupStarts.size() && groupStarts.at(nextGroup) == r) {
+                    if (nextGroup > 0 && groupFooter)
+                        placeGroupBand(*groupFooter, r - 1, r - groupStarts.at(nextGroup - 1));
+                    ++nextGroup;
+                    placeGroupBand(*groupHeader, r, groupStarts.value(nextGroup, rows) - r);
+                }
                 place(lay(*detail, r));
             }
+            if (groupFooter && !groupStarts.isEmpty())
+                placeGroupBand(*groupFooter, rows - 1, rows - groupStarts.last());
         }
         if (const TReportBand *summary = layout.band(TReportBand::Kind::Summary))
             place(lay(*summary, row));
+    }
+
+    // The first record of each run of records with the same group field;
+    // none without a group header.
+    QList<int> groupStartRows(TDataSet *set, int rows, const TReportBand *groupHeader) const
+    {
+        QList<int> starts;
+        const TField *key = groupHeader && set ? set->findField(groupHeader->groupBy) : nullptr;
+        if (!key)
+            return starts;
+        QString previous;
+        for (int r = 0; r < rows; ++r) {
+            const QString value = key->displayTextOf(set->valueAt(r, key));
+            if (r == 0 || value != previous)
+                starts << r;
+            previous = value;
+        }
+        return starts;
+    }
+
+    void placeGroupBand(const TReportBand &band, int r, int count)
+    {
+        groupCount = count;
+        place(lay(band, r));
     }
 
     void paint(TPageStream &stream)
@@ -109,6 +145,8 @@ private:
                 return QString::number(groupPage);
             if (name == u"groupPages")
                 return QString::number(std::max(groupPages, groupPage));
+            if (name == u"groupCount")
+                return QString::number(groupCount);
             if (name == u"date")
                 return QLocale().toString(TClock::today(), QStringLiteral("dd.MM.yyyy"));
             return w.parameters.value(name);
@@ -241,6 +279,7 @@ private:
     int pageCount = 0;
     int groupPage = 1;
     int groupPages = 1;
+    int groupCount = 0; // records of the group being laid out
     double pageTop = 0;
     double bottom = 0;
     double y = 0;

@@ -17,6 +17,10 @@ TReportBand::Kind bandKind(const QString &text)
         return TReportBand::Kind::PageFooter;
     if (text == u"summary")
         return TReportBand::Kind::Summary;
+    if (text == u"groupHeader")
+        return TReportBand::Kind::GroupHeader;
+    if (text == u"groupFooter")
+        return TReportBand::Kind::GroupFooter;
     return TReportBand::Kind::Detail;
 }
 
@@ -88,6 +92,7 @@ void TReportProject::open(const QString &path)
             band.height = bo.value("height").toDouble();
             band.connection = bo.value("connection").toString();
             band.newPagePerRecord = bo.value("newPagePerRecord").toBool();
+            band.groupBy = bo.value("groupBy").toString();
             for (const QJsonValue &i : bo.value("items").toArray())
                 band.items << item(i.toObject());
             layout.bands << band;

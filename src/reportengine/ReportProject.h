@@ -33,11 +33,15 @@ struct TReportItem {
 };
 
 struct TReportBand {
-    enum class Kind { Title, PageHeader, Detail, PageFooter, Summary };
+    // A group header comes before the first detail record of each run of
+    // records with the same groupBy field, a group footer after its last;
+    // both know "{groupCount}", the number of records of the run.
+    enum class Kind { Title, PageHeader, Detail, PageFooter, Summary, GroupHeader, GroupFooter };
     Kind kind = Kind::Detail;
     double height = 0.0;    // millimetres
     QString connection;     // the detail band's records
     bool newPagePerRecord = false;
+    QString groupBy; // group header: the detail connection's field that groups
     QList<TReportItem> items;
 };
 

@@ -137,6 +137,22 @@ std::unique_ptr<TPreviewExt> TPreviewExt::create(int mode, QWidget *parent)
     return window;
 }
 
+std::unique_ptr<TPreviewExt> TPreviewExt::create(const TReportSelection &selection, const QString &title, QWidget *parent)
+{
+    TfrmDM &dm = *frmDM;
+    if (dm.dsetAuftragnehmer.active())
+        dm.dsetAuftragnehmer.refresh();
+    auto window = std::make_unique<TPreviewExt>(parent);
+    window->ReportName = title;
+    window->m_ui->panelLeft->hide();
+    dm.openReport(selection);
+    reportjob::setDueSelection(window->m_writer, selection, dm);
+    if (!window->SetReport(selection.reportName()))
+        return nullptr;
+    window->ShowReport();
+    return window;
+}
+
 void TPreviewExt::showProgress(const QString &text)
 {
     FfrmStatus->Label1->setText(text);
@@ -171,14 +187,14 @@ void TPreviewExt::fillLbPruefungen()
         m_ui->lbPruefungen->setCurrentRow(0);
 }
 
-bool TPreviewExt::SetReport()
+bool TPreviewExt::SetReport(const QString &reportName)
 {
     setWindowTitle(ReportName);
     if (!m_projectOpen) {
         dialogs().message(m_projectError, IDialogs::Icon::Error);
         return false;
     }
-    m_project.selectReport(QStringLiteral("Pruefungen"));
+    m_project.selectReport(reportName);
     return true;
 }
 

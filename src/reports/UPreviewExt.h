@@ -12,6 +12,7 @@ class TPreviewExt;
 class TPreview;
 class TfrmStatus;
 class TDataSet;
+struct TReportSelection;
 
 // The report window: a report page by page on screen, printed or saved as
 // PDF from the same pages. Mode 0 shows one inspection; mode 1 lets the
@@ -25,10 +26,13 @@ public:
     // Builds the window for a mode as the main window's "showBericht" does,
     // without showing it; null when the report project cannot be used.
     static std::unique_ptr<TPreviewExt> create(int mode, QWidget *parent);
+    // The window over one fixed selection (the due list), without the
+    // choice of customer and report; null when the project cannot be used.
+    static std::unique_ptr<TPreviewExt> create(const TReportSelection &selection, const QString &title, QWidget *parent);
 
     void fillCbKunden();
     void fillLbPruefungen();
-    bool SetReport();
+    bool SetReport(const QString &reportName = QStringLiteral("Pruefungen"));
     void ShowReport();
     void UpdateReport();
     void rbAuswahlClick(int tag);

@@ -9,6 +9,7 @@ class TfrmMain;
 }
 class QLabel;
 class TfrmDueDates;
+class TPreviewExt;
 
 // The user's workplace: the customer list, the customer's devices and the
 // inspections of the current device, and every command in the menu. Its
@@ -43,6 +44,8 @@ public:
     // Opens the report window: mode 0 for the current inspection, mode 1
     // for a customer and an inspection day.
     void showBericht(int mode);
+    // Shows a report window until it is closed; nothing for none.
+    void showReportWindow(const std::unique_ptr<TPreviewExt> &window);
     void searchStep();
     void sortByColumn(int column, const QString &fieldName);
     // The "Fälligkeiten" window, read afresh; a device chosen there is

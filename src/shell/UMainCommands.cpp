@@ -116,7 +116,11 @@ void TfrmMain::setupNavigators()
 void TfrmMain::showBericht(int mode)
 {
     frmDM->dsetPruefungen.updateRecord();
-    const std::unique_ptr<TPreviewExt> window = TPreviewExt::create(mode, this);
+    showReportWindow(TPreviewExt::create(mode, this));
+}
+
+void TfrmMain::showReportWindow(const std::unique_ptr<TPreviewExt> &window)
+{
     if (!window)
         return;
     window->setWindowModality(Qt::ApplicationModal);

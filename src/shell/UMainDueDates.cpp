@@ -1,12 +1,16 @@
 // The main window's side of the "Fälligkeiten" window.
 #include "UDueDates.h"
 #include "UMain.h"
+#include "UPreviewExt.h"
 
 void TfrmMain::showDueDates()
 {
     if (!m_dueDates) {
         m_dueDates = new TfrmDueDates(this);
         connect(m_dueDates, &TfrmDueDates::deviceChosen, this, &TfrmMain::showDevice);
+        connect(m_dueDates, &TfrmDueDates::printRequested, this, [this](const TReportSelection &selection) {
+            showReportWindow(TPreviewExt::create(selection, QStringLiteral("Fälligkeiten"), this));
+        });
     }
     m_dueDates->reload();
     m_dueDates->show();
