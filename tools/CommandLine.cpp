@@ -2,29 +2,34 @@
 
 namespace cli {
 
-QTextStream &out() {
-  static QTextStream s(stdout);
-  return s;
+QTextStream &out()
+{
+    static QTextStream s(stdout);
+    return s;
 }
 
-QTextStream &err() {
-  static QTextStream s(stderr);
-  return s;
+QTextStream &err()
+{
+    static QTextStream s(stderr);
+    return s;
 }
 
-int refuse(const QString &message) {
-  err() << message << Qt::endl;
-  return Refused;
+int refuse(const QString &message)
+{
+    err() << message << Qt::endl;
+    return Refused;
 }
 
-std::optional<int> number(const QString &text) {
-  bool ok = false;
-  const int n = text.toInt(&ok);
-  return ok && n >= 0 ? std::optional<int>(n) : std::nullopt;
+std::optional<int> number(const QString &text)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    return ok && n >= 0 ? std::optional<int>(n) : std::nullopt;
 }
 
-QDate isoDate(const QString &text) {
-  return QDate::fromString(text, Qt::ISODate);
+QDate isoDate(const QString &text)
+{
+    return QDate::fromString(text, Qt::ISODate);
 }
 
 } // namespace cli

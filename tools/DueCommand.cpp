@@ -15,108 +15,102 @@ using cli::err;
 using cli::refuse;
 
 struct DueRequest {
-  QString database, out;
-  bool csv = false;
-  std::optional<int> customer;
-  std::optional<QDate> until;
-  std::optional<int> withinDays;
+    QString database, out;
+    bool csv = false;
+    std::optional<int> customer;
+    std::optional<QDate> until;
+    std::optional<int> withinDays;
 };
 
-int usage(const QString &why) {
-  err() << why << "\n"
-        << "Aufruf:\n"
-           "  velmora-db due PFAD [--customer KUNDE_ID] [--until JJJJ-MM-TT | "
-           "--within TAGE] (--out DATEI.pdf | --csv)\n"
-           "  Ohne --until und --within: was in 30 Tagen fällig ist. "
-           "Überfälliges ist immer dabei.\n"
-        << Qt::flush;
-  return cli::Usage;
+int usage(const QString &why)
+{
+    err() << why << "\n"
+          << "Aufruf:\n"
+             "  velmora-db due PFAD [--customer KUNDE_ID] [--until JJJJ-MM-TT | "
+             "--within TAGE] (--out DATEI.pdf | --csv)\n"
+             "  Ohne --until und --within: was in 30 Tagen fällig ist. "
+             "Überfälliges ist immer dabei.\n"
+          << Qt::flush;
+    return cli::Usage;
 }
 
 // Parses the arguments after "due"; an empty text when understood.
-QString parse(const QStringList &args, DueRequest &r) {
-  if (args.isEmpty() || args.first().startsWith(u"--"))
-    return QStringLiteral("Es fehlt die Datenbankdatei.");
-  r.database = args.first();
-  for (int i = 1; i < args.size(); ++i) {
-    const QString &option = args.at(i);
-    auto next = [&]() -> QString {
-      return i + 1 < args.size() ? args.at(++i) : QString();
-    };
-    if (option == u"--out") {
-      r.out = next();
-    } else if (option == u"--csv") {
-      r.csv = true;
-    } else if (option == u"--customer") {
-      if (!(r.customer = cli::number(next())))
-        return QStringLiteral("--customer erwartet eine Kundennummer.");
-    } else if (option == u"--until") {
-      r.until = cli::isoDate(next());
-      if (!r.until->isValid())
-        return QStringLiteral("--until erwartet einen Tag JJJJ-MM-TT.");
-    } else if (option == u"--within") {
-      if (!(r.withinDays = cli::number(next())))
-        return QStringLiteral("--within erwartet eine Zahl von Tagen.");
-    } else {
-      return QStringLiteral("Unbekannte Angabe: %1").arg(option);
+QString parse(const QStringList &args, DueRequest &r)
+{
+    if (args.isEmpty() || args.first().startsWith(u"--"))
+        return QStringLiteral("Es fehlt die Datenbankdatei.");
+    r.database = args.first();
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &option = args.at(i);
+        auto next = [&]() -> QString { return i + 1 < args.size() ? args.at(++i) : QString(); };
+        if (option == u"--out") {
+            r.out = next();
+        } else if (option == u"--csv") {
+            r.csv = true;
+        } else if (option == u"--customer") {
+            if (!(r.customer = cli::number(next())))
+                return QStringLiteral("--customer erwartet eine Kundennummer.");
+        } else if (option == u"--until") {
+            r.until = cli::isoDate(next());
+            if (!r.until->isValid())
+                return QStringLiteral("--until erwartet einen Tag JJJJ-MM-TT.");
+        } else if (option == u"--within") {
+            if (!(r.withinDays = cli::number(next())))
+                return QStringLiteral("--within erwartet eine Zahl von Tagen.");
+        } else {
+            return QStringLiteral("Unbekannte Angabe: %1").arg(option);
+        }
     }
-  }
-  if (r.until && r.withinDays)
-    return QStringLiteral("Nur eines von --until und --within.");
-  if (r.csv == !r.out.isEmpty())
-    return QStringLiteral("Genau eines von --out DATEI.pdf und --csv.");
-  return QString();
+    if (r.until && r.withinDays)
+        return QStringLiteral("Nur eines von --until und --within.");
+    if (r.csv == !r.out.isEmpty())
+        return QStringLiteral("Genau eines von --out DATEI.pdf und --csv.");
+    return QString();
 }
 
-bool customerExists(TfrmDM &dm, int id) {
-  TQuery query(&dm.Database);
-  query.setSql(QStringLiteral("SELECT COUNT(*) FROM KUNDEN WHERE ID = :ID"));
-  query.paramByName(QStringLiteral("ID")).setAsInteger(id);
-  query.execQuery();
-  return query.asInteger(0) > 0;
+bool customerExists(TfrmDM &dm, int id)
+{
+    TQuery query(&dm.Database);
+    query.setSql(QStringLiteral("SELECT COUNT(*) FROM KUNDEN WHERE ID = :ID"));
+    query.paramByName(QStringLiteral("ID")).setAsInteger(id);
+    query.execQuery();
+    return query.asInteger(0) > 0;
 }
 
-int writeDueList(const DueRequest &r) {
-  TfrmDM dm;
-  if (const QString failure = connectForReport(dm, r.database);
-      !failure.isEmpty())
-    return refuse(failure);
-  if (r.customer && !customerExists(dm, *r.customer))
-    return refuse(
-        QStringLiteral("Einen Kunden mit der Nummer %1 gibt es nicht.")
-            .arg(*r.customer));
-  const QDate today = TClock::today();
-  const int days = r.withinDays.value_or(kDueSoonDays);
-  TReportSelection selection;
-  selection.report = TReportSelection::Report::Due;
-  selection.customerId = r.customer.value_or(-1);
-  selection.dueUntil = r.until.value_or(today.addDays(days));
-  selection.dueHorizon =
-      r.until ? dueUntilText(*r.until) : dueWithinDaysText(days, today);
-  if (r.csv) {
-    const QByteArray csv =
-        dueListCsv(dm.dueDevices(selection.dueUntil, r.customer), today)
-            .toUtf8();
-    std::fwrite(csv.constData(), 1, static_cast<size_t>(csv.size()), stdout);
-    return std::fflush(stdout) == 0
-               ? cli::Ok
-               : refuse(QStringLiteral(
-                     "Die Liste konnte nicht ausgegeben werden."));
-  }
-  dm.openReport(selection);
-  TPageWriter writer;
-  reportjob::setDueSelection(writer, selection, dm);
-  return writeReportPdf(dm, selection, writer, r.out);
+int writeDueList(const DueRequest &r)
+{
+    TfrmDM dm;
+    if (const QString failure = connectForReport(dm, r.database); !failure.isEmpty())
+        return refuse(failure);
+    if (r.customer && !customerExists(dm, *r.customer))
+        return refuse(QStringLiteral("Einen Kunden mit der Nummer %1 gibt es nicht.").arg(*r.customer));
+    const QDate today = TClock::today();
+    const int days = r.withinDays.value_or(kDueSoonDays);
+    TReportSelection selection;
+    selection.report = TReportSelection::Report::Due;
+    selection.customerId = r.customer.value_or(-1);
+    selection.dueUntil = r.until.value_or(today.addDays(days));
+    selection.dueHorizon = r.until ? dueUntilText(*r.until) : dueWithinDaysText(days, today);
+    if (r.csv) {
+        const QByteArray csv = dueListCsv(dm.dueDevices(selection.dueUntil, r.customer), today).toUtf8();
+        std::fwrite(csv.constData(), 1, static_cast<size_t>(csv.size()), stdout);
+        return std::fflush(stdout) == 0 ? cli::Ok : refuse(QStringLiteral("Die Liste konnte nicht ausgegeben werden."));
+    }
+    dm.openReport(selection);
+    TPageWriter writer;
+    reportjob::setDueSelection(writer, selection, dm);
+    return writeReportPdf(dm, selection, writer, r.out);
 }
 
 } // namespace
 
-int runDueCommand(int argc, char *argv[]) {
-  return runWithPages(argc, argv, [](const QStringList &args) {
-    DueRequest request;
-    const QString problem = parse(args, request);
-    if (!problem.isEmpty())
-      return usage(problem);
-    return writeDueList(request);
-  });
+int runDueCommand(int argc, char *argv[])
+{
+    return runWithPages(argc, argv, [](const QStringList &args) {
+        DueRequest request;
+        const QString problem = parse(args, request);
+        if (!problem.isEmpty())
+            return usage(problem);
+        return writeDueList(request);
+    });
 }

@@ -2,31 +2,31 @@
 #include <QtTest>
 
 namespace {
-QString inspection(int id, const char *when, const char *next, int device) {
-  return QStringLiteral(
-             "INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, "
-             "PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID) "
-             "VALUES (%1, '%2', '%3', 11, 12, %4)")
-      .arg(id)
-      .arg(QString::fromLatin1(when), QString::fromLatin1(next))
-      .arg(device);
+QString inspection(int id, const char *when, const char *next, int device)
+{
+    return QStringLiteral("INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, "
+                          "PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID) "
+                          "VALUES (%1, '%2', '%3', 11, 12, %4)")
+        .arg(id)
+        .arg(QString::fromLatin1(when), QString::fromLatin1(next))
+        .arg(device);
 }
 
-QString device(int id, const char *name, int customer, int active = 1) {
-  return QStringLiteral("INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, ORT, "
-                        "PRUEFINTERVAL, KUNDEN_ID, AKTIV) "
-                        "VALUES (%1, '%2', %1, 'Halle ü', 12, %3, %4)")
-      .arg(id)
-      .arg(QString::fromLatin1(name))
-      .arg(customer)
-      .arg(active);
+QString device(int id, const char *name, int customer, int active = 1)
+{
+    return QStringLiteral("INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, ORT, "
+                          "PRUEFINTERVAL, KUNDEN_ID, AKTIV) "
+                          "VALUES (%1, '%2', %1, 'Halle ü', 12, %3, %4)")
+        .arg(id)
+        .arg(QString::fromLatin1(name))
+        .arg(customer)
+        .arg(active);
 }
 
 // Beside the demo customer 101 (printer 1001 overdue since 2015, microwave
 // 1002 never inspected): an active customer 102 and an inactive one 103.
 const QStringList kDueWorld = {
-    QStringLiteral(
-        "INSERT INTO KUNDEN (ID, NAME, AKTIV) VALUES (102, 'Zweite Firma', 1)"),
+    QStringLiteral("INSERT INTO KUNDEN (ID, NAME, AKTIV) VALUES (102, 'Zweite Firma', 1)"),
     QStringLiteral("INSERT INTO KUNDEN (ID, NAME, AKTIV) VALUES (103, 'Ruhende "
                    "Firma', 0)"),
     device(2001, "Schalttag", 102),
@@ -45,154 +45,148 @@ const QStringList kDueWorld = {
     inspection(5006, "2023-02-27 08:00", "2024-02-27 08:00", 2006),
 };
 
-QList<int> deviceIds(const QList<TDueDevice> &devices) {
-  QList<int> ids;
-  for (const TDueDevice &d : devices)
-    ids << d.prueflingId;
-  return ids;
+QList<int> deviceIds(const QList<TDueDevice> &devices)
+{
+    QList<int> ids;
+    for (const TDueDevice &d : devices)
+        ids << d.prueflingId;
+    return ids;
 }
 } // namespace
 
 class TestDueDates : public QObject {
-  Q_OBJECT
+    Q_OBJECT
 private slots:
-  void initTestCase() {
-    prepareTestEnvironment();
-    TClock::setFixedNow(QDateTime(QDate(2024, 2, 28), QTime(7, 30)));
-  }
-  void cleanupTestCase() { TClock::setFixedNow(QDateTime()); }
+    void initTestCase()
+    {
+        prepareTestEnvironment();
+        TClock::setFixedNow(QDateTime(QDate(2024, 2, 28), QTime(7, 30)));
+    }
+    void cleanupTestCase() { TClock::setFixedNow(QDateTime()); }
 
-  // The last day a horizon reaches, and the horizon as a report prints it.
-  void horizonEnd_data() {
-    QTest::addColumn<int>("horizon");
-    QTest::addColumn<QDate>("today");
-    QTest::addColumn<QDate>("end");
-    QTest::addColumn<QString>("printed");
-    const auto row = [](const char *name, TDueHorizon h, QDate today, QDate end,
-                        const char *printed) {
-      QTest::newRow(name) << int(h) << today << end
-                          << QString::fromUtf8(printed);
-    };
-    row("overdue: yesterday, over a leap day", TDueHorizon::Overdue,
-        QDate(2024, 3, 1), QDate(2024, 2, 29),
-        "überfällig (fällig vor dem 01.03.2024)");
-    row("month end in a leap year", TDueHorizon::EndOfMonth, QDate(2024, 2, 10),
-        QDate(2024, 2, 29), "bis Monatsende (29.02.2024)");
-    row("month end otherwise", TDueHorizon::EndOfMonth, QDate(2023, 2, 10),
-        QDate(2023, 2, 28), "bis Monatsende (28.02.2023)");
-    row("month end on the last day", TDueHorizon::EndOfMonth,
-        QDate(2024, 1, 31), QDate(2024, 1, 31), "bis Monatsende (31.01.2024)");
-    row("30 days past February", TDueHorizon::Days30, QDate(2024, 1, 31),
-        QDate(2024, 3, 1), "in 30 Tagen (bis 01.03.2024)");
-    row("60 days", TDueHorizon::Days60, QDate(2024, 2, 28), QDate(2024, 4, 28),
-        "in 60 Tagen (bis 28.04.2024)");
-    row("90 days over the year's end", TDueHorizon::Days90, QDate(2023, 12, 1),
-        QDate(2024, 2, 29), "in 90 Tagen (bis 29.02.2024)");
-  }
-  void horizonEnd() {
-    QFETCH(int, horizon);
-    QFETCH(QDate, today);
-    QFETCH(QDate, end);
-    QFETCH(QString, printed);
-    QCOMPARE(dueHorizonEnd(TDueHorizon(horizon), today), end);
-    QCOMPARE(dueHorizonText(TDueHorizon(horizon), today), printed);
-  }
+    // The last day a horizon reaches, and the horizon as a report prints it.
+    void horizonEnd_data()
+    {
+        QTest::addColumn<int>("horizon");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QDate>("end");
+        QTest::addColumn<QString>("printed");
+        const auto row = [](const char *name, TDueHorizon h, QDate today, QDate end, const char *printed) {
+            QTest::newRow(name) << int(h) << today << end << QString::fromUtf8(printed);
+        };
+        row("overdue: yesterday, over a leap day", TDueHorizon::Overdue, QDate(2024, 3, 1), QDate(2024, 2, 29),
+            "überfällig (fällig vor dem 01.03.2024)");
+        row("month end in a leap year", TDueHorizon::EndOfMonth, QDate(2024, 2, 10), QDate(2024, 2, 29),
+            "bis Monatsende (29.02.2024)");
+        row("month end otherwise", TDueHorizon::EndOfMonth, QDate(2023, 2, 10), QDate(2023, 2, 28),
+            "bis Monatsende (28.02.2023)");
+        row("month end on the last day", TDueHorizon::EndOfMonth, QDate(2024, 1, 31), QDate(2024, 1, 31),
+            "bis Monatsende (31.01.2024)");
+        row("30 days past February", TDueHorizon::Days30, QDate(2024, 1, 31), QDate(2024, 3, 1), "in 30 Tagen (bis 01.03.2024)");
+        row("60 days", TDueHorizon::Days60, QDate(2024, 2, 28), QDate(2024, 4, 28), "in 60 Tagen (bis 28.04.2024)");
+        row("90 days over the year's end", TDueHorizon::Days90, QDate(2023, 12, 1), QDate(2024, 2, 29),
+            "in 90 Tagen (bis 29.02.2024)");
+    }
+    void horizonEnd()
+    {
+        QFETCH(int, horizon);
+        QFETCH(QDate, today);
+        QFETCH(QDate, end);
+        QFETCH(QString, printed);
+        QCOMPARE(dueHorizonEnd(TDueHorizon(horizon), today), end);
+        QCOMPARE(dueHorizonText(TDueHorizon(horizon), today), printed);
+    }
 
-  void chosenDayIsPrinted() {
-    QCOMPARE(dueHorizonText(TDueHorizon::UntilDate, QDate(2024, 2, 28),
-                            QDate(2024, 2, 29)),
-             QStringLiteral("bis zum 29.02.2024"));
-  }
+    void chosenDayIsPrinted()
+    {
+        QCOMPARE(dueHorizonText(TDueHorizon::UntilDate, QDate(2024, 2, 28), QDate(2024, 2, 29)),
+                 QStringLiteral("bis zum 29.02.2024"));
+    }
 
-  void dueList_data() {
-    QTest::addColumn<QDate>("until");
-    QTest::addColumn<QList<int>>("devices");
-    const QDate today = TClock::today();
-    const QList<int> overdue = {1002, 1001, 2006};
-    QTest::newRow("überfällig")
-        << dueHorizonEnd(TDueHorizon::Overdue, today) << overdue;
-    QTest::newRow("bis Monatsende: today and the leap day")
-        << dueHorizonEnd(TDueHorizon::EndOfMonth, today)
-        << QList<int>{1002, 1001, 2006, 2005, 2001};
-    QTest::newRow("in 30 Tagen")
-        << dueHorizonEnd(TDueHorizon::Days30, today)
-        << QList<int>{1002, 1001, 2006, 2005, 2001, 2002};
-    QTest::newRow("in 60 Tagen: the tie's later key is not yet due")
-        << dueHorizonEnd(TDueHorizon::Days60, today)
-        << QList<int>{1002, 1001, 2006, 2005, 2001, 2002};
-    QTest::newRow("in 90 Tagen: one row for the tie")
-        << dueHorizonEnd(TDueHorizon::Days90, today)
-        << QList<int>{1002, 1001, 2006, 2005, 2001, 2002, 2003};
-    QTest::newRow("bis Datum")
-        << dueHorizonEnd(TDueHorizon::UntilDate, today, QDate(2024, 4, 29))
-        << QList<int>{1002, 1001, 2006, 2005, 2001, 2002};
-  }
-  void dueList() {
-    QFETCH(QDate, until);
-    QFETCH(QList<int>, devices);
-    static DomainFixture f(kDueWorld);
-    const QList<TDueDevice> due = f.dm->dueDevices(until);
-    QCOMPARE(deviceIds(due), devices);
-    for (const TDueDevice &d : due)
-      QCOMPARE(d.kundeName, d.kundeId == 101 ? QStringLiteral("Demo-Kunde")
-                                             : QStringLiteral("Zweite Firma"));
-  }
+    void dueList_data()
+    {
+        QTest::addColumn<QDate>("until");
+        QTest::addColumn<QList<int>>("devices");
+        const QDate today = TClock::today();
+        const QList<int> overdue = {1002, 1001, 2006};
+        QTest::newRow("überfällig") << dueHorizonEnd(TDueHorizon::Overdue, today) << overdue;
+        QTest::newRow("bis Monatsende: today and the leap day")
+            << dueHorizonEnd(TDueHorizon::EndOfMonth, today) << QList<int>{1002, 1001, 2006, 2005, 2001};
+        QTest::newRow("in 30 Tagen") << dueHorizonEnd(TDueHorizon::Days30, today)
+                                     << QList<int>{1002, 1001, 2006, 2005, 2001, 2002};
+        QTest::newRow("in 60 Tagen: the tie's later key is not yet due")
+            << dueHorizonEnd(TDueHorizon::Days60, today) << QList<int>{1002, 1001, 2006, 2005, 2001, 2002};
+        QTest::newRow("in 90 Tagen: one row for the tie")
+            << dueHorizonEnd(TDueHorizon::Days90, today) << QList<int>{1002, 1001, 2006, 2005, 2001, 2002, 2003};
+        QTest::newRow("bis Datum") << dueHorizonEnd(TDueHorizon::UntilDate, today, QDate(2024, 4, 29))
+                                   << QList<int>{1002, 1001, 2006, 2005, 2001, 2002};
+    }
+    void dueList()
+    {
+        QFETCH(QDate, until);
+        QFETCH(QList<int>, devices);
+        static DomainFixture f(kDueWorld);
+        const QList<TDueDevice> due = f.dm->dueDevices(until);
+        QCOMPARE(deviceIds(due), devices);
+        for (const TDueDevice &d : due)
+            QCOMPARE(d.kundeName, d.kundeId == 101 ? QStringLiteral("Demo-Kunde") : QStringLiteral("Zweite Firma"));
+    }
 
-  void neverInspectedIsOverdue() {
-    DomainFixture f(kDueWorld);
-    const QList<TDueDevice> due = f.dm->dueDevices(QDate(2000, 1, 1), 101);
-    QCOMPARE(deviceIds(due), QList<int>{1002});
-    QVERIFY(due.first().neverInspected());
-    QCOMPARE(due.first().ort, QStringLiteral("Raum 11"));
-  }
+    void neverInspectedIsOverdue()
+    {
+        DomainFixture f(kDueWorld);
+        const QList<TDueDevice> due = f.dm->dueDevices(QDate(2000, 1, 1), 101);
+        QCOMPARE(deviceIds(due), QList<int>{1002});
+        QVERIFY(due.first().neverInspected());
+        QCOMPARE(due.first().ort, QStringLiteral("Raum 11"));
+    }
 
-  void statusCounts_data() {
-    QTest::addColumn<int>("customer");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("demo customer")
-        << 101 << QStringLiteral("2 überfällig, 0 in 30 Tagen");
-    QTest::newRow("today and the leap day are not overdue")
-        << 102 << QStringLiteral("1 überfällig, 3 in 30 Tagen");
-    QTest::newRow("inactive customer")
-        << 103 << QStringLiteral("0 überfällig, 0 in 30 Tagen");
-  }
-  void statusCounts() {
-    QFETCH(int, customer);
-    QFETCH(QString, text);
-    static DomainFixture f(kDueWorld);
-    QCOMPARE(dueCountsText(f.dm->customerDueCounts(customer)), text);
-  }
+    void statusCounts_data()
+    {
+        QTest::addColumn<int>("customer");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("demo customer") << 101 << QStringLiteral("2 überfällig, 0 in 30 Tagen");
+        QTest::newRow("today and the leap day are not overdue") << 102 << QStringLiteral("1 überfällig, 3 in 30 Tagen");
+        QTest::newRow("inactive customer") << 103 << QStringLiteral("0 überfällig, 0 in 30 Tagen");
+    }
+    void statusCounts()
+    {
+        QFETCH(int, customer);
+        QFETCH(QString, text);
+        static DomainFixture f(kDueWorld);
+        QCOMPARE(dueCountsText(f.dm->customerDueCounts(customer)), text);
+    }
 
-  void deviceGridShowsTheLatestNextDate() {
-    DomainFixture f(kDueWorld);
-    f.chooseCustomer(102);
-    QVERIFY(f.devices().locate(QStringLiteral("ID"), TValue(qint64(2003))));
-    QCOMPARE(f.device("NAECHSTE_PRUEFUNG")->asDateTime().date(),
-             QDate(2024, 4, 30));
-    QVERIFY(f.devices().locate(QStringLiteral("ID"), TValue(qint64(2004))));
-    QVERIFY(f.device("NAECHSTE_PRUEFUNG")->isNull());
-    // Sorting by the column keeps the never inspected device first.
-    f.dm->PrueflingeSortField = QStringLiteral("NAECHSTE_PRUEFUNG");
-    f.dm->setPrueflingeSQL();
-    f.devices().first();
-    QVERIFY(f.device("NAECHSTE_PRUEFUNG")->isNull());
-  }
+    void deviceGridShowsTheLatestNextDate()
+    {
+        DomainFixture f(kDueWorld);
+        f.chooseCustomer(102);
+        QVERIFY(f.devices().locate(QStringLiteral("ID"), TValue(qint64(2003))));
+        QCOMPARE(f.device("NAECHSTE_PRUEFUNG")->asDateTime().date(), QDate(2024, 4, 30));
+        QVERIFY(f.devices().locate(QStringLiteral("ID"), TValue(qint64(2004))));
+        QVERIFY(f.device("NAECHSTE_PRUEFUNG")->isNull());
+        // Sorting by the column keeps the never inspected device first.
+        f.dm->PrueflingeSortField = QStringLiteral("NAECHSTE_PRUEFUNG");
+        f.dm->setPrueflingeSQL();
+        f.devices().first();
+        QVERIFY(f.device("NAECHSTE_PRUEFUNG")->isNull());
+    }
 
-  void storedInspectionMovesTheNextDate() {
-    DomainFixture f(kDueWorld);
-    f.chooseCustomer(102);
-    QVERIFY(f.devices().locate(QStringLiteral("ID"), TValue(qint64(2004))));
-    f.inspections().append();
-    f.inspection("PRUEFER_ID")->setAsInteger(11);
-    f.inspection("PRUEFGERAETE_ID")->setAsInteger(12);
-    f.inspections().post();
-    // Twelve months from the fixed today, 2024-02-28.
-    QCOMPARE(f.device("NAECHSTE_PRUEFUNG")->asDateTime().date(),
-             QDate(2025, 2, 28));
-    QCOMPARE(f.device("ID")->asInteger(), 2004);
-    f.inspections().deleteRecord();
-    QVERIFY(f.device("NAECHSTE_PRUEFUNG")->isNull());
-  }
+    void storedInspectionMovesTheNextDate()
+    {
+        DomainFixture f(kDueWorld);
+        f.chooseCustomer(102);
+        QVERIFY(f.devices().locate(QStringLiteral("ID"), TValue(qint64(2004))));
+        f.inspections().append();
+        f.inspection("PRUEFER_ID")->setAsInteger(11);
+        f.inspection("PRUEFGERAETE_ID")->setAsInteger(12);
+        f.inspections().post();
+        // Twelve months from the fixed today, 2024-02-28.
+        QCOMPARE(f.device("NAECHSTE_PRUEFUNG")->asDateTime().date(), QDate(2025, 2, 28));
+        QCOMPARE(f.device("ID")->asInteger(), 2004);
+        f.inspections().deleteRecord();
+        QVERIFY(f.device("NAECHSTE_PRUEFUNG")->isNull());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDueDates)
