@@ -77,5 +77,7 @@ TAttention attentionOf(const std::vector<TInspectionValues> &newestFirst, const 
 
 // The attention of every device of a customer by device key, read in one query.
 QHash<int, TAttention> customerAttention(TDatabase *database, int kundeId);
+// The attention of every device of the due list up to a day, by device key.
+QHash<int, TAttention> dueAttention(TDatabase *database, const QDate &until);
 // The attention of one device.
 TAttention deviceAttention(TDatabase *database, int deviceId);

@@ -3,6 +3,7 @@
 #include "Attention.h"
 #include "Clock.h"
 #include "Query.h"
+#include <functional>
 
 namespace {
 
@@ -60,7 +61,7 @@ TInspectionValues inspectionFrom(const TQuery &q)
     return v;
 }
 
-QHash<int, TAttention> attentionWhere(TDatabase *database, const QString &condition, int key)
+QHash<int, TAttention> attentionWhere(TDatabase *database, const QString &condition, const std::function<void(TQuery &)> &bind)
 {
     const auto stored = storedLimits(database);
     QStringList values;
@@ -72,7 +73,7 @@ QHash<int, TAttention> attentionWhere(TDatabase *database, const QString &condit
                             "FROM PRUEFLINGE l LEFT JOIN PRUEFUNGEN p ON p.PRUEFLINGE_ID = l.ID "
                             "WHERE %2 ORDER BY l.ID, p.PRUEFDATUM DESC, p.ID DESC")
                  .arg(values.join(QStringLiteral(", ")), condition));
-    q.paramByName(QStringLiteral("KEY")).setAsInteger(key);
+    bind(q);
     QHash<int, TAttention> result;
     const QDate today = TClock::today();
     q.execQuery();
@@ -94,10 +95,24 @@ QHash<int, TAttention> attentionWhere(TDatabase *database, const QString &condit
 
 QHash<int, TAttention> customerAttention(TDatabase *database, int kundeId)
 {
-    return attentionWhere(database, QStringLiteral("l.KUNDEN_ID = :KEY"), kundeId);
+    return attentionWhere(database, QStringLiteral("l.KUNDEN_ID = :KEY"),
+                          [kundeId](TQuery &q) { q.paramByName(QStringLiteral("KEY")).setAsInteger(kundeId); });
 }
 
 TAttention deviceAttention(TDatabase *database, int deviceId)
 {
-    return attentionWhere(database, QStringLiteral("l.ID = :KEY"), deviceId).value(deviceId);
+    return attentionWhere(database, QStringLiteral("l.ID = :KEY"),
+                          [deviceId](TQuery &q) { q.paramByName(QStringLiteral("KEY")).setAsInteger(deviceId); })
+        .value(deviceId);
+}
+
+QHash<int, TAttention> dueAttention(TDatabase *database, const QDate &until)
+{
+    // The devices of the due list: active, of an active customer, never
+    // inspected or with a latest next date up to :BIS.
+    return attentionWhere(database,
+                          QStringLiteral("l.AKTIV = 1 AND EXISTS (SELECT 1 FROM KUNDEN k WHERE k.ID = l.KUNDEN_ID AND k.AKTIV = 1) "
+                                         "AND COALESCE((SELECT FIRST 1 CAST(q.NEXT_PRUEFDATUM AS DATE) FROM PRUEFUNGEN q "
+                                         "WHERE q.PRUEFLINGE_ID = l.ID ORDER BY q.PRUEFDATUM DESC, q.ID DESC), :BIS) <= :BIS"),
+                          [until](TQuery &q) { q.paramByName(QStringLiteral("BIS")).setAsDate(until); });
 }

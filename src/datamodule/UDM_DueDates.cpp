@@ -5,30 +5,22 @@
 #include "UDM.h"
 
 namespace {
-QString latestInspectionsSql()
-{
-    // The latest by date and then by key, so two inspections of the same
-    // moment still give one row per device.
-    return QStringLiteral("SELECT PRUEFLINGE_ID, NEXT_PRUEFDATUM, ROW_NUMBER() OVER (PARTITION BY "
-                          "PRUEFLINGE_ID "
-                          "ORDER BY PRUEFDATUM DESC, ID DESC) AS RANG FROM PRUEFUNGEN");
-}
-
 // The due devices up to :BIS, of the customer :KUNDE or of all when it is null.
 QStringList dueDevicesSql()
 {
-    return QStringList{QStringLiteral("SELECT K.ID AS KUNDEN_ID, K.NAME AS KUNDE_NAME, L.ID AS "
-                                      "PRUEFLING_ID, L.BEZEICHNUNG, L.NUMMER, L.ORT,"),
-                       QStringLiteral("CAST(P.NEXT_PRUEFDATUM AS DATE) AS NEXT_PRUEFDATUM"),
-                       QStringLiteral("FROM KUNDEN K JOIN PRUEFLINGE L ON L.KUNDEN_ID = K.ID"),
-                       QStringLiteral("LEFT JOIN (") + latestInspectionsSql() +
-                           QStringLiteral(") P ON P.PRUEFLINGE_ID = L.ID AND P.RANG = 1"),
-                       QStringLiteral("WHERE K.AKTIV = 1 AND L.AKTIV = 1"),
-                       QStringLiteral("AND (P.NEXT_PRUEFDATUM IS NULL OR CAST(P.NEXT_PRUEFDATUM "
-                                      "AS DATE) <= :BIS)"),
-                       QStringLiteral("AND (CAST(:KUNDE AS INTEGER) IS NULL OR K.ID = :KUNDE)"),
-                       QStringLiteral("ORDER BY K.NAME COLLATE DE_DE, K.ID, P.NEXT_PRUEFDATUM "
-                                      "NULLS FIRST, L.ORT COLLATE DE_DE, L.NUMMER")};
+    return QStringList{
+        QStringLiteral("SELECT K.ID AS KUNDEN_ID, K.NAME AS KUNDE_NAME, L.ID AS PRUEFLING_ID, L.BEZEICHNUNG, L.NUMMER, L.ORT,"),
+        QStringLiteral("CAST(P.NEXT_PRUEFDATUM AS DATE) AS NEXT_PRUEFDATUM"),
+        QStringLiteral("FROM KUNDEN K JOIN PRUEFLINGE L ON L.KUNDEN_ID = K.ID"),
+        // The latest by date and then by key, so two inspections of the same
+        // moment still give one row per device; looked up per device through
+        // its index (a ranking of all inspections was read anew per device).
+        QStringLiteral("LEFT JOIN PRUEFUNGEN P ON P.ID = (SELECT FIRST 1 Q.ID FROM PRUEFUNGEN Q WHERE Q.PRUEFLINGE_ID = L.ID"),
+        QStringLiteral("ORDER BY Q.PRUEFDATUM DESC, Q.ID DESC)"),
+        QStringLiteral("WHERE K.AKTIV = 1 AND L.AKTIV = 1"),
+        QStringLiteral("AND (P.NEXT_PRUEFDATUM IS NULL OR CAST(P.NEXT_PRUEFDATUM AS DATE) <= :BIS)"),
+        QStringLiteral("AND (CAST(:KUNDE AS INTEGER) IS NULL OR K.ID = :KUNDE)"),
+        QStringLiteral("ORDER BY K.NAME COLLATE DE_DE, K.ID, P.NEXT_PRUEFDATUM NULLS FIRST, L.ORT COLLATE DE_DE, L.NUMMER")};
 }
 
 TField *field(TDataSet &d, const char *name)

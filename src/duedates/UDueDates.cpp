@@ -1,4 +1,5 @@
 #include "UDueDates.h"
+#include "AttentionLook.h"
 #include "Clock.h"
 #include "UDM.h"
 #include <QComboBox>
@@ -10,10 +11,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-enum Column { ColCustomer, ColPlace, ColName, ColNumber, ColDate, ColumnCount };
+enum Column { ColCustomer, ColPlace, ColName, ColNumber, ColDate, ColMarks, ColumnCount };
 constexpr int kDeviceRole = Qt::UserRole;
 constexpr int kCustomerRole = Qt::UserRole + 1;
 constexpr int kSortRole = Qt::UserRole + 2;
@@ -66,7 +68,7 @@ void TfrmDueDates::buildControls()
     m_tree->setObjectName(QStringLiteral("treeFaellig"));
     m_tree->setColumnCount(ColumnCount);
     m_tree->setHeaderLabels({QStringLiteral("Kunde"), QStringLiteral("Ort"), QStringLiteral("Bezeichnung"),
-                             QStringLiteral("Nummer"), QStringLiteral("Nächste Prüfung")});
+                             QStringLiteral("Nummer"), QStringLiteral("Nächste Prüfung"), QStringLiteral("Hinweis")});
     m_tree->setSortingEnabled(true);
     m_tree->sortByColumn(ColDate, Qt::AscendingOrder);
     m_tree->installEventFilter(this);
@@ -121,7 +123,15 @@ TReportSelection TfrmDueDates::reportSelection() const
 
 void TfrmDueDates::reload()
 {
-    m_devices = frmDM->Database.connected() ? frmDM->dueDevices(horizonEnd()) : QList<TDueDevice>();
+    const bool connected = frmDM->Database.connected();
+    m_devices = connected ? frmDM->dueDevices(horizonEnd()) : QList<TDueDevice>();
+    m_attention.clear();
+    // The marks read every listed device's latest inspections: the list is
+    // shown first, its marks follow as soon as the window has been drawn.
+    if (connected && !m_marksPending) {
+        m_marksPending = true;
+        QTimer::singleShot(0, this, &TfrmDueDates::readMarks);
+    }
     fillCustomerFilter();
     showList();
 }
@@ -143,7 +153,12 @@ void TfrmDueDates::showList()
     const QVariant customer = m_customer->currentData();
     const QString place = m_place->text().trimmed();
     m_tree->setUpdatesEnabled(false);
+    // Sorted once when filled, not at every item added.
+    m_tree->setSortingEnabled(false);
     m_tree->clear();
+    // Built apart from the tree and handed over at once: the tree's model
+    // then announces one insertion instead of one per device.
+    QList<QTreeWidgetItem *> groups;
     QTreeWidgetItem *group = nullptr;
     int total = 0;
     int inGroup = 0;
@@ -158,11 +173,10 @@ void TfrmDueDates::showList()
             continue;
         if (!group || group->data(ColCustomer, kCustomerRole).toInt() != d.kundeId) {
             closeGroup();
-            group = new TSortedItem(m_tree);
+            group = new TSortedItem;
+            groups << group;
             setCell(group, ColCustomer, d.kundeName, d.kundeName);
             group->setData(ColCustomer, kCustomerRole, d.kundeId);
-            group->setFirstColumnSpanned(true);
-            group->setExpanded(true);
             inGroup = 0;
         }
         auto *item = new TSortedItem(group);
@@ -175,13 +189,40 @@ void TfrmDueDates::showList()
         const QString date = d.neverInspected() ? QStringLiteral("nie geprüft") : d.nextDate.toString(QStringLiteral("dd.MM.yyyy"));
         setCell(item, ColDate, d.overdueOn(today) ? date + QStringLiteral(" – überfällig") : date,
                 d.neverInspected() ? QString() : d.nextDate.toString(Qt::ISODate));
+        showMarks(item, m_attention.value(d.prueflingId));
         ++inGroup;
         ++total;
     }
     closeGroup();
+    m_tree->addTopLevelItems(groups);
+    for (QTreeWidgetItem *customerGroup : std::as_const(groups))
+        customerGroup->setFirstColumnSpanned(true);
+    m_tree->setSortingEnabled(true);
     m_tree->expandAll();
     m_tree->setUpdatesEnabled(true);
     m_total->setText(QStringLiteral("Gesamt: %1 fällige Prüflinge").arg(total));
+}
+
+void TfrmDueDates::readMarks()
+{
+    m_marksPending = false;
+    if (!frmDM->Database.connected())
+        return;
+    m_attention = dueAttention(&frmDM->Database, horizonEnd());
+    // Filled anew: marking the cells of a filled tree one by one costs far more.
+    showList();
+}
+
+void TfrmDueDates::showMarks(QTreeWidgetItem *item, const TAttention &attention)
+{
+    const TRowMark mark = attentionRowMark(attention);
+    if (mark.isEmpty())
+        return;
+    setCell(item, ColMarks, mark.symbol + u' ' + attention.shortText(), mark.symbol);
+    for (int column = 0; column < ColumnCount; ++column) {
+        item->setBackground(column, mark.colour);
+        item->setToolTip(column, mark.toolTip);
+    }
 }
 
 void TfrmDueDates::chooseItem(QTreeWidgetItem *item)

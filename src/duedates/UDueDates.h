@@ -1,4 +1,5 @@
 #pragma once
+#include "Attention.h"
 #include "DueDates.h"
 #include "ReportSelection.h"
 #include <QWidget>
@@ -34,6 +35,8 @@ private:
     void fillCustomerFilter();
     void showList(); // the read list through the filters
     void chooseItem(QTreeWidgetItem *item);
+    void readMarks();
+    static void showMarks(QTreeWidgetItem *item, const TAttention &attention);
     QDate horizonEnd() const;
 
     QComboBox *m_horizon = nullptr;
@@ -43,4 +46,6 @@ private:
     QTreeWidget *m_tree = nullptr;
     QLabel *m_total = nullptr;
     QList<TDueDevice> m_devices;
+    QHash<int, TAttention> m_attention; // of the listed devices, by key
+    bool m_marksPending = false;
 };

@@ -76,6 +76,19 @@ private slots:
         QCOMPARE(r.groups(), QStringList({"Demo-Kunde (2)"}));
     }
 
+    // The marks follow the list: symbol and text, colour and the reasons.
+    void devicesCarryAttentionMarks()
+    {
+        Running r;
+        QTRY_VERIFY(!r.deviceItem("Säge")->text(5).isEmpty());
+        QTreeWidgetItem *saw = r.deviceItem("Säge");
+        QVERIFY2(saw->text(5).startsWith("F") && saw->text(5).contains("fällig"), qPrintable(saw->text(5)));
+        QVERIFY(saw->background(0).color().isValid());
+        QVERIFY(saw->toolTip(2).contains("09.03.2024"));
+        QVERIFY2(r.deviceItem("Mikrowelle")->text(5).startsWith("!"), qPrintable(r.deviceItem("Mikrowelle")->text(5)));
+        QVERIFY(r.deviceItem("Bohrer")->text(5).startsWith("!"));
+    }
+
     void sortsByPlaceWithinCustomer()
     {
         Running r;
