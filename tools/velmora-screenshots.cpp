@@ -17,6 +17,7 @@
 #include "UPruefung.h"
 #include "ui_UMain.h"
 #include <QDir>
+#include <QComboBox>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -116,6 +117,16 @@ int main(int argc, char *argv[])
         report->show();
         ok = save(report.get(), folder, QStringLiteral("bericht.png")) && ok;
         report->close();
+    } else {
+        ok = false;
+    }
+    frmMain->findChild<QAction *>(QStringLiteral("Faelligkeiten1"))->trigger();
+    if (auto *due = frmMain->findChild<QWidget *>(QStringLiteral("frmDueDates"))) {
+        auto *horizon = due->findChild<QComboBox *>(QStringLiteral("cbFaelligZeitraum"));
+        horizon->setCurrentIndex(horizon->findText(QStringLiteral("in 90 Tagen")));
+        due->resize(960, 440);
+        ok = save(due, folder, QStringLiteral("faelligkeiten.png")) && ok;
+        due->close();
     } else {
         ok = false;
     }

@@ -44,7 +44,7 @@ TfrmDueDates::TfrmDueDates(QWidget *parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("frmDueDates"));
     setWindowTitle(QStringLiteral("Fälligkeiten"));
     buildControls();
-    resize(760, 480);
+    resize(960, 520);
 }
 
 void TfrmDueDates::buildControls()
@@ -72,6 +72,10 @@ void TfrmDueDates::buildControls()
     m_tree->setSortingEnabled(true);
     m_tree->sortByColumn(ColDate, Qt::AscendingOrder);
     m_tree->installEventFilter(this);
+    // Wide enough for a date with "– überfällig" and a customer's name.
+    const int widths[] = {160, 130, 170, 70, 170};
+    for (int column = 0; column < ColMarks; ++column)
+        m_tree->header()->resizeSection(column, widths[column]);
     m_total = new QLabel(this);
     m_total->setObjectName(QStringLiteral("lblFaelligGesamt"));
     auto *print = new QPushButton(QStringLiteral("&Drucken..."), this);
@@ -82,7 +86,9 @@ void TfrmDueDates::buildControls()
     auto *horizonRow = new QHBoxLayout;
     horizonRow->addWidget(m_horizon);
     horizonRow->addWidget(m_until);
-    filters->addRow(QStringLiteral("&Zeitraum:"), horizonRow);
+    auto *horizonLabel = new QLabel(QStringLiteral("&Zeitraum:"), this);
+    horizonLabel->setBuddy(m_horizon);
+    filters->addRow(horizonLabel, horizonRow);
     filters->addRow(QStringLiteral("K&unde:"), m_customer);
     filters->addRow(QStringLiteral("&Ort enthält:"), m_place);
     auto *layout = new QVBoxLayout(this);
