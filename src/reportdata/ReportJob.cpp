@@ -21,9 +21,13 @@ void prepare(TPageWriter &writer, const TReportLayout &layout, TfrmDM &dm)
     writer.orientation = layout.orientation;
     writer.title = QStringLiteral("Auswertung");
     writer.subject = layout.name == u"Inventarliste" ? QStringLiteral("Inventarliste") : QStringLiteral("Prüfprotokoll");
+    writer.author = contractorName(dm);
+}
+
+QString contractorName(TfrmDM &dm)
+{
     TDataSet &contractor = dm.dsetAuftragnehmer;
-    writer.author = contractor.active() && !contractor.isEmpty() ? contractor.fieldByName(QStringLiteral("NAME"))->asString()
-                                                                 : QString();
+    return contractor.active() && !contractor.isEmpty() ? contractor.fieldByName(QStringLiteral("NAME"))->asString() : QString();
 }
 
 QString deviceFilterText(int deviceFilter)

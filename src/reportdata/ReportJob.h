@@ -20,6 +20,9 @@ void prepare(TPageWriter &writer, const TReportLayout &layout, TfrmDM &dm);
 // The inventory list's selection as printed in its header.
 void setInventorySelection(TPageWriter &writer, int deviceFilter, const QDate &dueDate, bool onlyDue);
 
+// The contractor's name, for a PDF's author; empty without a contractor.
+QString contractorName(TfrmDM &dm);
+
 // "Alle Prüflinge", "Aktive Prüflinge", "Inaktive Prüflinge".
 QString deviceFilterText(int deviceFilter);
 

@@ -46,6 +46,10 @@ struct TPageStream {
 
     QList<TPage> pages;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    // Paper of its own size (labels), in millimetres; else A4 in the
+    // orientation.
+    QSizeF paperMm;
+    double marginMm = MarginMm;
     QString title;
     QString author;  // the contractor, for the PDF's metadata
     QString subject; // the report's name
@@ -54,19 +58,23 @@ struct TPageStream {
 
     QSizeF pageSizeMm() const
     {
+        if (paperMm.isValid())
+            return paperMm;
         return orientation == QPageLayout::Portrait ? QSizeF(210, 297) : QSizeF(297, 210);
     }
     // The page less its margins, in page units.
     QRectF printableArea() const
     {
         const QSizeF mm = pageSizeMm();
-        return QRectF(MarginMm * UnitsPerMm, MarginMm * UnitsPerMm, (mm.width() - 2 * MarginMm) * UnitsPerMm,
-                      (mm.height() - 2 * MarginMm) * UnitsPerMm);
+        return QRectF(marginMm * UnitsPerMm, marginMm * UnitsPerMm, (mm.width() - 2 * marginMm) * UnitsPerMm,
+                      (mm.height() - 2 * marginMm) * UnitsPerMm);
     }
     void clear()
     {
         pages.clear();
         texts.clear();
         boxes.clear();
+        paperMm = QSizeF();
+        marginMm = MarginMm;
     }
 };

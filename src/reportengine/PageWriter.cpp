@@ -1,6 +1,7 @@
 #include "PageWriter.h"
 #include "BandLayout.h"
 #include "Clock.h"
+#include "LabelPages.h"
 #include "DataSet.h"
 #include <deque>
 
@@ -257,6 +258,10 @@ void TPageWriter::execute(const TReportLayout &layout, const QMap<QString, TData
     stream.title = title;
     stream.author = author;
     stream.subject = subject;
+    if (layout.labelSize.isValid()) {
+        writeLabelPages(layout, labelSheet, connections, parameters, stream);
+        return;
+    }
     Run run(*this, layout, connections, stream.pageSizeMm());
     run.paginate();
     run.paint(stream);

@@ -82,6 +82,8 @@ void TReportProject::open(const QString &path)
         TReportLayout layout;
         layout.name = o.value("name").toString();
         layout.orientation = o.value("orientation").toString() == u"landscape" ? QPageLayout::Landscape : QPageLayout::Portrait;
+        if (const QJsonObject label = o.value("label").toObject(); !label.isEmpty())
+            layout.labelSize = QSizeF(label.value("width").toDouble(), label.value("height").toDouble());
         for (const QJsonValue &b : o.value("bands").toArray()) {
             const QJsonObject bo = b.toObject();
             TReportBand band;

@@ -3,6 +3,7 @@
 #include <QMap>
 #include <QPageLayout>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <optional>
 
@@ -48,6 +49,10 @@ struct TReportBand {
 struct TReportLayout {
     QString name;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    // A label layout ("label": {"width": …, "height": …}): its detail band
+    // is one label designed at this size in millimetres, laid out into the
+    // cells of a label sheet (TPageWriter::labelSheet).
+    QSizeF labelSize;
     QList<TReportBand> bands;
     const TReportBand *band(TReportBand::Kind kind) const;
 };
