@@ -147,14 +147,8 @@ int writeLabels(const Request &r, TCollectedMessages &messages)
     TPageStream stream;
     labeljob::write(project, data, sheet, dm, stream);
     renderPdf(stream, r.out);
-    const int labels = data.records().recordCount();
-    const auto pages = stream.pages.size();
-    QTextStream(stdout) << QStringLiteral("Etiketten geschrieben: %1 (%2 %3 auf %4 %5)")
-                               .arg(r.out)
-                               .arg(labels)
-                               .arg(labels == 1 ? QStringLiteral("Etikett") : QStringLiteral("Etiketten"))
-                               .arg(pages)
-                               .arg(pages == 1 ? QStringLiteral("Seite") : QStringLiteral("Seiten"))
+    QTextStream(stdout) << QStringLiteral("Etiketten geschrieben: %1 (%2)")
+                               .arg(r.out, labeljob::countText(data.records().recordCount(), stream.pages.size()))
                         << Qt::endl;
     return Ok;
 }

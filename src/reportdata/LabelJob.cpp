@@ -23,4 +23,13 @@ void write(const TReportProject &project, TLabelData &data, const TLabelSheet &s
     writer.execute(*labels.selected(), data.connections(), stream);
 }
 
+QString countText(int labels, qsizetype pages)
+{
+    return QStringLiteral("%1 %2 auf %3 %4")
+        .arg(labels)
+        .arg(labels == 1 ? QStringLiteral("Etikett") : QStringLiteral("Etiketten"))
+        .arg(pages)
+        .arg(pages == 1 ? QStringLiteral("Seite") : QStringLiteral("Seiten"));
+}
+
 } // namespace labeljob

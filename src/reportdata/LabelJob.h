@@ -16,4 +16,7 @@ inline const QString kLayoutName = QStringLiteral("Etiketten");
 // does not fit its paper.
 void write(const TReportProject &project, TLabelData &data, const TLabelSheet &sheet, TfrmDM &dm, TPageStream &stream);
 
+// "1 Etikett auf 1 Seite", "30 Etiketten auf 2 Seiten".
+QString countText(int labels, qsizetype pages);
+
 } // namespace labeljob

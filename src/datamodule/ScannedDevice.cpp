@@ -1,0 +1,18 @@
+#include "ScannedDevice.h"
+#include "Query.h"
+
+std::optional<TLabelPayload> payloadInText(const QString &text)
+{
+    const qsizetype start = text.lastIndexOf(QStringLiteral("VPP1;"), -1, Qt::CaseInsensitive);
+    return start < 0 ? std::nullopt : parseLabelPayload(text.mid(start));
+}
+
+bool scannedDeviceExists(TDatabase &database, const TLabelPayload &payload)
+{
+    TQuery query(&database);
+    query.setSql(QStringLiteral("SELECT COUNT(*) FROM PRUEFLINGE WHERE ID = :ID AND KUNDEN_ID = :KUNDE"));
+    query.paramByName(QStringLiteral("ID")).setAsInteger(payload.deviceId);
+    query.paramByName(QStringLiteral("KUNDE")).setAsInteger(payload.customerId);
+    query.execQuery();
+    return query.asInteger(0) > 0;
+}
