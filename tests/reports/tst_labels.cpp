@@ -133,6 +133,9 @@ private slots:
         const QString pdf = m_program->home.dir.filePath(QStringLiteral("Prüf ordner/etiketten.pdf"));
         renderPdf(stream, pdf);
         checkEveryLabel(stream, pdfPageImages(pdf, kDpi), sheet);
+        // scripts/readme-pictures.sh shows a partly used sheet in the README.
+        if (const QString pictures = qEnvironmentVariable("VELMORA_PICTURES"); !pictures.isEmpty() && stock == u"a4-3x8")
+            renderPdf(stream, pictures + QStringLiteral("/etiketten.pdf"));
     }
 
     void selectedDevicesGetTheirLatestInspection()
