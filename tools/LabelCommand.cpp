@@ -1,21 +1,20 @@
 #include "LabelCommand.h"
 #include "CollectedMessages.h"
+#include "PageCommand.h"
 #include "DbError.h"
 #include "LabelData.h"
 #include "LabelJob.h"
 #include "LabelStock.h"
 #include "Outputs.h"
-#include "ProgramLocale.h"
 #include "ReportProject.h"
 #include "UDM.h"
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QTextStream>
 
 namespace {
 
-enum Exit { Ok = 0, Refused = 1, Usage = 2 };
+using namespace pagecommand;
 
 struct Request {
     QString database, out;
@@ -25,12 +24,6 @@ struct Request {
     std::optional<TLabelStock> stock;
     int first = 1;
 };
-
-QTextStream &err()
-{
-    static QTextStream s(stderr);
-    return s;
-}
 
 int usage(const QString &why)
 {
@@ -46,19 +39,6 @@ int usage(const QString &why)
           << "--first N: die erste freie Position auf einem angebrochenen Bogen (1 = oben links)\n"
           << Qt::flush;
     return Usage;
-}
-
-int refuse(const QString &message)
-{
-    err() << message << Qt::endl;
-    return Refused;
-}
-
-std::optional<int> number(const QString &text)
-{
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    return ok && n >= 0 ? std::optional<int>(n) : std::nullopt;
 }
 
 // Parses the arguments after "labels"; an empty text when understood.
@@ -157,21 +137,8 @@ int writeLabels(const Request &r, TCollectedMessages &messages)
 
 int runLabelCommand(int argc, char *argv[])
 {
-    // Labels are laid out with fonts, not shown: no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    app.setOrganizationName(QStringLiteral("Orbenta"));
-    app.setApplicationName(QStringLiteral("Tarnholm"));
-    applyProgramLocale();
     Request request;
-    const QString problem = parse(app.arguments().mid(2), request);
-    if (!problem.isEmpty())
-        return usage(problem);
-    TCollectedMessages messages; // the data module's messages, printed on failure
-    try {
-        return writeLabels(request, messages);
-    } catch (const EDatabaseError &e) {
-        return refuse(e.message());
-    }
+    return pagecommand::run(
+        argc, argv, [&request](const QStringList &args) { return parse(args, request); }, usage,
+        [&request](TCollectedMessages &messages) { return writeLabels(request, messages); });
 }

@@ -1,20 +1,19 @@
 #include "ReportCommand.h"
 #include "CollectedMessages.h"
+#include "PageCommand.h"
 #include "Clock.h"
 #include "DbError.h"
 #include "Outputs.h"
 #include "PageWriter.h"
 #include "ReportJob.h"
-#include "ProgramLocale.h"
 #include "UDM.h"
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QTextStream>
 
 namespace {
 
-enum Exit { Ok = 0, Refused = 1, Usage = 2 };
+using namespace pagecommand;
 
 struct Request {
     QString database, out;
@@ -26,12 +25,6 @@ struct Request {
     int devices = 100;      // 100 all, 110 active, 120 inactive
 };
 
-QTextStream &err()
-{
-    static QTextStream s(stderr);
-    return s;
-}
-
 int usage(const QString &why)
 {
     err() << why << "\n"
@@ -41,19 +34,6 @@ int usage(const QString &why)
              "  velmora-db report PFAD --inventory KUNDE_ID [--due JJJJ-MM-TT] [--devices all|active|inactive] --out DATEI.pdf\n"
           << Qt::flush;
     return Usage;
-}
-
-int refuse(const QString &message)
-{
-    err() << message << Qt::endl;
-    return Refused;
-}
-
-std::optional<int> number(const QString &text)
-{
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    return ok && n >= 0 ? std::optional<int>(n) : std::nullopt;
 }
 
 QDate isoDate(const QString &text) { return QDate::fromString(text, Qt::ISODate); }
@@ -160,21 +140,8 @@ int writeReport(const Request &r, TCollectedMessages &messages)
 
 int runReportCommand(int argc, char *argv[])
 {
-    // Pages are laid out with fonts, not shown: no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    app.setOrganizationName(QStringLiteral("Orbenta"));
-    app.setApplicationName(QStringLiteral("Tarnholm"));
-    applyProgramLocale(); // numbers and dates as the program shows them
     Request request;
-    const QString problem = parse(app.arguments().mid(2), request);
-    if (!problem.isEmpty())
-        return usage(problem);
-    TCollectedMessages messages; // the data module's messages, printed on failure
-    try {
-        return writeReport(request, messages);
-    } catch (const EDatabaseError &e) {
-        return refuse(e.message());
-    }
+    return pagecommand::run(
+        argc, argv, [&request](const QStringList &args) { return parse(args, request); }, usage,
+        [&request](TCollectedMessages &messages) { return writeReport(request, messages); });
 }
