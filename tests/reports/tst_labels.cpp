@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QPrinter>
 #include <QtTest>
 
 namespace {
@@ -148,6 +149,28 @@ private slots:
         QCOMPARE(labels.fieldByName("Payload")->asString(), labelday::payload(0));
         QCOMPARE(labels.fieldByName("Ergebnis")->asString(), QStringLiteral("Bestanden")); // not the failed one of September
         QCOMPARE(labels.fieldByName("NaechstePruefung")->asString(), QStringLiteral("03/2027"));
+    }
+
+    // A label printer gets paper of the label's size, not the printer's own.
+    void printerTakesTheLabelPaper()
+    {
+        TLabelData data(*frmDM);
+        data.openForDevices({labelday::deviceId(0), labelday::deviceId(1)});
+        TPageStream stream;
+        labeljob::write(project(), data, labelStockByKey("rolle-62x29")->sheet, *frmDM, stream);
+        const QString pdf = m_program->home.dir.filePath(QStringLiteral("Prüf ordner/gedruckt.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        renderPrinter(stream, printer);
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY(info.waitForFinished(60000));
+        const QString said = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(said.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\b"))), qPrintable(said));
+        QVERIFY2(said.contains(QRegularExpression(QStringLiteral("Page size:\\s+176 x 82 pts"))), qPrintable(said));
+        const QList<QImage> pages = pdfPageImages(pdf, kDpi);
+        QCOMPARE(decodeQrCodes(pages.value(1)).value(0).text, labelday::payload(1));
     }
 
     void sheetsThatDoNotFitAreRefused_data()
