@@ -1,10 +1,15 @@
 // A hand scanner reads a label and types its payload with Enter: into the
 // search field (Ctrl+F) or into the device list. The program then shows
-// that customer and device, and Enter starts the new inspection.
+// that customer and device, and Enter starts the new inspection. Labels
+// are printed for the devices selected in the list.
 #include "AppTestMain.h"
 #include "LabelDayData.h"
 #include "RunningProgram.h"
+#include "UEtiketten.h"
 #include "UMain.h"
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
 #include <QComboBox>
 #include <QTableView>
 #include <QtTest>
@@ -95,6 +100,33 @@ private slots:
                  QStringList{"Das Etikett nennt einen Prüfling, den es in dieser Datenbank nicht gibt (Kunde 300, Prüfling 99999, Nummer 7)."});
         QCOMPARE(Running::customers()->currentData().toInt(), 101);
         QCOMPARE(Running::currentDevice(), before);
+    }
+
+    // Ctrl+click selects several devices; "Etiketten..." offers them.
+    void labelsForTheSelectedDevices()
+    {
+        Running r;
+        frmMain->show();
+        QVERIFY(QTest::qWaitForWindowActive(frmMain));
+        Running::customers()->setCurrentIndex(Running::customers()->findData(labelday::kCustomer));
+        frmMain->showPrueflinge();
+        QTableView *grid = Running::devices();
+        TRunningProgram::clickRow(grid, 0);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          grid->visualRect(grid->model()->index(2, 1)).center());
+        QString shown;
+        bool selectedChosen = false;
+        QTimer::singleShot(0, frmMain, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *labels = qobject_cast<TfrmEtiketten *>(w); labels && labels->isVisible()) {
+                    shown = TRunningProgram::find<QLabel>(labels, "lblAnzahl")->text();
+                    selectedChosen = TRunningProgram::find<QRadioButton>(labels, "rbAusgewaehlt")->isChecked();
+                    labels->close();
+                }
+        });
+        TRunningProgram::find<QAction>(frmMain, "Etiketten1")->trigger();
+        QVERIFY2(selectedChosen, qPrintable(shown));
+        QCOMPARE(shown, QStringLiteral("2 Etiketten auf 1 Seite"));
     }
 
     void otherTextsStillSearch()
