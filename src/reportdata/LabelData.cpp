@@ -4,7 +4,7 @@
 #include "UDM.h"
 #include <QStringList>
 
-TLabelData::TLabelData(TfrmDM &dm) : m_dm(dm), m_records(&dm.Database)
+TLabelData::TLabelData(TfrmDM &dm) : m_records(&dm.Database)
 {
     m_records.addField(QStringLiteral("PRUEFLING_ID"), TFieldType::Integer);
     m_records.addField(QStringLiteral("KUNDEN_ID"), TFieldType::Integer);
@@ -17,6 +17,8 @@ TLabelData::TLabelData(TfrmDM &dm) : m_dm(dm), m_records(&dm.Database)
     for (const Measurement &m : kMeasurements)
         addFlagField(m_records, m.flagColumn(), QStringLiteral("Ja;Nein"));
     addFlagField(m_records, QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"), QStringLiteral("Ja;Nein"));
+    m_records.addField(QStringLiteral("FIRMA"), TFieldType::String, 60);
+    m_records.addField(QStringLiteral("FIRMA_TELEFON"), TFieldType::String, 30);
     m_records.addCalculatedField(QStringLiteral("Payload"), TFieldType::String, 60);
     m_records.addCalculatedField(QStringLiteral("NaechstePruefung"), TFieldType::String, 7);
     m_records.addCalculatedField(QStringLiteral("Ergebnis"), TFieldType::String, 20);
@@ -46,7 +48,10 @@ void TLabelData::open(const QString &inspectionCondition, const QString &deviceC
         QStringLiteral("SELECT p.ID AS PRUEFLING_ID, p.KUNDEN_ID, p.NUMMER, p.BEZEICHNUNG, r.ID AS PRUEFUNG_ID, r.PRUEFDATUM,"),
         QStringLiteral("r.NEXT_PRUEFDATUM, r.SICHTPRUEFUNG_BESTANDEN,"),
         measurementFlagColumns(QStringLiteral("r.")).join(QStringLiteral(", ")) + u',',
-        QStringLiteral("r.FUNKTIONSPRUEFUNG_BESTANDEN"),
+        QStringLiteral("r.FUNKTIONSPRUEFUNG_BESTANDEN,"),
+        // The firm: its short name, else its name, and its phone.
+        QStringLiteral("(SELECT FIRST 1 COALESCE(NULLIF(TRIM(a.KURZNAME), ''), a.NAME) FROM AUFTRAGNEHMER a ORDER BY a.ID) AS FIRMA,"),
+        QStringLiteral("(SELECT FIRST 1 a.TELEFON FROM AUFTRAGNEHMER a ORDER BY a.ID) AS FIRMA_TELEFON"),
         // The latest inspection, also when two share its time.
         QStringLiteral("FROM PRUEFLINGE p JOIN PRUEFUNGEN r ON r.ID ="),
         QStringLiteral("(SELECT FIRST 1 q.ID FROM PRUEFUNGEN q WHERE q.PRUEFLINGE_ID = p.ID %1").arg(inspectionCondition),
@@ -72,7 +77,4 @@ void TLabelData::calculate()
         ->setAsString(inspectionPassed(d) ? QStringLiteral("Bestanden") : QStringLiteral("Nicht bestanden"));
 }
 
-QMap<QString, TDataSet *> TLabelData::connections()
-{
-    return {{QStringLiteral("rvDsetEtiketten"), &m_records}, {QStringLiteral("rvDsetAuftragnehmer"), &m_dm.dsetAuftragnehmer}};
-}
+QMap<QString, TDataSet *> TLabelData::connections() { return {{QStringLiteral("rvDsetEtiketten"), &m_records}}; }

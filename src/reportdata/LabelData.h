@@ -9,8 +9,9 @@ class TfrmDM;
 // The record set behind the labels ("rvDsetEtiketten"): one row per device
 // with the inspection its label tells of, the payload of its QR code
 // ("Payload"), the month of the next inspection ("NaechstePruefung",
-// "03/2027") and the result ("Ergebnis"). A device never inspected gets no
-// label.
+// "03/2027"), the result ("Ergebnis") and the firm's short name (else its
+// name) and phone ("FIRMA", "FIRMA_TELEFON"). A device never inspected
+// gets no label.
 class TLabelData {
 public:
     explicit TLabelData(TfrmDM &dm);
@@ -29,6 +30,5 @@ private:
     void open(const QString &inspectionCondition, const QString &deviceCondition, const QList<TValue> &params);
     void calculate();
 
-    TfrmDM &m_dm;
     TDataSet m_records;
 };

@@ -11,6 +11,7 @@
 #include "Outputs.h"
 #include "Preview.h"
 #include "QrDecode.h"
+#include "Query.h"
 #include "ReportProject.h"
 #include "RunningProgram.h"
 #include "UEtiketten.h"
@@ -149,6 +150,34 @@ private slots:
         QCOMPARE(labels.fieldByName("Payload")->asString(), labelday::payload(0));
         QCOMPARE(labels.fieldByName("Ergebnis")->asString(), QStringLiteral("Bestanden")); // not the failed one of September
         QCOMPARE(labels.fieldByName("NaechstePruefung")->asString(), QStringLiteral("03/2027"));
+    }
+
+    // A label has room for the firm's short name; without one the name is
+    // cut where the label ends.
+    void firmByShortNameElseName()
+    {
+        const QString longName = QStringLiteral("Elektro Jürgens GmbH & Co. KG Elektroinstallation Nord");
+        auto setFirm = [](const QString &name, const QString &shortName) {
+            TQuery q(&frmDM->Database);
+            q.setSql(QStringLiteral("UPDATE AUFTRAGNEHMER SET NAME = :NAME, KURZNAME = :KURZ"));
+            q.paramByName(QStringLiteral("NAME")).setAsString(name);
+            q.paramByName(QStringLiteral("KURZ")).setAsString(shortName);
+            q.execQuery();
+            frmDM->Transaction.commitRetaining();
+        };
+        TLabelData data(*frmDM);
+        TPageStream stream;
+        setFirm(longName, QStringLiteral("EJ Prüfdienst"));
+        data.openForDevices({labelday::deviceId(0)});
+        labeljob::write(project(), data, labelStockByKey("a4-4x10")->sheet, *frmDM, stream);
+        QCOMPARE(stream.texts.value(0), QStringLiteral("EJ Prüfdienst"));
+        setFirm(longName, QString());
+        data.openForDevices({labelday::deviceId(0)});
+        labeljob::write(project(), data, labelStockByKey("a4-4x10")->sheet, *frmDM, stream);
+        QVERIFY2(stream.texts.value(0).endsWith(u'…') && longName.startsWith(stream.texts.value(0).chopped(1)),
+                 qPrintable(stream.texts.value(0)));
+        QVERIFY2(layoutFaults(stream).isEmpty(), qPrintable(layoutFaults(stream).join(u'\n')));
+        setFirm(QStringLiteral("Elektro Jürgens"), QString());
     }
 
     // A label printer gets paper of the label's size, not the printer's own.
