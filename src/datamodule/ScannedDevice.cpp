@@ -7,12 +7,14 @@ std::optional<TLabelPayload> payloadInText(const QString &text)
     return start < 0 ? std::nullopt : parseLabelPayload(text.mid(start));
 }
 
-bool scannedDeviceExists(TDatabase &database, const TLabelPayload &payload)
+std::optional<QString> scannedDeviceNumber(TDatabase &database, const TLabelPayload &payload)
 {
     TQuery query(&database);
-    query.setSql(QStringLiteral("SELECT COUNT(*) FROM PRUEFLINGE WHERE ID = :ID AND KUNDEN_ID = :KUNDE"));
+    query.setSql(QStringLiteral("SELECT NUMMER FROM PRUEFLINGE WHERE ID = :ID AND KUNDEN_ID = :KUNDE"));
     query.paramByName(QStringLiteral("ID")).setAsInteger(payload.deviceId);
     query.paramByName(QStringLiteral("KUNDE")).setAsInteger(payload.customerId);
     query.execQuery();
-    return query.asInteger(0) > 0;
+    if (query.eof())
+        return std::nullopt;
+    return query.isNull(0) ? QString() : query.asString(0);
 }

@@ -7,7 +7,8 @@ class TDatabase;
 // into whatever the field held), or none.
 std::optional<TLabelPayload> payloadInText(const QString &text);
 
-// Whether the device a payload names is in this database with the
+// The number stored for the device a payload names (empty for a device
+// without a number), or none when this database has no such device of the
 // customer it names. The number may have changed since the label was
 // printed; the keys stay.
-bool scannedDeviceExists(TDatabase &database, const TLabelPayload &payload);
+std::optional<QString> scannedDeviceNumber(TDatabase &database, const TLabelPayload &payload);

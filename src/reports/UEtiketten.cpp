@@ -57,6 +57,8 @@ TfrmEtiketten::TfrmEtiketten(const TLabelChoice &choice, QWidget *parent)
     for (QDoubleSpinBox *box :
          {m_ui->dsbBreite, m_ui->dsbHoehe, m_ui->dsbOben, m_ui->dsbLinks, m_ui->dsbAbstandX, m_ui->dsbAbstandY})
         connect(box, &QDoubleSpinBox::valueChanged, this, &TfrmEtiketten::updateLabels);
+    connect(m_ui->btnZoomIn, &QToolButton::clicked, m_preview, &TPreview::zoomIn);
+    connect(m_ui->btnZoomOut, &QToolButton::clicked, m_preview, &TPreview::zoomOut);
     connect(m_ui->btnPrevious, &QToolButton::clicked, m_preview, &TPreview::previous);
     connect(m_ui->btnNext, &QToolButton::clicked, m_preview, &TPreview::next);
     connect(m_ui->btnDrucken, &QPushButton::clicked, this, [this] { printPages(m_stream, m_preview->currentPage()); });

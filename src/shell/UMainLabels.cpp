@@ -47,7 +47,8 @@ bool TfrmMain::showScannedDevice(const QString &text)
         return false;
     if (!frmDM->Database.connected())
         return true;
-    if (!scannedDeviceExists(frmDM->Database, *payload)) {
+    const std::optional<QString> number = scannedDeviceNumber(frmDM->Database, *payload);
+    if (!number) {
         dialogs().beep();
         dialogs().message(QStringLiteral("Das Etikett nennt einen Prüfling, den es in dieser Datenbank nicht gibt "
                                          "(Kunde %1, Prüfling %2, Nummer %3).")
@@ -60,6 +61,13 @@ bool TfrmMain::showScannedDevice(const QString &text)
     showDevice(payload->customerId, payload->deviceId);
     m_ui->editLocate->clear();
     FPrueflingLocate = false;
+    // A label of another database with the same keys, or a device numbered
+    // anew: the user should know before inspecting.
+    if (*number != payload->deviceNumber)
+        dialogs().message(QStringLiteral("Auf dem Etikett steht die Nummer %1, gespeichert ist für diesen Prüfling die Nummer %2.")
+                              .arg(payload->deviceNumber.isEmpty() ? QStringLiteral("keine") : payload->deviceNumber,
+                                   number->isEmpty() ? QStringLiteral("keine") : *number),
+                          IDialogs::Icon::Information);
     if (m_ui->btnNeuePruefung->isEnabled())
         m_ui->btnNeuePruefung->setFocus(Qt::OtherFocusReason);
     return true;

@@ -129,6 +129,18 @@ private slots:
         QCOMPARE(shown, QStringLiteral("2 Etiketten auf 1 Seite"));
     }
 
+    // The keys find the device; a number that differs is pointed out.
+    void numberThatDiffersIsPointedOut()
+    {
+        Running r;
+        Running::showDemoCustomer();
+        Running::search()->setFocus();
+        scan(Running::search(), QStringLiteral("VPP1;K300;G3005;N99"));
+        QCOMPARE(Running::currentDevice(), labelday::deviceId(5));
+        QCOMPARE(r.dialogs.messages(),
+                 QStringList{"Auf dem Etikett steht die Nummer 99, gespeichert ist für diesen Prüfling die Nummer 105."});
+    }
+
     void otherTextsStillSearch()
     {
         Running r;
