@@ -4,15 +4,15 @@
 #include "DueCsv.h"
 #include "PageWriter.h"
 #include "Query.h"
-#include "ReportCommand.h"
+#include "PageCommand.h"
+#include "CollectedMessages.h"
 #include "ReportJob.h"
 #include "UDM.h"
 #include <cstdio>
 
 namespace {
 
-using cli::err;
-using cli::refuse;
+using namespace pagecommand;
 
 struct DueRequest {
     QString database, out;
@@ -77,10 +77,10 @@ bool customerExists(TfrmDM &dm, int id)
     return query.asInteger(0) > 0;
 }
 
-int writeDueList(const DueRequest &r)
+int writeDueList(const DueRequest &r, TCollectedMessages &messages)
 {
     TfrmDM dm;
-    if (const QString failure = connectForReport(dm, r.database); !failure.isEmpty())
+    if (const QString failure = connect(dm, r.database, messages); !failure.isEmpty())
         return refuse(failure);
     if (r.customer && !customerExists(dm, *r.customer))
         return refuse(QStringLiteral("Einen Kunden mit der Nummer %1 gibt es nicht.").arg(*r.customer));
@@ -106,11 +106,8 @@ int writeDueList(const DueRequest &r)
 
 int runDueCommand(int argc, char *argv[])
 {
-    return runWithPages(argc, argv, [](const QStringList &args) {
-        DueRequest request;
-        const QString problem = parse(args, request);
-        if (!problem.isEmpty())
-            return usage(problem);
-        return writeDueList(request);
-    });
+    DueRequest request;
+    return pagecommand::run(
+        argc, argv, [&request](const QStringList &args) { return parse(args, request); }, usage,
+        [&request](TCollectedMessages &messages) { return writeDueList(request, messages); });
 }

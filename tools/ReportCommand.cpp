@@ -1,18 +1,19 @@
 #include "ReportCommand.h"
 #include "CollectedMessages.h"
-#include "CommandLine.h"
+#include "PageCommand.h"
 #include "Clock.h"
 #include "DbError.h"
 #include "Outputs.h"
 #include "PageWriter.h"
 #include "ReportJob.h"
-#include "ProgramLocale.h"
 #include "UDM.h"
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QTextStream>
 
 namespace {
+
+using namespace pagecommand;
 
 struct Request {
     QString database, out;
@@ -24,11 +25,6 @@ struct Request {
     int devices = 100;      // 100 all, 110 active, 120 inactive
 };
 
-using cli::err;
-using cli::isoDate;
-using cli::number;
-using cli::refuse;
-
 int usage(const QString &why)
 {
     err() << why << "\n"
@@ -37,7 +33,7 @@ int usage(const QString &why)
              "  velmora-db report PFAD --day KUNDE_ID JJJJ-MM-TT [--result all|passed|failed] [--devices all|active|inactive] --out DATEI.pdf\n"
              "  velmora-db report PFAD --inventory KUNDE_ID [--due JJJJ-MM-TT] [--devices all|active|inactive] --out DATEI.pdf\n"
           << Qt::flush;
-    return cli::Usage;
+    return Usage;
 }
 
 // Parses the arguments after "report"; an empty text when understood.
@@ -110,10 +106,10 @@ TReportSelection openRecordSets(TfrmDM &dm, const Request &r, TPageWriter &write
     return selection;
 }
 
-int writeReport(const Request &r)
+int writeReport(const Request &r, TCollectedMessages &messages)
 {
     TfrmDM dm;
-    if (const QString failure = connectForReport(dm, r.database); !failure.isEmpty())
+    if (const QString failure = connect(dm, r.database, messages); !failure.isEmpty())
         return refuse(failure);
     TPageWriter writer;
     const TReportSelection selection = openRecordSets(dm, r, writer);
@@ -125,56 +121,10 @@ int writeReport(const Request &r)
 
 } // namespace
 
-QString connectForReport(TfrmDM &dm, const QString &path)
-{
-    if (!QFileInfo::exists(path))
-        return QStringLiteral("Die Datei %1 gibt es nicht.").arg(path);
-    TCollectedMessages messages; // the data module's messages, printed on failure
-    return dm.Connect(path) ? QString() : messages.messages.join(u'\n');
-}
-
-int writeReportPdf(TfrmDM &dm, const TReportSelection &selection, TPageWriter &writer, const QString &out)
-{
-    TReportProject project;
-    project.open(QCoreApplication::applicationDirPath() + QStringLiteral("/velmora.rav"));
-    project.selectReport(selection.reportName());
-    reportjob::prepare(writer, *project.selected(), dm);
-    TPageStream stream;
-    writer.execute(*project.selected(), reportjob::connections(dm), stream);
-    renderPdf(stream, out);
-    const auto pages = stream.pages.size();
-    cli::out() << QStringLiteral("Bericht geschrieben: %1 (%2 %3)")
-                      .arg(out)
-                      .arg(pages)
-                      .arg(pages == 1 ? QStringLiteral("Seite") : QStringLiteral("Seiten"))
-               << Qt::endl;
-    return cli::Ok;
-}
-
-int runWithPages(int argc, char *argv[], const std::function<int(const QStringList &args)> &body)
-{
-    // Pages are laid out with fonts, not shown: no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    app.setOrganizationName(QStringLiteral("Orbenta"));
-    app.setApplicationName(QStringLiteral("Tarnholm"));
-    applyProgramLocale(); // numbers and dates as the program shows them
-    TCollectedMessages messages; // nobody is there to answer a dialog
-    try {
-        return body(app.arguments().mid(2));
-    } catch (const EDatabaseError &e) {
-        return refuse(e.message());
-    }
-}
-
 int runReportCommand(int argc, char *argv[])
 {
-    return runWithPages(argc, argv, [](const QStringList &args) {
-        Request request;
-        const QString problem = parse(args, request);
-        if (!problem.isEmpty())
-            return usage(problem);
-        return writeReport(request);
-    });
+    Request request;
+    return pagecommand::run(
+        argc, argv, [&request](const QStringList &args) { return parse(args, request); }, usage,
+        [&request](TCollectedMessages &messages) { return writeReport(request, messages); });
 }

@@ -5,6 +5,7 @@
 #include "DatabaseFiles.h"
 #include "CommandLine.h"
 #include "DbError.h"
+#include "LabelCommand.h"
 #include "NewDatabase.h"
 #include "OpenFailure.h"
 #include "Query.h"
@@ -35,6 +36,7 @@ int usage()
              "  velmora-db dbname                        Pfad der Datenbank aus den Einstellungen ausgeben\n"
              "  velmora-db report PFAD ...               Bericht als PDF schreiben (velmora-db report ohne Angaben zeigt wie)\n"
              "  velmora-db due PFAD ...                  Fälligkeiten als PDF oder CSV (velmora-db due ohne Angaben zeigt wie)\n"
+             "  velmora-db labels PFAD ...               Prüfetiketten als PDF schreiben (velmora-db labels ohne Angaben zeigt wie)\n"
           << Qt::flush;
     return Usage;
 }
@@ -198,6 +200,8 @@ int main(int argc, char *argv[])
         return runReportCommand(argc, argv);
     if (argc > 1 && qstrcmp(argv[1], "due") == 0)
         return runDueCommand(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "labels") == 0)
+        return runLabelCommand(argc, argv);
     QCoreApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Orbenta"));
     app.setApplicationName(QStringLiteral("Tarnholm"));

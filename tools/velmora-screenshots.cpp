@@ -1,6 +1,7 @@
 // Takes the README's pictures of the running program: the main window, the
-// device window, the inspection window and a report preview, on the
-// demonstration database (with a few more devices) in a temporary folder.
+// device window, the inspection window, a report preview and the label
+// window, on the demonstration database (with a few more devices) in a
+// temporary folder.
 // Run it under a display (scripts/screenshots.sh starts a virtual one).
 //
 //   velmora-screenshots FOLDER
@@ -10,6 +11,7 @@
 #include "NewDatabase.h"
 #include "Query.h"
 #include "QtDialogs.h"
+#include "UEtiketten.h"
 #include "UMain.h"
 #include "UPreviewExt.h"
 #include "UProgram.h"
@@ -129,6 +131,16 @@ int main(int argc, char *argv[])
         due->close();
     } else {
         ok = false;
+    }
+    {
+        TLabelChoice choice;
+        choice.currentDevice = 1001;
+        choice.customerId = 101;
+        TfrmEtiketten labels(choice, frmMain);
+        labels.resize(1000, 640);
+        labels.show();
+        ok = save(&labels, folder, QStringLiteral("etiketten.png")) && ok;
+        labels.close();
     }
     program.destroy();
     return ok ? 0 : 1;

@@ -78,7 +78,7 @@ void TfrmDM::declareMasterData()
     text(dsetPruefgeraete, QStringLiteral("SERIENNUMMER"), 50, QStringLiteral("Seriennummer"), 21);
 
     const QStringList contractor = {"ID", "NAME", "NAME2", "ZUSATZ", "STRASSE", "PLZ", "ORT", "LAND", "TELEFON", "MOBIL",
-                                    "FAX", "EMAIL", "LOGO"};
+                                    "FAX", "EMAIL", "LOGO", "KURZNAME"};
     dsetAuftragnehmer.setSelectSql(QStringLiteral("SELECT %1 FROM AUFTRAGNEHMER").arg(contractor.join(QStringLiteral(", "))));
     declareTableStatements(dsetAuftragnehmer, QStringLiteral("AUFTRAGNEHMER"), contractor);
     dsetAuftragnehmer.addField(QStringLiteral("ID"), TFieldType::Integer);
@@ -90,6 +90,8 @@ void TfrmDM::declareMasterData()
     for (const char *name : {"TELEFON", "MOBIL", "FAX"})
         dsetAuftragnehmer.addField(QString::fromLatin1(name), TFieldType::String, 30);
     dsetAuftragnehmer.addField(QStringLiteral("EMAIL"), TFieldType::String, 200);
+    // The name on inspection labels, where the full name has no room.
+    dsetAuftragnehmer.addField(QStringLiteral("KURZNAME"), TFieldType::String, 30);
     // The logo's image file, its bytes one character each (see TLogoChooser).
     dsetAuftragnehmer.addField(QStringLiteral("LOGO"), TFieldType::Memo)->visible = false;
     dsetAuftragnehmer.addCalculatedField(QStringLiteral("PlzOrt"), TFieldType::String, 72)->displayWidth = 72;

@@ -78,7 +78,10 @@ void TDBGrid::selectRow(int row)
     }
     const int column = currentIndex().isValid() ? currentIndex().column() : 0;
     const QModelIndex index = m_model->index(row, column);
-    if (currentIndex() != index || !selectionModel()->isRowSelected(row, QModelIndex()))
+    // A grid that lets the user select several rows leaves the selection of
+    // the current row to the user's click (Ctrl+click adds it to the others).
+    const bool userSelects = selectionMode() != QAbstractItemView::SingleSelection;
+    if (currentIndex() != index || (!userSelects && !selectionModel()->isRowSelected(row, QModelIndex())))
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(index);
 }

@@ -19,7 +19,8 @@ TdlgAuftragnehmer::TdlgAuftragnehmer(QWidget *parent)
         const char *field;
     } bindings[] = {{m_ui->txtID, "ID"},           {m_ui->editName, "NAME"}, {m_ui->editName2, "NAME2"},
                     {m_ui->editZusatz, "ZUSATZ"},  {m_ui->editStrasse, "STRASSE"}, {m_ui->editPlz, "PLZ"},
-                    {m_ui->editOrt, "ORT"},        {m_ui->editLand, "LAND"}, {m_ui->editTelefon, "TELEFON"}};
+                    {m_ui->editOrt, "ORT"},        {m_ui->editLand, "LAND"}, {m_ui->editTelefon, "TELEFON"},
+                    {m_ui->editKurzname, "KURZNAME"}};
     for (const auto &b : bindings)
         bind(b.control, QString::fromLatin1(b.field));
     m_logo = new TLogoChooser(&frmDM->dsetAuftragnehmer, this);

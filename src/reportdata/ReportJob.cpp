@@ -28,9 +28,13 @@ void prepare(TPageWriter &writer, const TReportLayout &layout, TfrmDM &dm)
         writer.subject = QStringLiteral("Fälligkeiten");
     else
         writer.subject = QStringLiteral("Prüfprotokoll");
+    writer.author = contractorName(dm);
+}
+
+QString contractorName(TfrmDM &dm)
+{
     TDataSet &contractor = dm.dsetAuftragnehmer;
-    writer.author = contractor.active() && !contractor.isEmpty() ? contractor.fieldByName(QStringLiteral("NAME"))->asString()
-                                                                 : QString();
+    return contractor.active() && !contractor.isEmpty() ? contractor.fieldByName(QStringLiteral("NAME"))->asString() : QString();
 }
 
 QString deviceFilterText(int deviceFilter)

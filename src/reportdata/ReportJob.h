@@ -24,6 +24,8 @@ void setInventorySelection(TPageWriter &writer, int deviceFilter, const QDate &d
 // The due list's customers (one by name, or all, with the place filter) and
 // horizon as printed in its header; the record sets must be open.
 void setDueSelection(TPageWriter &writer, const TReportSelection &selection, TfrmDM &dm);
+// The contractor's name, for a PDF's author; empty without a contractor.
+QString contractorName(TfrmDM &dm);
 
 // "Alle Prüflinge", "Aktive Prüflinge", "Inaktive Prüflinge".
 QString deviceFilterText(int deviceFilter);

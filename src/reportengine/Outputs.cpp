@@ -33,6 +33,15 @@ void paintPages(QPagedPaintDevice &device, QPainter &painter, const TPageStream 
     }
 }
 
+// A4 in the stream's orientation, or the stream's own paper (labels).
+QPageLayout paperLayout(const TPageStream &stream)
+{
+    if (!stream.paperMm.isValid())
+        return QPageLayout(QPageSize(QPageSize::A4), stream.orientation, QMarginsF());
+    return QPageLayout(QPageSize(stream.paperMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch), QPageLayout::Portrait,
+                       QMarginsF());
+}
+
 QList<int> allPages(const TPageStream &stream)
 {
     QList<int> pages;
@@ -54,7 +63,7 @@ void renderPdf(const TPageStream &stream, const QString &path)
         writer.setCreator(QStringLiteral("Velmora Prüfprotokolle"));
         writer.setDocumentXmpMetadata(pdfXmpMetadata(stream.title, stream.author, stream.subject));
         writer.setResolution(300);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), stream.orientation, QMarginsF()));
+        writer.setPageLayout(paperLayout(stream));
         QPainter painter;
         if (!painter.begin(&writer))
             throw EDatabaseError(QStringLiteral("Die PDF-Datei %1 kann nicht geschrieben werden.").arg(path));
@@ -92,7 +101,12 @@ void renderPrinter(const TPageStream &stream, QPrinter &printer, int currentPage
 {
     printer.setDocName(stream.title);
     printer.setFullPage(true);
-    printer.setPageOrientation(stream.orientation);
+    // Labels need their own paper (a label printer's roll, a sheet);
+    // reports keep the printer's paper.
+    if (stream.paperMm.isValid())
+        printer.setPageLayout(paperLayout(stream));
+    else
+        printer.setPageOrientation(stream.orientation);
     QPageRanges ranges = printer.pageRanges();
     if (printer.printRange() == QPrinter::CurrentPage) {
         ranges.clear();

@@ -1,4 +1,5 @@
 #pragma once
+#include "QrCode.h"
 #include <QFont>
 #include <QImage>
 #include <QList>
@@ -22,7 +23,7 @@ class QPainter;
 
 // One drawn piece of a page (or of a laid-out band), in page units.
 struct TPiece {
-    enum class Kind { Text, Frame, Shade, Rule, Image };
+    enum class Kind { Text, Frame, Shade, Rule, Image, QrCode };
     Kind kind = Kind::Text;
     QRectF rect;
     QString text; // one line of a text box
@@ -30,6 +31,7 @@ struct TPiece {
     int box = -1; // the text box a line belongs to
     const QFont *font = nullptr; // lives as long as the program
     QImage image;
+    TQrCode qrCode; // drawn as dark squares filling rect
 };
 using TPage = QList<TPiece>;
 
@@ -44,6 +46,10 @@ struct TPageStream {
 
     QList<TPage> pages;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    // Paper of its own size (labels), in millimetres; else A4 in the
+    // orientation.
+    QSizeF paperMm;
+    double marginMm = MarginMm;
     QString title;
     QString author;  // the contractor, for the PDF's metadata
     QString subject; // the report's name
@@ -52,19 +58,23 @@ struct TPageStream {
 
     QSizeF pageSizeMm() const
     {
+        if (paperMm.isValid())
+            return paperMm;
         return orientation == QPageLayout::Portrait ? QSizeF(210, 297) : QSizeF(297, 210);
     }
     // The page less its margins, in page units.
     QRectF printableArea() const
     {
         const QSizeF mm = pageSizeMm();
-        return QRectF(MarginMm * UnitsPerMm, MarginMm * UnitsPerMm, (mm.width() - 2 * MarginMm) * UnitsPerMm,
-                      (mm.height() - 2 * MarginMm) * UnitsPerMm);
+        return QRectF(marginMm * UnitsPerMm, marginMm * UnitsPerMm, (mm.width() - 2 * marginMm) * UnitsPerMm,
+                      (mm.height() - 2 * marginMm) * UnitsPerMm);
     }
     void clear()
     {
         pages.clear();
         texts.clear();
         boxes.clear();
+        paperMm = QSizeF();
+        marginMm = MarginMm;
     }
 };

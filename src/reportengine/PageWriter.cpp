@@ -1,6 +1,7 @@
 #include "PageWriter.h"
 #include "BandLayout.h"
 #include "Clock.h"
+#include "LabelPages.h"
 #include "DataSet.h"
 #include <deque>
 
@@ -23,7 +24,11 @@ struct Page {
     QList<Slice> slices;
 };
 
-bool isSolid(const TPiece &p) { return p.kind == TPiece::Kind::Text || p.kind == TPiece::Kind::Image; }
+// Pieces that a page break must not cut.
+bool isSolid(const TPiece &p)
+{
+    return p.kind == TPiece::Kind::Text || p.kind == TPiece::Kind::Image || p.kind == TPiece::Kind::QrCode;
+}
 
 } // namespace
 
@@ -245,7 +250,7 @@ private:
             if (p.kind == TPiece::Kind::Text) {
                 needed[p.box] = needed.value(p.box).united(placed.rect);
                 lines[p.box] << p.text;
-            } else if (p.kind != TPiece::Kind::Image) {
+            } else if (!isSolid(p)) {
                 placed.rect = clipped(placed.rect, s);
             }
             out.append(std::move(placed));
@@ -292,6 +297,10 @@ void TPageWriter::execute(const TReportLayout &layout, const QMap<QString, TData
     stream.title = title;
     stream.author = author;
     stream.subject = subject;
+    if (layout.labelSize.isValid()) {
+        writeLabelPages(layout, labelSheet, connections, parameters, stream);
+        return;
+    }
     Run run(*this, layout, connections, stream.pageSizeMm());
     run.paginate();
     run.paint(stream);

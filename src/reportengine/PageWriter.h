@@ -1,4 +1,5 @@
 #pragma once
+#include "LabelSheet.h"
 #include "PageStream.h"
 #include "ReportProject.h"
 #include <QMap>
@@ -21,6 +22,8 @@ public:
     QString subject;
     // Values for "{name}" in fixed texts, besides page, pages and date.
     QMap<QString, QString> parameters;
+    // Where a label layout puts its labels; other layouts ignore it.
+    TLabelSheet labelSheet;
     // "Generiere Seite %p" with %p the page being generated.
     std::function<void(const QString &progress)> onProgress;
 

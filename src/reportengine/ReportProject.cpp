@@ -51,6 +51,7 @@ TReportItem item(const QJsonObject &o)
     i.rule = o.value("rule").toBool();
     i.elide = o.value("elide").toBool();
     i.image = o.value("image").toBool();
+    i.qrCode = o.value("qr").toBool();
     i.aggregate = o.value("aggregate").toString();
     i.equals = o.value("equals").toString();
     if (o.contains("empty"))
@@ -85,6 +86,8 @@ void TReportProject::open(const QString &path)
         TReportLayout layout;
         layout.name = o.value("name").toString();
         layout.orientation = o.value("orientation").toString() == u"landscape" ? QPageLayout::Landscape : QPageLayout::Portrait;
+        if (const QJsonObject label = o.value("label").toObject(); !label.isEmpty())
+            layout.labelSize = QSizeF(label.value("width").toDouble(), label.value("height").toDouble());
         for (const QJsonValue &b : o.value("bands").toArray()) {
             const QJsonObject bo = b.toObject();
             TReportBand band;

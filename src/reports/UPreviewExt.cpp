@@ -3,7 +3,7 @@
 #include "CustomerList.h"
 #include "DbError.h"
 #include "Dialogs.h"
-#include "Outputs.h"
+#include "PageOutputs.h"
 #include "Preview.h"
 #include "UDM.h"
 #include "UMisc.h"
@@ -279,26 +279,9 @@ void TPreviewExt::rbAuswahlPrueflingeClick(int tag)
     UpdateReport();
 }
 
-void TPreviewExt::btnPrintClick()
-{
-    QPrinter printer(QPrinter::HighResolution);
-    if (!dialogs().choosePrint(printer, m_preview->pageCount()))
-        return;
-    renderPrinter(m_stream, printer, m_preview->currentPage());
-}
+void TPreviewExt::btnPrintClick() { printPages(m_stream, m_preview->currentPage()); }
 
-void TPreviewExt::btnSavePDFClick()
-{
-    if (m_stream.pages.isEmpty()) {
-        dialogs().message(QStringLiteral("Die Vorschau ist leer: Es gibt nichts zu speichern."), IDialogs::Icon::Information);
-        return;
-    }
-    const QString path = dialogs().chooseSaveFile(QStringLiteral("Sichern als PDF-Dokument"),
-                                                  pdfFolder + u'/' + ReportName + QStringLiteral(".pdf"),
-                                                  QStringLiteral("PDF-Dokumente (*.pdf)|*.pdf"), QStringLiteral("pdf"));
-    if (!path.isEmpty())
-        renderPdf(m_stream, path);
-}
+void TPreviewExt::btnSavePDFClick() { savePagesAsPdf(m_stream, pdfFolder + u'/' + ReportName + QStringLiteral(".pdf")); }
 
 bool TPreviewExt::eventFilter(QObject *watched, QEvent *event)
 {

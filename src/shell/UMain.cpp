@@ -35,6 +35,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique
     bindControls();
     connectCommands();
     setupNavigators();
+    setupScanning();
     FormCreate();
     setInitialSize();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "UDM.h"
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
@@ -7,6 +8,7 @@
 namespace Ui {
 class TfrmMain;
 }
+class QKeyEvent;
 class QLabel;
 class TfrmDueDates;
 class TPreviewExt;
@@ -52,6 +54,13 @@ public:
     // shown here with its customer.
     void showDueDates();
     void showDevice(int kundeId, int prueflingId);
+    // A label's payload typed by a scanner into the search field or the
+    // device list, with Enter: selects its customer and device and puts
+    // the focus on "Neue Prüfung"; an unknown device is named in a
+    // message. False when the text is no payload.
+    bool showScannedDevice(const QString &text);
+    // The label window for the current device, the selected ones or a day.
+    void showLabels();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -75,6 +84,14 @@ private:
     // The status panel with what of the selected customer is due.
     void addDuePanel();
     void showDueCounts();
+    // Scanning and labels.
+    void setupScanning();
+    // Keeps a key typed into the device list, for a scanner's payload;
+    // true when it was taken from the list.
+    bool collectScannedKey(const QKeyEvent &key);
+    QList<int> selectedDeviceIds() const;
+    QString m_typedIntoList;
+    QElapsedTimer m_lastTypedKey;
 
     std::unique_ptr<Ui::TfrmMain> m_ui;
     TChangeLink m_inspectionLink; // enables "Bericht erzeugen"

@@ -185,9 +185,14 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
         return QMainWindow::eventFilter(watched, event);
     }
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (watched == m_ui->gridPrueflinge && !enter && collectScannedKey(*key))
+        return true;
     if (enter && (watched == m_ui->editLocate || watched == m_ui->gridPrueflinge)) {
         try {
-            searchStep();
+            const QString typed = watched == m_ui->editLocate ? m_ui->editLocate->text() : m_typedIntoList;
+            m_typedIntoList.clear();
+            if (!showScannedDevice(typed))
+                searchStep();
         } catch (...) {
             TApplication::showException(std::current_exception());
         }

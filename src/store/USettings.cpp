@@ -48,3 +48,5 @@ int TSettings::KundeID() const { return readInteger(QStringLiteral("KundeID"), 0
 void TSettings::setKundeID(int value) { write(QStringLiteral("KundeID"), QString::number(value)); }
 QString TSettings::StyleName() const { return readText(QStringLiteral("windows"), QStringLiteral("Windows")); }
 void TSettings::setStyleName(const QString &value) { write(QStringLiteral("windows"), value); }
+QString TSettings::LabelStock() const { return readText(QStringLiteral("Etikettenmaterial"), QString()); }
+void TSettings::setLabelStock(const QString &value) { write(QStringLiteral("Etikettenmaterial"), value); }

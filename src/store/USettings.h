@@ -26,6 +26,11 @@ public:
     QString StyleName() const; // stored as "windows"; default "Windows"
     void setStyleName(const QString &value);
 
+    // The label stock last chosen, as the label window writes it; default
+    // empty.
+    QString LabelStock() const;
+    void setLabelStock(const QString &value);
+
     // The shared documents folder followed by "/Pruefprotokolle"; never stored.
     QString CommonPath() const;
 

@@ -56,4 +56,5 @@ void TUpdateDB::CheckAndUpdate()
     // The contractor's logo on the reports: an image file's bytes, or null.
     if (!FieldExists(QStringLiteral("AUFTRAGNEHMER"), QStringLiteral("LOGO")))
         ExecUpdate(QStringLiteral("ALTER TABLE AUFTRAGNEHMER ADD LOGO BLOB SUB_TYPE 0"));
+    addContractorShortName();
 }

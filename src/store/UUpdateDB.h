@@ -24,6 +24,8 @@ private:
     bool FieldExists(const QString &tablename, const QString &fieldname);
     bool TableExists(const QString &tablename);
     void ExecUpdate(const QString &statement);
+    // The contractor's short name for labels (UpgradeLabels.cpp).
+    void addContractorShortName();
 
     std::unique_ptr<TQuery> FQuery;
     TDatabase *FDatabase = nullptr;

@@ -14,6 +14,7 @@
 #include "UDlgSettingPrueflinge.h"
 #include "UDlgSplash.h"
 #include "UMain.h"
+#include "UEtiketten.h"
 #include "UPreviewExt.h"
 #include "UPruefling.h"
 #include "UPruefung.h"
@@ -327,6 +328,7 @@ private slots:
         TdlgNewDatabase newDatabase(frmMain);
         TdlgSplash splash(frmMain);
         TPreviewExt report(frmMain);
+        TfrmEtiketten labels(TLabelChoice{}, frmMain);
         QStringList clashes;
         for (QWidget *window : QApplication::topLevelWidgets())
             if (window->isWindow() && !qobject_cast<QMenu *>(window))

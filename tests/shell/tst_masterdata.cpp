@@ -154,6 +154,17 @@ private slots:
         QCOMPARE(d.fieldByName("PlzOrt")->asString(), plzOrt);
     }
 
+    // The short name for labels is typed in the contractor dialog and stored.
+    void contractorShortName()
+    {
+        Running r;
+        dlgAuftragnehmer->show();
+        TRunningProgram::typeWithoutReturn(r.find<QLineEdit>(dlgAuftragnehmer, "editKurzname"), QStringLiteral("EJ Pruefdienst"));
+        r.click(dlgAuftragnehmer, "btnSichern");
+        QCOMPARE(r.text("SELECT KURZNAME FROM AUFTRAGNEHMER"), QStringLiteral("EJ Pruefdienst"));
+        dlgAuftragnehmer->close();
+    }
+
     void deletingInspectorOrInstrumentWithInspectionsIsRefused_data()
     {
         QTest::addColumn<QString>("which");

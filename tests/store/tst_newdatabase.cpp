@@ -146,17 +146,24 @@ private slots:
         QVERIFY(f.transaction.active()); // the column test leaves the transaction running
     }
 
-    void upgradeAddsContractorLogoOnce()
+    void upgradeAddsContractorColumnOnce_data()
     {
-        NewFile f; // as a file of an earlier version: no logo column yet
-        const QString logoColumn = "SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = 'AUFTRAGNEHMER' AND "
-                                   "RDB$FIELD_NAME = 'LOGO'";
-        QCOMPARE(f.scalar(logoColumn), qint64(0));
+        QTest::addColumn<QString>("column");
+        QTest::newRow("logo") << "LOGO";
+        QTest::newRow("short name for labels") << "KURZNAME";
+    }
+    void upgradeAddsContractorColumnOnce()
+    {
+        QFETCH(QString, column);
+        NewFile f; // as a file of an earlier version: no such column yet
+        const QString exists = "SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = 'AUFTRAGNEHMER' AND "
+                               "RDB$FIELD_NAME = '" + column + "'";
+        QCOMPARE(f.scalar(exists), qint64(0));
         TUpdateDB(&f.db).CheckAndUpdate();
-        QCOMPARE(f.scalar(logoColumn), qint64(1));
-        QCOMPARE(f.scalar("SELECT COUNT(*) FROM AUFTRAGNEHMER WHERE LOGO IS NULL"), qint64(1)); // the row is kept
+        QCOMPARE(f.scalar(exists), qint64(1));
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM AUFTRAGNEHMER WHERE " + column + " IS NULL"), qint64(1)); // the row is kept
         TUpdateDB(&f.db).CheckAndUpdate(); // a second run changes nothing
-        QCOMPARE(f.scalar(logoColumn), qint64(1));
+        QCOMPARE(f.scalar(exists), qint64(1));
     }
 
     void upgradeWithoutRowTwo()

@@ -1,0 +1,62 @@
+#include "PageCommand.h"
+#include "CollectedMessages.h"
+#include "DbError.h"
+#include "ProgramLocale.h"
+#include "Outputs.h"
+#include "PageWriter.h"
+#include "ReportJob.h"
+#include "ReportSelection.h"
+#include "UDM.h"
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+namespace pagecommand {
+
+QString connect(TfrmDM &dm, const QString &path, TCollectedMessages &messages)
+{
+    if (!QFileInfo::exists(path))
+        return QStringLiteral("Die Datei %1 gibt es nicht.").arg(path);
+    return dm.Connect(path) ? QString() : messages.messages.join(u'\n');
+}
+
+int writeReportPdf(TfrmDM &dm, const TReportSelection &selection, TPageWriter &writer, const QString &out)
+{
+    TReportProject project;
+    project.open(QCoreApplication::applicationDirPath() + QStringLiteral("/velmora.rav"));
+    project.selectReport(selection.reportName());
+    reportjob::prepare(writer, *project.selected(), dm);
+    TPageStream stream;
+    writer.execute(*project.selected(), reportjob::connections(dm), stream);
+    renderPdf(stream, out);
+    const auto pages = stream.pages.size();
+    cli::out() << QStringLiteral("Bericht geschrieben: %1 (%2 %3)")
+                      .arg(out)
+                      .arg(pages)
+                      .arg(pages == 1 ? QStringLiteral("Seite") : QStringLiteral("Seiten"))
+               << Qt::endl;
+    return Ok;
+}
+
+int run(int argc, char *argv[], const std::function<QString(const QStringList &args)> &parse,
+        const std::function<int(const QString &why)> &usage, const std::function<int(TCollectedMessages &)> &write)
+{
+    // Pages are laid out with fonts, not shown: no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    app.setOrganizationName(QStringLiteral("Orbenta"));
+    app.setApplicationName(QStringLiteral("Tarnholm"));
+    applyProgramLocale(); // numbers and dates as the program shows them
+    const QString problem = parse(app.arguments().mid(2));
+    if (!problem.isEmpty())
+        return usage(problem);
+    TCollectedMessages messages; // the data module's messages, printed on failure
+    try {
+        return write(messages);
+    } catch (const EDatabaseError &e) {
+        return refuse(e.message());
+    }
+}
+
+} // namespace pagecommand
