@@ -135,18 +135,16 @@ int writeReport(const Request &r, TCollectedMessages &messages)
     TfrmDM dm;
     if (!dm.Connect(r.database))
         return refuse(messages.messages.join(u'\n'));
-    TReportProject project;
     TPageWriter writer;
     const QString name = openRecordSets(dm, r, writer);
     const bool empty = r.kind == Request::Kind::Inventory ? dm.dsetReportInventar.isEmpty() : dm.dsetReportPruefungen.isEmpty();
     if (empty)
         return refuse(QStringLiteral("Für diese Auswahl gibt es nichts zu berichten; es wurde keine Datei geschrieben."));
-    project.open(QCoreApplication::applicationDirPath() + QStringLiteral("/velmora.rav"));
-    project.selectReport(name);
-    reportjob::prepare(writer, *project.selected(), dm);
     TPageStream stream;
-    writer.execute(*project.selected(), reportjob::connections(dm), stream);
+    reportjob::execute(dm, name, writer, stream);
     renderPdf(stream, r.out);
+    if (r.kind != Request::Kind::Inventory)
+        dm.closeReportedInspections(); // the protocols are handed over
     const auto pages = stream.pages.size();
     QTextStream(stdout) << QStringLiteral("Bericht geschrieben: %1 (%2 %3)")
                                .arg(r.out)

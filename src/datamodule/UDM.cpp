@@ -40,6 +40,7 @@ TfrmDM::TfrmDM(QObject *parent) : QObject(parent), qryCheckPruefling(std::make_u
     declareInspections();
     declareLimits();
     declareReports();
+    declareProtocols();
     DataModuleCreate();
 }
 

@@ -1,5 +1,6 @@
 #include "ReportJob.h"
 #include "UDM.h"
+#include <QCoreApplication>
 #include <QLocale>
 
 namespace reportjob {
@@ -24,6 +25,15 @@ void prepare(TPageWriter &writer, const TReportLayout &layout, TfrmDM &dm)
     TDataSet &contractor = dm.dsetAuftragnehmer;
     writer.author = contractor.active() && !contractor.isEmpty() ? contractor.fieldByName(QStringLiteral("NAME"))->asString()
                                                                  : QString();
+}
+
+void execute(TfrmDM &dm, const QString &reportName, TPageWriter &writer, TPageStream &stream)
+{
+    TReportProject project;
+    project.open(QCoreApplication::applicationDirPath() + QStringLiteral("/velmora.rav"));
+    project.selectReport(reportName);
+    prepare(writer, *project.selected(), dm);
+    writer.execute(*project.selected(), connections(dm), stream);
 }
 
 QString deviceFilterText(int deviceFilter)

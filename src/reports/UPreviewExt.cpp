@@ -269,6 +269,7 @@ void TPreviewExt::btnPrintClick()
     if (!dialogs().choosePrint(printer, m_preview->pageCount()))
         return;
     renderPrinter(m_stream, printer, m_preview->currentPage());
+    protocolsHandedOver();
 }
 
 void TPreviewExt::btnSavePDFClick()
@@ -280,8 +281,17 @@ void TPreviewExt::btnSavePDFClick()
     const QString path = dialogs().chooseSaveFile(QStringLiteral("Sichern als PDF-Dokument"),
                                                   pdfFolder + u'/' + ReportName + QStringLiteral(".pdf"),
                                                   QStringLiteral("PDF-Dokumente (*.pdf)|*.pdf"), QStringLiteral("pdf"));
-    if (!path.isEmpty())
-        renderPdf(m_stream, path);
+    if (path.isEmpty())
+        return;
+    renderPdf(m_stream, path);
+    protocolsHandedOver();
+}
+
+void TPreviewExt::protocolsHandedOver()
+{
+    const TReportLayout *layout = m_project.selected();
+    if (layout && layout->name == u"Pruefungen" && !m_stream.pages.isEmpty())
+        frmDM->closeReportedInspections();
 }
 
 bool TPreviewExt::eventFilter(QObject *watched, QEvent *event)
