@@ -10,6 +10,7 @@
 #include "ReportCommand.h"
 #include "USettings.h"
 #include "UUpdateDB.h"
+#include "VerifyCommand.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -44,6 +45,8 @@ int usage()
              "                                           die alte Datei bleibt als ZIEL.bak)\n"
              "  velmora-db dbname                        Pfad der Datenbank aus den Einstellungen ausgeben\n"
              "  velmora-db report PFAD ...               Bericht als PDF schreiben (velmora-db report ohne Angaben zeigt wie)\n"
+             "  velmora-db verify PFAD                   Fingerabdrücke aller Prüfungen nachrechnen\n"
+             "  velmora-db verify-pdf PFAD DATEI.pdf     Protokoll (PDF) mit der Datenbank vergleichen\n"
           << Qt::flush;
     return Usage;
 }
@@ -211,6 +214,8 @@ int main(int argc, char *argv[])
 {
     if (argc > 1 && qstrcmp(argv[1], "report") == 0)
         return runReportCommand(argc, argv);
+    if (argc > 1 && (qstrcmp(argv[1], "verify") == 0 || qstrcmp(argv[1], "verify-pdf") == 0))
+        return runVerifyCommand(argc, argv);
     QCoreApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Orbenta"));
     app.setApplicationName(QStringLiteral("Tarnholm"));
