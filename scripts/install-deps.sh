@@ -10,6 +10,7 @@ packages=(
   firebird-dev libfbclient2 firebird3.0-server-core
   poppler-utils qpdf
   fonts-dejavu-core
+  libqrencode-dev libzxing-dev
 )
 
 missing=()

@@ -86,7 +86,17 @@ struct Placed {
     TLaidText text;
     QString fullText;
     QImage image;
+    TQrCode qrCode;
 };
+
+// A piece without text: shade, frame, rule, picture or code.
+TPiece shape(TPiece::Kind kind, const QRectF &rect)
+{
+    TPiece piece;
+    piece.kind = kind;
+    piece.rect = rect;
+    return piece;
+}
 
 QRectF scaledInto(const QSize &size, const QRectF &box, Qt::Alignment alignment)
 {
@@ -104,9 +114,12 @@ TLaidBand layoutBand(const TReportBand &band, const TBandContext &context)
     QList<Placed> placed;
     placed.reserve(band.items.size());
     for (const TReportItem &item : band.items) {
-        Placed p{&item, QRectF(item.rect.topLeft() * kUnit, item.rect.size() * kUnit), {}, {}, {}};
+        Placed p{&item, QRectF(item.rect.topLeft() * kUnit, item.rect.size() * kUnit), {}, {}, {}, {}};
         if (item.image) {
             p.image = itemImage(item, context);
+        } else if (item.qrCode) {
+            p.fullText = itemText(item, context);
+            p.qrCode = encodeQrCode(p.fullText);
         } else if (!item.field.isEmpty() || !item.text.isEmpty() || !item.aggregate.isEmpty()) {
             p.fullText = itemText(item, context);
             const TTextStyle style{item.size, item.bold, item.alignment, item.elide};
@@ -149,11 +162,19 @@ TLaidBand layoutBand(const TReportBand &band, const TBandContext &context)
 
     for (const Placed &p : placed)
         if (p.item->shade)
-            laid.pieces.append({TPiece::Kind::Shade, p.rect, {}, 0, -1, nullptr, {}});
+            laid.pieces.append(shape(TPiece::Kind::Shade, p.rect));
     for (const Placed &p : placed) {
-        if (!p.image.isNull())
-            laid.pieces.append({TPiece::Kind::Image, scaledInto(p.image.size(), p.rect, p.item->alignment), {}, 0, -1, nullptr,
-                                 p.image});
+        if (!p.image.isNull()) {
+            TPiece picture = shape(TPiece::Kind::Image, scaledInto(p.image.size(), p.rect, p.item->alignment));
+            picture.image = p.image;
+            laid.pieces.append(picture);
+        }
+        if (!p.qrCode.isNull()) {
+            TPiece code = shape(TPiece::Kind::QrCode, scaledInto(QSize(1, 1), p.rect, p.item->alignment));
+            code.text = p.fullText;
+            code.qrCode = p.qrCode;
+            laid.pieces.append(code);
+        }
         if (p.text.lines.isEmpty())
             continue;
         const int box = static_cast<int>(laid.textBoxes.size());
@@ -172,14 +193,14 @@ TLaidBand layoutBand(const TReportBand &band, const TBandContext &context)
         for (const TTextLine &line : p.text.lines)
             {
             const QRectF rect = line.rect.translated(p.rect.left() + kPadX, top);
-            laid.pieces.append({TPiece::Kind::Text, rect, line.text, rect.top() + p.text.ascent, box, font, {}});
+            laid.pieces.append({TPiece::Kind::Text, rect, line.text, rect.top() + p.text.ascent, box, font, {}, {}});
         }
     }
     for (const Placed &p : placed) {
         if (p.item->frame)
-            laid.pieces.append({TPiece::Kind::Frame, p.rect, {}, 0, -1, nullptr, {}});
+            laid.pieces.append(shape(TPiece::Kind::Frame, p.rect));
         if (p.item->rule)
-            laid.pieces.append({TPiece::Kind::Rule, QRectF(p.rect.topLeft(), QSizeF(p.rect.width(), 0)), {}, 0, -1, nullptr, {}});
+            laid.pieces.append(shape(TPiece::Kind::Rule, QRectF(p.rect.topLeft(), QSizeF(p.rect.width(), 0))));
     }
     return laid;
 }

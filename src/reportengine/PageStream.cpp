@@ -1,5 +1,6 @@
 #include "PageStream.h"
 #include <QPainter>
+#include <QPainterPath>
 
 void paintPage(QPainter &painter, const TPage &page)
 {
@@ -18,6 +19,9 @@ void paintPage(QPainter &painter, const TPage &page)
             break;
         case TPiece::Kind::Image:
             painter.drawImage(p.rect, p.image);
+            break;
+        case TPiece::Kind::QrCode:
+            painter.fillPath(qrCodePath(p.qrCode, p.rect), Qt::black);
             break;
         case TPiece::Kind::Shade:
             painter.fillRect(p.rect, QColor(232, 232, 232));

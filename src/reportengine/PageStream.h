@@ -1,4 +1,5 @@
 #pragma once
+#include "QrCode.h"
 #include <QFont>
 #include <QImage>
 #include <QList>
@@ -22,7 +23,7 @@ class QPainter;
 
 // One drawn piece of a page (or of a laid-out band), in page units.
 struct TPiece {
-    enum class Kind { Text, Frame, Shade, Rule, Image };
+    enum class Kind { Text, Frame, Shade, Rule, Image, QrCode };
     Kind kind = Kind::Text;
     QRectF rect;
     QString text; // one line of a text box
@@ -30,6 +31,7 @@ struct TPiece {
     int box = -1; // the text box a line belongs to
     const QFont *font = nullptr; // lives as long as the program
     QImage image;
+    TQrCode qrCode; // drawn as dark squares filling rect
 };
 using TPage = QList<TPiece>;
 

@@ -23,7 +23,11 @@ struct Page {
     QList<Slice> slices;
 };
 
-bool isSolid(const TPiece &p) { return p.kind == TPiece::Kind::Text || p.kind == TPiece::Kind::Image; }
+// Pieces that a page break must not cut.
+bool isSolid(const TPiece &p)
+{
+    return p.kind == TPiece::Kind::Text || p.kind == TPiece::Kind::Image || p.kind == TPiece::Kind::QrCode;
+}
 
 } // namespace
 
@@ -207,7 +211,7 @@ private:
             if (p.kind == TPiece::Kind::Text) {
                 needed[p.box] = needed.value(p.box).united(placed.rect);
                 lines[p.box] << p.text;
-            } else if (p.kind != TPiece::Kind::Image) {
+            } else if (!isSolid(p)) {
                 placed.rect = clipped(placed.rect, s);
             }
             out.append(std::move(placed));

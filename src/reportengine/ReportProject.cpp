@@ -47,6 +47,7 @@ TReportItem item(const QJsonObject &o)
     i.rule = o.value("rule").toBool();
     i.elide = o.value("elide").toBool();
     i.image = o.value("image").toBool();
+    i.qrCode = o.value("qr").toBool();
     i.aggregate = o.value("aggregate").toString();
     i.equals = o.value("equals").toString();
     if (o.contains("empty"))

@@ -9,7 +9,7 @@
 // One box of a band: a fixed text (with {page}, {pages}, {date}, the
 // writer's parameters and {connection.FIELD} in braces), the display text of a field of a data
 // connection, a count of a connection's records, or a field's bytes shown
-// as a picture. Positions in millimetres. A text box grows downwards to
+// as a picture, or the QR code of a text. Positions in millimetres. A text box grows downwards to
 // hold its text unless it is elided to one line.
 struct TReportItem {
     QRectF rect;
@@ -24,6 +24,10 @@ struct TReportItem {
     bool rule = false;   // a line along the top edge (signature lines)
     bool elide = false;  // one line, cut with "…" where the box ends
     bool image = false;  // the field holds an image file's bytes
+    // "qr": true draws the QR code of the box's text (a field's value or a
+    // fixed text with braces) as vector squares, quiet zone included, in the
+    // largest square that fits the box, placed by the alignment.
+    bool qrCode = false;
     // "count": the number of records of the connection, of those whose
     // field shows the text equals when a field is named.
     QString aggregate;
