@@ -5,6 +5,7 @@
 #include "AppTestMain.h"
 #include "ClosedInspections.h"
 #include "Fingerprints.h"
+#include "QrDecode.h"
 #include "ReportWorld.h"
 #include "RunningProgram.h"
 #include "UMain.h"
@@ -18,10 +19,11 @@ namespace {
 // is the current one.
 struct Running : TRunningProgram {
     Running() : TRunningProgram(QStringList{}, QDateTime(QDate(2026, 12, 10), QTime(9, 30))) {}
+    QString pdf;
     QString savedProtocol()
     {
         const auto window = TPreviewExt::create(0, frmMain);
-        const QString pdf = home.dir.filePath(QStringLiteral("Prüf ordner/protokoll.pdf"));
+        pdf = home.dir.filePath(QStringLiteral("Prüf ordner/protokoll.pdf"));
         dialogs.paths.enqueue(pdf);
         window->btnSavePDFClick();
         return pdfText(pdf);
@@ -56,6 +58,12 @@ private slots:
         QVERIFY2(text.contains("SHA-256 " + fingerprint), qPrintable(text));
         QVERIFY(text.contains("Fingerabdruck " + shortFingerprint(fingerprint) + " · Version 1"));
         QVERIFY(!text.contains("Korrigiert am"));
+        // The code beside it holds the key and the whole fingerprint.
+        const QList<QImage> pages = pdfPageImages(r.pdf, 300);
+        QCOMPARE(pages.size(), 1);
+        const QList<TDecodedQr> codes = decodeQrCodes(pages.first());
+        QCOMPARE(codes.size(), 1);
+        QCOMPARE(codes.first().text, "VPF1;P10002;H" + fingerprint);
         QVERIFY(isInspectionClosed(frmDM->Database, 10002));
         QVERIFY(!isInspectionClosed(frmDM->Database, 10001));
 
