@@ -21,6 +21,11 @@ public:
         return buttons == Buttons::Ok ? Answer::Ok : buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
     }
     void beep() override {}
+    std::optional<QString> askText(const QString &text, const QString &, int) override
+    {
+        messages << text;
+        return std::nullopt;
+    }
     QString chooseOpenFile(const QString &, const QString &, const QString &, const QString &) override { return {}; }
     QString chooseSaveFile(const QString &, const QString &, const QString &, const QString &) override { return {}; }
     QString chooseFolder(const QString &, const QString &) override { return {}; }

@@ -22,12 +22,8 @@ QString connect(TfrmDM &dm, const QString &path, TCollectedMessages &messages)
 
 int writeReportPdf(TfrmDM &dm, const TReportSelection &selection, TPageWriter &writer, const QString &out)
 {
-    TReportProject project;
-    project.open(QCoreApplication::applicationDirPath() + QStringLiteral("/velmora.rav"));
-    project.selectReport(selection.reportName());
-    reportjob::prepare(writer, *project.selected(), dm);
     TPageStream stream;
-    writer.execute(*project.selected(), reportjob::connections(dm), stream);
+    reportjob::execute(dm, selection.reportName(), writer, stream);
     renderPdf(stream, out);
     const auto pages = stream.pages.size();
     cli::out() << QStringLiteral("Bericht geschrieben: %1 (%2 %3)")

@@ -116,7 +116,10 @@ int writeReport(const Request &r, TCollectedMessages &messages)
     const bool empty = r.kind == Request::Kind::Inventory ? dm.dsetReportInventar.isEmpty() : dm.dsetReportPruefungen.isEmpty();
     if (empty)
         return refuse(QStringLiteral("Für diese Auswahl gibt es nichts zu berichten; es wurde keine Datei geschrieben."));
-    return writeReportPdf(dm, selection, writer, r.out);
+    const int written = writeReportPdf(dm, selection, writer, r.out);
+    if (written == Ok && r.kind != Request::Kind::Inventory)
+        dm.closeReportedInspections(); // the protocols are handed over
+    return written;
 }
 
 } // namespace

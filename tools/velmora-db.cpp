@@ -13,6 +13,7 @@
 #include "ReportCommand.h"
 #include "USettings.h"
 #include "UUpdateDB.h"
+#include "VerifyCommand.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -37,6 +38,8 @@ int usage()
              "  velmora-db report PFAD ...               Bericht als PDF schreiben (velmora-db report ohne Angaben zeigt wie)\n"
              "  velmora-db due PFAD ...                  Fälligkeiten als PDF oder CSV (velmora-db due ohne Angaben zeigt wie)\n"
              "  velmora-db labels PFAD ...               Prüfetiketten als PDF schreiben (velmora-db labels ohne Angaben zeigt wie)\n"
+             "  velmora-db verify PFAD                   Fingerabdrücke aller Prüfungen nachrechnen\n"
+             "  velmora-db verify-pdf PFAD DATEI.pdf     Protokoll (PDF) mit der Datenbank vergleichen\n"
           << Qt::flush;
     return Usage;
 }
@@ -202,6 +205,8 @@ int main(int argc, char *argv[])
         return runDueCommand(argc, argv);
     if (argc > 1 && qstrcmp(argv[1], "labels") == 0)
         return runLabelCommand(argc, argv);
+    if (argc > 1 && (qstrcmp(argv[1], "verify") == 0 || qstrcmp(argv[1], "verify-pdf") == 0))
+        return runVerifyCommand(argc, argv);
     QCoreApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Orbenta"));
     app.setApplicationName(QStringLiteral("Tarnholm"));

@@ -714,11 +714,20 @@ void TDataSet::runChange(const QStringList &sql, bool mustChangeRow)
     setParamsFromRow(query, false);
     if (autoCommit)
         transaction()->setSavepoint();
-    query.execQuery();
-    query.close();
-    // An update or delete that finds no row would otherwise count as saved.
-    if (mustChangeRow && query.rowsAffected() == 0)
-        throw EDatabaseError(QStringLiteral("Der Datensatz wurde inzwischen gelöscht oder geändert."));
+    try {
+        if (beforeStatement)
+            beforeStatement(*this);
+        query.execQuery();
+        query.close();
+        // An update or delete that finds no row would otherwise count as saved.
+        if (mustChangeRow && query.rowsAffected() == 0)
+            throw EDatabaseError(QStringLiteral("Der Datensatz wurde inzwischen gelöscht oder geändert."));
+        if (afterStatement)
+            afterStatement(*this);
+    } catch (...) {
+        undoChange();
+        throw;
+    }
     if (autoCommit)
         commitChange();
 }
@@ -730,12 +739,19 @@ void TDataSet::commitChange()
     } catch (const EDatabaseError &) {
         // Left pending, the statement would be stored by the next commit,
         // even after the user cancelled the row.
-        try {
-            transaction()->rollbackToSavepoint();
-        } catch (const EDatabaseError &) {
-            // The commit's own error is the one to show.
-        }
+        undoChange();
         throw;
+    }
+}
+
+void TDataSet::undoChange()
+{
+    if (!autoCommit)
+        return;
+    try {
+        transaction()->rollbackToSavepoint();
+    } catch (const EDatabaseError &) {
+        // The change's own error is the one to show.
     }
 }
 

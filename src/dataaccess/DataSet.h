@@ -125,6 +125,10 @@ public:
     Event beforeInsert, onNewRecord, afterInsert, beforeEdit, afterEdit;
     Event beforePost, afterPost, beforeCancel, afterCancel, beforeDelete, afterDelete;
     Event onCalcFields;
+    // Run inside a post's or a delete's savepoint, right before and right
+    // after its statement: what they write is committed with the change,
+    // and an exception from them undoes the whole change.
+    Event beforeStatement, afterStatement;
 
     // For grids: values of any row without moving.
     const TValue &valueAt(int row, const TField *field);
@@ -156,6 +160,7 @@ private:
     // row and commits it; a failed commit undoes the statement.
     void runChange(const QStringList &sql, bool mustChangeRow);
     void commitChange();
+    void undoChange(); // back to the savepoint taken before the change
     void setParamsFromRow(TQuery &query, bool refresh);
     void refreshCurrentRow();
     void takeMasterValues();

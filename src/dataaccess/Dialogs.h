@@ -26,6 +26,8 @@ public:
     // Enter answers with the first button, or with Cancel where there is one.
     virtual Answer ask(const QString &text, Buttons buttons, const QString &caption = {}) = 0;
     virtual void beep() = 0;
+    // Asks for one line of text with OK and Abbrechen; nullopt when cancelled.
+    virtual std::optional<QString> askText(const QString &text, const QString &caption, int maxLength) = 0;
 
     // Choosers return the chosen path or an empty text when cancelled.
     // filter is "Firebird-Datenbank|*.fdb" style: description|pattern pairs.

@@ -41,6 +41,7 @@ TfrmDM::TfrmDM(QObject *parent) : QObject(parent), qryCheckPruefling(std::make_u
     declareLimits();
     declareReports();
     declareDueReport();
+    declareProtocols();
     DataModuleCreate();
 }
 

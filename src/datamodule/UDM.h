@@ -101,6 +101,11 @@ public:
     // place contains a text (any place when empty).
     void openReportFaelligkeiten(const QDate &until, const std::optional<int> &kundeId, const QString &placeText = {});
     void setPrueflingeSQL();
+    // The inspections of the open inspection report; once its protocols were
+    // printed or saved as PDF, closing them makes every later change a
+    // correction that keeps the earlier version.
+    QList<int> reportedInspections();
+    void closeReportedInspections();
     // The quiet note beside the typed value of a measurement of the current
     // inspection, against its limit and the earlier inspection shown with it.
     QString valueNote(const Measurement &measurement);
@@ -175,6 +180,8 @@ private:
     static std::vector<std::unique_ptr<TDataSet>> limitRecordSets(TDatabase *database);
     void declareReports();
     void declareDueReport();
+    void declareProtocols();
+    void declareProtocolFields();
 
     std::unique_ptr<TFirebirdExt> FFirebirdExt;
     std::unique_ptr<TSettings> FSettings;
@@ -198,6 +205,8 @@ private:
     // Report rules.
     void dsetReportPruefungenCalcFields();
     void dsetReportPruefungenProtocolFields();
+    // Fingerprint, version and the latest correction of the report row.
+    void dsetReportPruefungenFingerprintFields();
     // The stored limit of a measurement for the protection class of the
     // current report row.
     double reportedLimit(const Measurement &measurement);
@@ -220,6 +229,10 @@ private:
     void dsetPruefungenCalcFields();
     void dsetPruefungenNewRecord();
     void dsetPruefungenAfterPost();
+    // Asks for the reason when a closed inspection is changed.
+    void dsetPruefungenBeforePost();
+    std::optional<QString> FCorrectionReason; // of the post under way
+    QList<int> FDeletedInspections;           // of the device being deleted
     void rereadComparisons();
     void dsrcPruefungenStateChange();
 };
@@ -240,6 +253,9 @@ QDateTime nextInspectionDate(const QDate &today, int months);
 // A select column with the next inspection date of the latest inspection
 // (by date, then by key) of the device in the row of table PRUEFLINGE.
 QString latestNextInspectionColumn();
+
+// What the protocol's code holds: "VPF1;P<inspection key>;H<fingerprint>".
+QString protocolCodeText(int pruefungId, const QString &fingerprint);
 
 extern TfrmDM *frmDM;
 

@@ -217,6 +217,7 @@ void TfrmDM::dsetReportPruefungenCalcFields()
     const Measurement &leakage = kMeasurements[2];
     field(d, "Pruefling_Grenzwert3")->setAsDecimal(TDecimal::fromDouble(reportedLimit(leakage), 8));
     dsetReportPruefungenProtocolFields();
+    dsetReportPruefungenFingerprintFields();
 }
 
 void TfrmDM::dsetReportPruefungenProtocolFields()

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -173,4 +175,19 @@ bool TQtDialogs::choosePrint(QPrinter &printer, int pageCount)
     dialog.setFromTo(1, std::max(pageCount, 1));
     dialog.setPrintRange(QAbstractPrintDialog::PageRange);
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QString> TQtDialogs::askText(const QString &text, const QString &caption, int maxLength)
+{
+    QInputDialog box(QApplication::activeWindow());
+    box.setWindowTitle(caption);
+    box.setLabelText(text);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (auto *edit = box.findChild<QLineEdit *>())
+        edit->setMaxLength(maxLength);
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return box.textValue();
 }

@@ -9,6 +9,7 @@ public:
     void message(const QString &text, Icon icon = Icon::Information, const QString &caption = {}) override;
     Answer ask(const QString &text, Buttons buttons, const QString &caption = {}) override;
     void beep() override;
+    std::optional<QString> askText(const QString &text, const QString &caption, int maxLength) override;
     QString chooseOpenFile(const QString &caption, const QString &folder, const QString &filter,
                            const QString &defaultSuffix) override;
     QString chooseSaveFile(const QString &caption, const QString &folder, const QString &filter,

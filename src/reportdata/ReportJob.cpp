@@ -1,6 +1,7 @@
 #include "ReportJob.h"
 #include "ReportSelection.h"
 #include "UDM.h"
+#include <QCoreApplication>
 #include <QLocale>
 
 namespace reportjob {
@@ -35,6 +36,15 @@ QString contractorName(TfrmDM &dm)
 {
     TDataSet &contractor = dm.dsetAuftragnehmer;
     return contractor.active() && !contractor.isEmpty() ? contractor.fieldByName(QStringLiteral("NAME"))->asString() : QString();
+}
+
+void execute(TfrmDM &dm, const QString &reportName, TPageWriter &writer, TPageStream &stream)
+{
+    TReportProject project;
+    project.open(QCoreApplication::applicationDirPath() + QStringLiteral("/velmora.rav"));
+    project.selectReport(reportName);
+    prepare(writer, *project.selected(), dm);
+    writer.execute(*project.selected(), connections(dm), stream);
 }
 
 QString deviceFilterText(int deviceFilter)

@@ -18,6 +18,10 @@ QMap<QString, TDataSet *> connections(TfrmDM &dm);
 // author (the contractor's name) and subject (the report's name).
 void prepare(TPageWriter &writer, const TReportLayout &layout, TfrmDM &dm);
 
+// Lays out the named report of the project beside the program over the
+// record sets the data module has open.
+void execute(TfrmDM &dm, const QString &reportName, TPageWriter &writer, TPageStream &stream);
+
 // The inventory list's selection as printed in its header.
 void setInventorySelection(TPageWriter &writer, int deviceFilter, const QDate &dueDate, bool onlyDue);
 

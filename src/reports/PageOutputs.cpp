@@ -4,22 +4,25 @@
 #include "PageStream.h"
 #include <QPrinter>
 
-void printPages(const TPageStream &stream, int currentPage)
+bool printPages(const TPageStream &stream, int currentPage)
 {
     QPrinter printer(QPrinter::HighResolution);
     if (!dialogs().choosePrint(printer, static_cast<int>(stream.pages.size())))
-        return;
+        return false;
     renderPrinter(stream, printer, currentPage);
+    return true;
 }
 
-void savePagesAsPdf(const TPageStream &stream, const QString &proposedPath)
+bool savePagesAsPdf(const TPageStream &stream, const QString &proposedPath)
 {
     if (stream.pages.isEmpty()) {
         dialogs().message(QStringLiteral("Die Vorschau ist leer: Es gibt nichts zu speichern."), IDialogs::Icon::Information);
-        return;
+        return false;
     }
     const QString path = dialogs().chooseSaveFile(QStringLiteral("Sichern als PDF-Dokument"), proposedPath,
                                                   QStringLiteral("PDF-Dokumente (*.pdf)|*.pdf"), QStringLiteral("pdf"));
-    if (!path.isEmpty())
-        renderPdf(stream, path);
+    if (path.isEmpty())
+        return false;
+    renderPdf(stream, path);
+    return true;
 }

@@ -279,9 +279,24 @@ void TPreviewExt::rbAuswahlPrueflingeClick(int tag)
     UpdateReport();
 }
 
-void TPreviewExt::btnPrintClick() { printPages(m_stream, m_preview->currentPage()); }
+void TPreviewExt::btnPrintClick()
+{
+    if (printPages(m_stream, m_preview->currentPage()))
+        protocolsHandedOver();
+}
 
-void TPreviewExt::btnSavePDFClick() { savePagesAsPdf(m_stream, pdfFolder + u'/' + ReportName + QStringLiteral(".pdf")); }
+void TPreviewExt::btnSavePDFClick()
+{
+    if (savePagesAsPdf(m_stream, pdfFolder + u'/' + ReportName + QStringLiteral(".pdf")))
+        protocolsHandedOver();
+}
+
+void TPreviewExt::protocolsHandedOver()
+{
+    const TReportLayout *layout = m_project.selected();
+    if (layout && layout->name == u"Pruefungen" && !m_stream.pages.isEmpty())
+        frmDM->closeReportedInspections();
+}
 
 bool TPreviewExt::eventFilter(QObject *watched, QEvent *event)
 {

@@ -39,6 +39,9 @@ public:
     void rbAuswahlPrueflingeClick(int tag);
     void btnPrintClick();
     void btnSavePDFClick();
+    // A protocol printed or saved as PDF is handed over: its inspections
+    // are closed.
+    void protocolsHandedOver();
 
     Ui::TPreviewExt *ui() const { return m_ui.get(); }
     TPreview *preview() const { return m_preview; }

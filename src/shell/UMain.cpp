@@ -127,6 +127,7 @@ void TfrmMain::connectCommands()
     connect(m_ui->Ende1, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->Verbinden1, &QAction::triggered, this, &TfrmMain::Verbinden1Click);
     connect(m_ui->Trennen1, &QAction::triggered, this, &TfrmMain::Trennen1Click);
+    connect(m_ui->Pruefen1, &QAction::triggered, this, &TfrmMain::Pruefen1Click);
     connect(m_ui->cbKunden, &QComboBox::activated, this, [this] { showPrueflinge(); });
 }
 
@@ -260,7 +261,7 @@ bool TfrmMain::finishOpenEdits() { return mayCloseAllEditing(frmDM->editableData
 void TfrmMain::enableDatabaseCommands(bool connected)
 {
     m_ui->Bearbeiten1->setEnabled(connected);
-    for (QAction *a : {m_ui->Trennen1, m_ui->Backup1})
+    for (QAction *a : {m_ui->Trennen1, m_ui->Backup1, m_ui->Pruefen1})
         a->setEnabled(connected);
     // "Verbinden" opens the file of the settings again; once that file has
     // worked it stays offered, most of all after "Trennen".

@@ -76,6 +76,8 @@ private:
     void connectCommands();
     void Verbinden1Click();
     void Trennen1Click();
+    // Recomputes the fingerprints of the database and shows what differs.
+    void Pruefen1Click();
     void setupNavigators();
     void updateDeviceCommands();
     void deleteCurrentRow(TDataSet &dataSet);

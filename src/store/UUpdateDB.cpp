@@ -1,6 +1,7 @@
 #include "UUpdateDB.h"
 #include "Database.h"
 #include "Query.h"
+#include "UpgradeFingerprints.h"
 
 TUpdateDB::TUpdateDB(TDatabase *database) { setDatabase(database); }
 
@@ -57,4 +58,5 @@ void TUpdateDB::CheckAndUpdate()
     if (!FieldExists(QStringLiteral("AUFTRAGNEHMER"), QStringLiteral("LOGO")))
         ExecUpdate(QStringLiteral("ALTER TABLE AUFTRAGNEHMER ADD LOGO BLOB SUB_TYPE 0"));
     addContractorShortName();
+    upgradeFingerprints(*FDatabase);
 }

@@ -31,6 +31,14 @@ IDialogs::Answer TScriptedDialogs::ask(const QString &text, Buttons buttons, con
     return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
 }
 
+std::optional<QString> TScriptedDialogs::askText(const QString &text, const QString &caption, int maxLength)
+{
+    shown.append({QStringLiteral("text"), text, caption});
+    if (texts.isEmpty())
+        return std::nullopt;
+    return texts.dequeue().left(maxLength);
+}
+
 void TScriptedDialogs::beep() { shown.append({QStringLiteral("beep"), {}, {}}); }
 
 QString TScriptedDialogs::nextPath(const QString &kind, const QString &caption)

@@ -10,7 +10,7 @@
 class TScriptedDialogs : public IDialogs {
 public:
     struct Shown {
-        QString kind; // "message", "ask", "beep", "open", "save", "folder", "url", "copy"
+        QString kind; // "message", "ask", "text", "beep", "open", "save", "folder", "url", "copy"
         QString text;
         QString caption;
     };
@@ -21,6 +21,8 @@ public:
     QList<Shown> shown;
     QQueue<Answer> answers;
     QQueue<QString> paths;
+    // Answers of askText; an empty queue cancels.
+    QQueue<QString> texts;
     bool copyResult = true;
     bool urlOpens = true; // false: no browser takes the address
     // Each answer sets the printer up as a user would in the print dialog;
@@ -34,6 +36,7 @@ public:
     void message(const QString &text, Icon icon, const QString &caption) override;
     Answer ask(const QString &text, Buttons buttons, const QString &caption) override;
     void beep() override;
+    std::optional<QString> askText(const QString &text, const QString &caption, int maxLength) override;
     QString chooseOpenFile(const QString &caption, const QString &, const QString &, const QString &) override;
     QString chooseSaveFile(const QString &caption, const QString &, const QString &, const QString &) override;
     QString chooseFolder(const QString &caption, const QString &) override;

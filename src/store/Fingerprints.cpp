@@ -1,0 +1,239 @@
+#include "Fingerprints.h"
+#include "Clock.h"
+#include "Database.h"
+#include "DbError.h"
+#include "Query.h"
+#include <QCryptographicHash>
+
+namespace {
+
+// The columns of PRUEFUNGEN in the canonical text, in this order. Frozen:
+// a later column would change every fingerprint already taken.
+const char *const kRecordedColumns[] = {
+    "SICHTPRUEFUNG_BESTANDEN",
+    "SCHUTZLEITWIDERSTAND", "SCHUTZLEITWIDERSTAND_BESTANDEN",
+    "ISOLATIONSPRUEFUNG", "ISOLATIONSPRUEFUNG_BESTANDEN",
+    "ERSATZABLEITSTROM", "ERSATZABLEITSTROM_BESTANDEN",
+    "DIFFERENZSTROM", "DIFFERENZSTROM_BESTANDEN",
+    "BERUEHRUNGSSTROM", "BERUEHRUNGSSTROM_BESTANDEN",
+    "FUNKTIONSPRUEFUNG_BESTANDEN",
+    "BEMERKUNG",
+};
+
+const QString kFormatLine = QStringLiteral("VELMORA-FINGERABDRUCK 1\n");
+
+// Four places after the point, '.' as separator, no grouping: "0.0600".
+QString canonicalDecimal(const TDecimal &value)
+{
+    const TDecimal d = value.rescaled(4);
+    const qint64 units = d.units() < 0 ? -d.units() : d.units();
+    const QString text = QString::number(units / 10000) + u'.' + QString::number(units % 10000).rightJustified(4, u'0');
+    return d.units() < 0 ? u'-' + text : text;
+}
+
+// "2014-01-12 18:33:00.0000": the engine's own precision of 1/10000 second.
+QString canonicalTimestamp(const TTimestamp &t)
+{
+    const quint32 seconds = t.time / 10000;
+    return t.toDate().toString(QStringLiteral("yyyy-MM-dd")) +
+           QStringLiteral(" %1:%2:%3.%4")
+               .arg(seconds / 3600, 2, 10, QChar(u'0'))
+               .arg(seconds / 60 % 60, 2, 10, QChar(u'0'))
+               .arg(seconds % 60, 2, 10, QChar(u'0'))
+               .arg(t.time % 10000, 4, 10, QChar(u'0'));
+}
+
+// One line per value: a backslash, a line feed and a carriage return inside
+// a text are written as \\, \n and \r.
+QString canonicalText(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\\')
+            out += QStringLiteral("\\\\");
+        else if (c == u'\n')
+            out += QStringLiteral("\\n");
+        else if (c == u'\r')
+            out += QStringLiteral("\\r");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString canonicalValue(const TQuery &q, int column)
+{
+    const TValue &v = q.value(column);
+    if (isNull(v))
+        return {};
+    if (const auto *d = std::get_if<TDecimal>(&v))
+        return canonicalDecimal(*d);
+    if (const auto *t = std::get_if<TTimestamp>(&v))
+        return canonicalTimestamp(*t);
+    if (std::holds_alternative<QString>(v) || std::holds_alternative<TBlobRef>(v))
+        return canonicalText(q.asString(column));
+    return valueToPlainText(v);
+}
+
+QString line(const QString &name, const QString &value) { return name + u'=' + value + u'\n'; }
+
+struct Body {
+    QString text;
+    int version = 0;
+};
+
+Body inspectionBody(TDatabase &db, int pruefungId, FingerprintKind kind)
+{
+    QStringList recorded;
+    for (const char *c : kRecordedColumns)
+        recorded << QStringLiteral("p.") + QString::fromLatin1(c);
+    TQuery q(&db);
+    q.setSql(QStringLiteral("SELECT p.ID, (SELECT COUNT(*) FROM PRUEFUNGEN_VERSIONEN v WHERE v.PRUEFUNG_ID = p.ID), "
+                            "l.KUNDEN_ID, p.PRUEFLINGE_ID, p.BEZEICHNUNG, p.PRUEFDATUM, p.NEXT_PRUEFDATUM, p.PRUEFER_ID, "
+                            "p.PRUEFGERAETE_ID, ") +
+             recorded.join(QStringLiteral(", ")) +
+             QStringLiteral(" FROM PRUEFUNGEN p LEFT JOIN PRUEFLINGE l ON l.ID = p.PRUEFLINGE_ID WHERE p.ID = :ID"));
+    q.paramByName(QStringLiteral("ID")).setAsInteger(pruefungId);
+    q.execQuery();
+    if (q.eof())
+        return {};
+    Body body;
+    body.version = static_cast<int>(q.asInteger(1)) + 1;
+    body.text = kFormatLine + line(QStringLiteral("ART"), fingerprintKindText(kind)) +
+                line(QStringLiteral("PRUEFUNG"), canonicalValue(q, 0)) +
+                line(QStringLiteral("VERSION"), QString::number(body.version)) +
+                line(QStringLiteral("KUNDE"), canonicalValue(q, 2)) + line(QStringLiteral("PRUEFLING"), canonicalValue(q, 3)) +
+                line(QStringLiteral("BEZEICHNUNG"), canonicalValue(q, 4)) +
+                line(QStringLiteral("PRUEFDATUM"), canonicalValue(q, 5)) +
+                line(QStringLiteral("NEXT_PRUEFDATUM"), canonicalValue(q, 6)) +
+                line(QStringLiteral("PRUEFER"), canonicalValue(q, 7)) +
+                line(QStringLiteral("PRUEFGERAET"), canonicalValue(q, 8));
+    int column = 9;
+    for (const char *c : kRecordedColumns)
+        body.text += line(QString::fromLatin1(c), canonicalValue(q, column++));
+    q.close();
+    return body;
+}
+
+QString appendEntry(TDatabase &db, int pruefungId, FingerprintKind kind, int version, const QString &body)
+{
+    TQuery last(&db);
+    last.setSql(QStringLiteral("SELECT FIRST 1 NR, WERT FROM FINGERABDRUECKE ORDER BY NR DESC"));
+    last.execQuery();
+    const qint64 nr = last.eof() ? 1 : last.asInteger(0) + 1;
+    const QString previous = last.eof() ? QString() : last.asString(1).trimmed();
+    last.close();
+    const QString content = body + line(QStringLiteral("VORHER"), previous);
+    const QString value = sha256Hex(content);
+    TQuery insert(&db);
+    insert.setSql(QStringLiteral("INSERT INTO FINGERABDRUECKE (NR, PRUEFUNG_ID, ART, VERSION, ERSTELLT, INHALT, WERT) "
+                                 "VALUES (:NR, :PRUEFUNG_ID, :ART, :VERSION, :ERSTELLT, :INHALT, :WERT)"));
+    insert.paramByName(QStringLiteral("NR")).setAsInteger(nr);
+    insert.paramByName(QStringLiteral("PRUEFUNG_ID")).setAsInteger(pruefungId);
+    insert.paramByName(QStringLiteral("ART")).setAsString(fingerprintKindText(kind));
+    insert.paramByName(QStringLiteral("VERSION")).setAsInteger(version);
+    insert.paramByName(QStringLiteral("ERSTELLT")).setAsDateTime(TClock::now());
+    insert.paramByName(QStringLiteral("INHALT")).setAsString(content);
+    insert.paramByName(QStringLiteral("WERT")).setAsString(value);
+    insert.execQuery();
+    insert.close();
+    return value;
+}
+
+std::optional<TFingerprintEntry> readEntry(TDatabase &db, const QString &condition, const TValue &param)
+{
+    TQuery q(&db);
+    q.setSql(QStringLiteral("SELECT FIRST 1 NR, PRUEFUNG_ID, ART, VERSION, ERSTELLT, INHALT, WERT FROM FINGERABDRUECKE WHERE ") +
+             condition + QStringLiteral(" ORDER BY NR DESC"));
+    q.param(0).setValue(param);
+    q.execQuery();
+    if (q.eof())
+        return std::nullopt;
+    TFingerprintEntry e{static_cast<int>(q.asInteger(0)), static_cast<int>(q.asInteger(1)), q.asString(2),
+                        static_cast<int>(q.asInteger(3)), q.asDateTime(4), q.asString(5), q.asString(6).trimmed()};
+    q.close();
+    return e;
+}
+
+} // namespace
+
+QString fingerprintKindText(FingerprintKind kind)
+{
+    switch (kind) {
+    case FingerprintKind::AddedLater: return QStringLiteral("nachgetragen");
+    case FingerprintKind::Corrected: return QStringLiteral("korrigiert");
+    case FingerprintKind::Deleted: return QStringLiteral("geloescht");
+    case FingerprintKind::Recorded: break;
+    }
+    return QStringLiteral("erfasst");
+}
+
+QString canonicalInspectionBody(TDatabase &db, int pruefungId, FingerprintKind kind)
+{
+    return inspectionBody(db, pruefungId, kind).text;
+}
+
+QString canonicalDeletionBody(int pruefungId)
+{
+    return kFormatLine + line(QStringLiteral("ART"), fingerprintKindText(FingerprintKind::Deleted)) +
+           line(QStringLiteral("PRUEFUNG"), QString::number(pruefungId));
+}
+
+QString sha256Hex(const QString &text)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+QString fingerprintInspection(TDatabase &db, int pruefungId, FingerprintKind kind)
+{
+    const Body body = inspectionBody(db, pruefungId, kind);
+    if (body.text.isEmpty())
+        throw EDatabaseError(QStringLiteral("Die Prüfung %1 gibt es nicht.").arg(pruefungId));
+    return appendEntry(db, pruefungId, kind, body.version, body.text);
+}
+
+QString fingerprintDeletion(TDatabase &db, int pruefungId)
+{
+    const std::optional<TFingerprintEntry> latest = latestFingerprint(db, pruefungId);
+    return appendEntry(db, pruefungId, FingerprintKind::Deleted, latest ? latest->version : 1, canonicalDeletionBody(pruefungId));
+}
+
+std::optional<TFingerprintEntry> latestFingerprint(TDatabase &db, int pruefungId)
+{
+    return readEntry(db, QStringLiteral("PRUEFUNG_ID = :ID"), qint64(pruefungId));
+}
+
+std::optional<TFingerprintEntry> fingerprintByValue(TDatabase &db, const QString &value)
+{
+    return readEntry(db, QStringLiteral("WERT = :WERT"), value.toLower());
+}
+
+QString shortFingerprint(const QString &value)
+{
+    QStringList groups;
+    for (int i = 0; i < 16 && i < value.size(); i += 4)
+        groups << value.mid(i, 4);
+    return groups.join(u' ');
+}
+
+QString recordedData(const QString &content)
+{
+    QStringList lines = content.split(u'\n');
+    lines.removeIf([](const QString &l) { return l.startsWith(u"ART=") || l.startsWith(u"VORHER="); });
+    return lines.join(u'\n');
+}
+
+int fingerprintUnmarkedInspections(TDatabase &db)
+{
+    TQuery q(&db);
+    q.setSql(QStringLiteral("SELECT p.ID FROM PRUEFUNGEN p WHERE NOT EXISTS "
+                            "(SELECT 1 FROM FINGERABDRUECKE f WHERE f.PRUEFUNG_ID = p.ID) ORDER BY p.PRUEFDATUM, p.ID"));
+    QList<int> ids;
+    for (q.execQuery(); !q.eof(); q.next())
+        ids << static_cast<int>(q.asInteger(0));
+    q.close();
+    for (int id : ids)
+        fingerprintInspection(db, id, FingerprintKind::AddedLater);
+    return static_cast<int>(ids.size());
+}

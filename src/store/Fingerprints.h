@@ -1,0 +1,59 @@
+#pragma once
+// Fingerprints of inspections: a SHA-256 over a fixed canonical text of an
+// inspection and over the fingerprint before it, so that the fingerprints of
+// one database form one chain (table FINGERABDRUECKE, in the order of NR).
+// The canonical text is documented in the README so that anyone can
+// recompute it; its column list is frozen, also when measurements are added.
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+class TDatabase;
+
+// Why an entry was written; the text goes into the canonical text (ART=).
+enum class FingerprintKind {
+    Recorded,   // "erfasst": posted new or changed before its protocol was handed over
+    AddedLater, // "nachgetragen": stored before fingerprints existed
+    Corrected,  // "korrigiert": changed after its protocol was printed or saved
+    Deleted,    // "geloescht": deleted through the program
+};
+
+QString fingerprintKindText(FingerprintKind kind);
+
+struct TFingerprintEntry {
+    int nr = 0;         // place in the chain, from 1
+    int pruefungId = 0;
+    QString kind;       // fingerprintKindText
+    int version = 0;
+    QDateTime created;
+    QString content;    // the canonical text that was hashed
+    QString value;      // SHA-256 of content, 64 lowercase hex digits
+};
+
+// The canonical text of a stored inspection as it is now, without its last
+// line (VORHER=); empty when the inspection does not exist.
+QString canonicalInspectionBody(TDatabase &db, int pruefungId, FingerprintKind kind);
+// The text of a deleted inspection's entry, without its last line.
+QString canonicalDeletionBody(int pruefungId);
+// SHA-256 of the text's UTF-8 bytes, lowercase hex.
+QString sha256Hex(const QString &text);
+
+// Fingerprints an inspection by key and appends it to the chain, in the
+// current transaction of db (committed with whatever the caller commits).
+// Returns the new fingerprint. For an inspection that does not exist,
+// throws EDatabaseError.
+QString fingerprintInspection(TDatabase &db, int pruefungId, FingerprintKind kind = FingerprintKind::Recorded);
+// Appends the entry that says an inspection was deleted through the program.
+QString fingerprintDeletion(TDatabase &db, int pruefungId);
+
+// The newest entry of an inspection, and the entry with a given value.
+std::optional<TFingerprintEntry> latestFingerprint(TDatabase &db, int pruefungId);
+std::optional<TFingerprintEntry> fingerprintByValue(TDatabase &db, const QString &value);
+// The first 16 hex digits in groups of four ("3f2a 9c81 0b7e 44d1").
+QString shortFingerprint(const QString &value);
+// The canonical text without its ART= and VORHER= lines: what was recorded.
+QString recordedData(const QString &content);
+
+// Every inspection without an entry gets one marked as added later; used
+// once, when the chain is created.
+int fingerprintUnmarkedInspections(TDatabase &db);

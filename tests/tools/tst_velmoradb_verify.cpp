@@ -1,0 +1,196 @@
+// "velmora-db verify" and "verify-pdf" on real files in a folder with an
+// umlaut and a space: changes made with a database tool are found, a
+// corrected inspection verifies with its version, a protocol PDF verifies
+// and a copy whose text was edited by hand does not.
+#include "AppHome.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+#include "ToolRun.h"
+#include "UDM.h"
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+// The main window's customer list, as far as the data module asks for it.
+struct DemoCustomerChosen : IMainView {
+    void showConnectionState(const QString &, const QString &) override {}
+    void showConnectionState(const QString &) override {}
+    void clearCustomerList() override {}
+    std::optional<int> selectedCustomerId() const override { return 101; }
+    void fillCbKunden() override {}
+    void Init2() override {}
+};
+
+struct Files {
+    TAppHome home;
+    Files() { home.createDatabase(); }
+    QString db() const { return home.dbPath; }
+    QString file(const QString &name) const { return home.dir.filePath(QStringLiteral("Prüf ordner/") + name); }
+    // A statement as a database tool would run it.
+    void sql(const QString &statement)
+    {
+        TDatabase database;
+        TTransaction t(&database);
+        database.params = TTestDatabase::connectionParams();
+        database.setDatabaseName(db());
+        database.open();
+        TQuery q(&database);
+        q.setSql(statement);
+        q.execQuery();
+        q.close();
+        t.commit();
+    }
+    QString protocol(int pruefungId, const QString &name)
+    {
+        const QString pdf = file(name);
+        const TToolRun r = velmoraDb({"report", db(), "--protocol", QString::number(pruefungId), "--out", pdf});
+        return r.exitCode == 0 ? pdf : QString();
+    }
+};
+
+// Changes one letter of the protocol's text layer: qpdf writes the content
+// streams uncompressed, where each glyph is drawn as "<0001> Tj"; the first
+// one becomes its neighbour, so the length of the file stays the same.
+QString editedCopy(const QString &pdf, const QString &target)
+{
+    const QString qdf = target + QStringLiteral(".qdf");
+    if (runTool("qpdf", {"--qdf", "--object-streams=disable", pdf, qdf}).exitCode != 0)
+        return {};
+    QFile in(qdf);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = in.readAll();
+    static const QRegularExpression glyph(QStringLiteral("<([0-9a-fA-F]{4})> Tj"));
+    const QRegularExpressionMatch m = glyph.match(QString::fromLatin1(bytes), bytes.indexOf("\nBT\n"));
+    if (!m.hasMatch())
+        return {};
+    const qsizetype at = m.capturedStart(1) + 3; // the last digit of the first glyph
+    bytes[at] = bytes[at] == '1' ? '2' : '1';
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return {};
+    out.write(bytes);
+    return target;
+}
+
+} // namespace
+
+class TestVelmoraDbVerify : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareTestEnvironment(); }
+
+    void soundDatabase()
+    {
+        Files f;
+        const TToolRun r = velmoraDb({"verify", f.db()});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err + r.out));
+        QVERIFY(r.out.startsWith("Alle 2 Prüfungen stimmen mit ihren Fingerabdrücken überein"));
+        QVERIFY(r.out.contains("2 Prüfungen wurden vor der Einführung der Fingerabdrücke gespeichert"));
+    }
+
+    void findsChanges_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain SQL update") << "UPDATE PRUEFUNGEN SET SCHUTZLEITWIDERSTAND = 0.01 WHERE ID = 10002"
+                                          << "Prüfung 10002: die gespeicherten Daten passen nicht mehr zu ihrem Fingerabdruck";
+        QTest::newRow("gap") << "DELETE FROM FINGERABDRUECKE WHERE NR = 1" << "Lücke in der Kette: Eintrag 1 fehlt.";
+    }
+    void findsChanges()
+    {
+        QFETCH(QString, statement);
+        QFETCH(QString, shown);
+        Files f;
+        QCOMPARE(velmoraDb({"upgrade", f.db()}).exitCode, 0);
+        f.sql(statement);
+        const TToolRun r = velmoraDb({"verify", f.db()});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.out.contains(shown), qPrintable(r.out));
+    }
+
+    void protocolPdf()
+    {
+        Files f;
+        const QString pdf = f.protocol(10002, "protokoll.pdf");
+        QVERIFY(!pdf.isEmpty());
+        TToolRun r = velmoraDb({"verify-pdf", f.db(), pdf});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err + r.out));
+        QCOMPARE(r.out.trimmed(), QStringLiteral("Prüfung 10002 (Version 1): das Protokoll stimmt mit der Datenbank überein."));
+
+        const QString edited = editedCopy(pdf, f.file("protokoll bearbeitet.pdf"));
+        QVERIFY(!edited.isEmpty());
+        QVERIFY(runTool("pdftotext", {edited, "-"}).out != runTool("pdftotext", {pdf, "-"}).out);
+        r = velmoraDb({"verify-pdf", f.db(), edited});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.out.contains("Prüfung 10002: der Text des Protokolls weicht von der Datenbank ab"), qPrintable(r.out));
+    }
+
+    // The protocol was written: the inspection is closed. A correction keeps
+    // the database sound; the new protocol verifies as version 2, the old
+    // one says that it shows version 1.
+    void correctedInspection()
+    {
+        Files f;
+        const QString before = f.protocol(10002, "vorher.pdf");
+        {
+            TScriptedDialogs dialogs;
+            TfrmDM dm;
+            DemoCustomerChosen mainView;
+            dm.setMainView(&mainView);
+            QVERIFY(dm.Connect(f.db()));
+            dm.setPrueflingeSQL();
+            QVERIFY(dm.dsetPruefungen.locate("ID", qint64(10002)));
+            dm.dsetPruefungen.edit();
+            dm.dsetPruefungen.fieldByName("ISOLATIONSPRUEFUNG")->setEditText("18,5");
+            dialogs.texts.enqueue("Zahlendreher");
+            dm.dsetPruefungen.post();
+            QCOMPARE(dialogs.shown.last().caption, QStringLiteral("Grund der Korrektur"));
+            dm.setMainView(nullptr);
+        }
+        TToolRun r = velmoraDb({"verify", f.db()});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.out));
+        QVERIFY(r.out.contains("1 Prüfung wurde nach ihrem Protokoll korrigiert"));
+
+        const QString after = f.protocol(10002, "nachher.pdf");
+        QVERIFY(runTool("pdftotext", {after, "-"}).out.contains("Grund: Zahlendreher (Version 2)"));
+        r = velmoraDb({"verify-pdf", f.db(), after});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+        QVERIFY(r.out.contains("Prüfung 10002 (Version 2): das Protokoll stimmt"));
+        r = velmoraDb({"verify-pdf", f.db(), before});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.out.contains("Prüfung 10002: wurde nach diesem Protokoll geändert; das Protokoll zeigt Version 1, "
+                                "gespeichert ist Version 2."),
+                 qPrintable(r.out));
+    }
+
+    void refuses_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("verify without file") << QStringList{"verify"} << 2 << "Aufruf:";
+        QTest::newRow("verify-pdf without pdf") << QStringList{"verify-pdf", "DB"} << 2 << "Aufruf:";
+        QTest::newRow("missing database") << QStringList{"verify", "fehlt.fdb"} << 1 << "Die Datei fehlt.fdb gibt es nicht.";
+        QTest::newRow("missing pdf") << QStringList{"verify-pdf", "DB", "fehlt.pdf"} << 1 << "Die Datei fehlt.pdf gibt es nicht.";
+        QTest::newRow("not a protocol") << QStringList{"verify-pdf", "DB", "INVENTAR"} << 1 << "steht kein Fingerabdruck";
+    }
+    void refuses()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        Files f;
+        const QString inventory = f.file("inventar.pdf");
+        QCOMPARE(velmoraDb({"report", f.db(), "--inventory", "101", "--out", inventory}).exitCode, 0);
+        args.replaceInStrings(QRegularExpression("^DB$"), f.db());
+        args.replaceInStrings(QRegularExpression("^INVENTAR$"), inventory);
+        const TToolRun r = velmoraDb(args);
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVelmoraDbVerify)
+#include "tst_velmoradb_verify.moc"

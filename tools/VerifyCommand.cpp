@@ -1,0 +1,176 @@
+#include "VerifyCommand.h"
+#include "ClosedInspections.h"
+#include "CollectedMessages.h"
+#include "DbError.h"
+#include "FingerprintCheck.h"
+#include "Fingerprints.h"
+#include "Outputs.h"
+#include "PdfText.h"
+#include "ProgramLocale.h"
+#include "ReportJob.h"
+#include "UDM.h"
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+enum Exit { Ok = 0, Found = 1, Usage = 2 };
+
+QTextStream &out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+int refuse(const QString &message)
+{
+    QTextStream(stderr) << message << Qt::endl;
+    return Found;
+}
+
+int usage()
+{
+    QTextStream(stderr) << "Aufruf:\n"
+                           "  velmora-db verify PFAD                   Fingerabdrücke aller Prüfungen nachrechnen\n"
+                           "  velmora-db verify-pdf PFAD DATEI.pdf     Protokoll (PDF) mit der Datenbank vergleichen\n"
+                        << Qt::flush;
+    return Usage;
+}
+
+// Connects the data module as the program does; an empty text on success.
+QString connect(TfrmDM &dm, const QString &path, const TCollectedMessages &messages)
+{
+    if (!QFileInfo::exists(path))
+        return QStringLiteral("Die Datei %1 gibt es nicht.").arg(path);
+    if (!dm.Connect(path))
+        return messages.messages.join(u'\n');
+    return {};
+}
+
+int verifyDatabase(const QString &path)
+{
+    TCollectedMessages messages;
+    TfrmDM dm;
+    if (const QString failure = connect(dm, path, messages); !failure.isEmpty())
+        return refuse(failure);
+    const TFingerprintReport report = verifyFingerprints(dm.Database);
+    out() << report.text() << Qt::endl;
+    return report.sound() ? Ok : Found;
+}
+
+// What two texts of a protocol share when nothing was changed: without the
+// print date and the fingerprint lines (a later unchanged save gives a new
+// fingerprint), and with every run of white space as one blank.
+QString comparable(QString text)
+{
+    static const QRegularExpression printDate(QStringLiteral("Gedruckt am [0-9.]+"));
+    static const QRegularExpression shortForm(QStringLiteral("Fingerabdruck [0-9a-f]{4}( [0-9a-f]{4}){3}"));
+    static const QRegularExpression fullForm(QStringLiteral("SHA-256 [0-9a-f]{64}"));
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    for (const QRegularExpression *r : {&printDate, &shortForm, &fullForm})
+        text.remove(*r);
+    return text.replace(space, QStringLiteral(" ")).trimmed();
+}
+
+// The protocol of one inspection as the database would print it now.
+std::optional<QString> protocolTextNow(TfrmDM &dm, int pruefungId, QString *failure)
+{
+    TReportSelection selection;
+    selection.inspectionId = pruefungId;
+    dm.openReport(selection);
+    TPageWriter writer;
+    TPageStream stream;
+    reportjob::execute(dm, selection.reportName(), writer, stream);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("protokoll.pdf"));
+    renderPdf(stream, path);
+    return pdfText(path, failure);
+}
+
+struct Verdict {
+    bool matches = false;
+    QString text;
+};
+
+Verdict checkProtocol(TfrmDM &dm, const QString &fingerprint, const QString &pdfTextNow)
+{
+    const std::optional<TFingerprintEntry> entry = fingerprintByValue(dm.Database, fingerprint);
+    if (!entry)
+        return {false, QStringLiteral("Fingerabdruck %1: gehört zu keiner Prüfung dieser Datenbank.").arg(shortFingerprint(fingerprint))};
+    const int id = entry->pruefungId;
+    const QString stored = canonicalInspectionBody(dm.Database, id, FingerprintKind::Recorded);
+    if (stored.isEmpty())
+        return {false, QStringLiteral("Prüfung %1: gibt es in der Datenbank nicht mehr.").arg(id)};
+    if (recordedData(stored) != recordedData(entry->content)) {
+        const std::optional<TCorrection> correction = latestCorrection(dm.Database, id);
+        return {false, QStringLiteral("Prüfung %1: wurde nach diesem Protokoll geändert; das Protokoll zeigt Version %2, "
+                                      "gespeichert ist Version %3.")
+                           .arg(id)
+                           .arg(entry->version)
+                           .arg(correction ? correction->version : 1)};
+    }
+    QString failure;
+    const std::optional<QString> now = protocolTextNow(dm, id, &failure);
+    if (!now)
+        return {false, QStringLiteral("Prüfung %1: %2").arg(id).arg(failure)};
+    if (!comparable(pdfTextNow).contains(comparable(*now)))
+        return {false, QStringLiteral("Prüfung %1: der Text des Protokolls weicht von der Datenbank ab; die Datei wurde "
+                                      "nachträglich bearbeitet (oder Stammdaten wie Anschriften wurden seither geändert).")
+                           .arg(id)};
+    return {true, QStringLiteral("Prüfung %1 (Version %2): das Protokoll stimmt mit der Datenbank überein.").arg(id).arg(entry->version)};
+}
+
+int verifyPdf(const QString &path, const QString &pdf)
+{
+    if (!QFileInfo::exists(pdf))
+        return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(pdf));
+    QString failure;
+    const std::optional<QString> text = pdfText(pdf, &failure);
+    if (!text)
+        return refuse(failure);
+    static const QRegularExpression fullForm(QStringLiteral("SHA-256\\s+([0-9a-f]{64})"));
+    QStringList fingerprints;
+    for (const QRegularExpressionMatch &m : fullForm.globalMatch(*text))
+        if (!fingerprints.contains(m.captured(1)))
+            fingerprints << m.captured(1);
+    if (fingerprints.isEmpty())
+        return refuse(QStringLiteral("In %1 steht kein Fingerabdruck eines Prüfprotokolls.").arg(pdf));
+    TCollectedMessages messages;
+    TfrmDM dm;
+    if (const QString failed = connect(dm, path, messages); !failed.isEmpty())
+        return refuse(failed);
+    bool allMatch = true;
+    for (const QString &fingerprint : fingerprints) {
+        const Verdict verdict = checkProtocol(dm, fingerprint, *text);
+        allMatch = allMatch && verdict.matches;
+        out() << verdict.text << '\n';
+    }
+    out() << Qt::flush;
+    return allMatch ? Ok : Found;
+}
+
+} // namespace
+
+int runVerifyCommand(int argc, char *argv[])
+{
+    // The protocol is laid out again with fonts, not shown: no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    app.setOrganizationName(QStringLiteral("Orbenta"));
+    app.setApplicationName(QStringLiteral("Tarnholm"));
+    applyProgramLocale(); // the protocol's numbers and dates as printed
+    const QStringList args = app.arguments().mid(1);
+    try {
+        if (args.size() == 2 && args[0] == u"verify")
+            return verifyDatabase(args[1]);
+        if (args.size() == 3 && args[0] == u"verify-pdf")
+            return verifyPdf(args[1], args[2]);
+    } catch (const EDatabaseError &e) {
+        return refuse(e.message());
+    }
+    return usage();
+}
