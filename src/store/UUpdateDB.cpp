@@ -56,4 +56,15 @@ void TUpdateDB::CheckAndUpdate()
     // The contractor's logo on the reports: an image file's bytes, or null.
     if (!FieldExists(QStringLiteral("AUFTRAGNEHMER"), QStringLiteral("LOGO")))
         ExecUpdate(QStringLiteral("ALTER TABLE AUFTRAGNEHMER ADD LOGO BLOB SUB_TYPE 0"));
+    UpgradeImportTables();
+}
+
+qint64 TUpdateDB::countOf(const QString &sql, const QString &name)
+{
+    FQuery->setSql(sql);
+    FQuery->paramByName(QStringLiteral("name")).setAsString(name.toUpper());
+    FQuery->execQuery();
+    const qint64 count = FQuery->asInteger(0);
+    FQuery->close();
+    return count;
 }
