@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "DatabaseFiles.h"
 #include "DbError.h"
+#include "ImportCommand.h"
 #include "NewDatabase.h"
 #include "OpenFailure.h"
 #include "Query.h"
@@ -44,6 +45,8 @@ int usage()
              "                                           die alte Datei bleibt als ZIEL.bak)\n"
              "  velmora-db dbname                        Pfad der Datenbank aus den Einstellungen ausgeben\n"
              "  velmora-db report PFAD ...               Bericht als PDF schreiben (velmora-db report ohne Angaben zeigt wie)\n"
+             "  velmora-db import PFAD DATEI --profile NAME [--dry-run]\n"
+             "                                           Messwerte aus dem Export eines Prüfgeräts übernehmen\n"
           << Qt::flush;
     return Usage;
 }
@@ -211,6 +214,8 @@ int main(int argc, char *argv[])
 {
     if (argc > 1 && qstrcmp(argv[1], "report") == 0)
         return runReportCommand(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "import") == 0)
+        return runImportCommand(argc, argv);
     QCoreApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Orbenta"));
     app.setApplicationName(QStringLiteral("Tarnholm"));

@@ -144,8 +144,10 @@ private:
             if (!text)
                 continue;
             const TCellNumber number = parseMeasuredValue(*text, P.decimalComma, m.germanLabel());
-            if (!number.error.isEmpty())
+            if (!number.error.isEmpty()) {
                 fault(RowState::NotANumber, number.error);
+                unreadable = true;
+            }
             R.values[static_cast<size_t>(m.limitRow)] = number.value;
         }
     }
@@ -157,10 +159,10 @@ private:
             if (!text)
                 continue;
             const TCellCheck check = parseCheck(*text, label(field));
-            if (!check.error.isEmpty())
-                fault(RowState::Invalid, check.error);
-            else if (!check.passed && field != ImportField::Verdict)
-                fault(RowState::Invalid, QStringLiteral("%1 fehlt.").arg(label(field)));
+            if (!check.error.isEmpty() || (!check.passed && field != ImportField::Verdict)) {
+                fault(RowState::Invalid, check.error.isEmpty() ? QStringLiteral("%1 fehlt.").arg(label(field)) : check.error);
+                unreadable = true;
+            }
             if (field == ImportField::Visual)
                 R.visual = check.passed.value_or(false);
             else if (field == ImportField::Function)
@@ -220,7 +222,8 @@ private:
             result = result && *R.passed[i];
         }
         R.ourVerdict = result;
-        if (R.deviceId && R.instrumentVerdict && *R.instrumentVerdict != R.ourVerdict)
+        R.judged = R.deviceId != 0 && !unreadable;
+        if (R.judged && R.instrumentVerdict && *R.instrumentVerdict != R.ourVerdict)
             fault(RowState::VerdictDiffers,
                   QStringLiteral("Das Messgerät sagt „%1“, nach den Grenzwerten dieses Programms ist die Prüfung „%2“. "
                                  "Die Zeile wird nicht übernommen; bitte von Hand prüfen.")
@@ -234,6 +237,7 @@ private:
     TImportRow &R;
     QString schutzklasse;
     double ownLimit = 0.0;
+    bool unreadable = false;
 };
 
 // A row for the same device at the same minute as a stored inspection, or

@@ -52,6 +52,7 @@ struct TImportRow {
     bool visual = false;
     bool function = false;
     bool ourVerdict = false;
+    bool judged = false; // every value and check read cleanly, so ourVerdict counts
     std::optional<bool> instrumentVerdict;
     QString remark;
 
