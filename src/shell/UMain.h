@@ -49,6 +49,8 @@ public:
     // shown here with its customer.
     void showDueDates();
     void showDevice(int kundeId, int prueflingId);
+    // Re-reads what an import, an undone batch or a created device changed.
+    void importChangedData();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,6 +64,7 @@ private:
     bool applyStyle(int index);
     void bindControls();
     void connectCommands();
+    void addImportCommands(); // UMainImport.cpp
     void Verbinden1Click();
     void Trennen1Click();
     void setupNavigators();
