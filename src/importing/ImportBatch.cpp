@@ -108,6 +108,7 @@ TImportResult importDryRun(TDatabase &database, const TDryRun &shown, const std:
         TImportResult result{insertBatch(database, now), 0};
         TInspectionWriter writer(database);
         writer.afterInsert = afterInsert;
+        writer.reserveKeys(now.readyCount());
         TQuery row(&database);
         row.setSql(QStringLiteral("INSERT INTO IMPORTZEILEN (PRUEFUNGEN_ID, IMPORTSTAPEL_ID, PRUEFSUMME) VALUES (:P, :S, :SUMME)"));
         for (const TImportRow &r : now.rows) {

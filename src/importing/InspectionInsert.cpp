@@ -56,7 +56,7 @@ TInspectionWriter::TInspectionWriter(TDatabase &database)
     : FDatabase(database), FKey(std::make_unique<TQuery>(&database)), FInsert(std::make_unique<TQuery>(&database)),
       FRead(std::make_unique<TQuery>(&database))
 {
-    FKey->setSql(QStringLiteral("SELECT GEN_ID(SEQ_PRUEFUNGEN, 1) FROM RDB$DATABASE"));
+    FKey->setSql(QStringLiteral("SELECT GEN_ID(SEQ_PRUEFUNGEN, CAST(:N AS INTEGER)) FROM RDB$DATABASE"));
     QStringList columns = checksumColumns();
     columns.prepend(QStringLiteral("ID"));
     QStringList params;
@@ -68,11 +68,20 @@ TInspectionWriter::TInspectionWriter(TDatabase &database)
 
 TInspectionWriter::~TInspectionWriter() = default;
 
+void TInspectionWriter::reserveKeys(int count)
+{
+    FKey->paramByName(QStringLiteral("N")).setAsInteger(count);
+    FKey->execQuery();
+    FLastKey = FKey->asInteger(0);
+    FKey->close();
+    FNextKey = FLastKey - count + 1;
+}
+
 int TInspectionWriter::insert(const TNewInspection &in)
 {
-    FKey->execQuery();
-    const int id = static_cast<int>(FKey->asInteger(0));
-    FKey->close();
+    if (FNextKey > FLastKey)
+        reserveKeys(1);
+    const int id = static_cast<int>(FNextKey++);
     TQuery &q = *FInsert;
     q.paramByName(QStringLiteral("ID")).setAsInteger(id);
     q.paramByName(QStringLiteral("PRUEFLINGE_ID")).setAsInteger(in.deviceId);

@@ -36,6 +36,8 @@ public:
     // same transaction; an exception from it undoes the whole import.
     std::function<void(TDatabase &, int inspectionId)> afterInsert;
 
+    // Draws the keys of the next count inserts from SEQ_PRUEFUNGEN at once.
+    void reserveKeys(int count);
     // Inserts the inspection with a key from SEQ_PRUEFUNGEN; returns the key.
     int insert(const TNewInspection &inspection);
     // The checksum of the stored row (hex SHA-256 over every column), which
@@ -45,6 +47,7 @@ public:
 private:
     TDatabase &FDatabase;
     std::unique_ptr<TQuery> FKey, FInsert, FRead;
+    qint64 FNextKey = 0, FLastKey = -1; // reserved and not yet used
 };
 
 // The columns the checksum covers, as a select list.
