@@ -7,6 +7,7 @@
 #include "Application.h"
 #include "ProgramLocale.h"
 #include "Database.h"
+#include "ImportScreenshots.h"
 #include "NewDatabase.h"
 #include "Query.h"
 #include "QtDialogs.h"
@@ -119,6 +120,7 @@ int main(int argc, char *argv[])
     } else {
         ok = false;
     }
+    ok = saveImportScreenshots(frmMain, [&](QWidget *w, const QString &name) { return save(w, folder, name); }) && ok;
     program.destroy();
     return ok ? 0 : 1;
 }

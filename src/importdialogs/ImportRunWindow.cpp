@@ -20,14 +20,18 @@
 
 namespace {
 
-enum Column { ColLine, ColState, ColDevice, ColDate, ColFirstValue, ColVerdict = ColFirstValue + kMeasurementCount, ColInstrument, ColMessage };
+// The message comes right after the state, so that why a row is not ready
+// is in view; its full text is the tooltip of every cell of the row.
+constexpr int kMessageColumn = 2;
+constexpr int kMessageWidth = 380;
 
 QStringList headers()
 {
-    QStringList h{QStringLiteral("Zeile"), QStringLiteral("Zustand"), QStringLiteral("Prüfling"), QStringLiteral("Datum")};
+    QStringList h{QStringLiteral("Zeile"), QStringLiteral("Zustand"), QStringLiteral("Meldung"), QStringLiteral("Prüfling"),
+                  QStringLiteral("Datum")};
     for (const Measurement &m : kMeasurements)
         h << QStringLiteral("%1 [%2]").arg(m.germanLabel(), m.germanUnit());
-    return h << QStringLiteral("Urteil") << QStringLiteral("Messgerät") << QStringLiteral("Meldung");
+    return h << QStringLiteral("Urteil") << QStringLiteral("Messgerät");
 }
 
 QColor stateColour(RowState state)
@@ -93,6 +97,7 @@ void TfrmImportRun::buildControls()
     form->addRow(QStringLiteral("Prüf&gerät:"), m_instrument);
 
     m_table = newListTable(this, headers(), QStringLiteral("gridZeilen"));
+    m_table->horizontalHeader()->setStretchLastSection(false);
     connect(m_table, &QTableWidget::itemSelectionChanged, this, &TfrmImportRun::updateButtons);
     m_counts = new QLabel(this);
     m_counts->setObjectName(QStringLiteral("lblAnzahl"));
@@ -163,11 +168,11 @@ void TfrmImportRun::showRows()
     m_table->setRowCount(static_cast<int>(m_run.rows.size()));
     for (int r = 0; r < m_run.rows.size(); ++r) {
         const TImportRow &row = m_run.rows.at(r);
-        QStringList cells{QString::number(row.line), rowStateText(row.state), row.deviceText,
+        QStringList cells{QString::number(row.line), rowStateText(row.state), row.message(), row.deviceText,
                           row.when.isValid() ? row.when.toString(QStringLiteral("dd.MM.yyyy HH:mm")) : QString()};
         for (const auto &v : row.values)
             cells << (v ? QLocale().toString(v->toDouble(), 'f', 2) : QString());
-        cells << (row.judged ? verdictText(row.ourVerdict) : QString()) << verdictText(row.instrumentVerdict) << row.message();
+        cells << (row.judged ? verdictText(row.ourVerdict) : QString()) << verdictText(row.instrumentVerdict);
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
             item->setBackground(stateColour(row.state));
@@ -176,6 +181,7 @@ void TfrmImportRun::showRows()
         }
     }
     m_table->resizeColumnsToContents();
+    m_table->setColumnWidth(kMessageColumn, std::min(m_table->columnWidth(kMessageColumn), kMessageWidth));
     if (!m_run.fileError.isEmpty())
         m_counts->setText(m_run.fileError);
     else if (!m_path.isEmpty())

@@ -76,9 +76,9 @@ private slots:
         QWidget *window = r.openRunWindow();
         auto *grid = r.find<QTableWidget>(window, "gridZeilen");
         QCOMPARE(r.column(grid, 1), QStringList({"bereit", "Wert keine Zahl", "Prüfling unbekannt", "Urteil weicht ab"}));
-        QCOMPARE(r.column(grid, 2)[0], QStringLiteral("Drucker Nr. 85 (Demo-Kunde)"));
-        QCOMPARE(grid->item(0, 4)->text(), QStringLiteral("0,08"));
-        QVERIFY(grid->item(1, grid->columnCount() - 1)->text().contains(u"„0,12 Ohm“"));
+        QCOMPARE(r.column(grid, 3)[0], QStringLiteral("Drucker Nr. 85 (Demo-Kunde)"));
+        QCOMPARE(grid->item(0, 5)->text(), QStringLiteral("0,08"));
+        QVERIFY(grid->item(1, 2)->text().contains(u"„0,12 Ohm“"));
         QCOMPARE(r.find<QLabel>(window, "lblAnzahl")->text(),
                  QStringLiteral("1 bereit, 1 Prüfling unbekannt, 1 Wert keine Zahl, 1 Urteil weicht ab"));
         QCOMPARE(r.inspections(), before); // nothing written yet
