@@ -9,6 +9,7 @@
 #include "ProfileStore.h"
 #include "ProgramLocale.h"
 #include "Query.h"
+#include "ToolStreams.h"
 #include "UUpdateDB.h"
 #include <QCoreApplication>
 #include <QFile>
@@ -17,41 +18,19 @@
 
 namespace {
 
-enum Exit { AllReady = 0, Refused = 1, Usage = 2, RowsLeftOut = 3 };
+enum Exit { AllReady = 0, RowsLeftOut = 3 }; // 1 refused, 2 not understood: ToolStreams.h
 
 struct Request {
     QString database, file, profile, inspector, instrument;
     bool dryRun = false;
 };
 
-QTextStream &out()
-{
-    static QTextStream s(stdout);
-    return s;
-}
-
-QTextStream &err()
-{
-    static QTextStream s(stderr);
-    return s;
-}
-
 int usage(const QString &why)
 {
-    err() << why << "\n"
-          << "Aufruf:\n"
-             "  velmora-db import PFAD DATEI --profile NAME [--dry-run] [--pruefer NAME] [--geraet NAME]\n"
-             "    NAME des Profils in der Datenbank oder Pfad einer Profildatei (.json);\n"
-             "    --pruefer für Zeilen ohne Prüfer, --geraet das Prüfgerät der Messungen\n"
-             "    (ohne Angabe: das einzige angelegte).\n"
-          << Qt::flush;
-    return Usage;
-}
-
-int refuse(const QString &message)
-{
-    err() << message << Qt::endl;
-    return Refused;
+    return usageWith(why, "  velmora-db import PFAD DATEI --profile NAME [--dry-run] [--pruefer NAME] [--geraet NAME]\n"
+                          "    NAME des Profils in der Datenbank oder Pfad einer Profildatei (.json);\n"
+                          "    --pruefer für Zeilen ohne Prüfer, --geraet das Prüfgerät der Messungen\n"
+                          "    (ohne Angabe: das einzige angelegte).\n");
 }
 
 QString parse(const QStringList &args, Request &r)

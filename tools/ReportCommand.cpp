@@ -6,6 +6,7 @@
 #include "PageWriter.h"
 #include "ReportJob.h"
 #include "ProgramLocale.h"
+#include "ToolStreams.h"
 #include "UDM.h"
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -26,27 +27,11 @@ struct Request {
     int devices = 100;      // 100 all, 110 active, 120 inactive
 };
 
-QTextStream &err()
-{
-    static QTextStream s(stderr);
-    return s;
-}
-
 int usage(const QString &why)
 {
-    err() << why << "\n"
-          << "Aufruf:\n"
-             "  velmora-db report PFAD --protocol PRUEFUNG_ID --out DATEI.pdf\n"
-             "  velmora-db report PFAD --day KUNDE_ID JJJJ-MM-TT [--result all|passed|failed] [--devices all|active|inactive] --out DATEI.pdf\n"
-             "  velmora-db report PFAD --inventory KUNDE_ID [--due JJJJ-MM-TT] [--devices all|active|inactive] --out DATEI.pdf\n"
-          << Qt::flush;
-    return Usage;
-}
-
-int refuse(const QString &message)
-{
-    err() << message << Qt::endl;
-    return Refused;
+    return usageWith(why, "  velmora-db report PFAD --protocol PRUEFUNG_ID --out DATEI.pdf\n"
+                          "  velmora-db report PFAD --day KUNDE_ID JJJJ-MM-TT [--result all|passed|failed] [--devices all|active|inactive] --out DATEI.pdf\n"
+                          "  velmora-db report PFAD --inventory KUNDE_ID [--due JJJJ-MM-TT] [--devices all|active|inactive] --out DATEI.pdf\n");
 }
 
 std::optional<int> number(const QString &text)

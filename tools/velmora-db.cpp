@@ -9,6 +9,7 @@
 #include "OpenFailure.h"
 #include "Query.h"
 #include "ReportCommand.h"
+#include "ToolStreams.h"
 #include "USettings.h"
 #include "UUpdateDB.h"
 #include <QCoreApplication>
@@ -20,18 +21,6 @@
 namespace {
 
 enum Exit { Ok = 0, Refused = 1, Usage = 2 };
-
-QTextStream &out()
-{
-    static QTextStream s(stdout);
-    return s;
-}
-
-QTextStream &err()
-{
-    static QTextStream s(stderr);
-    return s;
-}
 
 int usage()
 {
@@ -49,12 +38,6 @@ int usage()
              "                                           Messwerte aus dem Export eines Prüfgeräts übernehmen\n"
           << Qt::flush;
     return Usage;
-}
-
-int refuse(const QString &message)
-{
-    err() << message << Qt::endl;
-    return Refused;
 }
 
 QString notOurs(const QString &path)

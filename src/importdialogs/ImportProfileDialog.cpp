@@ -219,14 +219,10 @@ TImportProfile TdlgImportProfile::profile() const
 
 void TdlgImportProfile::setSampleFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        dialogs().message(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(path, file.errorString()),
-                          IDialogs::Icon::Error);
-        return;
+    if (const std::optional<QByteArray> bytes = readFileShowingErrors(path, 64 * 1024)) { // the first rows are enough
+        m_sample = *bytes;
+        updatePreview();
     }
-    m_sample = file.read(64 * 1024); // the first rows are enough
-    updatePreview();
 }
 
 // The sample's first rows split as the form says; each column headed by
@@ -291,9 +287,11 @@ void TdlgImportProfile::importJson()
                                                   QStringLiteral("Importprofile|*.json"), QStringLiteral("json"));
     if (path.isEmpty())
         return;
-    QFile file(path);
-    QString error = QStringLiteral("Die Datei %1 kann nicht gelesen werden.").arg(path);
-    const auto p = file.open(QIODevice::ReadOnly) ? TImportProfile::fromJsonText(file.readAll(), &error) : std::nullopt;
+    const std::optional<QByteArray> bytes = readFileShowingErrors(path);
+    if (!bytes)
+        return;
+    QString error;
+    const auto p = TImportProfile::fromJsonText(*bytes, &error);
     if (!p) {
         dialogs().message(error, IDialogs::Icon::Error);
         return;

@@ -135,14 +135,11 @@ void TfrmImportRun::chooseFile()
 
 void TfrmImportRun::openFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        dialogs().message(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(path, file.errorString()),
-                          IDialogs::Icon::Error);
+    const std::optional<QByteArray> bytes = readFileShowingErrors(path);
+    if (!bytes)
         return;
-    }
     m_path = path;
-    m_bytes = file.readAll();
+    m_bytes = *bytes;
     m_file->setText(QDir::toNativeSeparators(path));
     rerun();
 }

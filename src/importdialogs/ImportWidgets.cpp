@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "Query.h"
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -39,4 +40,15 @@ bool showingErrors(const std::function<void()> &work)
         dialogs().message(e.message(), IDialogs::Icon::Error);
         return false;
     }
+}
+
+std::optional<QByteArray> readFileShowingErrors(const QString &path, qint64 maxBytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        dialogs().message(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(path, file.errorString()),
+                          IDialogs::Icon::Error);
+        return std::nullopt;
+    }
+    return maxBytes < 0 ? file.readAll() : file.read(maxBytes);
 }

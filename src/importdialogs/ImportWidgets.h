@@ -1,6 +1,8 @@
 #pragma once
 // Small pieces the import windows share.
+#include <QByteArray>
 #include <QString>
+#include <optional>
 #include <functional>
 
 class QComboBox;
@@ -16,3 +18,6 @@ QTableWidget *newListTable(QWidget *parent, const QStringList &headers, const QS
 // Runs work; an EDatabaseError is shown as an error message instead.
 // True when work ran through.
 bool showingErrors(const std::function<void()> &work);
+// The bytes of a file (at most maxBytes); none after an error message
+// that names the file and the reason.
+std::optional<QByteArray> readFileShowingErrors(const QString &path, qint64 maxBytes = -1);
