@@ -6,6 +6,7 @@
 #include "Measurements.h"
 #include "NewDeviceDialog.h"
 #include "ProfileStore.h"
+#include "USettings.h"
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -204,7 +205,7 @@ void TfrmImportRun::createDevice()
     const TImportRow *row = selectedRow();
     if (!row)
         return;
-    TdlgNewDevice dialog(row->customerText, row->deviceNumber, 12, this);
+    TdlgNewDevice dialog(row->customerText, row->deviceNumber, TSettings().DefaultIntervallPruefling(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (showingErrors([&] { createDeviceFromRow(m_database, *row, m_run.profile, dialog.choice()); })) {

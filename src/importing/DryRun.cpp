@@ -115,10 +115,10 @@ private:
             return;
         }
         const TKnownDevice *device = L.deviceById(payload->deviceId);
-        R.deviceNumber = payload->deviceNumber;
+        R.deviceNumber = parseDeviceNumber(payload->deviceNumber).value_or(QString());
         // The key alone could name another firm's device: customer and
         // number must agree as well.
-        if (!device || device->customerId != payload->customerId || device->number != payload->deviceNumber) {
+        if (!device || device->customerId != payload->customerId || device->number != R.deviceNumber) {
             fault(RowState::UnknownDevice,
                   QStringLiteral("Den Prüfling des QR-Codes „%1“ gibt es in dieser Datenbank nicht.").arg(text));
             return;

@@ -7,6 +7,7 @@
 #include "ExportFiles.h"
 #include "ImportBatch.h"
 #include "ProfileStore.h"
+#include "UUpdateDB.h"
 #include <QtTest>
 
 Q_DECLARE_METATYPE(TDialect)
@@ -211,7 +212,7 @@ private slots:
         p.setColumn(ImportField::Function, 4);
         p.setColumn(ImportField::Value0, 5);
         const QByteArray bytes = "QR,Zeit,S,F,RPE\n"
-                                 "VPP1;K101;G1002;N86,2025-11-05 08:10,ok,ok,0.09\n"
+                                 "VPP1;K101;G1002;N086,2025-11-05 08:10,ok,ok,0.09\n"
                                  "VPP1;K102;G1002;N86,2025-11-05 08:11,ok,ok,0.09\n"
                                  "Drucker,2025-11-05 08:12,ok,ok,0.09\n";
         const TDryRun run = dryRunImport(f.dm->Database, p, QStringLiteral("qr.csv"), bytes, kChoice);
@@ -337,6 +338,17 @@ private slots:
         QCOMPARE(f.scalar(QStringLiteral("SELECT COUNT(*) FROM KUNDEN WHERE NAME = 'Bäckerei Süß'")), qint64(1));
         QCOMPARE(f.dryRun(TDialect{}, {printerRow("03.11.2025", "0.1", "bestanden", "0087")}).readyCount(), 1);
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, createDeviceFromRow(f.dm->Database, run.rows[0], profile, {"", "I", 12}));
+    }
+
+    void earlierFileGainsTheImportTablesOnce()
+    {
+        ImportFixture &f = shared(); // created without them, upgraded by the connection
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME IN "
+                          "('IMPORTPROFILE', 'IMPORTSTAPEL', 'IMPORTZEILEN')"),
+                 qint64(3));
+        TUpdateDB(&f.dm->Database).CheckAndUpdate(); // a current file is left as it is
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM RDB$GENERATORS WHERE RDB$GENERATOR_NAME = 'SEQ_IMPORT'"), qint64(1));
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM PRUEFUNGEN"), qint64(2));
     }
 
     void profilesAreStoredByName()
