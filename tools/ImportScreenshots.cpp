@@ -2,7 +2,9 @@
 #include "ImportRunWindow.h"
 #include "ProfileStore.h"
 #include "UDM.h"
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 bool saveImportScreenshots(QWidget *parent, const std::function<bool(QWidget *, const QString &)> &save)
 {
@@ -17,7 +19,12 @@ bool saveImportScreenshots(QWidget *parent, const std::function<bool(QWidget *, 
     TfrmImportRun window(frmDM->Database, 11, 11, parent);
     window.resize(1240, 420);
     window.show();
-    window.openFile(examples + QStringLiteral("beispiel-semikolon.csv"));
+    // The example under a name a user's export might have.
+    QTemporaryDir folder;
+    QDir(folder.path()).mkdir(QStringLiteral("Messungen"));
+    const QString file = folder.filePath(QStringLiteral("Messungen/Messung März.csv"));
+    QFile::copy(examples + QStringLiteral("beispiel-semikolon.csv"), file);
+    window.openFile(file);
     const bool saved = save(&window, QStringLiteral("import-probelauf.png"));
     window.close();
     return saved;
