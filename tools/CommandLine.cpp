@@ -20,6 +20,14 @@ int refuse(const QString &message)
     return Refused;
 }
 
+int usageWith(const QString &why, const char *calls)
+{
+    if (!why.isEmpty())
+        err() << why << "\n";
+    err() << "Aufruf:\n" << calls << Qt::flush;
+    return Usage;
+}
+
 std::optional<int> number(const QString &text)
 {
     bool ok = false;

@@ -14,6 +14,9 @@ QTextStream &out();
 QTextStream &err();
 // Prints the reason on stderr; Refused.
 int refuse(const QString &message);
+// Says what was not understood (when anything) and how to call the
+// command; Usage.
+int usageWith(const QString &why, const char *calls);
 // A whole number of at least 0, or none.
 std::optional<int> number(const QString &text);
 // A day written JJJJ-MM-TT; invalid otherwise.

@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "DbError.h"
 #include "LabelCommand.h"
+#include "ImportCommand.h"
 #include "NewDatabase.h"
 #include "OpenFailure.h"
 #include "Query.h"
@@ -40,6 +41,8 @@ int usage()
              "  velmora-db labels PFAD ...               Prüfetiketten als PDF schreiben (velmora-db labels ohne Angaben zeigt wie)\n"
              "  velmora-db verify PFAD                   Fingerabdrücke aller Prüfungen nachrechnen\n"
              "  velmora-db verify-pdf PFAD DATEI.pdf     Protokoll (PDF) mit der Datenbank vergleichen\n"
+             "  velmora-db import PFAD DATEI --profile NAME [--dry-run]\n"
+             "                                           Messwerte aus dem Export eines Prüfgeräts übernehmen\n"
           << Qt::flush;
     return Usage;
 }
@@ -207,6 +210,8 @@ int main(int argc, char *argv[])
         return runLabelCommand(argc, argv);
     if (argc > 1 && (qstrcmp(argv[1], "verify") == 0 || qstrcmp(argv[1], "verify-pdf") == 0))
         return runVerifyCommand(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "import") == 0)
+        return runImportCommand(argc, argv);
     QCoreApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Orbenta"));
     app.setApplicationName(QStringLiteral("Tarnholm"));

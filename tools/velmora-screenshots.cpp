@@ -8,6 +8,7 @@
 #include "Application.h"
 #include "ProgramLocale.h"
 #include "Database.h"
+#include "ImportScreenshots.h"
 #include "NewDatabase.h"
 #include "Query.h"
 #include "QtDialogs.h"
@@ -142,6 +143,7 @@ int main(int argc, char *argv[])
         ok = save(&labels, folder, QStringLiteral("etiketten.png")) && ok;
         labels.close();
     }
+    ok = saveImportScreenshots(frmMain, [&](QWidget *w, const QString &name) { return save(w, folder, name); }) && ok;
     program.destroy();
     return ok ? 0 : 1;
 }

@@ -61,6 +61,8 @@ public:
     bool showScannedDevice(const QString &text);
     // The label window for the current device, the selected ones or a day.
     void showLabels();
+    // Re-reads what an import, an undone batch or a created device changed.
+    void importChangedData();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -74,6 +76,7 @@ private:
     bool applyStyle(int index);
     void bindControls();
     void connectCommands();
+    void addImportCommands(); // UMainImport.cpp
     void Verbinden1Click();
     void Trennen1Click();
     // Recomputes the fingerprints of the database and shows what differs.

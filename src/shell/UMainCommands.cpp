@@ -84,6 +84,7 @@ void TfrmMain::setupNavigators()
     connect(m_ui->Auftragnehmer1, &QAction::triggered, this, [] { dlgAuftragnehmer->show(); });
     connect(m_ui->Berichte1, &QAction::triggered, this, [this] { showBericht(1); });
     connect(m_ui->Faelligkeiten1, &QAction::triggered, this, &TfrmMain::showDueDates);
+    addImportCommands();
     connect(m_ui->Prueflinge1, &QAction::triggered, this, [this] {
         TfrmDlgSettingPrueflinge dialog(this);
         dialog.exec();

@@ -59,4 +59,15 @@ void TUpdateDB::CheckAndUpdate()
         ExecUpdate(QStringLiteral("ALTER TABLE AUFTRAGNEHMER ADD LOGO BLOB SUB_TYPE 0"));
     addContractorShortName();
     upgradeFingerprints(*FDatabase);
+    UpgradeImportTables();
+}
+
+qint64 TUpdateDB::countOf(const QString &sql, const QString &name)
+{
+    FQuery->setSql(sql);
+    FQuery->paramByName(QStringLiteral("name")).setAsString(name.toUpper());
+    FQuery->execQuery();
+    const qint64 count = FQuery->asInteger(0);
+    FQuery->close();
+    return count;
 }

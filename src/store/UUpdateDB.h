@@ -19,10 +19,14 @@ public:
     void setDatabase(TDatabase *database);
 
     void CheckAndUpdate();
+    // The import's profiles, batches and imported rows (UpgradeImport.cpp).
+    void UpgradeImportTables();
 
 private:
     bool FieldExists(const QString &tablename, const QString &fieldname);
     bool TableExists(const QString &tablename);
+    bool SequenceExists(const QString &name);
+    qint64 countOf(const QString &sql, const QString &name);
     void ExecUpdate(const QString &statement);
     // The contractor's short name for labels (UpgradeLabels.cpp).
     void addContractorShortName();

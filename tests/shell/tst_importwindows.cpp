@@ -1,0 +1,195 @@
+// The import windows in the running program: the dry run of an export in a
+// folder with an umlaut, a device created from its row, the import after
+// the counts were confirmed, the batch taken back, and the profile dialog's
+// live preview.
+#include "AppTestMain.h"
+#include "ImportProfileDialog.h"
+#include "ProfileStore.h"
+#include "RunningProgram.h"
+#include "UMain.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const QString kExamples = QStringLiteral(VELMORA_SOURCE_DIR "/resources/import/");
+
+TImportProfile exampleProfile()
+{
+    QFile file(kExamples + QStringLiteral("beispiel-semikolon.json"));
+    file.open(QIODevice::ReadOnly);
+    QString error;
+    return *TImportProfile::fromJsonText(file.readAll(), &error);
+}
+
+struct Running : TRunningProgram {
+    QString exportPath;
+    Running() : TRunningProgram(QStringList(), QDateTime(QDate(2025, 12, 1), QTime(12, 0)))
+    {
+        exportPath = home.dir.filePath(QStringLiteral("Prüf ordner/Messung März.csv"));
+        QFile::copy(kExamples + QStringLiteral("beispiel-semikolon.csv"), exportPath);
+        saveProfile(frmDM->Database, exampleProfile());
+    }
+    static QWidget *window(const QString &name)
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible())
+                return w;
+        return nullptr;
+    }
+    qint64 inspections() { return scalar(QStringLiteral("SELECT COUNT(*) FROM PRUEFUNGEN")); }
+    QWidget *openRunWindow()
+    {
+        find<QAction>(frmMain, "MesswerteImportieren1")->trigger();
+        QWidget *runWindow = window(QStringLiteral("frmImportRun"));
+        dialogs.paths.enqueue(exportPath);
+        click(runWindow, "btnDatei");
+        return runWindow;
+    }
+    static QStringList column(QTableWidget *table, int column)
+    {
+        QStringList texts;
+        for (int r = 0; r < table->rowCount(); ++r)
+            texts << table->item(r, column)->text();
+        return texts;
+    }
+};
+
+} // namespace
+
+class TestImportWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareTestEnvironment(); }
+
+    void dryRunCreateDeviceImportAndUndo()
+    {
+        Running r;
+        const qint64 before = r.inspections();
+        QWidget *window = r.openRunWindow();
+        auto *grid = r.find<QTableWidget>(window, "gridZeilen");
+        QCOMPARE(r.column(grid, 1), QStringList({"bereit", "Wert keine Zahl", "Prüfling unbekannt", "Urteil weicht ab"}));
+        QCOMPARE(r.column(grid, 3)[0], QStringLiteral("Drucker Nr. 85 (Demo-Kunde)"));
+        QCOMPARE(grid->item(0, 5)->text(), QStringLiteral("0,08"));
+        QVERIFY(grid->item(1, 2)->text().contains(u"„0,12 Ohm“"));
+        QCOMPARE(r.find<QLabel>(window, "lblAnzahl")->text(),
+                 QStringLiteral("1 bereit, 1 Prüfling unbekannt, 1 Wert keine Zahl, 1 Urteil weicht ab"));
+        QCOMPARE(r.inspections(), before); // nothing written yet
+
+        auto *create = r.find<QPushButton>(window, "btnPrueflingAnlegen");
+        r.clickRow(grid, 0);
+        QVERIFY(!create->isEnabled());
+        r.clickRow(grid, 2);
+        QVERIFY(create->isEnabled());
+        QTimer::singleShot(0, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            QTest::keyClicks(TRunningProgram::find<QLineEdit>(dialog, "edBezeichnung"), "Kaffeemaschine");
+            auto *klasse = TRunningProgram::find<QComboBox>(dialog, "cbSchutzklasse");
+            klasse->setCurrentIndex(klasse->findText("I"));
+            TRunningProgram::click(dialog, "btnAnlegen");
+        });
+        r.click(create);
+        QCOMPARE(r.scalar("SELECT COUNT(*) FROM PRUEFLINGE WHERE NUMMER = 87 AND BEZEICHNUNG = 'Kaffeemaschine' AND KUNDEN_ID = 101"),
+                 qint64(1));
+        QCOMPARE(r.column(grid, 1)[2], QStringLiteral("bereit"));
+
+        r.dialogs.answers.enqueue(IDialogs::Answer::No);
+        r.click(window, "btnImportieren");
+        QCOMPARE(r.dialogs.messages().last(),
+                 QStringLiteral("Aus „Messung März.csv“ werden 2 Prüfungen importiert.\n2 Zeilen werden ausgelassen "
+                                "(2 bereit, 1 Wert keine Zahl, 1 Urteil weicht ab).\n\nImportieren?"));
+        QCOMPARE(r.inspections(), before);
+        r.dialogs.answers.enqueue(IDialogs::Answer::Yes);
+        r.click(window, "btnImportieren");
+        QCOMPARE(r.inspections(), before + 2);
+        QVERIFY2(r.dialogs.messages().last().startsWith(u"2 Prüfungen importiert (Importstapel "),
+                 qPrintable(r.dialogs.messages().join(u'|')));
+        QCOMPARE(r.column(grid, 1), QStringList({"bereits importiert", "Wert keine Zahl", "bereits importiert", "Urteil weicht ab"}));
+        window->close();
+
+        r.find<QAction>(frmMain, "Importstapel1")->trigger();
+        QWidget *batches = r.window(QStringLiteral("frmImportBatches"));
+        auto *list = r.find<QTableWidget>(batches, "gridStapel");
+        QCOMPARE(list->rowCount(), 1);
+        QCOMPARE(list->item(0, 2)->text(), QStringLiteral("Messung März.csv"));
+        QCOMPARE(list->item(0, 4)->text(), QStringLiteral("2"));
+        r.clickRow(list, 0);
+        r.dialogs.answers.enqueue(IDialogs::Answer::Yes);
+        r.click(batches, "btnZuruecknehmen");
+        QCOMPARE(r.inspections(), before);
+        QCOMPARE(list->item(0, 7)->text(), QStringLiteral("01.12.2025 12:00"));
+        QVERIFY(!r.find<QPushButton>(batches, "btnZuruecknehmen")->isEnabled());
+    }
+
+    void changedBatchIsRefusedWithItsReason()
+    {
+        Running r;
+        QWidget *window = r.openRunWindow();
+        r.dialogs.answers.enqueue(IDialogs::Answer::Yes);
+        r.click(window, "btnImportieren");
+        window->close();
+        const qint64 count = r.inspections();
+        TQuery q(&frmDM->Database);
+        q.setSql(QStringLiteral("UPDATE PRUEFUNGEN SET BEMERKUNG = 'nachgetragen' WHERE SCHUTZLEITWIDERSTAND = 0.08"));
+        q.execQuery();
+        frmDM->Transaction.commitRetaining();
+        r.find<QAction>(frmMain, "Importstapel1")->trigger();
+        QWidget *batches = r.window(QStringLiteral("frmImportBatches"));
+        r.clickRow(r.find<QTableWidget>(batches, "gridStapel"), 0);
+        r.click(batches, "btnZuruecknehmen");
+        QVERIFY(r.dialogs.messages().last().contains(u"1 seiner Prüfungen geändert"));
+        QCOMPARE(r.inspections(), count);
+    }
+
+    void profileDialogPreviewFollowsTheForm()
+    {
+        Running r;
+        TdlgImportProfile dialog(frmDM->Database, frmMain);
+        dialog.show();
+        auto *list = r.find<QListWidget>(&dialog, "lstProfile");
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(r.find<QLineEdit>(&dialog, "edName")->text(), QStringLiteral("Beispiel Semikolon (Latin-1)"));
+        dialog.setSampleFile(r.exportPath);
+        auto *preview = r.find<QTableWidget>(&dialog, "gridVorschau");
+        QCOMPARE(preview->rowCount(), 5);
+        QCOMPARE(preview->columnCount(), 14);
+        QCOMPARE(preview->horizontalHeaderItem(5)->text(), QStringLiteral("6: Schutzleiterwiderstand"));
+        QCOMPARE(preview->item(0, 4)->text(), QStringLiteral("Prüfer")); // Latin-1 read as such
+        auto *encoding = r.find<QComboBox>(&dialog, "cbZeichensatz");
+        encoding->setCurrentIndex(encoding->findText("UTF-8"));
+        QVERIFY(r.find<QLabel>(&dialog, "lblProblem")->text().contains(u"nicht in UTF-8"));
+        encoding->setCurrentIndex(encoding->findText("ISO 8859-1"));
+        r.find<QComboBox>(&dialog, "cbTrennzeichen")->setCurrentText(QStringLiteral(","));
+        QCOMPARE(preview->item(1, 0)->text(), QStringLiteral("Demo-Kunde;85;03.11.2025;09:15;Demo-Prüfer;0"));
+        QVERIFY(r.find<QLabel>(&dialog, "lblProblem")->text().contains(u"Dezimalzeichen"));
+        r.find<QComboBox>(&dialog, "cbTrennzeichen")->setCurrentText(QStringLiteral(";"));
+
+        r.find<QLineEdit>(&dialog, "edName")->setText(QStringLiteral("Zweites Gerät")); // keyClicks types ASCII only
+        r.find<QSpinBox>(&dialog, "spSpalte_bemerkung")->setValue(0);
+        r.click(&dialog, "btnSichern");
+        QCOMPARE(storedProfileNames(frmDM->Database), QStringList({"Beispiel Semikolon (Latin-1)", "Zweites Gerät"}));
+        QCOMPARE(list->currentItem()->text(), QStringLiteral("Zweites Gerät"));
+
+        const QString json = r.home.dir.filePath(QStringLiteral("Prüf ordner/zweites.json"));
+        r.dialogs.paths.enqueue(json);
+        r.click(&dialog, "btnJsonExport");
+        QFile file(json);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QString error;
+        const auto back = TImportProfile::fromJsonText(file.readAll(), &error);
+        QVERIFY2(back, qPrintable(error));
+        QCOMPARE(back->name, QStringLiteral("Zweites Gerät"));
+        QVERIFY(!back->has(ImportField::Remark));
+    }
+};
+
+VELMORA_APP_TEST_MAIN(TestImportWindows)
+#include "tst_importwindows.moc"
