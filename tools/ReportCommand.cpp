@@ -1,4 +1,5 @@
 #include "ReportCommand.h"
+#include "ServerAccess.h"
 #include "CollectedMessages.h"
 #include "Clock.h"
 #include "DbError.h"
@@ -128,11 +129,18 @@ QString openRecordSets(TfrmDM &dm, const Request &r, TPageWriter &writer)
     return selection.reportName();
 }
 
-int writeReport(const Request &r, TCollectedMessages &messages)
+int writeReport(const Request &r, const QString &user, TCollectedMessages &messages)
 {
-    if (!QFileInfo::exists(r.database))
+    const bool onServer = TDatabase::isServerName(r.database);
+    if (!onServer && !QFileInfo::exists(r.database))
         return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(r.database));
     TfrmDM dm;
+    if (onServer) {
+        const std::optional<TServerLogin> login = askServerLogin(user);
+        if (!login)
+            return kExitLogin;
+        dm.setServerLogin(r.database, *login);
+    }
     if (!dm.Connect(r.database))
         return refuse(messages.messages.join(u'\n'));
     TReportProject project;
@@ -168,12 +176,15 @@ int runReportCommand(int argc, char *argv[])
     app.setApplicationName(QStringLiteral("Tarnholm"));
     applyProgramLocale(); // numbers and dates as the program shows them
     Request request;
-    const QString problem = parse(app.arguments().mid(2), request);
+    QStringList args = app.arguments().mid(2);
+    bool malformed = false;
+    const QString user = takeUserOption(args, malformed);
+    const QString problem = malformed ? QStringLiteral("--user ohne Namen") : parse(args, request);
     if (!problem.isEmpty())
         return usage(problem);
     TCollectedMessages messages; // the data module's messages, printed on failure
     try {
-        return writeReport(request, messages);
+        return writeReport(request, user, messages);
     } catch (const EDatabaseError &e) {
         return refuse(e.message());
     }

@@ -43,7 +43,7 @@ private:
 TDataSet::TDataSet(TDatabase *database, QObject *parent)
     : QObject(parent), m_database(database), m_select(new TQuery(database, nullptr, this)),
       m_change(new TQuery(database, nullptr, this)), m_refresh(new TQuery(database, nullptr, this)),
-      m_generator(new TQuery(database, nullptr, this))
+      m_generator(new TQuery(database, nullptr, this)), m_lock(new TQuery(database, nullptr, this))
 {
     m_database->registerDataSet(this);
 }
@@ -69,7 +69,7 @@ TTransaction *TDataSet::transaction() const { return m_select->transaction(); }
 void TDataSet::setTransaction(TTransaction *transaction)
 {
     // The queries keep their own reference; rebuild them on the new one.
-    for (TQuery **q : {&m_select, &m_change, &m_refresh, &m_generator}) {
+    for (TQuery **q : {&m_select, &m_change, &m_refresh, &m_generator, &m_lock}) {
         TQuery *old = *q;
         auto *fresh = new TQuery(m_database, transaction, this);
         fresh->setSql(old->sql());
@@ -704,23 +704,45 @@ void TDataSet::setParamsFromRow(TQuery &query, bool refresh)
     }
 }
 
-void TDataSet::runChange(const QStringList &sql, bool mustChangeRow)
+void TDataSet::runStatement(TQuery &query, const QStringList &sql)
 {
-    TQuery &query = *m_change;
-    if (m_preparedChange != sql || query.sql() != sql) {
+    if (query.sql() != sql)
         query.setSql(sql);
-        m_preparedChange = sql;
-    }
     setParamsFromRow(query, false);
-    if (autoCommit)
-        transaction()->setSavepoint();
     query.execQuery();
     query.close();
+}
+
+void TDataSet::runChange(const QStringList &sql, bool mustChangeRow)
+{
+    if (mustChangeRow && guardsAgainstOtherWorkstations())
+        verifyUnchangedSinceRead();
+    TQuery &query = *m_change;
+    runStatement(query, sql);
     // An update or delete that finds no row would otherwise count as saved.
     if (mustChangeRow && query.rowsAffected() == 0)
         throw EDatabaseError(QStringLiteral("Der Datensatz wurde inzwischen gelöscht oder geändert."));
-    if (autoCommit)
-        commitChange();
+}
+
+void TDataSet::changeInSavepoint(const std::function<void()> &work)
+{
+    if (!autoCommit) {
+        work();
+        return;
+    }
+    transaction()->setSavepoint();
+    try {
+        work();
+    } catch (...) {
+        // Also gives up the locks the work took.
+        try {
+            transaction()->rollbackToSavepoint();
+        } catch (const EDatabaseError &) {
+            // The work's own error is the one to show.
+        }
+        throw;
+    }
+    commitChange();
 }
 
 void TDataSet::commitChange()
@@ -773,13 +795,17 @@ void TDataSet::post()
     updateRecord();
     if (!editing())
         return;
-    if (beforePost)
-        beforePost(*this);
     const bool inserting = m_state == TDataSetState::Insert;
     const QStringList &sql = inserting ? insertSql : modifySql;
-    if (sql.isEmpty())
-        throw EDatabaseError(QStringLiteral("Die Datenmenge kann nicht geändert werden."));
-    runChange(sql, !inserting);
+    changeInSavepoint([&] {
+        if (!postLockSql.isEmpty() && m_database->isServer())
+            runStatement(*m_lock, postLockSql);
+        if (beforePost)
+            beforePost(*this);
+        if (sql.isEmpty())
+            throw EDatabaseError(QStringLiteral("Die Datenmenge kann nicht geändert werden."));
+        runChange(sql, !inserting);
+    });
     // From here the row is stored; the re-read only shows what the database
     // made of it.
     m_state = TDataSetState::Browse;
@@ -837,7 +863,7 @@ void TDataSet::deleteRecord()
         cancel();
     if (beforeDelete)
         beforeDelete(*this);
-    runChange(deleteSql, true);
+    changeInSavepoint([&] { runChange(deleteSql, true); });
     m_rows.erase(m_rows.begin() + m_current);
     m_current = m_rows.empty() ? -1 : std::min(m_current, recordCount() - 1);
     m_bof = m_eof = m_rows.empty();

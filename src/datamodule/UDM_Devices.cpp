@@ -42,6 +42,9 @@ void TfrmDM::declareDevices()
     d.deleteSql = {QStringLiteral("DELETE FROM PRUEFLINGE WHERE ID = :OLD_ID")};
     d.refreshSql = {QStringLiteral("SELECT ") + kDeviceColumns + QStringLiteral(", ") + latestNextInspectionColumn() +
                     QStringLiteral(" FROM PRUEFLINGE WHERE( KUNDEN_ID =:KUNDEN_ID ) and ( PRUEFLINGE.ID = :OLD_ID )")};
+    // Two workstations numbering devices of one customer take turns: the
+    // check of the number and the insert happen under the customer's lock.
+    d.postLockSql = {QStringLiteral("SELECT ID FROM KUNDEN WHERE ID = :KUNDEN_ID WITH LOCK")};
     d.generatorName = QStringLiteral("SEQ_PRUEFLINGE");
     d.generatorField = QStringLiteral("ID");
 

@@ -33,6 +33,7 @@ public:
     bool finishOpenEdits() override;
     void enableDatabaseCommands(bool connected) override;
     void dueDatesChanged() override;
+    void refreshLists(bool customers) override;
 
     Ui::TfrmMain *ui() const { return m_ui.get(); }
     QLabel *statusPanel(int index) const;
@@ -59,6 +60,7 @@ private:
     void setInitialSize();
     void FormDestroy();
     void buildStyleMenu();
+    void addRefreshCommand();
     bool applyStyle(int index);
     void bindControls();
     void connectCommands();

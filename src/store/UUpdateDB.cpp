@@ -1,6 +1,7 @@
 #include "UUpdateDB.h"
 #include "Database.h"
 #include "Query.h"
+#include "UpgradeChangeEvents.h"
 
 TUpdateDB::TUpdateDB(TDatabase *database) { setDatabase(database); }
 
@@ -56,4 +57,5 @@ void TUpdateDB::CheckAndUpdate()
     // The contractor's logo on the reports: an image file's bytes, or null.
     if (!FieldExists(QStringLiteral("AUFTRAGNEHMER"), QStringLiteral("LOGO")))
         ExecUpdate(QStringLiteral("ALTER TABLE AUFTRAGNEHMER ADD LOGO BLOB SUB_TYPE 0"));
+    addChangeEventTriggers(*FDatabase);
 }

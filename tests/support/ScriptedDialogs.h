@@ -21,6 +21,9 @@ public:
     QList<Shown> shown;
     QQueue<Answer> answers;
     QQueue<QString> paths;
+    // Passwords typed when asked ("password"); an empty queue cancels.
+    QQueue<QString> passwords;
+    bool rememberPassword = false;
     bool copyResult = true;
     bool urlOpens = true; // false: no browser takes the address
     // Each answer sets the printer up as a user would in the print dialog;
@@ -40,6 +43,7 @@ public:
     bool choosePrint(QPrinter &printer, int pageCount) override;
     bool openUrl(const QUrl &url) override;
     bool copyFileWithProgress(const QString &source, const QString &target) override;
+    std::optional<QString> askPassword(const QString &text, bool &remember) override;
 
 private:
     QString nextPath(const QString &kind, const QString &caption);

@@ -1,0 +1,316 @@
+// Several workstations on one database through a Firebird server the test
+// starts itself: this process is one workstation (the data module with its
+// record sets), velmora_workstation processes are the others.
+#include "DbError.h"
+#include "FirebirdServer.h"
+#include "NewDatabase.h"
+#include "Query.h"
+#include "ScriptedDialogs.h"
+#include "ServerLogin.h"
+#include "ToolRun.h"
+#include "Workstation.h"
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSet>
+#include <QtTest>
+
+namespace {
+
+constexpr int kKunde = 101;
+constexpr qint64 kDrucker = 1001, kMikrowelle = 1002;
+
+// velmora-db with a password in the environment, or none.
+TToolRun velmoraDbWith(const QStringList &args, const QString &password)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("ISC_PASSWORD"));
+    if (!password.isNull())
+        env.insert(QStringLiteral("ISC_PASSWORD"), password);
+    p.setProcessEnvironment(env);
+    p.setStandardInputFile(QProcess::nullDevice()); // no terminal to ask on
+    p.start(QStringLiteral(VELMORA_DB_TOOL), args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+class TestServer : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TFirebirdServer> server;
+    QString dbName;
+    std::unique_ptr<TScriptedDialogs> dialogs;
+    std::unique_ptr<TWorkstationView> view;
+    std::unique_ptr<TfrmDM> dm; // this workstation, logged in as ANNA
+
+    QProcess *startWorkstation(const QStringList &command)
+    {
+        auto *p = new QProcess(this);
+        p->start(QStringLiteral(VELMORA_WORKSTATION), QStringList{dbName, QStringLiteral("BERND"),
+                                                                  TFirebirdServer::passwordOf(QStringLiteral("BERND")),
+                                                                  QString::number(kKunde)} +
+                                                          command);
+        return p;
+    }
+    // Another workstation does one thing and finishes.
+    QString otherWorkstation(const QStringList &command)
+    {
+        QProcess *p = startWorkstation(command);
+        p->waitForFinished(60000);
+        const QString err = QString::fromUtf8(p->readAllStandardError());
+        const QString out = QString::fromUtf8(p->readAllStandardOutput());
+        const bool ok = p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0;
+        delete p;
+        return ok ? out : QStringLiteral("FEHLER ") + err;
+    }
+    TDataSet &devices() { return dm->dsetPrueflinge; }
+    void showDevice(qint64 id) { QVERIFY(devices().locate(QStringLiteral("ID"), TValue(id))); }
+    QString storedText(const QString &sql)
+    {
+        TQuery q(&dm->Database);
+        q.setSql(sql);
+        q.execQuery();
+        const QString text = q.eof() ? QString() : q.asString(0);
+        q.close();
+        return text;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (!TFirebirdServer::installed())
+            QSKIP("Debians Firebird-Server (/usr/sbin/firebird, Paket firebird3.0-server) fehlt; "
+                  "scripts/install-deps.sh installiert ihn.");
+        server = std::make_unique<TFirebirdServer>(QStringList{QStringLiteral("ANNA"), QStringLiteral("BERND")});
+        const QString failure = server->start();
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        {
+            // The demonstration database, made as a file and then served.
+            TDatabase local;
+            TTransaction t(&local);
+            local.params = connectionParams();
+            createVelmoraDatabase(local, server->filePath(QStringLiteral("velmora.fdb")));
+            local.close();
+        }
+        dbName = server->databaseName(QStringLiteral("velmora.fdb"));
+        // The owner upgrades it once and lets each person work with it.
+        const TToolRun upgrade =
+            velmoraDbWith({QStringLiteral("upgrade"), dbName, QStringLiteral("--user"), QStringLiteral("SYSDBA")},
+                          TFirebirdServer::sysdbaPassword());
+        QVERIFY2(upgrade.exitCode == 0, qPrintable(upgrade.err));
+        for (const QString &user : {QStringLiteral("ANNA"), QStringLiteral("BERND")}) {
+            const TToolRun grant = velmoraDbWith({QStringLiteral("grant"), dbName, user}, TFirebirdServer::sysdbaPassword());
+            QVERIFY2(grant.exitCode == 0, qPrintable(grant.err));
+        }
+        dialogs = std::make_unique<TScriptedDialogs>();
+        view = std::make_unique<TWorkstationView>(kKunde);
+        dm = std::make_unique<TfrmDM>();
+        dm->setMainView(view.get());
+    }
+
+    void init()
+    {
+        dialogs->clear();
+        dm->setServerLogin(dbName, TServerLogin{QStringLiteral("ANNA"), TFirebirdServer::passwordOf(QStringLiteral("ANNA"))});
+        QVERIFY2(dm->Connect(dbName), qPrintable(dialogs->messages().join(u'\n')));
+        dm->setPrueflingeSQL();
+    }
+
+    void cleanup()
+    {
+        if (dm)
+            dm->cancelEdits();
+        if (dm)
+            dm->Database.close();
+    }
+
+    void cleanupTestCase()
+    {
+        if (dm)
+            dm->setMainView(nullptr);
+        dm.reset();
+        if (server) {
+            server->stop();
+            QVERIFY(!server->running());
+        }
+    }
+
+    // velmora-db reaches the database through the server with a user and a
+    // password; copies of files are refused there; a login without a
+    // password or with a wrong one ends with 3.
+    void velmoraDbThroughServer_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says");
+        const QString pw = TFirebirdServer::passwordOf(QStringLiteral("ANNA"));
+        QTest::newRow("check") << QStringList{"check", "--user", "ANNA"} << pw << 0 << "Velmora-Datenbank";
+        QTest::newRow("wrong password") << QStringList{"check", "--user", "ANNA"} << "falsch" << 3 << "password";
+        QTest::newRow("no password") << QStringList{"check", "--user", "ANNA"} << QString() << 3 << "ISC_PASSWORD";
+        QTest::newRow("backup") << QStringList{"backup"} << pw << 1 << "gbak";
+        QTest::newRow("create") << QStringList{"create"} << pw << 1 << "Datenordner des Servers";
+    }
+    void velmoraDbThroughServer()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, password);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        args.insert(1, dbName);
+        if (args.first() == u"backup")
+            args << QDir::tempPath();
+        const TToolRun run = velmoraDbWith(args, password);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2((run.out + run.err).contains(says), qPrintable(run.out + run.err));
+    }
+
+    // The same device changed on two workstations: the later post is
+    // refused, shows what is stored now and keeps what was typed; a second
+    // post then stores it knowingly.
+    void sameDeviceEditedOnTwoWorkstations()
+    {
+        showDevice(kDrucker);
+        devices().edit();
+        devices().fieldByName(QStringLiteral("BEZEICHNUNG"))->setAsString(QStringLiteral("Drucker Büro Anna"));
+        QCOMPARE(otherWorkstation({"edit-device", QString::number(kDrucker), "BEZEICHNUNG", "Drucker Büro Bernd"}), QString());
+        try {
+            devices().post();
+            QFAIL("the post of a row changed elsewhere was accepted");
+        } catch (const ERecordConflict &e) {
+            QCOMPARE(e.kind(), ERecordConflict::Kind::Changed);
+            QVERIFY2(e.message().startsWith(
+                         QStringLiteral("Der Datensatz wurde inzwischen an einem anderen Arbeitsplatz geändert.")),
+                     qPrintable(e.message()));
+            QVERIFY2(e.message().contains(QStringLiteral("„Drucker Büro Bernd“")), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(QStringLiteral("Ihre Eingabe „Drucker Büro Anna“")), qPrintable(e.message()));
+        }
+        QVERIFY(devices().editing());
+        QCOMPARE(devices().fieldByName(QStringLiteral("BEZEICHNUNG"))->asString(), QStringLiteral("Drucker Büro Anna"));
+        QCOMPARE(storedText("SELECT BEZEICHNUNG FROM PRUEFLINGE WHERE ID = 1001"), QStringLiteral("Drucker Büro Bernd"));
+        devices().post();
+        QCOMPARE(storedText("SELECT BEZEICHNUNG FROM PRUEFLINGE WHERE ID = 1001"), QStringLiteral("Drucker Büro Anna"));
+    }
+
+    // A device deleted on one workstation while the other edits it.
+    void deviceDeletedWhileEdited()
+    {
+        const QString added = otherWorkstation({"add-device"});
+        QVERIFY2(added.startsWith(u'D'), qPrintable(added));
+        const qint64 id = added.split(u' ').at(1).toLongLong();
+        devices().refresh();
+        showDevice(id);
+        devices().edit();
+        devices().fieldByName(QStringLiteral("ORT"))->setAsString(QStringLiteral("Keller"));
+        QCOMPARE(otherWorkstation({"delete-device", QString::number(id)}), QString());
+        try {
+            devices().post();
+            QFAIL("the post of a row deleted elsewhere was accepted");
+        } catch (const ERecordConflict &e) {
+            QCOMPARE(e.kind(), ERecordConflict::Kind::Deleted);
+            QCOMPARE(e.message(), QStringLiteral("Der Datensatz wurde inzwischen an einem anderen Arbeitsplatz gelöscht."));
+        }
+        QVERIFY(devices().editing());
+        QCOMPARE(devices().fieldByName(QStringLiteral("ORT"))->asString(), QStringLiteral("Keller"));
+        QCOMPARE(storedText(QStringLiteral("SELECT COUNT(*) FROM PRUEFLINGE WHERE ID = %1").arg(id)), QStringLiteral("0"));
+    }
+
+    // The number this workstation proposed is taken by another one before
+    // the post: the post is refused as for any number in use. Two other
+    // workstations adding at the same moment get two numbers.
+    void newDevicesForOneCustomer()
+    {
+        devices().append();
+        const QString proposed = devices().fieldByName(QStringLiteral("NUMMER"))->asString();
+        const QString added = otherWorkstation({"add-device"});
+        QCOMPARE(added.trimmed().split(u' ').value(2), proposed);
+        QVERIFY_THROWS_EXCEPTION(EAbort, devices().post());
+        QCOMPARE(dialogs->messages().value(0), QStringLiteral("Nummer '%1' ist schon vergeben...").arg(proposed));
+        devices().cancel();
+
+        QList<QProcess *> both = {startWorkstation({"add-device"}), startWorkstation({"add-device"})};
+        QStringList numbers;
+        for (QProcess *p : both) {
+            QVERIFY(p->waitForFinished(60000));
+            QCOMPARE(p->exitCode(), 0);
+            numbers << QString::fromUtf8(p->readAllStandardOutput()).trimmed().split(u' ').value(2);
+            delete p;
+        }
+        QVERIFY2(numbers[0] != numbers[1], qPrintable(numbers.join(u',')));
+        QCOMPARE(storedText("SELECT COUNT(*) FROM (SELECT NUMMER FROM PRUEFLINGE WHERE KUNDEN_ID = 101 "
+                            "GROUP BY NUMMER HAVING COUNT(*) > 1)"),
+                 QStringLiteral("0"));
+    }
+
+    // Another workstation's new device shows in the list without a click,
+    // but not while a device is being edited here.
+    void changesOfOthersShowUp()
+    {
+        QVERIFY(dm->listensForChanges());
+        QTest::qWait(500); // a notice of the connect itself passes first
+        const int before = devices().recordCount();
+        QVERIFY(otherWorkstation({"add-device"}).startsWith(u'D'));
+        QTRY_COMPARE_WITH_TIMEOUT(devices().recordCount(), before + 1, 15000);
+
+        showDevice(kMikrowelle);
+        devices().edit();
+        devices().fieldByName(QStringLiteral("ORT"))->setAsString(QStringLiteral("Küche"));
+        QVERIFY(otherWorkstation({"add-device"}).startsWith(u'D'));
+        QTest::qWait(2000);
+        QCOMPARE(devices().recordCount(), before + 1);
+        QCOMPARE(devices().fieldByName(QStringLiteral("ORT"))->asString(), QStringLiteral("Küche"));
+        devices().post();
+        QTRY_COMPARE_WITH_TIMEOUT(devices().recordCount(), before + 2, 15000);
+        QCOMPARE(devices().fieldByName(QStringLiteral("ID"))->asInteger(), kMikrowelle); // the chosen device stays
+    }
+
+    // Several workstations store inspections and devices at once for a
+    // while: every acknowledged commit is there, no device number twice.
+    void severalWorkstationsUnderLoad()
+    {
+        constexpr int workstations = 4, seconds = 10;
+        QElapsedTimer clock;
+        clock.start();
+        QList<QProcess *> running;
+        for (int i = 0; i < workstations; ++i)
+            running << startWorkstation({"load", QString::number(seconds)});
+        QSet<qint64> inspections, devicesAdded;
+        for (QProcess *p : running) {
+            QVERIFY(p->waitForFinished(120000));
+            QVERIFY2(p->exitCode() == 0, p->readAllStandardError().constData());
+            for (const QByteArray &line : p->readAllStandardOutput().split('\n')) {
+                const QList<QByteArray> parts = line.split(' ');
+                if (parts.value(0) == "I")
+                    inspections << parts.value(1).toLongLong();
+                else if (parts.value(0) == "D")
+                    devicesAdded << parts.value(1).toLongLong();
+            }
+            delete p;
+        }
+        const double elapsed = clock.elapsed() / 1000.0;
+        QVERIFY(!inspections.isEmpty());
+        QSet<qint64> stored;
+        TQuery q(&dm->Database);
+        q.setSql(QStringLiteral("SELECT ID FROM PRUEFUNGEN"));
+        for (q.execQuery(); !q.eof(); q.next())
+            stored << q.asInteger(0);
+        q.close();
+        QVERIFY2(stored.contains(inspections), "an acknowledged inspection is missing");
+        QSet<qint64> storedDevices;
+        q.setSql(QStringLiteral("SELECT ID FROM PRUEFLINGE"));
+        for (q.execQuery(); !q.eof(); q.next())
+            storedDevices << q.asInteger(0);
+        q.close();
+        QVERIFY2(storedDevices.contains(devicesAdded), "an acknowledged device is missing");
+        QCOMPARE(storedText("SELECT COUNT(*) FROM (SELECT NUMMER FROM PRUEFLINGE WHERE KUNDEN_ID = 101 "
+                            "GROUP BY NUMMER HAVING COUNT(*) > 1)"),
+                 QStringLiteral("0"));
+        qInfo("%d workstations, %.1f s: %lld inspections and %lld devices stored, %.0f commits/s", workstations, elapsed,
+              static_cast<long long>(inspections.size()), static_cast<long long>(devicesAdded.size()),
+              (inspections.size() + devicesAdded.size()) / elapsed);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServer)
+#include "tst_server.moc"
