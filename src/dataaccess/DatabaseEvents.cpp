@@ -126,8 +126,9 @@ void TDatabaseEvents::stop()
 
 void TDatabaseEvents::deliver(const QByteArray &buffer)
 {
-    if (!m_events)
-        return; // stopped meanwhile
+    // An empty delivery tells of a request that was cancelled or let go.
+    if (!m_events || buffer.isEmpty())
+        return;
     // A delivery ends this request; the next one starts from the new counts.
     std::exchange(m_events, nullptr)->release();
     const QList<quint32> before = countsOf(m_buffer);
