@@ -4,6 +4,8 @@
 #include "DbError.h"
 #include "FirebirdServer.h"
 #include "NewDatabase.h"
+#include "PasswordStore.h"
+#include "USettings.h"
 #include "Query.h"
 #include "ScriptedDialogs.h"
 #include "ServerLogin.h"
@@ -43,6 +45,7 @@ class TestServer : public QObject {
     std::unique_ptr<TScriptedDialogs> dialogs;
     std::unique_ptr<TWorkstationView> view;
     std::unique_ptr<TfrmDM> dm; // this workstation, logged in as ANNA
+    QTemporaryDir settingsHome;
 
     QProcess *startWorkstation(const QStringList &command)
     {
@@ -79,6 +82,9 @@ class TestServer : public QObject {
 private slots:
     void initTestCase()
     {
+        // Settings of the test's own, and no desktop keyring to reach.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsHome.path()));
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
         if (!TFirebirdServer::installed())
             QSKIP("Debians Firebird-Server (/usr/sbin/firebird, Paket firebird3.0-server) fehlt; "
                   "scripts/install-deps.sh installiert ihn.");
@@ -164,6 +170,63 @@ private slots:
         const TToolRun run = velmoraDbWith(args, password);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2((run.out + run.err).contains(says), qPrintable(run.out + run.err));
+    }
+
+    // Without a stored password the program asks for it; without a keyring
+    // "Kennwort merken" says it will ask again next time. The password never
+    // reaches the settings file.
+    void passwordAskedWithoutKeyring_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<bool>("remember");
+        QTest::addColumn<bool>("connects");
+        QTest::addColumn<QString>("says");
+        const QString pw = TFirebirdServer::passwordOf(QStringLiteral("ANNA"));
+        QTest::newRow("typed") << "ANNA" << QStringList{pw} << false << true << QString();
+        QTest::newRow("remembered without keyring") << "ANNA" << QStringList{pw} << true << true << keyringMissingText();
+        QTest::newRow("cancelled") << "ANNA" << QStringList{} << false << false << QString();
+        QTest::newRow("wrong") << "ANNA" << QStringList{"falsch"} << false << false << "password";
+        QTest::newRow("no user") << "" << QStringList{} << false << false << "kein Benutzer eingetragen";
+    }
+    void passwordAskedWithoutKeyring()
+    {
+        QFETCH(QString, user);
+        QFETCH(QStringList, typed);
+        QFETCH(bool, remember);
+        QFETCH(bool, connects);
+        QFETCH(QString, says);
+        dm->Database.close();
+        dm->forgetServerLogin();
+        dm->Settings()->setDBUser(user);
+        dialogs->clear();
+        dialogs->passwords.clear();
+        for (const QString &p : typed)
+            dialogs->passwords.enqueue(p);
+        dialogs->rememberPassword = remember;
+        QCOMPARE(dm->Connect(dbName), connects);
+        int asked = 0;
+        for (const auto &shown : dialogs->shown)
+            if (shown.kind == u"password") {
+                ++asked;
+                QCOMPARE(shown.text, passwordPrompt(dbName, user));
+            }
+        QCOMPARE(asked, user.isEmpty() ? 0 : 1);
+        if (!says.isEmpty())
+            QVERIFY2(dialogs->messages().join(u'\n').contains(says), qPrintable(dialogs->messages().join(u'\n')));
+        else
+            QVERIFY2(dialogs->messages().isEmpty(), qPrintable(dialogs->messages().join(u'\n')));
+        for (const QString &file : QDir(settingsHome.path() + QStringLiteral("/Orbenta")).entryList(QDir::Files)) {
+            QFile f(settingsHome.path() + QStringLiteral("/Orbenta/") + file);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY(!f.readAll().contains("-pw"));
+        }
+        if (connects) {
+            // Connecting again in this run asks no more.
+            dialogs->clear();
+            QVERIFY(dm->Connect(dbName));
+            QVERIFY(dialogs->shown.isEmpty());
+        }
     }
 
     // The same device changed on two workstations: the later post is
