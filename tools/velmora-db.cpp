@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
+#include <functional>
 #include <ibase.h>
 
 namespace {
@@ -144,7 +145,9 @@ int create(const QString &path)
     return Ok;
 }
 
-int upgrade(const QString &path)
+// Opens a database of this program and changes it; failures are refused
+// with their own text.
+int changeOurDatabase(const QString &path, const std::function<void(TDatabase &)> &change, const QString &done)
 {
     if (missing(path))
         return refuseMissing(path);
@@ -155,13 +158,20 @@ int upgrade(const QString &path)
         // Another program's file is never altered.
         if (!isVelmoraDatabase(c.db))
             return refuse(notOurs(path));
-        TUpdateDB(&c.db).CheckAndUpdate();
+        change(c.db);
         c.transaction.commit();
     } catch (const EDatabaseError &e) {
         return refuse(e.message());
     }
-    out() << "Datenbank ist auf dem aktuellen Stand: " << path << Qt::endl;
+    out() << done << Qt::endl;
     return Ok;
+}
+
+int upgrade(const QString &path)
+{
+    return changeOurDatabase(
+        path, [](TDatabase &db) { TUpdateDB(&db).CheckAndUpdate(); },
+        QStringLiteral("Datenbank ist auf dem aktuellen Stand: ") + path);
 }
 
 int check(const QString &path)
@@ -261,20 +271,9 @@ int restore(const QString &backupPath, const QString &target, bool force)
 
 int grant(const QString &path, const QString &user)
 {
-    if (missing(path))
-        return refuseMissing(path);
-    Connection c(path);
-    if (const QString failure = c.open(); !failure.isEmpty())
-        return c.refuseUnopened(failure);
-    try {
-        if (!isVelmoraDatabase(c.db))
-            return refuse(notOurs(path));
-        grantWorkstationUser(c.db, user);
-    } catch (const EDatabaseError &e) {
-        return refuse(e.message());
-    }
-    out() << QStringLiteral("%1 darf mit %2 arbeiten.").arg(user, path) << Qt::endl;
-    return Ok;
+    return changeOurDatabase(
+        path, [&](TDatabase &db) { grantWorkstationUser(db, user); },
+        QStringLiteral("%1 darf mit %2 arbeiten.").arg(user, path));
 }
 
 } // namespace

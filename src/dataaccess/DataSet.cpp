@@ -731,15 +731,24 @@ void TDataSet::changeInSavepoint(const std::function<void()> &work)
         return;
     }
     transaction()->setSavepoint();
-    try {
-        work();
-    } catch (...) {
+    const auto undo = [this] {
         // Also gives up the locks the work took.
         try {
             transaction()->rollbackToSavepoint();
         } catch (const EDatabaseError &) {
             // The work's own error is the one to show.
         }
+    };
+    try {
+        work();
+    } catch (const ERecordConflict &) {
+        undo();
+        throw;
+    } catch (const EDatabaseError &e) {
+        undo();
+        rethrowWithLockWait(e);
+    } catch (...) {
+        undo();
         throw;
     }
     commitChange();

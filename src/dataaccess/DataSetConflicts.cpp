@@ -4,6 +4,7 @@
 #include "DataSet.h"
 #include "Database.h"
 #include "DbError.h"
+#include <ibase.h>
 
 namespace {
 
@@ -14,6 +15,17 @@ QString deletedText() { return QStringLiteral("Der Datensatz wurde inzwischen an
 bool compared(const TField &field) { return field.kind() == TFieldKind::Data && !field.readOnly; }
 
 } // namespace
+
+void rethrowWithLockWait(const EDatabaseError &error)
+{
+    for (const qint64 code : {qint64(isc_lock_timeout), qint64(isc_deadlock), qint64(isc_update_conflict), qint64(isc_lock_conflict)})
+        if (error.hasEngineCode(code))
+            throw EDatabaseError(QStringLiteral("Der Datensatz wird gerade an einem anderen Arbeitsplatz gespeichert. "
+                                                "Bitte gleich noch einmal versuchen.\n") +
+                                     error.message(),
+                                 error.engineCodes());
+    throw error;
+}
 
 bool TDataSet::guardsAgainstOtherWorkstations() const
 {

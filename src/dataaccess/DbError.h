@@ -32,6 +32,10 @@ private:
     Kind m_kind;
 };
 
+// Throws error again; when the engine gave up waiting for a row another
+// workstation holds, with a German first line that says so.
+[[noreturn]] void rethrowWithLockWait(const EDatabaseError &error);
+
 // The silent abort: a rule that refused an operation has already told the
 // user; every handler lets it pass without a second message.
 class EAbort : public std::exception {

@@ -1,6 +1,7 @@
 // The device record set: statements, fields, the sorted statement and the
 // rules for numbering, the cable-length limit and the unique number.
 #include "UDM.h"
+#include "DatabaseFiles.h"
 #include "DbError.h"
 #include "Dialogs.h"
 #include "Query.h"
@@ -104,18 +105,6 @@ void TfrmDM::setPrueflingeSQL()
         dsetPrueflinge.paramByName(QStringLiteral("ID")).clear();
     dsetPrueflinge.open();
 }
-
-namespace {
-QStringList firstColumn(TDatabase &database, const QString &sql)
-{
-    TQuery query(&database);
-    query.setSql(sql);
-    QStringList values;
-    for (query.execQuery(); !query.eof(); query.next())
-        values << query.asString(0);
-    return values;
-}
-} // namespace
 
 QStringList TfrmDM::deviceNames()
 {

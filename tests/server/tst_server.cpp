@@ -256,6 +256,38 @@ private slots:
         QCOMPARE(storedText("SELECT BEZEICHNUNG FROM PRUEFLINGE WHERE ID = 1001"), QStringLiteral("Drucker Büro Anna"));
     }
 
+    // A row another workstation holds does not hang this one: after the
+    // lock timeout the post is refused with a message, and the typed value
+    // stays.
+    void rowHeldElsewhereGivesUp()
+    {
+        TDatabase other;
+        TTransaction holding(&other);
+        other.params = connectionParamsFor(dbName, {QStringLiteral("BERND"), TFirebirdServer::passwordOf(QStringLiteral("BERND"))});
+        other.setDatabaseName(dbName);
+        other.open();
+        TQuery hold(&other);
+        hold.setSql(QStringLiteral("UPDATE PRUEFLINGE SET ORT = 'Flur' WHERE ID = 1002"));
+        hold.execQuery(); // not committed
+        showDevice(kMikrowelle);
+        devices().edit();
+        devices().fieldByName(QStringLiteral("ORT"))->setAsString(QStringLiteral("Werkstatt"));
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            devices().post();
+            QFAIL("the post of a held row was accepted");
+        } catch (const EDatabaseError &e) {
+            QVERIFY2(e.message().startsWith(QStringLiteral("Der Datensatz wird gerade an einem anderen Arbeitsplatz gespeichert.")),
+                     qPrintable(e.message()));
+        }
+        QVERIFY2(clock.elapsed() < 3 * TTransaction::lockTimeoutSeconds * 1000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(devices().editing());
+        holding.rollback();
+        devices().post(); // free again
+        QCOMPARE(storedText("SELECT ORT FROM PRUEFLINGE WHERE ID = 1002"), QStringLiteral("Werkstatt"));
+    }
+
     // A device deleted on one workstation while the other edits it.
     void deviceDeletedWhileEdited()
     {

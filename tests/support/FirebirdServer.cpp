@@ -37,6 +37,9 @@ QProcessEnvironment serverEnvironment(const QString &root)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("FIREBIRD"), root);
     env.insert(QStringLiteral("FIREBIRD_LOCK"), root + QStringLiteral("/lock"));
+    // File names arrive as UTF-8; the server turns them into its locale's
+    // character set, so that locale must be UTF-8 (the test's may be missing).
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     env.remove(QStringLiteral("ISC_USER"));
     env.remove(QStringLiteral("ISC_PASSWORD"));
     return env;
