@@ -9,7 +9,7 @@
 #include "Query.h"
 #include "ScriptedDialogs.h"
 #include "ServerLogin.h"
-#include "ToolRun.h"
+#include "ServedDatabase.h"
 #include "Workstation.h"
 #include <QElapsedTimer>
 #include <QProcess>
@@ -21,52 +21,19 @@ namespace {
 constexpr int kKunde = 101;
 constexpr qint64 kDrucker = 1001, kMikrowelle = 1002;
 
-// velmora-db with a password in the environment, or none.
-TToolRun velmoraDbWith(const QStringList &args, const QString &password)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("ISC_PASSWORD"));
-    if (!password.isNull())
-        env.insert(QStringLiteral("ISC_PASSWORD"), password);
-    p.setProcessEnvironment(env);
-    p.setStandardInputFile(QProcess::nullDevice()); // no terminal to ask on
-    p.start(QStringLiteral(VELMORA_DB_TOOL), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
 } // namespace
 
 class TestServer : public QObject {
     Q_OBJECT
-    std::unique_ptr<TFirebirdServer> server;
+    std::unique_ptr<TServedDatabase> served;
     QString dbName;
     std::unique_ptr<TScriptedDialogs> dialogs;
     std::unique_ptr<TWorkstationView> view;
     std::unique_ptr<TfrmDM> dm; // this workstation, logged in as ANNA
     QTemporaryDir settingsHome;
 
-    QProcess *startWorkstation(const QStringList &command)
-    {
-        auto *p = new QProcess(this);
-        p->start(QStringLiteral(VELMORA_WORKSTATION), QStringList{dbName, QStringLiteral("BERND"),
-                                                                  TFirebirdServer::passwordOf(QStringLiteral("BERND")),
-                                                                  QString::number(kKunde)} +
-                                                          command);
-        return p;
-    }
-    // Another workstation does one thing and finishes.
-    QString otherWorkstation(const QStringList &command)
-    {
-        QProcess *p = startWorkstation(command);
-        p->waitForFinished(60000);
-        const QString err = QString::fromUtf8(p->readAllStandardError());
-        const QString out = QString::fromUtf8(p->readAllStandardOutput());
-        const bool ok = p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0;
-        delete p;
-        return ok ? out : QStringLiteral("FEHLER ") + err;
-    }
+    QProcess *startWorkstation(const QStringList &command) { return served->startWorkstation(kKunde, command, this); }
+    QString otherWorkstation(const QStringList &command) { return served->runWorkstation(kKunde, command); }
     TDataSet &devices() { return dm->dsetPrueflinge; }
     void showDevice(qint64 id) { QVERIFY(devices().locate(QStringLiteral("ID"), TValue(id))); }
     QString storedText(const QString &sql)
@@ -88,27 +55,10 @@ private slots:
         if (!TFirebirdServer::installed())
             QSKIP("Debians Firebird-Server (/usr/sbin/firebird, Paket firebird3.0-server) fehlt; "
                   "scripts/install-deps.sh installiert ihn.");
-        server = std::make_unique<TFirebirdServer>(QStringList{QStringLiteral("ANNA"), QStringLiteral("BERND")});
-        const QString failure = server->start();
+        served = std::make_unique<TServedDatabase>();
+        const QString failure = served->start();
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
-        {
-            // The demonstration database, made as a file and then served.
-            TDatabase local;
-            TTransaction t(&local);
-            local.params = connectionParams();
-            createVelmoraDatabase(local, server->filePath(QStringLiteral("velmora.fdb")));
-            local.close();
-        }
-        dbName = server->databaseName(QStringLiteral("velmora.fdb"));
-        // The owner upgrades it once and lets each person work with it.
-        const TToolRun upgrade =
-            velmoraDbWith({QStringLiteral("upgrade"), dbName, QStringLiteral("--user"), QStringLiteral("SYSDBA")},
-                          TFirebirdServer::sysdbaPassword());
-        QVERIFY2(upgrade.exitCode == 0, qPrintable(upgrade.err));
-        for (const QString &user : {QStringLiteral("ANNA"), QStringLiteral("BERND")}) {
-            const TToolRun grant = velmoraDbWith({QStringLiteral("grant"), dbName, user}, TFirebirdServer::sysdbaPassword());
-            QVERIFY2(grant.exitCode == 0, qPrintable(grant.err));
-        }
+        dbName = served->name;
         dialogs = std::make_unique<TScriptedDialogs>();
         view = std::make_unique<TWorkstationView>(kKunde);
         dm = std::make_unique<TfrmDM>();
@@ -136,9 +86,9 @@ private slots:
         if (dm)
             dm->setMainView(nullptr);
         dm.reset();
-        if (server) {
-            server->stop();
-            QVERIFY(!server->running());
+        if (served) {
+            served->server.stop();
+            QVERIFY(!served->server.running());
         }
     }
 
