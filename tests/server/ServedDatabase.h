@@ -70,3 +70,15 @@ struct TServedDatabase {
         return ok ? QString::fromUtf8(p->readAllStandardOutput()) : QStringLiteral("FEHLER ") + QString::fromUtf8(p->readAllStandardError());
     }
 };
+
+// In a test's initTestCase: skips the test, saying why, when the server is
+// not installed; else serves the database or fails.
+#define VELMORA_SERVE_DATABASE(served)                                                                                 \
+    do {                                                                                                               \
+        if (!TFirebirdServer::installed())                                                                             \
+            QSKIP("Debians Firebird-Server (/usr/sbin/firebird, Paket firebird3.0-server) fehlt; "                     \
+                  "scripts/install-deps.sh installiert ihn.");                                                         \
+        served = std::make_unique<TServedDatabase>();                                                                  \
+        const QString failure = served->start();                                                                       \
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));                                                              \
+    } while (false)

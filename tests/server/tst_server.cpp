@@ -52,12 +52,7 @@ private slots:
         // Settings of the test's own, and no desktop keyring to reach.
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsHome.path()));
         qunsetenv("DBUS_SESSION_BUS_ADDRESS");
-        if (!TFirebirdServer::installed())
-            QSKIP("Debians Firebird-Server (/usr/sbin/firebird, Paket firebird3.0-server) fehlt; "
-                  "scripts/install-deps.sh installiert ihn.");
-        served = std::make_unique<TServedDatabase>();
-        const QString failure = served->start();
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        VELMORA_SERVE_DATABASE(served);
         dbName = served->name;
         dialogs = std::make_unique<TScriptedDialogs>();
         view = std::make_unique<TWorkstationView>(kKunde);

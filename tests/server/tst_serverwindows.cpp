@@ -38,12 +38,7 @@ private slots:
     {
         prepareTestEnvironment();
         qunsetenv("DBUS_SESSION_BUS_ADDRESS"); // no desktop keyring
-        if (!TFirebirdServer::installed())
-            QSKIP("Debians Firebird-Server (/usr/sbin/firebird, Paket firebird3.0-server) fehlt; "
-                  "scripts/install-deps.sh installiert ihn.");
-        served = std::make_unique<TServedDatabase>();
-        const QString failure = served->start();
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        VELMORA_SERVE_DATABASE(served);
     }
     void cleanupTestCase() { served.reset(); }
 
