@@ -131,7 +131,8 @@ private slots:
         QTest::newRow("typed") << "ANNA" << QStringList{pw} << false << true << QString();
         QTest::newRow("remembered without keyring") << "ANNA" << QStringList{pw} << true << true << keyringMissingText();
         QTest::newRow("cancelled") << "ANNA" << QStringList{} << false << false << QString();
-        QTest::newRow("wrong") << "ANNA" << QStringList{"falsch"} << false << false << "password";
+        QTest::newRow("wrong") << "ANNA" << QStringList{"falsch"} << false << false
+                               << "Der Server nimmt Benutzer und Kennwort nicht an.";
         QTest::newRow("no user") << "" << QStringList{} << false << false << "kein Benutzer eingetragen";
     }
     void passwordAskedWithoutKeyring()

@@ -87,7 +87,9 @@ private slots:
             QVERIFY2(!stored.value(key).toString().contains("geheim"), qPrintable(key));
         QVERIFY(r.dialogs.messages().contains(keyringMissingText()));
         QVERIFY(!frmDM->Database.connected()); // nothing listens there
-        QVERIFY(!r.dialogs.messages().last().contains("gibt es nicht")); // a server's path is not a local file
+        // A server's path is no local file, and nobody holds it.
+        QVERIFY2(r.dialogs.messages().last().startsWith("Keine Verbindung zur Datenbank " + path + " auf dem Server."),
+                 qPrintable(r.dialogs.messages().last()));
     }
 
     void connectionOkRefusesForeignFile_data()
