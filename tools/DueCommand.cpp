@@ -80,8 +80,8 @@ bool customerExists(TfrmDM &dm, int id)
 int writeDueList(const DueRequest &r, TCollectedMessages &messages)
 {
     TfrmDM dm;
-    if (const QString failure = connect(dm, r.database, messages); !failure.isEmpty())
-        return refuse(failure);
+    if (const int failed = connect(dm, r.database, messages); failed != Ok)
+        return failed;
     if (r.customer && !customerExists(dm, *r.customer))
         return refuse(QStringLiteral("Einen Kunden mit der Nummer %1 gibt es nicht.").arg(*r.customer));
     const QDate today = TClock::today();

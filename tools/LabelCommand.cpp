@@ -104,15 +104,13 @@ QList<int> withoutLabel(const QList<int> &asked, TDataSet &labels)
 
 int writeLabels(const Request &r, TCollectedMessages &messages)
 {
-    if (!QFileInfo::exists(r.database))
-        return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(r.database));
     TLabelSheet sheet = r.stock->sheet;
     sheet.first = r.first;
     if (const QString fault = sheet.fault(); !fault.isEmpty())
         return refuse(fault);
     TfrmDM dm;
-    if (!dm.Connect(r.database))
-        return refuse(messages.messages.join(u'\n'));
+    if (const int failed = connect(dm, r.database, messages); failed != Ok)
+        return failed;
     TLabelData data(dm);
     if (r.devices.isEmpty())
         data.openForDay(r.customer, r.day);

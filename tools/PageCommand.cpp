@@ -5,6 +5,8 @@
 #include "Outputs.h"
 #include "PageWriter.h"
 #include "ReportJob.h"
+#include "ServerAccess.h"
+#include "Database.h"
 #include "ReportSelection.h"
 #include "UDM.h"
 #include <QCoreApplication>
@@ -13,11 +15,21 @@
 
 namespace pagecommand {
 
-QString connect(TfrmDM &dm, const QString &path, TCollectedMessages &messages)
+namespace {
+QString g_user; // of "--user"
+} // namespace
+
+int connect(TfrmDM &dm, const QString &path, TCollectedMessages &messages)
 {
-    if (!QFileInfo::exists(path))
-        return QStringLiteral("Die Datei %1 gibt es nicht.").arg(path);
-    return dm.Connect(path) ? QString() : messages.messages.join(u'\n');
+    if (TDatabase::isServerName(path)) {
+        const std::optional<TServerLogin> login = askServerLogin(g_user);
+        if (!login)
+            return kExitLogin;
+        dm.setServerLogin(path, *login);
+    } else if (!QFileInfo::exists(path)) {
+        return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(path));
+    }
+    return dm.Connect(path) ? Ok : refuse(messages.messages.join(u'\n'));
 }
 
 int writeReportPdf(TfrmDM &dm, const TReportSelection &selection, TPageWriter &writer, const QString &out)
@@ -44,7 +56,10 @@ int run(int argc, char *argv[], const std::function<QString(const QStringList &a
     app.setOrganizationName(QStringLiteral("Orbenta"));
     app.setApplicationName(QStringLiteral("Tarnholm"));
     applyProgramLocale(); // numbers and dates as the program shows them
-    const QString problem = parse(app.arguments().mid(2));
+    QStringList args = app.arguments().mid(2);
+    bool malformed = false;
+    g_user = takeUserOption(args, malformed);
+    const QString problem = malformed ? QStringLiteral("--user ohne Namen") : parse(args);
     if (!problem.isEmpty())
         return usage(problem);
     TCollectedMessages messages; // the data module's messages, printed on failure

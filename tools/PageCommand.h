@@ -25,15 +25,17 @@ using cli::isoDate;
 using cli::number;
 using cli::refuse;
 
-// Connects the data module to a database file; an empty text, or why not
-// (with the data module's messages).
-QString connect(TfrmDM &dm, const QString &path, TCollectedMessages &messages);
+// Connects the data module to a database file, or through a server with
+// the login of "--user" and ISC_PASSWORD or the terminal; Ok, or the exit
+// code after saying why not (with the data module's messages).
+int connect(TfrmDM &dm, const QString &path, TCollectedMessages &messages);
 
 // Writes the report of a selection whose record sets are open as a PDF
 // file and says so on standard output; the exit code.
 int writeReportPdf(TfrmDM &dm, const TReportSelection &selection, TPageWriter &writer, const QString &out);
 
-// Runs a command: parse reads the arguments after the command's name and
+// Runs a command: "--user NAME" is taken out for connect, parse reads the
+// other arguments after the command's name and
 // returns why it did not understand them (then usage prints how to call
 // it), write does the work with the data module's messages collected; an
 // engine error is printed and refused.

@@ -109,8 +109,8 @@ TReportSelection openRecordSets(TfrmDM &dm, const Request &r, TPageWriter &write
 int writeReport(const Request &r, TCollectedMessages &messages)
 {
     TfrmDM dm;
-    if (const QString failure = connect(dm, r.database, messages); !failure.isEmpty())
-        return refuse(failure);
+    if (const int failed = connect(dm, r.database, messages); failed != Ok)
+        return failed;
     TPageWriter writer;
     const TReportSelection selection = openRecordSets(dm, r, writer);
     const bool empty = r.kind == Request::Kind::Inventory ? dm.dsetReportInventar.isEmpty() : dm.dsetReportPruefungen.isEmpty();

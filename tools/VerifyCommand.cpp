@@ -1,4 +1,5 @@
 #include "VerifyCommand.h"
+#include "PageCommand.h"
 #include "ClosedInspections.h"
 #include "CollectedMessages.h"
 #include "DbError.h"
@@ -17,45 +18,21 @@
 
 namespace {
 
-enum Exit { Ok = 0, Found = 1, Usage = 2 };
+using namespace pagecommand;
+using cli::out;
+constexpr int Found = Refused; // something differs
 
-QTextStream &out()
+int usage(const QString &why)
 {
-    static QTextStream s(stdout);
-    return s;
+    return cli::usageWith(why, "  velmora-db verify PFAD                   Fingerabdrücke aller Prüfungen nachrechnen\n"
+                               "  velmora-db verify-pdf PFAD DATEI.pdf     Protokoll (PDF) mit der Datenbank vergleichen\n");
 }
 
-int refuse(const QString &message)
+int verifyDatabase(const QString &path, TCollectedMessages &messages)
 {
-    QTextStream(stderr) << message << Qt::endl;
-    return Found;
-}
-
-int usage()
-{
-    QTextStream(stderr) << "Aufruf:\n"
-                           "  velmora-db verify PFAD                   Fingerabdrücke aller Prüfungen nachrechnen\n"
-                           "  velmora-db verify-pdf PFAD DATEI.pdf     Protokoll (PDF) mit der Datenbank vergleichen\n"
-                        << Qt::flush;
-    return Usage;
-}
-
-// Connects the data module as the program does; an empty text on success.
-QString connect(TfrmDM &dm, const QString &path, const TCollectedMessages &messages)
-{
-    if (!QFileInfo::exists(path))
-        return QStringLiteral("Die Datei %1 gibt es nicht.").arg(path);
-    if (!dm.Connect(path))
-        return messages.messages.join(u'\n');
-    return {};
-}
-
-int verifyDatabase(const QString &path)
-{
-    TCollectedMessages messages;
     TfrmDM dm;
-    if (const QString failure = connect(dm, path, messages); !failure.isEmpty())
-        return refuse(failure);
+    if (const int failed = connect(dm, path, messages); failed != Ok)
+        return failed;
     const TFingerprintReport report = verifyFingerprints(dm.Database);
     out() << report.text() << Qt::endl;
     return report.sound() ? Ok : Found;
@@ -123,7 +100,7 @@ Verdict checkProtocol(TfrmDM &dm, const QString &fingerprint, const QString &pdf
     return {true, QStringLiteral("Prüfung %1 (Version %2): das Protokoll stimmt mit der Datenbank überein.").arg(id).arg(entry->version)};
 }
 
-int verifyPdf(const QString &path, const QString &pdf)
+int verifyPdf(const QString &path, const QString &pdf, TCollectedMessages &messages)
 {
     if (!QFileInfo::exists(pdf))
         return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(pdf));
@@ -138,10 +115,9 @@ int verifyPdf(const QString &path, const QString &pdf)
             fingerprints << m.captured(1);
     if (fingerprints.isEmpty())
         return refuse(QStringLiteral("In %1 steht kein Fingerabdruck eines Prüfprotokolls.").arg(pdf));
-    TCollectedMessages messages;
     TfrmDM dm;
-    if (const QString failed = connect(dm, path, messages); !failed.isEmpty())
-        return refuse(failed);
+    if (const int failed = connect(dm, path, messages); failed != Ok)
+        return failed;
     bool allMatch = true;
     for (const QString &fingerprint : fingerprints) {
         const Verdict verdict = checkProtocol(dm, fingerprint, *text);
@@ -157,20 +133,16 @@ int verifyPdf(const QString &path, const QString &pdf)
 int runVerifyCommand(int argc, char *argv[])
 {
     // The protocol is laid out again with fonts, not shown: no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    app.setOrganizationName(QStringLiteral("Orbenta"));
-    app.setApplicationName(QStringLiteral("Tarnholm"));
-    applyProgramLocale(); // the protocol's numbers and dates as printed
-    const QStringList args = app.arguments().mid(1);
-    try {
-        if (args.size() == 2 && args[0] == u"verify")
-            return verifyDatabase(args[1]);
-        if (args.size() == 3 && args[0] == u"verify-pdf")
-            return verifyPdf(args[1], args[2]);
-    } catch (const EDatabaseError &e) {
-        return refuse(e.message());
-    }
-    return usage();
+    const bool pdf = qstrcmp(argv[1], "verify-pdf") == 0;
+    QStringList given;
+    return pagecommand::run(
+        argc, argv,
+        [&given, pdf](const QStringList &args) {
+            given = args;
+            return args.size() == (pdf ? 2 : 1) ? QString() : QStringLiteral("Falsche Zahl von Angaben.");
+        },
+        usage,
+        [&given, pdf](TCollectedMessages &messages) {
+            return pdf ? verifyPdf(given[0], given[1], messages) : verifyDatabase(given[0], messages);
+        });
 }

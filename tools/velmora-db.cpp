@@ -12,6 +12,9 @@
 #include "Query.h"
 #include "DueCommand.h"
 #include "ReportCommand.h"
+#include "ServerAccess.h"
+#include "ServerLogin.h"
+#include "WorkstationGrants.h"
 #include "USettings.h"
 #include "UUpdateDB.h"
 #include "VerifyCommand.h"
@@ -20,10 +23,18 @@
 #include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
+#include <functional>
+#include <ibase.h>
 
 namespace {
 
 using namespace cli;
+constexpr int Login = kExitLogin;
+
+// The login for a database on a server, from --user and ISC_PASSWORD or the
+// terminal; asked once, when a command first needs it.
+QString g_user;
+std::optional<TServerLogin> g_login;
 
 int usage()
 {
@@ -35,7 +46,11 @@ int usage()
              "  velmora-db restore SICHERUNG ZIEL [--force]\n"
              "                                           Sicherung zurückspielen (--force ersetzt ZIEL,\n"
              "                                           die alte Datei bleibt als ZIEL.bak)\n"
+             "  velmora-db grant PFAD BENUTZER           einem Serverbenutzer alle Rechte für die Arbeit geben\n"
              "  velmora-db dbname                        Pfad der Datenbank aus den Einstellungen ausgeben\n"
+             "  Auf dem Server (rechner:/pfad/datei.fdb oder rechner/port:/pfad/datei.fdb):\n"
+             "    --user NAME                            Benutzer (sonst SYSDBA); Kennwort aus ISC_PASSWORD\n"
+             "                                           oder im Terminal erfragt\n"
              "  velmora-db report PFAD ...               Bericht als PDF schreiben (velmora-db report ohne Angaben zeigt wie)\n"
              "  velmora-db due PFAD ...                  Fälligkeiten als PDF oder CSV (velmora-db due ohne Angaben zeigt wie)\n"
              "  velmora-db labels PFAD ...               Prüfetiketten als PDF schreiben (velmora-db labels ohne Angaben zeigt wie)\n"
@@ -54,9 +69,24 @@ QString notOurs(const QString &path)
 
 int refuseMissing(const QString &path) { return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(path)); }
 
+bool onServer(const QString &path) { return TDatabase::isServerName(path); }
+
+// A file on this machine must be there; one on a server is the server's
+// to find.
+bool missing(const QString &path) { return !onServer(path) && !QFileInfo::exists(path); }
+
+// Copies of files are made on the machine that holds them.
+int refuseOnServer(const QString &path)
+{
+    return refuse(QStringLiteral("%1 liegt auf einem Server: Dateien kopiert und sichert dort der Server selbst "
+                                 "(gbak), oder velmora-db auf dem Server mit dem Dateipfad.")
+                      .arg(path));
+}
+
 struct Connection {
     TDatabase db;
     TTransaction transaction{&db};
+    bool loginFailed = false;
     explicit Connection(const QString &path)
     {
         db.params = connectionParams();
@@ -66,17 +96,37 @@ struct Connection {
     QString open()
     {
         try {
+            if (onServer(db.databaseName())) {
+                if (!g_login)
+                    g_login = askServerLogin(g_user);
+                if (!g_login) {
+                    loginFailed = true;
+                    return QStringLiteral("Ohne Kennwort keine Verbindung zu %1.").arg(db.databaseName());
+                }
+                db.params = connectionParamsFor(db.databaseName(), *g_login);
+            }
             db.open();
             return {};
         } catch (const EDatabaseError &e) {
+            loginFailed = e.hasEngineCode(isc_login);
             const QString cause = openFailureCause(db.databaseName(), e);
             return cause.isEmpty() ? kDatabaseInUse + u'\n' + e.message() : cause + u'\n' + e.message();
         }
+    }
+    // Opens and says why not: exit code 3 for a login without password or
+    // one the server refused.
+    int refuseUnopened(const QString &failure) const
+    {
+        refuse(failure);
+        return loginFailed ? Login : Refused;
     }
 };
 
 int create(const QString &path)
 {
+    if (onServer(path))
+        return refuse(QStringLiteral("Eine neue Datenbank entsteht als Datei (velmora-db create PFAD) und wird dann in den "
+                                     "Datenordner des Servers kopiert."));
     if (QFileInfo::exists(path))
         return refuse(QStringLiteral("Datenbank existiert bereits"));
     Connection c(path);
@@ -89,35 +139,44 @@ int create(const QString &path)
     return Ok;
 }
 
-int upgrade(const QString &path)
+// Opens a database of this program and changes it; failures are refused
+// with their own text.
+int changeOurDatabase(const QString &path, const std::function<void(TDatabase &)> &change, const QString &done)
 {
-    if (!QFileInfo::exists(path))
+    if (missing(path))
         return refuseMissing(path);
     Connection c(path);
     if (const QString failure = c.open(); !failure.isEmpty())
-        return refuse(failure);
+        return c.refuseUnopened(failure);
     try {
         // Another program's file is never altered.
         if (!isVelmoraDatabase(c.db))
             return refuse(notOurs(path));
-        TUpdateDB(&c.db).CheckAndUpdate();
+        change(c.db);
         c.transaction.commit();
     } catch (const EDatabaseError &e) {
         return refuse(e.message());
     }
-    out() << "Datenbank ist auf dem aktuellen Stand: " << path << Qt::endl;
+    out() << done << Qt::endl;
     return Ok;
+}
+
+int upgrade(const QString &path)
+{
+    return changeOurDatabase(
+        path, [](TDatabase &db) { TUpdateDB(&db).CheckAndUpdate(); },
+        QStringLiteral("Datenbank ist auf dem aktuellen Stand: ") + path);
 }
 
 int check(const QString &path)
 {
     static const QStringList tables = {"AUFTRAGNEHMER", "KUNDEN",     "PRUEFLINGE",    "PRUEFGERAETE", "PRUEFER",
                                        "PRUEFUNGEN",    "GRENZWERTE", "SCHUTZKLASSEN", "SETTINGS"};
-    if (!QFileInfo::exists(path))
+    if (missing(path))
         return refuseMissing(path);
     Connection c(path);
     if (const QString failure = c.open(); !failure.isEmpty())
-        return refuse(failure);
+        return c.refuseUnopened(failure);
     try {
         if (!isVelmoraDatabase(c.db))
             return refuse(notOurs(path));
@@ -150,6 +209,8 @@ QString refusedWhileHeld(const QString &path)
 
 int backup(const QString &path, const QString &folder)
 {
+    if (onServer(path))
+        return refuseOnServer(path);
     if (!QFileInfo::exists(path))
         return refuseMissing(path);
     if (!QFileInfo(folder).isDir())
@@ -168,6 +229,10 @@ int backup(const QString &path, const QString &folder)
 
 int restore(const QString &backupPath, const QString &target, bool force)
 {
+    if (onServer(backupPath))
+        return refuseOnServer(backupPath);
+    if (onServer(target))
+        return refuseOnServer(target);
     if (!QFileInfo::exists(backupPath))
         return refuseMissing(backupPath);
     switch (identifyDatabaseFile(backupPath)) {
@@ -198,6 +263,13 @@ int restore(const QString &backupPath, const QString &target, bool force)
     return Ok;
 }
 
+int grant(const QString &path, const QString &user)
+{
+    return changeOurDatabase(
+        path, [&](TDatabase &db) { grantWorkstationUser(db, user); },
+        QStringLiteral("%1 darf mit %2 arbeiten.").arg(user, path));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -216,6 +288,10 @@ int main(int argc, char *argv[])
     app.setOrganizationName(QStringLiteral("Orbenta"));
     app.setApplicationName(QStringLiteral("Tarnholm"));
     QStringList args = app.arguments().mid(1);
+    bool malformed = false;
+    g_user = takeUserOption(args, malformed);
+    if (malformed)
+        return usage();
     const bool force = args.removeAll(QStringLiteral("--force")) > 0;
     const QString command = args.value(0);
     if (force && command != u"restore")
@@ -230,6 +306,8 @@ int main(int argc, char *argv[])
         return backup(args[1], args[2]);
     if (args.size() == 3 && command == u"restore")
         return restore(args[1], args[2], force);
+    if (args.size() == 3 && command == u"grant")
+        return grant(args[1], args[2]);
     if (args.size() == 1 && command == u"dbname") {
         out() << TSettings().DBName() << Qt::endl;
         return Ok;

@@ -43,7 +43,7 @@ private:
 TDataSet::TDataSet(TDatabase *database, QObject *parent)
     : QObject(parent), m_database(database), m_select(new TQuery(database, nullptr, this)),
       m_change(new TQuery(database, nullptr, this)), m_refresh(new TQuery(database, nullptr, this)),
-      m_generator(new TQuery(database, nullptr, this))
+      m_generator(new TQuery(database, nullptr, this)), m_lock(new TQuery(database, nullptr, this))
 {
     m_database->registerDataSet(this);
 }
@@ -69,7 +69,7 @@ TTransaction *TDataSet::transaction() const { return m_select->transaction(); }
 void TDataSet::setTransaction(TTransaction *transaction)
 {
     // The queries keep their own reference; rebuild them on the new one.
-    for (TQuery **q : {&m_select, &m_change, &m_refresh, &m_generator}) {
+    for (TQuery **q : {&m_select, &m_change, &m_refresh, &m_generator, &m_lock}) {
         TQuery *old = *q;
         auto *fresh = new TQuery(m_database, transaction, this);
         fresh->setSql(old->sql());
@@ -704,32 +704,58 @@ void TDataSet::setParamsFromRow(TQuery &query, bool refresh)
     }
 }
 
+void TDataSet::runStatement(TQuery &query, const QStringList &sql)
+{
+    if (query.sql() != sql)
+        query.setSql(sql);
+    setParamsFromRow(query, false);
+    query.execQuery();
+    query.close();
+}
+
 void TDataSet::runChange(const QStringList &sql, bool mustChangeRow)
 {
+    if (mustChangeRow && guardsAgainstOtherWorkstations())
+        verifyUnchangedSinceRead();
     TQuery &query = *m_change;
-    if (m_preparedChange != sql || query.sql() != sql) {
-        query.setSql(sql);
-        m_preparedChange = sql;
+    if (beforeStatement)
+        beforeStatement(*this);
+    runStatement(query, sql);
+    // An update or delete that finds no row would otherwise count as saved.
+    if (mustChangeRow && query.rowsAffected() == 0)
+        throw EDatabaseError(QStringLiteral("Der Datensatz wurde inzwischen gelöscht oder geändert."));
+    if (afterStatement)
+        afterStatement(*this);
+}
+
+void TDataSet::changeInSavepoint(const std::function<void()> &work)
+{
+    if (!autoCommit) {
+        work();
+        return;
     }
-    setParamsFromRow(query, false);
-    if (autoCommit)
-        transaction()->setSavepoint();
+    transaction()->setSavepoint();
+    const auto undo = [this] {
+        // Also gives up the locks the work took.
+        try {
+            transaction()->rollbackToSavepoint();
+        } catch (const EDatabaseError &) {
+            // The work's own error is the one to show.
+        }
+    };
     try {
-        if (beforeStatement)
-            beforeStatement(*this);
-        query.execQuery();
-        query.close();
-        // An update or delete that finds no row would otherwise count as saved.
-        if (mustChangeRow && query.rowsAffected() == 0)
-            throw EDatabaseError(QStringLiteral("Der Datensatz wurde inzwischen gelöscht oder geändert."));
-        if (afterStatement)
-            afterStatement(*this);
+        work();
+    } catch (const ERecordConflict &) {
+        undo();
+        throw;
+    } catch (const EDatabaseError &e) {
+        undo();
+        rethrowWithLockWait(e);
     } catch (...) {
-        undoChange();
+        undo();
         throw;
     }
-    if (autoCommit)
-        commitChange();
+    commitChange();
 }
 
 void TDataSet::commitChange()
@@ -789,13 +815,17 @@ void TDataSet::post()
     updateRecord();
     if (!editing())
         return;
-    if (beforePost)
-        beforePost(*this);
     const bool inserting = m_state == TDataSetState::Insert;
     const QStringList &sql = inserting ? insertSql : modifySql;
-    if (sql.isEmpty())
-        throw EDatabaseError(QStringLiteral("Die Datenmenge kann nicht geändert werden."));
-    runChange(sql, !inserting);
+    changeInSavepoint([&] {
+        if (!postLockSql.isEmpty() && m_database->isServer())
+            runStatement(*m_lock, postLockSql);
+        if (beforePost)
+            beforePost(*this);
+        if (sql.isEmpty())
+            throw EDatabaseError(QStringLiteral("Die Datenmenge kann nicht geändert werden."));
+        runChange(sql, !inserting);
+    });
     // From here the row is stored; the re-read only shows what the database
     // made of it.
     m_state = TDataSetState::Browse;
@@ -853,7 +883,7 @@ void TDataSet::deleteRecord()
         cancel();
     if (beforeDelete)
         beforeDelete(*this);
-    runChange(deleteSql, true);
+    changeInSavepoint([&] { runChange(deleteSql, true); });
     m_rows.erase(m_rows.begin() + m_current);
     m_current = m_rows.empty() ? -1 : std::min(m_current, recordCount() - 1);
     m_bof = m_eof = m_rows.empty();

@@ -53,6 +53,16 @@ public:
     QString generatorName, generatorField;
     // Commit retaining after every post and delete.
     bool autoCommit = true;
+    // Through a server: "SELECT … WITH LOCK" of the row by :OLD_ID. An update
+    // or delete then locks the row, compares it (through the refresh
+    // statement) with the row as it was read and refuses a row another
+    // workstation changed or deleted since (ERecordConflict).
+    QStringList lockSql;
+    // Through a server: runs first in every post, before beforePost, in the same savepoint as
+    // the change: locks what the post's checks read (the customer of a new
+    // device number), so that two workstations check and store one after
+    // the other. Undone with the post when it fails.
+    QStringList postLockSql;
     bool readOnly = false;
     bool canModify() const;
     int tag = 0;
@@ -159,8 +169,16 @@ private:
     // Runs an insert (mustChangeRow false), update or delete of the current
     // row and commits it; a failed commit undoes the statement.
     void runChange(const QStringList &sql, bool mustChangeRow);
+    // Runs work in a savepoint and commits it; a failure undoes the work.
+    void changeInSavepoint(const std::function<void()> &work);
     void commitChange();
     void undoChange(); // back to the savepoint taken before the change
+    void runStatement(TQuery &query, const QStringList &sql);
+    // The conflict check of lockSql (DataSetConflicts.cpp).
+    bool guardsAgainstOtherWorkstations() const;
+    void verifyUnchangedSinceRead();
+    QString conflictDetails(const Row &stored);
+    const Row &rowAsRead() const;
     void setParamsFromRow(TQuery &query, bool refresh);
     void refreshCurrentRow();
     void takeMasterValues();
@@ -174,7 +192,7 @@ private:
     TQuery *m_change;   // insert, update or delete, prepared per statement
     TQuery *m_refresh;
     TQuery *m_generator;
-    QStringList m_preparedChange;
+    TQuery *m_lock;
     std::vector<std::unique_ptr<TField>> m_fields;
     std::vector<int> m_columnOfField; // select column of each data field, -1 for calculated
     std::vector<Row> m_rows;

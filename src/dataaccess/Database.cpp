@@ -52,11 +52,11 @@ void TDatabase::setDatabaseName(const QString &name)
     m_databaseName = name;
 }
 
-bool TDatabase::isLocalFile() const
+bool TDatabase::isServerName(const QString &name)
 {
     // "C:\…" is a drive letter; "host:/path" or "host:C:\…" names a server.
-    const qsizetype colon = m_databaseName.indexOf(u':');
-    return colon < 0 || colon == 1;
+    const qsizetype colon = name.indexOf(u':');
+    return colon > 1;
 }
 
 QByteArray TDatabase::buildAttachDpb() const
@@ -162,6 +162,7 @@ void TDatabase::close()
 {
     if (!connected())
         return;
+    emit aboutToClose();
     for (TDataSet *d : QList<TDataSet *>(m_dataSets))
         d->close();
     for (TQuery *q : QList<TQuery *>(m_queries))
@@ -228,8 +229,26 @@ void TTransaction::start()
         return;
     if (!m_database->connected())
         throw EDatabaseError(notConnectedText());
+    const QByteArray tpb = m_database->isServer() ? sharedTpb() : QByteArray();
     fb::Status status;
-    fb::guarded([&] { m_transaction = m_database->attachment()->startTransaction(&status, 0, nullptr); });
+    fb::guarded([&] {
+        m_transaction = m_database->attachment()->startTransaction(
+            &status, static_cast<unsigned>(tpb.size()), reinterpret_cast<const unsigned char *>(tpb.constData()));
+    });
+}
+
+QByteArray TTransaction::sharedTpb()
+{
+    fb::Status status;
+    return fb::guarded([&] {
+        fb::Ref<IXpbBuilder> tpb(fb::util()->getXpbBuilder(&status, IXpbBuilder::TPB, nullptr, 0));
+        tpb->insertTag(&status, isc_tpb_write);
+        tpb->insertTag(&status, isc_tpb_read_committed);
+        tpb->insertTag(&status, isc_tpb_rec_version);
+        tpb->insertTag(&status, isc_tpb_wait);
+        tpb->insertInt(&status, isc_tpb_lock_timeout, lockTimeoutSeconds);
+        return bytesOf(tpb.get(), status);
+    });
 }
 
 void TTransaction::commit()

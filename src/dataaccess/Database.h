@@ -45,8 +45,19 @@ public:
     std::function<void(TDatabase &)> afterConnect;
     std::function<void(TDatabase &)> afterDisconnect;
 
+signals:
+    // The connection is about to close; listeners let go of it now.
+    void aboutToClose();
+
+public:
+
     Firebird::IAttachment *attachment() const { return m_attachment; }
-    bool isLocalFile() const;
+    bool isLocalFile() const { return !isServerName(m_databaseName); }
+    // Several workstations may change the data of a server connection.
+    bool isServer() const { return isServerName(m_databaseName); }
+    // "host:/path", "host/port:/path" or "host:C:\path"; a plain path or one
+    // with a drive letter ("C:\…") names a local file.
+    static bool isServerName(const QString &name);
 
     // Record sets, queries and transactions register themselves so that a
     // disconnect can close them.
@@ -71,7 +82,10 @@ private:
     QList<TQuery *> m_queries;
 };
 
-// The one read-write transaction with the server's default parameters.
+// The one read-write transaction. Over a local file it takes the engine's
+// default (a snapshot); through a server it reads committed record versions,
+// so other workstations' work shows at the next read, and gives up waiting
+// for a row another workstation holds after lockTimeoutSeconds.
 class TTransaction : public QObject {
     Q_OBJECT
 public:
@@ -79,6 +93,7 @@ public:
     ~TTransaction() override;
 
     TDatabase *database() const { return m_database; }
+    static constexpr int lockTimeoutSeconds = 5;
     void start(); // nothing happens when it is active
     void commit();
     void commitRetaining(); // keeps the transaction and its context
@@ -94,6 +109,7 @@ public:
     void forget();
 
 private:
+    static QByteArray sharedTpb();
     void execute(const char *sql);
     QPointer<TDatabase> m_database;
     Firebird::ITransaction *m_transaction = nullptr;

@@ -20,6 +20,22 @@ private:
     QList<qint64> m_engineCodes;
 };
 
+// A row another workstation changed or deleted since this one read it. The
+// message names what is stored now.
+class ERecordConflict : public EDatabaseError {
+public:
+    enum class Kind { Changed, Deleted };
+    ERecordConflict(Kind kind, const QString &message) : EDatabaseError(message), m_kind(kind) {}
+    Kind kind() const { return m_kind; }
+
+private:
+    Kind m_kind;
+};
+
+// Throws error again; when the engine gave up waiting for a row another
+// workstation holds, with a German first line that says so.
+[[noreturn]] void rethrowWithLockWait(const EDatabaseError &error);
+
 // The silent abort: a rule that refused an operation has already told the
 // user; every handler lets it pass without a second message.
 class EAbort : public std::exception {

@@ -47,6 +47,15 @@ public:
     // the user may cancel. True when the target is complete.
     virtual bool copyFileWithProgress(const QString &source, const QString &target) = 0;
 
+    // Asks for the password of a server login; empty when cancelled.
+    // remember is the "Kennwort merken" box, preset and returned.
+    virtual std::optional<QString> askPassword(const QString &text, bool &remember)
+    {
+        (void)text;
+        (void)remember;
+        return std::nullopt;
+    }
+
     static QString defaultCaption(Icon icon);
 };
 

@@ -8,6 +8,9 @@
 #include "UFirebirdExt.h"
 #include "USettings.h"
 #include "UUpdateDB.h"
+#include "DatabaseEvents.h"
+#include "ServerLogin.h"
+#include <ibase.h>
 
 TfrmDM *frmDM = nullptr;
 
@@ -26,6 +29,7 @@ void declareTableStatements(TDataSet &dataSet, const QString &table, const QStri
                          QStringLiteral("WHERE ID = :OLD_ID")};
     dataSet.deleteSql = {QStringLiteral("DELETE FROM %1 WHERE ID = :OLD_ID").arg(table)};
     dataSet.refreshSql = {QStringLiteral("SELECT %1 FROM %2 WHERE ID = :OLD_ID").arg(list, table)};
+    dataSet.lockSql = {QStringLiteral("SELECT ID FROM %1 WHERE ID = :OLD_ID WITH LOCK").arg(table)};
 }
 
 TfrmDM::TfrmDM(QObject *parent) : QObject(parent), qryCheckPruefling(std::make_unique<TQuery>(&Database))
@@ -118,9 +122,13 @@ bool TfrmDM::Connect(const QString &path)
 {
     try {
         Database.close();
+        if (!prepareLogin(path))
+            return false;
         Database.setDatabaseName(path);
         Database.open();
     } catch (const EDatabaseError &e) {
+        if (e.hasEngineCode(isc_login))
+            loginRefused(path);
         dialogs().message(openFailureMessage(path, e), IDialogs::Icon::Error);
         return false;
     } catch (const std::exception &) {
@@ -145,6 +153,7 @@ bool TfrmDM::Connect(const QString &path)
         setPrueflingeSQL();
         FGrenzwerte->setDefaults();
         dsetGrenzwert1.open();
+        startChangeEvents();
         return true;
     } catch (const EAbort &) {
         return false;

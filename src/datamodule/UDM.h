@@ -12,6 +12,8 @@
 #include <vector>
 
 class TSettings;
+class TDatabaseEvents;
+struct TServerLogin;
 struct Measurement;
 class TFirebirdExt;
 class TQuery;
@@ -34,6 +36,10 @@ public:
     virtual void enableDatabaseCommands(bool connected) { (void)connected; }
     // An inspection was stored or deleted: what is due may have changed.
     virtual void dueDatesChanged() {}
+    // Another workstation changed devices or inspections (and customers,
+    // when customers is true): the lists are read again, keeping the
+    // chosen customer and device.
+    virtual void refreshLists(bool customers) { (void)customers; }
 };
 
 // What the device rules need of the device window.
@@ -71,6 +77,14 @@ public:
     // The same for a file named here instead of in the settings.
     bool Connect(const QString &fileName);
     bool CheckApplication(int Id, const QString &Value);
+    // The login for a database reached through a server, for this run: the
+    // connection dialog hands over what was typed there.
+    void setServerLogin(const QString &databaseName, const TServerLogin &login);
+    void forgetServerLogin();
+    // Re-reads what the named change events concern (UpgradeChangeEvents.h)
+    // once nothing is being edited.
+    void changesPosted(const QStringList &events);
+    bool listensForChanges() const;
     // The record sets the windows edit, details before their masters.
     QList<TDataSet *> editableDataSets();
     // Before the connection closes: every open edit is stored or dropped as
@@ -171,6 +185,18 @@ private:
     void DataModuleDestroy();
     void DatabaseAfterConnect();
     void DatabaseAfterDisconnect();
+    // Server connections (UDM_Server.cpp): the attach parameters for a
+    // database name, asking for a password when none is known; false when
+    // the user gave none.
+    bool prepareLogin(const QString &databaseName);
+    void loginRefused(const QString &databaseName);
+    void startChangeEvents();
+    void applyPendingChanges();
+    bool anythingEditing();
+    std::unique_ptr<TServerLogin> FServerLogin;
+    QString FServerLoginDatabase;
+    std::unique_ptr<TDatabaseEvents> FChangeEvents;
+    QStringList FPendingChanges;
 
     // Declarations of the record sets, each in the file of its subject.
     void declareMasterData();

@@ -1,6 +1,7 @@
 // The device record set: statements, fields, the sorted statement and the
 // rules for numbering, the cable-length limit and the unique number.
 #include "UDM.h"
+#include "DatabaseFiles.h"
 #include "DbError.h"
 #include "Dialogs.h"
 #include "Query.h"
@@ -42,6 +43,9 @@ void TfrmDM::declareDevices()
     d.deleteSql = {QStringLiteral("DELETE FROM PRUEFLINGE WHERE ID = :OLD_ID")};
     d.refreshSql = {QStringLiteral("SELECT ") + kDeviceColumns + QStringLiteral(", ") + latestNextInspectionColumn() +
                     QStringLiteral(" FROM PRUEFLINGE WHERE( KUNDEN_ID =:KUNDEN_ID ) and ( PRUEFLINGE.ID = :OLD_ID )")};
+    // Two workstations numbering devices of one customer take turns: the
+    // check of the number and the insert happen under the customer's lock.
+    d.postLockSql = {QStringLiteral("SELECT ID FROM KUNDEN WHERE ID = :KUNDEN_ID WITH LOCK")};
     d.generatorName = QStringLiteral("SEQ_PRUEFLINGE");
     d.generatorField = QStringLiteral("ID");
 
@@ -101,18 +105,6 @@ void TfrmDM::setPrueflingeSQL()
         dsetPrueflinge.paramByName(QStringLiteral("ID")).clear();
     dsetPrueflinge.open();
 }
-
-namespace {
-QStringList firstColumn(TDatabase &database, const QString &sql)
-{
-    TQuery query(&database);
-    query.setSql(sql);
-    QStringList values;
-    for (query.execQuery(); !query.eof(); query.next())
-        values << query.asString(0);
-    return values;
-}
-} // namespace
 
 QStringList TfrmDM::deviceNames()
 {

@@ -12,6 +12,11 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
 
 namespace {
 
@@ -190,4 +195,28 @@ std::optional<QString> TQtDialogs::askText(const QString &text, const QString &c
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();
+}
+
+std::optional<QString> TQtDialogs::askPassword(const QString &text, bool &remember)
+{
+    QDialog box(QApplication::activeWindow());
+    box.setWindowTitle(QStringLiteral("Anmeldung"));
+    auto *layout = new QFormLayout(&box);
+    layout->addRow(new QLabel(text));
+    auto *password = new QLineEdit;
+    password->setEchoMode(QLineEdit::Password);
+    layout->addRow(QStringLiteral("&Kennwort"), password);
+    auto *keep = new QCheckBox(QStringLiteral("Kennwort &merken"));
+    keep->setChecked(remember);
+    layout->addRow(keep);
+    auto *buttons = new QDialogButtonBox;
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    layout->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    remember = keep->isChecked();
+    return password->text();
 }

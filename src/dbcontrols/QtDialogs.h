@@ -20,6 +20,7 @@ public:
     // Copies in chunks of 1 MiB into "<target>.part" and renames it when
     // complete; a cancelled or failed copy removes the partial file.
     bool copyFileWithProgress(const QString &source, const QString &target) override;
+    std::optional<QString> askPassword(const QString &text, bool &remember) override;
 
     // "Firebird-Datenbank|*.fdb|Alle Dateien|*.*" becomes
     // "Firebird-Datenbank (*.fdb);;Alle Dateien (*.*)".

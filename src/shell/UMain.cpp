@@ -135,6 +135,7 @@ void TfrmMain::FormCreate()
 {
     frmDM->setFormValid(true);
     buildStyleMenu();
+    addRefreshCommand();
     m_ui->editLocate->clear();
     FPrueflingLocate = false;
     if (!frmDM->Connect())

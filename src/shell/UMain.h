@@ -36,6 +36,7 @@ public:
     bool finishOpenEdits() override;
     void enableDatabaseCommands(bool connected) override;
     void dueDatesChanged() override;
+    void refreshLists(bool customers) override;
 
     Ui::TfrmMain *ui() const { return m_ui.get(); }
     QLabel *statusPanel(int index) const;
@@ -73,6 +74,7 @@ private:
     void setInitialSize();
     void FormDestroy();
     void buildStyleMenu();
+    void addRefreshCommand();
     bool applyStyle(int index);
     void bindControls();
     void connectCommands();

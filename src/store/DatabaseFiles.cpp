@@ -48,6 +48,16 @@ FileIdentity identifyDatabaseFile(const QString &path)
     }
 }
 
+QStringList firstColumn(TDatabase &database, const QString &sql)
+{
+    TQuery query(&database);
+    query.setSql(sql);
+    QStringList values;
+    for (query.execQuery(); !query.eof(); query.next())
+        values << query.asString(0);
+    return values;
+}
+
 QString backupFileName(const QDateTime &at, const QString &databasePath)
 {
     return at.toString(QStringLiteral("yyyyMMdd_HHmm")) + u'_' + QFileInfo(databasePath).fileName();

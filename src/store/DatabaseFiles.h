@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include "FileCopy.h"
 #include <functional>
 
@@ -19,6 +20,9 @@ bool isVelmoraDatabase(TDatabase &database);
 // Ours, Foreign (no identity row), or Unopenable.
 enum class FileIdentity { Ours, Foreign, Unopenable };
 FileIdentity identifyDatabaseFile(const QString &path);
+
+// The first column of every row a statement selects, as text.
+QStringList firstColumn(TDatabase &database, const QString &sql);
 
 // The name of a backup copy: "yyyyMMdd_HHmm_" followed by the database file's
 // name without its folder ("20240131_0905_VELMORA.FDB").

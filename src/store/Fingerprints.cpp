@@ -116,29 +116,46 @@ Body inspectionBody(TDatabase &db, int pruefungId, FingerprintKind kind)
     return body;
 }
 
+// The engine's codes for a key that exists already.
+constexpr qint64 kUniqueKeyViolation = 335544665; // isc_unique_key_violation
+constexpr qint64 kNoDuplicate = 335544349;        // isc_no_dup
+
+// Appends after the newest entry. On a server another workstation may append
+// at the same moment: its entry takes the place, this one waits for its
+// commit, reads the chain again and follows it.
 QString appendEntry(TDatabase &db, int pruefungId, FingerprintKind kind, int version, const QString &body)
 {
-    TQuery last(&db);
-    last.setSql(QStringLiteral("SELECT FIRST 1 NR, WERT FROM FINGERABDRUECKE ORDER BY NR DESC"));
-    last.execQuery();
-    const qint64 nr = last.eof() ? 1 : last.asInteger(0) + 1;
-    const QString previous = last.eof() ? QString() : last.asString(1).trimmed();
-    last.close();
-    const QString content = body + line(QStringLiteral("VORHER"), previous);
-    const QString value = sha256Hex(content);
-    TQuery insert(&db);
-    insert.setSql(QStringLiteral("INSERT INTO FINGERABDRUECKE (NR, PRUEFUNG_ID, ART, VERSION, ERSTELLT, INHALT, WERT) "
-                                 "VALUES (:NR, :PRUEFUNG_ID, :ART, :VERSION, :ERSTELLT, :INHALT, :WERT)"));
-    insert.paramByName(QStringLiteral("NR")).setAsInteger(nr);
-    insert.paramByName(QStringLiteral("PRUEFUNG_ID")).setAsInteger(pruefungId);
-    insert.paramByName(QStringLiteral("ART")).setAsString(fingerprintKindText(kind));
-    insert.paramByName(QStringLiteral("VERSION")).setAsInteger(version);
-    insert.paramByName(QStringLiteral("ERSTELLT")).setAsDateTime(TClock::now());
-    insert.paramByName(QStringLiteral("INHALT")).setAsString(content);
-    insert.paramByName(QStringLiteral("WERT")).setAsString(value);
-    insert.execQuery();
-    insert.close();
-    return value;
+    constexpr int kAttempts = 20;
+    for (int attempt = 1;; ++attempt) {
+        TQuery last(&db);
+        last.setSql(QStringLiteral("SELECT FIRST 1 NR, WERT FROM FINGERABDRUECKE ORDER BY NR DESC"));
+        last.execQuery();
+        const qint64 nr = last.eof() ? 1 : last.asInteger(0) + 1;
+        const QString previous = last.eof() ? QString() : last.asString(1).trimmed();
+        last.close();
+        const QString content = body + line(QStringLiteral("VORHER"), previous);
+        const QString value = sha256Hex(content);
+        TQuery insert(&db);
+        insert.setSql(QStringLiteral("INSERT INTO FINGERABDRUECKE (NR, PRUEFUNG_ID, ART, VERSION, ERSTELLT, INHALT, WERT) "
+                                     "VALUES (:NR, :PRUEFUNG_ID, :ART, :VERSION, :ERSTELLT, :INHALT, :WERT)"));
+        insert.paramByName(QStringLiteral("NR")).setAsInteger(nr);
+        insert.paramByName(QStringLiteral("PRUEFUNG_ID")).setAsInteger(pruefungId);
+        insert.paramByName(QStringLiteral("ART")).setAsString(fingerprintKindText(kind));
+        insert.paramByName(QStringLiteral("VERSION")).setAsInteger(version);
+        insert.paramByName(QStringLiteral("ERSTELLT")).setAsDateTime(TClock::now());
+        insert.paramByName(QStringLiteral("INHALT")).setAsString(content);
+        insert.paramByName(QStringLiteral("WERT")).setAsString(value);
+        try {
+            insert.execQuery();
+        } catch (const EDatabaseError &e) {
+            const bool taken = e.hasEngineCode(kUniqueKeyViolation) || e.hasEngineCode(kNoDuplicate);
+            if (taken && attempt < kAttempts)
+                continue;
+            throw;
+        }
+        insert.close();
+        return value;
+    }
 }
 
 std::optional<TFingerprintEntry> readEntry(TDatabase &db, const QString &condition, const TValue &param)

@@ -34,8 +34,11 @@ QString openFailureCause(const QString &path, const EDatabaseError &error)
     const QString noWrite = QStringLiteral("Keine Schreibberechtigung für %1.").arg(shown(path));
     if (error.hasEngineCode(isc_no_priv))
         return noWrite;
-    if (!isLocal(path))
+    if (!isLocal(path)) {
+        if (error.hasEngineCode(isc_login))
+            return QStringLiteral("Der Server nimmt Benutzer und Kennwort nicht an.");
         return error.message(); // a server's own words
+    }
     const QFileInfo file(path);
     if (!file.exists())
         return QStringLiteral("Die Datei %1 gibt es nicht.").arg(shown(path));
@@ -49,6 +52,12 @@ QString openFailureCause(const QString &path, const EDatabaseError &error)
 
 QString openFailureMessage(const QString &path, const EDatabaseError &error)
 {
+    // Through a server nobody holds a file; the server says what is wrong.
+    if (!isLocal(path) && !path.trimmed().isEmpty()) {
+        const QString cause = openFailureCause(path, error);
+        return QStringLiteral("Keine Verbindung zur Datenbank %1 auf dem Server.\n").arg(path) + cause +
+               (cause == error.message() ? QString() : u'\n' + error.message());
+    }
     const QString cause = openFailureCause(path, error);
     return cause.isEmpty() ? kDatabaseInUse : kDatabaseInUse + u'\n' + cause;
 }

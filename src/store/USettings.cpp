@@ -40,6 +40,8 @@ QString TSettings::CommonPath() const
 
 QString TSettings::DBName() const { return readText(QStringLiteral("DBName"), CommonPath() + QStringLiteral("/VELMORA.FDB")); }
 void TSettings::setDBName(const QString &value) { write(QStringLiteral("DBName"), value); }
+QString TSettings::DBUser() const { return readText(QStringLiteral("DBUser"), QString()); }
+void TSettings::setDBUser(const QString &value) { write(QStringLiteral("DBUser"), value); }
 QString TSettings::DbBackupPath() const { return readText(QStringLiteral("DBBackupPath"), CommonPath()); }
 void TSettings::setDbBackupPath(const QString &value) { write(QStringLiteral("DBBackupPath"), value); }
 int TSettings::DefaultIntervallPruefling() const { return readInteger(QStringLiteral("DefaultIntervallPruefling"), 12); }

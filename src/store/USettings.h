@@ -17,6 +17,11 @@ public:
     virtual void setDBName(const QString &value);
     virtual QString DBName() const; // default: CommonPath + "/VELMORA.FDB"
 
+    // The user name for a database reached through a server; its password
+    // is never stored here (see PasswordStore.h).
+    QString DBUser() const; // default: empty
+    void setDBUser(const QString &value);
+
     QString DbBackupPath() const; // default: CommonPath
     void setDbBackupPath(const QString &value);
     int DefaultIntervallPruefling() const; // months; default 12

@@ -2,6 +2,7 @@
 #include "Database.h"
 #include "Query.h"
 #include "UpgradeFingerprints.h"
+#include "UpgradeChangeEvents.h"
 
 TUpdateDB::TUpdateDB(TDatabase *database) { setDatabase(database); }
 
@@ -60,6 +61,7 @@ void TUpdateDB::CheckAndUpdate()
     addContractorShortName();
     upgradeFingerprints(*FDatabase);
     UpgradeImportTables();
+    addChangeEventTriggers(*FDatabase);
 }
 
 qint64 TUpdateDB::countOf(const QString &sql, const QString &name)

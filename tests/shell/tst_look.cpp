@@ -389,7 +389,8 @@ private slots:
     void stylesLookDifferent()
     {
         Running r;
-        const QList<QAction *> entries = r.find<QMenu>(frmMain, "Ansicht1")->actions();
+        QList<QAction *> entries = r.find<QMenu>(frmMain, "Ansicht1")->actions();
+        entries.removeIf([](QAction *a) { return !a->objectName().startsWith(QStringLiteral("Style_")); });
         QVERIFY(entries.size() >= 2);
         QCOMPARE(entries.constFirst()->text(), QStringLiteral("Windows"));
         QList<QImage> looks;

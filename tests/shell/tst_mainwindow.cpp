@@ -1,5 +1,7 @@
 #include "RunningProgram.h"
 #include "UMain.h"
+#include "Query.h"
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
@@ -140,6 +142,31 @@ private slots:
         QCOMPARE(r.find<QLabel>(frmMain, "txtAnzahl")->text(), QStringLiteral("5"));
         frmMain->fillCbKunden();
         QCOMPARE(r.find<QLabel>(frmMain, "txtAnzahl")->text(), QStringLiteral("6"));
+    }
+
+    // "Ansicht → Aktualisieren" (F5) reads customers and devices again and
+    // keeps the chosen customer and device.
+    void refreshKeepsChoice()
+    {
+        Running r;
+        QAction *refresh = r.find<QAction>(frmMain, "Aktualisieren1");
+        QCOMPARE(refresh->shortcut(), QKeySequence(Qt::Key_F5));
+        TDataSet &devices = frmDM->dsetPrueflinge;
+        devices.moveTo(1);
+        const qint64 chosen = devices.fieldByName("ID")->asInteger();
+        TQuery change(&frmDM->Database);
+        for (const QString &sql : {QStringLiteral("UPDATE PRUEFLINGE SET BEZEICHNUNG = 'Neu benannt' WHERE ID = %1").arg(chosen),
+                                   QStringLiteral("INSERT INTO KUNDEN (ID, NAME) VALUES (GEN_ID(SEQ_KUNDEN, 1), 'Aaron Zweitkunde')")}) {
+            change.setSql(sql);
+            change.execQuery();
+        }
+        frmDM->Transaction.commitRetaining();
+        refresh->trigger();
+        auto *customers = r.find<QComboBox>(frmMain, "cbKunden");
+        QVERIFY(customers->findText("Aaron Zweitkunde") >= 0);
+        QCOMPARE(customers->currentText(), QStringLiteral("Demo-Kunde"));
+        QCOMPARE(devices.fieldByName("ID")->asInteger(), chosen);
+        QCOMPARE(r.current("BEZEICHNUNG"), QStringLiteral("Neu benannt"));
     }
 
     void deleteFromListAsksFirst()

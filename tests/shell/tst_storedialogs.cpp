@@ -5,7 +5,11 @@
 #include "UDlgNewDatabase.h"
 #include "UDlgSettingPrueflinge.h"
 #include "UMain.h"
+#include "PasswordStore.h"
+#include <QCheckBox>
 #include <QComboBox>
+#include <QSettings>
+#include <QTcpServer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -48,6 +52,44 @@ private slots:
         again.btnOKClick();
         QVERIFY(frmDM->dsetPrueflinge.active());
         QCOMPARE(r.find<QComboBox>(frmMain, "cbKunden")->currentText(), QStringLiteral("Demo-Kunde"));
+    }
+
+    // A path on a server shows user, password and "Kennwort merken"; OK
+    // keeps the user in the settings and the password out of them (without
+    // a keyring it says the password will be asked for again).
+    void connectionToServerAsksForLogin()
+    {
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS"); // no desktop keyring
+        TRunningProgram r;
+        TdlgDbConnection dialog(frmMain);
+        auto *user = r.find<QLineEdit>(&dialog, "editUser");
+        auto *password = r.find<QLineEdit>(&dialog, "editPassword");
+        auto *remember = r.find<QCheckBox>(&dialog, "chkRememberPassword");
+        QVERIFY(user->isHidden() && password->isHidden() && remember->isHidden());
+        int closedPort = 0;
+        {
+            QTcpServer probe; // a port nobody listens on afterwards
+            probe.listen(QHostAddress::LocalHost, 0);
+            closedPort = probe.serverPort();
+        }
+        const QString path = QStringLiteral("localhost/%1:/srv/prüfungen/velmora.fdb").arg(closedPort);
+        r.find<QLineEdit>(&dialog, "editDatabase")->setText(path);
+        QVERIFY(!user->isHidden() && !password->isHidden() && !remember->isHidden());
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        user->setText("ANNA");
+        password->setText("geheim-17");
+        remember->setChecked(true);
+        dialog.btnOKClick();
+        QCOMPARE(TAppHome::setting("DBName").toString(), path);
+        QCOMPARE(TAppHome::setting("DBUser").toString(), QStringLiteral("ANNA"));
+        QSettings stored(QSettings::NativeFormat, QSettings::UserScope, "Orbenta", "Tarnholm");
+        for (const QString &key : stored.allKeys())
+            QVERIFY2(!stored.value(key).toString().contains("geheim"), qPrintable(key));
+        QVERIFY(r.dialogs.messages().contains(keyringMissingText()));
+        QVERIFY(!frmDM->Database.connected()); // nothing listens there
+        // A server's path is no local file, and nobody holds it.
+        QVERIFY2(r.dialogs.messages().last().startsWith("Keine Verbindung zur Datenbank " + path + " auf dem Server."),
+                 qPrintable(r.dialogs.messages().last()));
     }
 
     void connectionOkRefusesForeignFile_data()

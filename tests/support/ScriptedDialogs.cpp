@@ -85,3 +85,12 @@ bool TScriptedDialogs::choosePrint(QPrinter &printer, int pageCount)
     printChoices.dequeue()(printer);
     return true;
 }
+
+std::optional<QString> TScriptedDialogs::askPassword(const QString &text, bool &remember)
+{
+    shown.append({QStringLiteral("password"), text, {}});
+    if (passwords.isEmpty())
+        return std::nullopt;
+    remember = rememberPassword;
+    return passwords.dequeue();
+}

@@ -23,6 +23,9 @@ public:
     QQueue<QString> paths;
     // Answers of askText; an empty queue cancels.
     QQueue<QString> texts;
+    // Passwords typed when asked ("password"); an empty queue cancels.
+    QQueue<QString> passwords;
+    bool rememberPassword = false;
     bool copyResult = true;
     bool urlOpens = true; // false: no browser takes the address
     // Each answer sets the printer up as a user would in the print dialog;
@@ -43,6 +46,7 @@ public:
     bool choosePrint(QPrinter &printer, int pageCount) override;
     bool openUrl(const QUrl &url) override;
     bool copyFileWithProgress(const QString &source, const QString &target) override;
+    std::optional<QString> askPassword(const QString &text, bool &remember) override;
 
 private:
     QString nextPath(const QString &kind, const QString &caption);
