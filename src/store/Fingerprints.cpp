@@ -2,6 +2,8 @@
 #include "Clock.h"
 #include "Database.h"
 #include "DbError.h"
+#include <QRandomGenerator>
+#include <QThread>
 #include "Query.h"
 #include <QCryptographicHash>
 
@@ -120,20 +122,44 @@ Body inspectionBody(TDatabase &db, int pruefungId, FingerprintKind kind)
 constexpr qint64 kUniqueKeyViolation = 335544665; // isc_unique_key_violation
 constexpr qint64 kNoDuplicate = 335544349;        // isc_no_dup
 
+// The newest entry, locked, so that no other workstation appends after it
+// until this transaction commits; none when the chain is empty or another
+// workstation appended in between (then it is read again).
+std::optional<std::pair<qint64, QString>> lockNewestEntry(TDatabase &db, bool &retry)
+{
+    TQuery last(&db);
+    last.setSql(QStringLiteral("SELECT FIRST 1 NR, WERT FROM FINGERABDRUECKE ORDER BY NR DESC"));
+    last.execQuery();
+    if (last.eof())
+        return std::nullopt;
+    const std::pair<qint64, QString> newest{last.asInteger(0), last.asString(1).trimmed()};
+    last.close();
+    TQuery lock(&db);
+    lock.setSql(QStringLiteral("SELECT NR FROM FINGERABDRUECKE WHERE NR = :NR WITH LOCK"));
+    lock.paramByName(QStringLiteral("NR")).setAsInteger(newest.first);
+    try {
+        lock.execQuery();
+    } catch (const EDatabaseError &) {
+        retry = true; // another workstation appended meanwhile
+    }
+    return newest;
+}
+
 // Appends after the newest entry. On a server another workstation may append
-// at the same moment: its entry takes the place, this one waits for its
-// commit, reads the chain again and follows it.
+// at the same moment: the newest entry is locked first, and whoever comes
+// second waits, reads the chain again and follows it.
 QString appendEntry(TDatabase &db, int pruefungId, FingerprintKind kind, int version, const QString &body)
 {
-    constexpr int kAttempts = 20;
+    constexpr int kAttempts = 50;
     for (int attempt = 1;; ++attempt) {
-        TQuery last(&db);
-        last.setSql(QStringLiteral("SELECT FIRST 1 NR, WERT FROM FINGERABDRUECKE ORDER BY NR DESC"));
-        last.execQuery();
-        const qint64 nr = last.eof() ? 1 : last.asInteger(0) + 1;
-        const QString previous = last.eof() ? QString() : last.asString(1).trimmed();
-        last.close();
-        const QString content = body + line(QStringLiteral("VORHER"), previous);
+        bool retry = false;
+        const auto newest = lockNewestEntry(db, retry);
+        if (retry && attempt < kAttempts) {
+            QThread::msleep(QRandomGenerator::global()->bounded(1, 20));
+            continue;
+        }
+        const qint64 nr = newest ? newest->first + 1 : 1;
+        const QString content = body + line(QStringLiteral("VORHER"), newest ? newest->second : QString());
         const QString value = sha256Hex(content);
         TQuery insert(&db);
         insert.setSql(QStringLiteral("INSERT INTO FINGERABDRUECKE (NR, PRUEFUNG_ID, ART, VERSION, ERSTELLT, INHALT, WERT) "
@@ -149,8 +175,10 @@ QString appendEntry(TDatabase &db, int pruefungId, FingerprintKind kind, int ver
             insert.execQuery();
         } catch (const EDatabaseError &e) {
             const bool taken = e.hasEngineCode(kUniqueKeyViolation) || e.hasEngineCode(kNoDuplicate);
-            if (taken && attempt < kAttempts)
+            if (taken && attempt < kAttempts) {
+                QThread::msleep(QRandomGenerator::global()->bounded(1, 20));
                 continue;
+            }
             throw;
         }
         insert.close();

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSet>
+#include "FingerprintCheck.h"
 #include <QtTest>
 
 namespace {
@@ -347,6 +348,10 @@ private slots:
         QCOMPARE(storedText("SELECT COUNT(*) FROM (SELECT NUMMER FROM PRUEFLINGE WHERE KUNDEN_ID = 101 "
                             "GROUP BY NUMMER HAVING COUNT(*) > 1)"),
                  QStringLiteral("0"));
+        // The fingerprints of all workstations form one unbroken chain.
+        const TFingerprintReport chain = verifyFingerprints(dm->Database);
+        QVERIFY2(chain.sound(), qPrintable(chain.text()));
+        QCOMPARE(chain.inspections, static_cast<int>(stored.size()));
         qInfo("%d workstations, %.1f s: %lld inspections and %lld devices stored, %.0f commits/s", workstations, elapsed,
               static_cast<long long>(inspections.size()), static_cast<long long>(devicesAdded.size()),
               (inspections.size() + devicesAdded.size()) / elapsed);
