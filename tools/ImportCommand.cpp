@@ -1,4 +1,6 @@
 #include "ImportCommand.h"
+#include "ServerAccess.h"
+#include <ibase.h>
 #include "Database.h"
 #include "DatabaseFiles.h"
 #include "DbError.h"
@@ -149,24 +151,32 @@ void printLeftOut(const TDryRun &run)
     err() << Qt::flush;
 }
 
-int run(const Request &r)
+int run(const Request &r, const QString &user)
 {
-    if (!QFileInfo::exists(r.database))
+    const bool onServer = TDatabase::isServerName(r.database);
+    if (!onServer && !QFileInfo::exists(r.database))
         return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(r.database));
-    QFile file(r.file);
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(QStringLiteral("Die Exportdatei %1 kann nicht gelesen werden: %2").arg(r.file, file.errorString()));
-    const QByteArray bytes = file.readAll();
     TDatabase db;
     TTransaction transaction(&db);
     db.params = connectionParams();
+    if (onServer) {
+        const std::optional<TServerLogin> login = askServerLogin(user);
+        if (!login)
+            return kExitLogin;
+        db.params = connectionParamsFor(r.database, *login);
+    }
     db.setDatabaseName(r.database);
     try {
         db.open();
     } catch (const EDatabaseError &e) {
         const QString cause = openFailureCause(db.databaseName(), e);
-        return refuse((cause.isEmpty() ? kDatabaseInUse : cause) + u'\n' + e.message());
+        refuse((cause.isEmpty() ? kDatabaseInUse : cause) + u'\n' + e.message());
+        return e.hasEngineCode(isc_login) ? kExitLogin : cli::Refused;
     }
+    QFile file(r.file);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(QStringLiteral("Die Exportdatei %1 kann nicht gelesen werden: %2").arg(r.file, file.errorString()));
+    const QByteArray bytes = file.readAll();
     try {
         if (!isVelmoraDatabase(db))
             return refuse(QStringLiteral("%1 ist keine Datenbank von Velmora Prüfprotokolle.").arg(r.database));
@@ -216,7 +226,10 @@ int runImportCommand(int argc, char *argv[])
     app.setApplicationName(QStringLiteral("Tarnholm"));
     applyProgramLocale();
     Request request;
-    if (const QString problem = parse(app.arguments().mid(2), request); !problem.isEmpty())
+    QStringList args = app.arguments().mid(2);
+    bool malformed = false;
+    const QString user = takeUserOption(args, malformed);
+    if (const QString problem = malformed ? QStringLiteral("--user ohne Namen") : parse(args, request); !problem.isEmpty())
         return usage(problem);
-    return run(request);
+    return run(request, user);
 }

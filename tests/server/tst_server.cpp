@@ -101,6 +101,11 @@ private slots:
         QTest::newRow("check") << QStringList{"check", "--user", "ANNA"} << pw << 0 << "Velmora-Datenbank";
         QTest::newRow("wrong password") << QStringList{"check", "--user", "ANNA"} << "falsch" << 3 << "password";
         QTest::newRow("no password") << QStringList{"check", "--user", "ANNA"} << QString() << 3 << "ISC_PASSWORD";
+        QTest::newRow("due list") << QStringList{"due", "--csv", "--user", "ANNA"} << pw << 0 << "Kunden-Nr.;Kunde";
+        QTest::newRow("due list, no password") << QStringList{"due", "--csv", "--user", "ANNA"} << QString() << 3 << "ISC_PASSWORD";
+        QTest::newRow("verify") << QStringList{"verify", "--user", "ANNA"} << pw << 0 << "Fingerabdr";
+        QTest::newRow("import, wrong password") << QStringList{"import", "x.csv", "--profile", "p", "--user", "ANNA"} << "falsch" << 3
+                                                << "password";
         QTest::newRow("backup") << QStringList{"backup"} << pw << 1 << "gbak";
         QTest::newRow("create") << QStringList{"create"} << pw << 1 << "Datenordner des Servers";
     }
