@@ -148,6 +148,14 @@ void TDBGrid::applyColumnWidths()
             m_naturalWidths << m_leastWidths.last();
         }
     }
+    // The first column carries the rows' marks before its value: room for
+    // three symbols and the gap to the text.
+    if (m_model->marksRows() && !m_naturalWidths.isEmpty()) {
+        const int marks = fontMetrics().horizontalAdvance(QStringLiteral("!×G")) + 2 +
+                          style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 4;
+        m_leastWidths.first() += marks;
+        m_naturalWidths.first() += marks;
+    }
     if (m_fitToWidth) {
         fitColumns();
         return;

@@ -70,6 +70,7 @@ public:
     // refreshMarks().
     using RowMarker = std::function<TRowMark(int row)>;
     void setRowMarker(RowMarker marker);
+    bool marksRows() const { return static_cast<bool>(m_rowMarker); }
     void refreshMarks();
     // The custom role that carries a row's symbol, for tests and delegates.
     static constexpr int MarkSymbolRole = Qt::UserRole + 1;

@@ -59,6 +59,19 @@ private slots:
         QCOMPARE(r.toolTip(1), QStringLiteral("überfällig\nNoch nie geprüft: gilt als fällig."));
     }
 
+    // The marks stand before the key in the first column; both are shown
+    // whole, also with two symbols.
+    void firstColumnHoldsMarksAndKey()
+    {
+        Running r({"UPDATE PRUEFUNGEN SET SICHTPRUEFUNG_BESTANDEN = 0 WHERE ID = 10002"});
+        QTableView *devices = r.find<QTableView>(frmMain, "gridPrueflinge");
+        QCOMPARE(r.symbol(0).size(), 2);
+        const QPixmap marks = r.cell(0, Qt::DecorationRole).value<QPixmap>();
+        const int key = devices->fontMetrics().horizontalAdvance(r.cell(0, Qt::DisplayRole).toString());
+        QVERIFY2(devices->columnWidth(0) >= marks.width() + key + 8,
+                 qPrintable(QStringLiteral("%1 < %2 + %3").arg(devices->columnWidth(0)).arg(marks.width()).arg(key)));
+    }
+
     // A failed inspection, once stored, marks its device at once.
     void storedInspectionMarksAtOnce()
     {
