@@ -1,13 +1,11 @@
 #include "ImportCommand.h"
 #include "ServerAccess.h"
-#include <ibase.h>
+#include "ToolConnection.h"
 #include "Database.h"
 #include "DatabaseFiles.h"
 #include "DbError.h"
 #include "DryRun.h"
 #include "ImportBatch.h"
-#include "NewDatabase.h"
-#include "OpenFailure.h"
 #include "ProfileStore.h"
 #include "ProgramLocale.h"
 #include "Query.h"
@@ -151,28 +149,15 @@ void printLeftOut(const TDryRun &run)
     err() << Qt::flush;
 }
 
-int run(const Request &r, const QString &user)
+int run(const Request &r)
 {
-    const bool onServer = TDatabase::isServerName(r.database);
-    if (!onServer && !QFileInfo::exists(r.database))
-        return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(r.database));
-    TDatabase db;
-    TTransaction transaction(&db);
-    db.params = connectionParams();
-    if (onServer) {
-        const std::optional<TServerLogin> login = askServerLogin(user);
-        if (!login)
-            return kExitLogin;
-        db.params = connectionParamsFor(r.database, *login);
-    }
-    db.setDatabaseName(r.database);
-    try {
-        db.open();
-    } catch (const EDatabaseError &e) {
-        const QString cause = openFailureCause(db.databaseName(), e);
-        refuse((cause.isEmpty() ? kDatabaseInUse : cause) + u'\n' + e.message());
-        return e.hasEngineCode(isc_login) ? kExitLogin : cli::Refused;
-    }
+    if (missing(r.database))
+        return refuseMissing(r.database);
+    TToolConnection connection(r.database);
+    if (const QString failure = connection.open(); !failure.isEmpty())
+        return connection.refuseUnopened(failure);
+    TDatabase &db = connection.db;
+    TTransaction &transaction = connection.transaction;
     QFile file(r.file);
     if (!file.open(QIODevice::ReadOnly))
         return refuse(QStringLiteral("Die Exportdatei %1 kann nicht gelesen werden: %2").arg(r.file, file.errorString()));
@@ -228,8 +213,8 @@ int runImportCommand(int argc, char *argv[])
     Request request;
     QStringList args = app.arguments().mid(2);
     bool malformed = false;
-    const QString user = takeUserOption(args, malformed);
+    setServerUser(takeUserOption(args, malformed));
     if (const QString problem = malformed ? QStringLiteral("--user ohne Namen") : parse(args, request); !problem.isEmpty())
         return usage(problem);
-    return run(request, user);
+    return run(request);
 }

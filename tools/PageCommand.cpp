@@ -6,6 +6,7 @@
 #include "PageWriter.h"
 #include "ReportJob.h"
 #include "ServerAccess.h"
+#include "ToolConnection.h"
 #include "Database.h"
 #include "ReportSelection.h"
 #include "UDM.h"
@@ -15,19 +16,15 @@
 
 namespace pagecommand {
 
-namespace {
-QString g_user; // of "--user"
-} // namespace
-
 int connect(TfrmDM &dm, const QString &path, TCollectedMessages &messages)
 {
-    if (TDatabase::isServerName(path)) {
-        const std::optional<TServerLogin> login = askServerLogin(g_user);
+    if (onServer(path)) {
+        const std::optional<TServerLogin> login = askServerLogin(serverUser());
         if (!login)
             return kExitLogin;
         dm.setServerLogin(path, *login);
-    } else if (!QFileInfo::exists(path)) {
-        return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(path));
+    } else if (missing(path)) {
+        return refuseMissing(path);
     }
     return dm.Connect(path) ? Ok : refuse(messages.messages.join(u'\n'));
 }
@@ -58,7 +55,7 @@ int run(int argc, char *argv[], const std::function<QString(const QStringList &a
     applyProgramLocale(); // numbers and dates as the program shows them
     QStringList args = app.arguments().mid(2);
     bool malformed = false;
-    g_user = takeUserOption(args, malformed);
+    setServerUser(takeUserOption(args, malformed));
     const QString problem = malformed ? QStringLiteral("--user ohne Namen") : parse(args);
     if (!problem.isEmpty())
         return usage(problem);

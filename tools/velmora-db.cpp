@@ -16,6 +16,7 @@
 #include "ServerLogin.h"
 #include "WorkstationGrants.h"
 #include "USettings.h"
+#include "ToolConnection.h"
 #include "UUpdateDB.h"
 #include "VerifyCommand.h"
 #include <QCoreApplication>
@@ -29,12 +30,6 @@
 namespace {
 
 using namespace cli;
-constexpr int Login = kExitLogin;
-
-// The login for a database on a server, from --user and ISC_PASSWORD or the
-// terminal; asked once, when a command first needs it.
-QString g_user;
-std::optional<TServerLogin> g_login;
 
 int usage()
 {
@@ -67,13 +62,6 @@ QString notOurs(const QString &path)
     return kWrongDatabase + u'\n' + QStringLiteral("%1 ist keine Datenbank von Velmora Prüfprotokolle.").arg(path);
 }
 
-int refuseMissing(const QString &path) { return refuse(QStringLiteral("Die Datei %1 gibt es nicht.").arg(path)); }
-
-bool onServer(const QString &path) { return TDatabase::isServerName(path); }
-
-// A file on this machine must be there; one on a server is the server's
-// to find.
-bool missing(const QString &path) { return !onServer(path) && !QFileInfo::exists(path); }
 
 // Copies of files are made on the machine that holds them.
 int refuseOnServer(const QString &path)
@@ -83,44 +71,7 @@ int refuseOnServer(const QString &path)
                       .arg(path));
 }
 
-struct Connection {
-    TDatabase db;
-    TTransaction transaction{&db};
-    bool loginFailed = false;
-    explicit Connection(const QString &path)
-    {
-        db.params = connectionParams();
-        db.setDatabaseName(path);
-    }
-    // Opens the file; on failure the reason, in German and in the engine's words.
-    QString open()
-    {
-        try {
-            if (onServer(db.databaseName())) {
-                if (!g_login)
-                    g_login = askServerLogin(g_user);
-                if (!g_login) {
-                    loginFailed = true;
-                    return QStringLiteral("Ohne Kennwort keine Verbindung zu %1.").arg(db.databaseName());
-                }
-                db.params = connectionParamsFor(db.databaseName(), *g_login);
-            }
-            db.open();
-            return {};
-        } catch (const EDatabaseError &e) {
-            loginFailed = e.hasEngineCode(isc_login);
-            const QString cause = openFailureCause(db.databaseName(), e);
-            return cause.isEmpty() ? kDatabaseInUse + u'\n' + e.message() : cause + u'\n' + e.message();
-        }
-    }
-    // Opens and says why not: exit code 3 for a login without password or
-    // one the server refused.
-    int refuseUnopened(const QString &failure) const
-    {
-        refuse(failure);
-        return loginFailed ? Login : Refused;
-    }
-};
+using Connection = TToolConnection;
 
 int create(const QString &path)
 {
@@ -289,7 +240,7 @@ int main(int argc, char *argv[])
     app.setApplicationName(QStringLiteral("Tarnholm"));
     QStringList args = app.arguments().mid(1);
     bool malformed = false;
-    g_user = takeUserOption(args, malformed);
+    setServerUser(takeUserOption(args, malformed));
     if (malformed)
         return usage();
     const bool force = args.removeAll(QStringLiteral("--force")) > 0;
