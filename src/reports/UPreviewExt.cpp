@@ -107,13 +107,31 @@ void TPreviewExt::connectControls()
     connect(m_ui->Ende1, &QAction::triggered, this, &QWidget::close);
 }
 
+std::unique_ptr<TPreviewExt> TPreviewExt::newWindow(const QString &title, QWidget *parent)
+{
+    // The report heads show the contractor as stored now.
+    if (frmDM->dsetAuftragnehmer.active())
+        frmDM->dsetAuftragnehmer.refresh();
+    auto window = std::make_unique<TPreviewExt>(parent);
+    window->ReportName = title;
+    return window;
+}
+
+bool TPreviewExt::showSelection(const TReportSelection &selection)
+{
+    frmDM->openReport(selection);
+    if (selection.report == TReportSelection::Report::Due)
+        reportjob::setDueSelection(m_writer, selection, *frmDM);
+    if (!SetReport(selection.reportName()))
+        return false;
+    ShowReport();
+    return true;
+}
+
 std::unique_ptr<TPreviewExt> TPreviewExt::create(int mode, QWidget *parent)
 {
     TfrmDM &dm = *frmDM;
-    if (dm.dsetAuftragnehmer.active())
-        dm.dsetAuftragnehmer.refresh();
-    auto window = std::make_unique<TPreviewExt>(parent);
-    window->ReportName = QStringLiteral("Velmora Prüfprotokolle");
+    auto window = newWindow(QStringLiteral("Velmora Prüfprotokolle"), parent);
     TReportSelection selection;
     selection.resultFilter = dm.dsetReportPruefungen.tag;
     selection.deviceFilter = dm.AuswahlPrueflingePreview;
@@ -130,27 +148,14 @@ std::unique_ptr<TPreviewExt> TPreviewExt::create(int mode, QWidget *parent)
         selection.inspectionId =
             current.active() && !current.isEmpty() ? static_cast<int>(current.fieldByName(QStringLiteral("ID"))->asInteger()) : 0;
     }
-    dm.openReport(selection);
-    if (!window->SetReport())
-        return nullptr;
-    window->ShowReport();
-    return window;
+    return window->showSelection(selection) ? std::move(window) : nullptr;
 }
 
 std::unique_ptr<TPreviewExt> TPreviewExt::create(const TReportSelection &selection, const QString &title, QWidget *parent)
 {
-    TfrmDM &dm = *frmDM;
-    if (dm.dsetAuftragnehmer.active())
-        dm.dsetAuftragnehmer.refresh();
-    auto window = std::make_unique<TPreviewExt>(parent);
-    window->ReportName = title;
+    auto window = newWindow(title, parent);
     window->m_ui->panelLeft->hide();
-    dm.openReport(selection);
-    reportjob::setDueSelection(window->m_writer, selection, dm);
-    if (!window->SetReport(selection.reportName()))
-        return nullptr;
-    window->ShowReport();
-    return window;
+    return window->showSelection(selection) ? std::move(window) : nullptr;
 }
 
 void TPreviewExt::showProgress(const QString &text)

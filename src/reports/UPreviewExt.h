@@ -57,6 +57,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static std::unique_ptr<TPreviewExt> newWindow(const QString &title, QWidget *parent);
+    // Opens the selection's record sets and shows its report; false when
+    // the report project cannot be used.
+    bool showSelection(const TReportSelection &selection);
     void FormCreate();
     void connectControls();
     void showProgress(const QString &text);
