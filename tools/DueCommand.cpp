@@ -106,8 +106,5 @@ int writeDueList(const DueRequest &r, TCollectedMessages &messages)
 
 int runDueCommand(int argc, char *argv[])
 {
-    DueRequest request;
-    return pagecommand::run(
-        argc, argv, [&request](const QStringList &args) { return parse(args, request); }, usage,
-        [&request](TCollectedMessages &messages) { return writeDueList(request, messages); });
+    return pagecommand::run(argc, argv, parse, usage, writeDueList);
 }

@@ -135,8 +135,5 @@ int writeLabels(const Request &r, TCollectedMessages &messages)
 
 int runLabelCommand(int argc, char *argv[])
 {
-    Request request;
-    return pagecommand::run(
-        argc, argv, [&request](const QStringList &args) { return parse(args, request); }, usage,
-        [&request](TCollectedMessages &messages) { return writeLabels(request, messages); });
+    return pagecommand::run(argc, argv, parse, usage, writeLabels);
 }

@@ -42,4 +42,15 @@ int writeReportPdf(TfrmDM &dm, const TReportSelection &selection, TPageWriter &w
 int run(int argc, char *argv[], const std::function<QString(const QStringList &args)> &parse,
         const std::function<int(const QString &why)> &usage, const std::function<int(TCollectedMessages &)> &write);
 
+// run() for a command whose arguments fill a request that write carries out.
+template <class Request>
+int run(int argc, char *argv[], QString (*parse)(const QStringList &, Request &), int (*usage)(const QString &),
+        int (*write)(const Request &, TCollectedMessages &))
+{
+    Request request;
+    return run(
+        argc, argv, [&request, parse](const QStringList &args) { return parse(args, request); }, usage,
+        [&request, write](TCollectedMessages &messages) { return write(request, messages); });
+}
+
 } // namespace pagecommand

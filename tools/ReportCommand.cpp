@@ -126,8 +126,5 @@ int writeReport(const Request &r, TCollectedMessages &messages)
 
 int runReportCommand(int argc, char *argv[])
 {
-    Request request;
-    return pagecommand::run(
-        argc, argv, [&request](const QStringList &args) { return parse(args, request); }, usage,
-        [&request](TCollectedMessages &messages) { return writeReport(request, messages); });
+    return pagecommand::run(argc, argv, parse, usage, writeReport);
 }
