@@ -29,6 +29,9 @@ struct Measurement {
     // from the stored row; the row's WERT_I then holds it for display.
     std::optional<double> classOneLimit;
     int gridWidth;        // of its column in the main window's inspection grid
+    // Measured on devices of protection class "I" alone (the protective
+    // conductor); for the other classes it does not apply ("entfällt").
+    bool classOneOnly = false;
 
     QString valueColumn() const { return QString::fromLatin1(column); }
     QString flagColumn() const { return valueColumn() + QStringLiteral("_BESTANDEN"); }
@@ -36,6 +39,8 @@ struct Measurement {
     QString germanUnit() const { return QString::fromUtf8(unit); }
     // Whether the protection class changes this measurement's limit.
     bool classOneApplies(const QString &schutzklasse) const { return classOneLimit && schutzklasse == u"I"; }
+    // Whether a device of the given protection class is measured at all.
+    bool appliesTo(const QString &schutzklasse) const { return !classOneOnly || schutzklasse == u"I"; }
     // The limit a device of the given protection class is judged against,
     // given the limit of the loaded row (for a device-own limit, the device's).
     double limitFor(double rowLimit, const QString &schutzklasse) const;
@@ -44,7 +49,7 @@ struct Measurement {
 };
 
 inline constexpr auto kMeasurements = std::to_array<Measurement>({
-    {0, "SCHUTZLEITWIDERSTAND", LimitKind::Maximum, "Schutzleiterwiderstand", "Ohm", "GRENZWERT0", std::nullopt, 114},
+    {0, "SCHUTZLEITWIDERSTAND", LimitKind::Maximum, "Schutzleiterwiderstand", "Ohm", "GRENZWERT0", std::nullopt, 114, true},
     {1, "ISOLATIONSPRUEFUNG", LimitKind::Minimum, "Isolationsprüfung", "MOhm", nullptr, std::nullopt, 91},
     {2, "ERSATZABLEITSTROM", LimitKind::Maximum, "Ersatzableitstrom", "mA", nullptr, 3.5, 89},
     {3, "DIFFERENZSTROM", LimitKind::Maximum, "Differenzstrom", "mA", nullptr, std::nullopt, 78},

@@ -223,17 +223,23 @@ void TfrmDM::dsetReportPruefungenCalcFields()
 void TfrmDM::dsetReportPruefungenProtocolFields()
 {
     TDataSet &d = dsetReportPruefungen;
+    const QString schutzklasse = field(d, "PRUEFLING_SCHUTZKLASSE")->asString();
     for (const Measurement &m : kMeasurements) {
+        const bool measured = !d.fieldByName(m.valueColumn())->isNull() && !d.fieldByName(m.flagColumn())->isNull();
+        TField *urteil = d.fieldByName(QStringLiteral("Urteil%1").arg(m.limitRow));
+        // A measurement that does not belong to the device's class has no
+        // limit; the layout prints "entfällt" in its place.
+        if (!measured && !m.appliesTo(schutzklasse)) {
+            urteil->setAsString(QStringLiteral("entfällt"));
+            continue;
+        }
         // The device's own limit where it has one; else the stored limit of
         // the device's protection class.
         const TDecimal limit = m.deviceLimitColumn
                                    ? d.fieldByName(QStringLiteral("PRUEFLING_") + QString::fromLatin1(m.deviceLimitColumn))->asDecimal()
                                    : TDecimal::fromDouble(reportedLimit(m), 4);
         d.fieldByName(QStringLiteral("Grenzwert%1").arg(m.limitRow))->setAsDecimal(limit);
-        const TField *flag = d.fieldByName(m.flagColumn());
-        d.fieldByName(QStringLiteral("Urteil%1").arg(m.limitRow))
-            ->setAsString(d.fieldByName(m.valueColumn())->isNull() || flag->isNull() ? QStringLiteral("nicht gemessen")
-                                                                                      : verdict(flag->asBoolean()));
+        urteil->setAsString(measured ? verdict(d.fieldByName(m.flagColumn())->asBoolean()) : QStringLiteral("nicht gemessen"));
     }
     field(d, "UrteilSicht")->setAsString(verdict(field(d, "SICHTPRUEFUNG_BESTANDEN")->asBoolean()));
     field(d, "UrteilFunktion")->setAsString(verdict(field(d, "FUNKTIONSPRUEFUNG_BESTANDEN")->asBoolean()));

@@ -56,6 +56,11 @@ TReportItem item(const QJsonObject &o)
     i.equals = o.value("equals").toString();
     if (o.contains("empty"))
         i.empty = o.value("empty").toString();
+    if (const QJsonObject when = o.value("boldWhen").toObject(); !when.isEmpty()) {
+        const QString qualified = when.value("field").toString();
+        i.boldWhen = TReportItem::Condition{qualified.section(u'.', 0, 0), qualified.section(u'.', 1),
+                                            when.value("equals").toString()};
+    }
     return i;
 }
 

@@ -33,8 +33,17 @@ struct TReportItem {
     // field shows the text equals when a field is named.
     QString aggregate;
     QString equals;
-    // Shown instead of the text when a field it names is empty.
+    // Shown instead of the text when a field it names is empty; may name
+    // fields in braces itself.
     std::optional<QString> empty;
+    // "boldWhen": {"field": "connection.FIELD", "equals": "text"} prints the
+    // box bold while that field shows the text: every box of a failing line.
+    struct Condition {
+        QString connection;
+        QString field;
+        QString equals;
+    };
+    std::optional<Condition> boldWhen;
 };
 
 struct TReportBand {

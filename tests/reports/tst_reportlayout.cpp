@@ -6,6 +6,7 @@
 #include "Outputs.h"
 #include "PageWriter.h"
 #include "Preview.h"
+#include "ReportSelection.h"
 #include "ReportWorld.h"
 #include "TextBox.h"
 #include "UDM.h"
@@ -175,6 +176,52 @@ private slots:
             "Ort, Datum / Unterschrift des Prüfers", "Gedruckt am 31.01.2024"};
         for (const QString &text : expected)
             QVERIFY2(s.texts.contains(text), qPrintable(text));
+    }
+
+    // A failing line stands out without colour: every box of it bold, its
+    // verdict "nicht bestanden"; a passing line stays plain. A measurement
+    // that does not belong to a class II device reads "entfällt", not
+    // "nicht gemessen".
+    void protocolLinesShowTheirVerdict_data()
+    {
+        QTest::addColumn<int>("inspection");
+        QTest::addColumn<QStringList>("boldTexts");
+        QTest::addColumn<QStringList>("plainTexts");
+        QTest::addColumn<int>("inapplicable");
+        QTest::newRow("class II, protective conductor failed")
+            << longtext::LongRemarkInspection
+            << QStringList{"Schutzleiterwiderstand", "≤ 0,60 Ω", "0,75 Ω", "nicht bestanden"}
+            << QStringList{"Sichtprüfung", "Funktionsprüfung", "bestanden", "nicht gemessen"} << 0;
+        QTest::newRow("class II, nothing measured") << 30002 << QStringList{}
+                                                    << QStringList{"Schutzleiterwiderstand", "bestanden", "nicht gemessen"} << 3;
+        QTest::newRow("class I, all passed") << longtext::ShortRemarkInspection << QStringList{}
+                                             << QStringList{"Schutzleiterwiderstand", "≤ 0,30 Ω", "0,12 Ω", "bestanden"} << 0;
+    }
+    void protocolLinesShowTheirVerdict()
+    {
+        QFETCH(int, inspection);
+        QFETCH(QStringList, boldTexts);
+        QFETCH(QStringList, plainTexts);
+        QFETCH(int, inapplicable);
+        TReportWorld world;
+        TReportSelection selection;
+        selection.inspectionId = inspection;
+        const auto window = TPreviewExt::create(selection, QStringLiteral("Prüfprotokoll"), frmMain);
+        const TPageStream &s = window->InputStream();
+        QVERIFY2(layoutFaults(s).isEmpty(), qPrintable(layoutFaults(s).join(u'\n')));
+        // The font of each text in the measurement table (what a text
+        // outside it, such as the result line, shows does not count).
+        QMap<QString, bool> boldOf;
+        for (const TPiece &piece : s.pages.first())
+            if (piece.kind == TPiece::Kind::Text && piece.font && piece.font->pointSizeF() < 10 && !boldOf.contains(piece.text))
+                boldOf.insert(piece.text, piece.font->bold());
+        for (const QString &text : boldTexts)
+            QVERIFY2(boldOf.value(text, false), qPrintable(text));
+        for (const QString &text : plainTexts)
+            QVERIFY2(boldOf.contains(text) && !boldOf.value(text), qPrintable(text));
+        QCOMPARE(s.texts.count(QStringLiteral("entfällt")), inapplicable);
+        if (inapplicable)
+            QVERIFY(!s.texts.contains(QStringLiteral("≤ 0,30 Ω")));
     }
 
     void inventoryList()
