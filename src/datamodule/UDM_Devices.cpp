@@ -4,6 +4,7 @@
 #include "DatabaseFiles.h"
 #include "DbError.h"
 #include "Dialogs.h"
+#include "RuleRefusal.h"
 #include "Query.h"
 #include "UFirebirdExt.h"
 #include "USettings.h"
@@ -150,17 +151,15 @@ void TfrmDM::dsetPrueflingeLAENGEChange()
     if (!dsetPrueflinge.editing())
         return;
     const TField *laenge = dsetPrueflinge.fieldByName(QStringLiteral("LAENGE"));
+    refuseNegative(*laenge, QStringLiteral("Eine Leitungslänge kann nicht negativ sein."));
     const std::optional<double> metres = laenge->isNull() ? std::nullopt : std::optional<double>(laenge->asFloat());
     dsetPrueflinge.fieldByName(QStringLiteral("GRENZWERT0"))->setAsDecimal(protectiveConductorLimit(metres));
 }
 
 void TfrmDM::dsetPrueflingeGRENZWERT0Change()
 {
-    if (dsetPrueflinge.fieldByName(QStringLiteral("GRENZWERT0"))->asDecimal() > TDecimal(100, 2)) {
-        dialogs().beep();
-        dialogs().message(QStringLiteral("Schutzleiterwiderstand darf nicht größer als 1,00 Ohm sein!"), IDialogs::Icon::Warning);
-        abortSilently();
-    }
+    if (dsetPrueflinge.fieldByName(QStringLiteral("GRENZWERT0"))->asDecimal() > TDecimal(100, 2))
+        refuse(QStringLiteral("Schutzleiterwiderstand darf nicht größer als 1,00 Ohm sein!"));
 }
 
 void TfrmDM::dsetPrueflingeBeforePost()
@@ -174,11 +173,8 @@ void TfrmDM::dsetPrueflingeBeforePost()
         dsetPrueflinge.fieldByName(QStringLiteral("LAENGE"))->clear();
         dsetPrueflinge.fieldByName(QStringLiteral("GRENZWERT0"))->setAsDecimal(protectiveConductorLimit(std::nullopt));
     }
-    if (!nummer.isEmpty() && checkPruefling(id, kundeId, nummer) > 0) {
-        dialogs().beep();
-        dialogs().message(QStringLiteral("Nummer '") + nummer + QStringLiteral("' ist schon vergeben..."), IDialogs::Icon::Warning);
-        abortSilently();
-    }
+    if (!nummer.isEmpty() && checkPruefling(id, kundeId, nummer) > 0)
+        refuse(QStringLiteral("Nummer '") + nummer + QStringLiteral("' ist schon vergeben..."));
 }
 
 void TfrmDM::dsetPrueflingeAfterPost()

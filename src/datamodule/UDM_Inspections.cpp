@@ -4,7 +4,9 @@
 #include "UDM.h"
 #include "Attention.h"
 #include "Clock.h"
+#include "InspectionDates.h"
 #include "Measurements.h"
+#include "RuleRefusal.h"
 
 namespace {
 
@@ -84,7 +86,10 @@ void TfrmDM::declareInspections()
     d.addLookupField(QStringLiteral("Pruefgeraet"), 20, &dsetPruefgeraeteLookup, QStringLiteral("PRUEFGERAETE_ID"),
                      QStringLiteral("ID"), QStringLiteral("NAME"));
     for (const Measurement &m : kMeasurements)
-        d.fieldByName(m.valueColumn())->onChange = [this, &m](TField &) { judge(m); };
+        d.fieldByName(m.valueColumn())->onChange = [this, &m](TField &value) {
+            refuseNegative(value, QStringLiteral("Ein Messwert kann nicht negativ sein."));
+            judge(m);
+        };
     d.onCalcFields = [this](TDataSet &) { dsetPruefungenCalcFields(); };
     d.onNewRecord = [this](TDataSet &) { dsetPruefungenNewRecord(); };
     d.afterPost = [this](TDataSet &) { dsetPruefungenAfterPost(); };
@@ -93,6 +98,10 @@ void TfrmDM::declareInspections()
     TField *result = d.addCalculatedField(QStringLiteral("Pruefung_Bestanden"), TFieldType::Boolean);
     result->displayLabel = QStringLiteral("Prüfung");
     result->displayValues = QStringLiteral("Bestanden;Nicht bestanden");
+
+    followInspectionDate(d, [this] {
+        return static_cast<int>(dsetPrueflinge.fieldByName(QStringLiteral("PRUEFINTERVAL"))->asInteger());
+    });
 
     declareComparison(dsetPruefungenVorher,
                       QStringLiteral("WHERE PRUEFLINGE_ID =:PRUEFLINGE_ID AND PRUEFDATUM <:PRUEFDATUM ORDER BY PRUEFDATUM DESC"),

@@ -3,6 +3,7 @@
 #include "UDM.h"
 #include "DbError.h"
 #include "Dialogs.h"
+#include "RuleRefusal.h"
 #include "Query.h"
 
 namespace {
@@ -146,17 +147,14 @@ void TfrmDM::refuseDeleteWhileUsed(TDataSet &dataSet, const QString &countSql, c
     count.setSql(countSql);
     count.paramByName(QStringLiteral("ID")).setAsInteger(dataSet.fieldByName(QStringLiteral("ID"))->asInteger());
     count.execQuery();
-    if (count.asInteger(0) > 0) {
-        dialogs().beep();
-        dialogs().message(message, IDialogs::Icon::Warning);
-        abortSilently();
-    }
+    if (count.asInteger(0) > 0)
+        refuse(message);
 }
 
 void TfrmDM::dsetKundenBeforeDelete()
 {
     refuseDeleteWhileUsed(dsetKunden, QStringLiteral("SELECT COUNT(*) FROM PRUEFLINGE WHERE KUNDEN_ID = :ID"),
-                          QStringLiteral("Es sind noch Prüflinge für den Kunden definiert.\rLöschen sie zuerst die Prueflinge..."));
+                          QStringLiteral("Es sind noch Prüflinge für den Kunden definiert.\rLöschen Sie zuerst die Prüflinge."));
 }
 
 void TfrmDM::reloadCustomerList()

@@ -7,7 +7,9 @@
 #include "DbError.h"
 #include "Dialogs.h"
 #include "Fingerprints.h"
+#include "InspectionDates.h"
 #include "Query.h"
+#include "RuleRefusal.h"
 #include <QLocale>
 
 namespace {
@@ -16,18 +18,14 @@ constexpr int kReasonLength = 200;
 
 int keyOf(TDataSet &d) { return static_cast<int>(d.fieldByName(QStringLiteral("ID"))->asInteger()); }
 
-[[noreturn]] void refuse(const QString &message)
-{
-    dialogs().beep();
-    dialogs().message(message, IDialogs::Icon::Warning);
-    abortSilently();
-}
-
 } // namespace
 
 void TfrmDM::declareProtocols()
 {
-    dsetPruefungen.beforePost = [this](TDataSet &) { dsetPruefungenBeforePost(); };
+    dsetPruefungen.beforePost = [this](TDataSet &d) {
+        confirmInspectionDate(d);
+        dsetPruefungenBeforePost();
+    };
     dsetPruefungen.beforeStatement = [this](TDataSet &d) {
         if (d.state() == TDataSetState::Edit && FCorrectionReason)
             keepInspectionVersion(Database, keyOf(d), *FCorrectionReason);

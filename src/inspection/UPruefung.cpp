@@ -205,9 +205,7 @@ void TfrmPruefung::movePruefdatum(int days)
     if (!d.editing())
         d.edit();
     d.updateRecord();
-    addDays(d.fieldByName(QStringLiteral("PRUEFDATUM")), days);
-    if (d.state() == TDataSetState::Insert)
-        addDays(d.fieldByName(QStringLiteral("NEXT_PRUEFDATUM")), days); // keeps the interval
+    addDays(d.fieldByName(QStringLiteral("PRUEFDATUM")), days); // the next date follows
 }
 
 void TfrmPruefung::moveNextPruefdatum(int days)

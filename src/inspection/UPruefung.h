@@ -23,8 +23,8 @@ public:
 
     void setGrenzwerte();
     void btnCopyClick();
-    // Moves the inspection date (and, for a new inspection, the next date
-    // with it) or the next date alone by whole days.
+    // Moves the inspection date (the next date follows it unless set by
+    // hand) or the next date alone by whole days.
     void movePruefdatum(int days);
     void moveNextPruefdatum(int days);
 

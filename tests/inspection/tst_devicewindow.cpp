@@ -66,6 +66,13 @@ private slots:
         QTest::keyClicks(r.field<QLineEdit>("editLaenge"), "20");
         QTest::keyClick(r.field<QLineEdit>("editLaenge"), Qt::Key_Return);
         QCOMPARE(r.field<QLabel>("DbGrenzwert0")->text(), QStringLiteral("0,50"));
+        // A length below zero is refused; the length and its limit stay.
+        r.field<QLineEdit>("editLaenge")->selectAll();
+        QTest::keyClicks(r.field<QLineEdit>("editLaenge"), "-5");
+        QTest::keyClick(r.field<QLineEdit>("editLaenge"), Qt::Key_Return);
+        QCOMPARE(r.dialogs.messages(), QStringList{QStringLiteral("Eine Leitungslänge kann nicht negativ sein.")});
+        QCOMPARE(r.device("LAENGE")->asFloat(), 20.0);
+        QCOMPARE(r.field<QLabel>("DbGrenzwert0")->text(), QStringLiteral("0,50"));
         r.click(frmPruefling, "chkLaenge");
         QVERIFY(!r.field<QLineEdit>("editLaenge")->isVisible());
         r.click(frmPruefling, "btnSave");

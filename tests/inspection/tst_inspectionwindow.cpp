@@ -140,10 +140,86 @@ private slots:
         r.click(frmMain, "btnPruefungBearbeiten");
         QVERIFY(frmPruefung->isVisible());
         QCOMPARE(r.field<QLabel>("Label9")->text(), QStringLiteral("Vorherige Messung"));
-        r.click(frmPruefung, "spinPruefdatumUp");
-        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-3)); // an existing inspection keeps it
-        r.click(frmPruefung, "spinNextPruefdatumUp");
+        r.click(frmPruefung, "spinPruefdatumUp"); // an edited inspection's next date follows too
         QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-2));
+        r.click(frmPruefung, "spinNextPruefdatumUp");
+        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-1));
+        r.click(frmPruefung, "spinPruefdatumUp"); // set by hand: it stays
+        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-1));
+    }
+
+    // Yesterday's paper notes: the typed inspection date moves the next date
+    // by the device's interval, unless the next date was set by hand first.
+    void typedDateMovesNextDate_data()
+    {
+        QTest::addColumn<QString>("typedNext");
+        QTest::addColumn<QString>("typedDate");
+        QTest::addColumn<QDate>("next");
+        QTest::newRow("next date follows") << QString() << "01.12.2023 10:00" << QDate(2024, 12, 1);
+        QTest::newRow("end of month") << QString() << "29.02.2024 08:00" << QDate(2025, 2, 28);
+        QTest::newRow("next date set by hand") << "01.06.2024" << "01.12.2023 10:00" << QDate(2024, 6, 1);
+    }
+    void typedDateMovesNextDate()
+    {
+        QFETCH(QString, typedNext);
+        QFETCH(QString, typedDate);
+        QFETCH(QDate, next);
+        Running r({"UPDATE PRUEFLINGE SET PRUEFINTERVAL = 12"});
+        r.newInspection();
+        if (!typedNext.isEmpty())
+            r.type(r.field<QLineEdit>("editNextPruefdatum"), typedNext);
+        r.type(r.field<QLineEdit>("editPruefdatum"), typedDate);
+        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), QDateTime(next, QTime(0, 0)));
+        QCOMPARE(r.field<QLineEdit>("editNextPruefdatum")->text(), next.toString(QStringLiteral("dd.MM.yyyy")));
+    }
+
+    // A date after today is stored only when the user confirms it; "Nein"
+    // keeps everything typed in the open window.
+    void futureDateAsks()
+    {
+        Running r;
+        r.newInspection();
+        r.type(r.field<QLineEdit>("editSchutzleitwiderstand"), "0,1");
+        r.type(r.field<QLineEdit>("editPruefdatum"), "16.03.2024 09:00");
+        r.dialogs.answers.enqueue(IDialogs::Answer::No);
+        r.click(frmPruefung, "btnSave");
+        QCOMPARE(r.dialogs.messages().last(), QStringLiteral("Das Prüfdatum liegt in der Zukunft. Trotzdem speichern?"));
+        QVERIFY(frmPruefung->isVisible());
+        QCOMPARE(frmDM->dsetPruefungen.state(), TDataSetState::Insert);
+        QCOMPARE(r.inspection("SCHUTZLEITWIDERSTAND")->displayText(), QStringLiteral("0,10"));
+        QCOMPARE(r.scalar("SELECT COUNT(*) FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = 1001"), 2);
+        r.dialogs.answers.enqueue(IDialogs::Answer::Yes);
+        r.click(frmPruefung, "btnSave");
+        QVERIFY(!frmPruefung->isVisible());
+        QCOMPARE(r.scalar("SELECT COUNT(*) FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = 1001"), 3);
+        // Today's date is not asked about.
+        const int questions = int(r.dialogs.messages().size());
+        r.newInspection();
+        r.click(frmPruefung, "btnSave");
+        QCOMPARE(int(r.dialogs.messages().size()), questions);
+    }
+
+    // A measured value below zero is refused by its field with a message;
+    // nothing is judged from it.
+    void negativeValueIsRefused_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("column");
+        QTest::newRow("protective conductor") << "editSchutzleitwiderstand" << "SCHUTZLEITWIDERSTAND";
+        QTest::newRow("touch current") << "editBeruehrungsstrom" << "BERUEHRUNGSSTROM";
+    }
+    void negativeValueIsRefused()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QString, column);
+        Running r;
+        r.newInspection();
+        r.type(r.field<QLineEdit>(qPrintable(edit)), "-0,5");
+        QCOMPARE(r.dialogs.messages(), QStringList{QStringLiteral("Ein Messwert kann nicht negativ sein.")});
+        QVERIFY(r.dialogs.beeps() > 0);
+        QVERIFY(r.inspection(qPrintable(column))->isNull());
+        QVERIFY(r.inspection(qPrintable(column + "_BESTANDEN"))->isNull());
+        QVERIFY(frmPruefung->isVisible());
     }
 
     void closeQuestionCancelKeepsWindow()

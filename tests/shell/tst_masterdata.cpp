@@ -54,7 +54,7 @@ private slots:
         QVERIFY(kunden.locate("ID", qint64(101)));
         r.click(dlgKunden, "btnLoeschen");
         QCOMPARE(r.dialogs.messages(), QStringList({"Datensatz löschen?",
-                                                    "Es sind noch Prüflinge für den Kunden definiert.\rLöschen sie zuerst die Prueflinge..."}));
+                                                    "Es sind noch Prüflinge für den Kunden definiert.\rLöschen Sie zuerst die Prüflinge."}));
         QCOMPARE(kunden.recordCount(), 4);
         QVERIFY(kunden.locate("ID", qint64(102)));
         r.customers()->setCurrentIndex(2);
