@@ -3,6 +3,8 @@
 #include "CustomerList.h"
 #include "DBNavButton.h"
 #include "EditingWindow.h"
+#include "FirmDatabase.h"
+#include "FirstStartWindow.h"
 #include "Measurements.h"
 #include "StyleChoices.h"
 #include "USettings.h"
@@ -138,11 +140,31 @@ void TfrmMain::FormCreate()
     addRefreshCommand();
     m_ui->editLocate->clear();
     FPrueflingLocate = false;
+    // Without a database file the first-start window offers to make or
+    // choose one; an open that is bound to fail says nothing.
+    m_firstStartPending = databaseFileMissing(frmDM->Settings()->DBName());
+    if (m_firstStartPending) {
+        showConnectionState(QStringLiteral("Datenbank nicht verbunden"), QString());
+        return;
+    }
     if (!frmDM->Connect())
         return;
     if (!frmDM->Transaction.active())
         frmDM->Transaction.start();
     Init2();
+}
+
+void TfrmMain::offerFirstStart()
+{
+    if (!m_firstStartPending)
+        return;
+    m_firstStartPending = false;
+    show(); // the window opens over the main window, not alone
+    auto *window = new FirstStartWindow(frmDM->Settings()->DBName(), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    window->activateWindow();
 }
 
 void TfrmMain::FormDestroy()

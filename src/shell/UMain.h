@@ -27,6 +27,8 @@ public:
     void fillCbKunden() override;
     void selectCbKunden(int kundeId);
     void showPrueflinge();
+    // Shows the first-start window when the start found no database.
+    void offerFirstStart();
 
     // IMainView
     void showConnectionState(const QString &state, const QString &fileName) override;
@@ -106,6 +108,7 @@ private:
     QLabel *m_panels[2] = {nullptr, nullptr};
     QLabel *m_duePanel = nullptr;
     TfrmDueDates *m_dueDates = nullptr;
+    bool m_firstStartPending = false;
 };
 
 extern TfrmMain *frmMain;
