@@ -20,6 +20,12 @@ TDBNavButton::TDBNavButton(QWidget *parent) : QPushButton(parent)
 
 TDBNavButton::~TDBNavButton() = default;
 
+void TDBNavButton::followCondition(TDataSource *source)
+{
+    FConditionLink.onChange = [this] { refreshState(); };
+    FConditionLink.setDataSource(source);
+}
+
 QString TDBNavButton::pictureName(TNavBtnStyle style)
 {
     static const char *const names[] = {"FIRST",  "PRIOR", "NEXT", "LAST",   "APPEND", "INSERT",

@@ -43,6 +43,10 @@ public:
     // customer is selected). Checked with every state change.
     std::function<bool()> OnEnabledCheck;
     void refreshState() { activeChanged(); }
+    // The enabled check reads another record set too (a new inspection
+    // needs a stored device): re-check it whenever that one changes,
+    // most of all when its new row is posted.
+    void followCondition(TDataSource *source);
     // A picture of the button's own instead of the style's default.
     void setPicture(const QIcon &icon)
     {
@@ -66,6 +70,7 @@ private:
     void applyEnabled(bool enabled) { setEnabled(enabled && (!OnEnabledCheck || OnEnabledCheck())); }
 
     TDBNavDataLink FDataLink{this};
+    TChangeLink FConditionLink;
     TNavBtnStyle FNavBtnStyle = nbsFirst;
     bool FHasOwnPicture = false;
 };

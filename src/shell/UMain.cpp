@@ -103,6 +103,10 @@ void TfrmMain::bindControls()
     frmDM->dsetPrueflinge.fieldByName(QStringLiteral("SCHUTZKLASSE"))->alignment = Qt::AlignHCenter;
     m_ui->cbKunden->installEventFilter(this); // opens its list as soon as the user types
     m_ui->gridPrueflinge->setDataSource(&frmDM->dsrcPrueflinge);
+    // Tab leaves the lists: walking their cells would move to the next row
+    // and silently choose another device or inspection.
+    m_ui->gridPrueflinge->setTabKeyNavigation(false);
+    m_ui->gridPruefungen->setTabKeyNavigation(false);
     m_ui->gridPrueflinge->setColumns({{QStringLiteral("ID"), QStringLiteral("ID"), 50, false},
                                       {QStringLiteral("BEZEICHNUNG"), {}, 143, false},
                                       {QStringLiteral("NUMMER"), {}, 95, false},
@@ -186,11 +190,17 @@ void TfrmMain::Init2()
     fillCbKunden();
     selectCbKunden(frmDM->Settings()->KundeID());
     frmDM->setPrueflingeSQL();
+    showDeviceCount();
+}
+
+void TfrmMain::showDeviceCount()
+{
     frmDM->dsetAnzahlPrueflinge.close();
-    if (const auto customer = selectedCustomerId()) {
-        frmDM->dsetAnzahlPrueflinge.paramByName(QStringLiteral("ID")).setAsInteger(*customer);
-        frmDM->dsetAnzahlPrueflinge.open();
-    }
+    const auto customer = selectedCustomerId();
+    if (!customer || !frmDM->Database.connected())
+        return;
+    frmDM->dsetAnzahlPrueflinge.paramByName(QStringLiteral("ID")).setAsInteger(*customer);
+    frmDM->dsetAnzahlPrueflinge.open();
 }
 
 void TfrmMain::fillCbKunden()
@@ -217,8 +227,7 @@ void TfrmMain::showPrueflinge()
     }
     frmDM->dsetPrueflinge.param(0).setAsInteger(*customer);
     frmDM->dsetPrueflinge.open();
-    frmDM->dsetAnzahlPrueflinge.paramByName(QStringLiteral("ID")).setAsInteger(*customer);
-    frmDM->dsetAnzahlPrueflinge.open();
+    showDeviceCount();
     updateDeviceCommands();
     showDueCounts();
 }
@@ -279,7 +288,17 @@ void TfrmMain::Trennen1Click()
         frmDM->Database.close();
 }
 
-bool TfrmMain::finishOpenEdits() { return mayCloseAllEditing(frmDM->editableDataSets()); }
+bool TfrmMain::finishOpenEdits()
+{
+    if (!mayCloseAllEditing(frmDM->editableDataSets()))
+        return false;
+    // Nothing is edited any more; a device or inspection window left open
+    // would edit whatever record the lists show next, even of another file.
+    const QList<TEditingWindow *> windows = findChildren<TEditingWindow *>(Qt::FindDirectChildrenOnly);
+    for (TEditingWindow *window : windows)
+        window->hide();
+    return true;
+}
 
 void TfrmMain::enableDatabaseCommands(bool connected)
 {

@@ -93,6 +93,8 @@ private:
     // The status panel with what of the selected customer is due.
     void addDuePanel();
     void showDueCounts();
+    // "Anzahl Prüflinge" of the selected customer, read afresh.
+    void showDeviceCount();
     // Scanning and labels.
     void setupScanning();
     // Keeps a key typed into the device list, for a scanner's payload;

@@ -51,6 +51,8 @@ void TfrmMain::setupNavigators()
     m_ui->btnNeuePruefung->OnEnabledCheck = deviceCurrent;
     m_ui->btnPruefungBearbeiten->OnEnabledCheck = inspectionCurrent;
     m_ui->btnPruefungLoeschen->OnEnabledCheck = inspectionCurrent;
+    for (TDBNavButton *b : {m_ui->btnNeuePruefung, m_ui->btnPruefungBearbeiten, m_ui->btnPruefungLoeschen})
+        b->followCondition(&frmDM->dsrcPrueflinge);
     m_inspectionLink.setDataSource(&frmDM->dsrcPruefungen);
     m_inspectionLink.onChange = [this, inspectionCurrent] {
         const bool stored = frmDM->dsetPruefungen.state() != TDataSetState::Insert; // a report reads stored rows
