@@ -6,6 +6,12 @@
 enum TNavBtnStyle { nbsFirst, nbsPrior, nbsNext, nbsLast, nbsAppend, nbsInsert, nbsDelete, nbsEdit, nbsPost, nbsCancel, nbsRefresh };
 
 class TDBNavButton;
+
+// Deletes the current row after asking question (OK deletes). The record
+// set's own refusal (beforeDelete) comes first: a row that may not go is
+// refused before the user is asked.
+void confirmAndDelete(TDataSet &dataSet, const QString &question);
+
 using ENavBtnClick = std::function<void(TDBNavButton *sender)>;
 
 // Hears the record set behind the button's data source.
@@ -34,6 +40,8 @@ public:
     TNavBtnStyle ButtonStyle() const { return FNavBtnStyle; }
     void setButtonStyle(TNavBtnStyle style);
     bool ConfirmDelete = true;
+    // The delete question, naming the record; "Datensatz löschen?" without.
+    std::function<QString()> DeleteQuestion;
     // Append and insert first ask about a row that is still being edited
     // (store, drop, or go on editing it) instead of storing it silently.
     bool AskAboutUnfinishedRow = false;

@@ -330,14 +330,19 @@ QString platformStyleName()
 
 void TfrmMain::buildStyleMenu()
 {
-    const QList<TStyleChoice> choices = styleChoices(platformStyleName(), QStyleFactory::keys());
+#ifdef Q_OS_WIN
+    const bool onWindows = true;
+#else
+    const bool onWindows = false;
+#endif
+    const QList<TStyleChoice> choices = styleChoices(platformStyleName(), QStyleFactory::keys(), onWindows);
     FStyleNames.clear();
     m_styleKeys.clear();
     for (const TStyleChoice &choice : choices) {
         FStyleNames << choice.name;
         m_styleKeys << choice.key;
     }
-    const QString stored = frmDM->Settings()->StyleName();
+    const int stored = storedStyleIndex(choices, frmDM->Settings()->StyleName());
     FCurrentStyleNum = 0;
     m_ui->Ansicht1->clear();
     for (int i = 0; i < FStyleNames.size(); ++i) {
@@ -345,7 +350,7 @@ void TfrmMain::buildStyleMenu()
         a->setObjectName(QStringLiteral("Style_") + FStyleNames.at(i));
         a->setCheckable(true);
         a->setData(i);
-        if (FStyleNames.at(i) == stored) {
+        if (i == stored) {
             a->setChecked(applyStyle(i));
             FCurrentStyleNum = i;
         }

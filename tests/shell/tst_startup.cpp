@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(p.find<QLabel>(frmMain, "txtAnzahl")->text(), QString());
         p.program.destroy();
         QVERIFY(!TAppHome::setting("KundeID").isValid()); // nothing selected, nothing stored
-        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Windows"));
+        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Systemstandard"));
     }
 
     void disconnectAndConnectSelectRememberedCustomer()
@@ -222,25 +222,25 @@ private slots:
         p.program.destroy();
         QVERIFY(!frmMain && !frmDM);
         QCOMPARE(TAppHome::setting("KundeID").toString(), QStringLiteral("101"));
-        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Windows"));
+        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Systemstandard"));
     }
 
     void styleMenu()
     {
         TRunningProgram p([](TAppHome &home) {
             home.createDatabase();
-            TAppHome::setSetting("windows", "Windows klassisch"); // Qt's classic style; offscreen starts with Fusion
+            TAppHome::setSetting("windows", "Klassisch"); // Qt's classic style; offscreen starts with Fusion
         });
         const QList<QAction *> items = p.find<QMenu>(frmMain, "Ansicht1")->actions();
         QVERIFY(items.size() >= 2);
-        QCOMPARE(items.first()->text(), QStringLiteral("Windows"));
-        QCOMPARE(frmMain->FStyleNames.at(frmMain->FCurrentStyleNum), QStringLiteral("Windows klassisch"));
+        QCOMPARE(items.first()->text(), QStringLiteral("Systemstandard"));
+        QCOMPARE(frmMain->FStyleNames.at(frmMain->FCurrentStyleNum), QStringLiteral("Klassisch"));
         QCOMPARE(QApplication::style()->name(), QStringLiteral("windows"));
         items.first()->trigger();
         QVERIFY(items.first()->isChecked());
         QCOMPARE(frmMain->FCurrentStyleNum, 0);
         p.program.destroy();
-        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Windows"));
+        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Systemstandard"));
     }
 
     void infoTitle_data()
