@@ -112,7 +112,7 @@ private slots:
         p.click(p.window(), "btnCreate");
         QCOMPARE(p.dialogs.messages(), QStringList{message});
         QVERIFY(p.window());
-        QCOMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), focused);
+        QCOMPARE(p.window()->focusWidget() ? p.window()->focusWidget()->objectName() : QString(), focused);
         QVERIFY(!QFile::exists(p.home.dbPath));
         QVERIFY(!frmDM->Database.connected());
     }

@@ -152,12 +152,14 @@ private slots:
     void tabLeavesDeviceList()
     {
         Program p;
+        frmMain->show();
         frmMain->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frmMain));
         p.devices()->setFocus();
+        QCOMPARE(QApplication::focusWidget(), p.devices());
         const qint64 current = frmDM->dsetPrueflinge.fieldByName("ID")->asInteger();
-        for (int i = 0; i < 3; ++i)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QVERIFY(!p.devices()->hasFocus());
+        QTest::keyClick(p.devices(), Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != p.devices());
         QCOMPARE(frmDM->dsetPrueflinge.fieldByName("ID")->asInteger(), current);
     }
 
