@@ -62,9 +62,12 @@ void TfrmMain::setInitialSize()
         columns += inspections->columnWidth(c);
     const QMargins margins = m_ui->layMain->contentsMargins();
     const int listWidth = columns + 2 * inspections->frameWidth() + inspections->verticalScrollBar()->sizeHint().width();
-    const int screenWidth = screen() ? screen()->availableGeometry().width() : 966;
-    const int wanted = std::min(listWidth + margins.left() + margins.right(), screenWidth);
-    resize(std::max(966, wanted), std::max(505 + menuBar()->sizeHint().height(), leastHeight));
+    // Never larger than the screen: at 150 % a 1280 pixel screen has room
+    // for 853 of the window's own pixels, less than the 966 it asks for.
+    const QSize available = screen() ? screen()->availableGeometry().size() : QSize(1024, 768);
+    const int wanted = std::max(966, listWidth + margins.left() + margins.right());
+    resize(std::min(wanted, available.width()),
+           std::min(std::max(505 + menuBar()->sizeHint().height(), leastHeight), available.height()));
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setSizes({height(), inspectionListHeight});
