@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 
 namespace {
 
@@ -25,6 +26,24 @@ struct BusyCursor {
 };
 
 const QString kFileFilter = QStringLiteral("Firebird-Datenbank|*.fdb");
+
+// Makes a database file over a connection of its own, which lets go of it
+// afterwards; a failure is shown under its first line. True when made.
+bool makeFile(const QString &failure, const std::function<void(TDatabase &)> &make)
+{
+    try {
+        BusyCursor busy;
+        TDatabase database;
+        TTransaction transaction(&database);
+        database.params = connectionParams();
+        make(database);
+        database.close();
+    } catch (const EDatabaseError &e) {
+        dialogs().message(failure + u'\n' + e.message(), IDialogs::Icon::Error);
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -88,17 +107,10 @@ void FirstStartWindow::createForFirm()
     }
     const FirmStart start{m_ui->editFirm->text(), m_ui->editInspector->text(), m_ui->editInstrument->text(),
                           m_ui->editInstrumentType->text(), m_ui->editSerialNumber->text()};
-    try {
-        BusyCursor busy;
-        TDatabase database;
-        TTransaction transaction(&database);
-        database.params = connectionParams();
-        ::createFirmDatabase(database, path, start);
-        database.close();
-    } catch (const EDatabaseError &e) {
-        dialogs().message(QStringLiteral("Die Datenbank konnte nicht angelegt werden.\n") + e.message(), IDialogs::Icon::Error);
+    const bool made = makeFile(QStringLiteral("Die Datenbank konnte nicht angelegt werden."),
+                               [&](TDatabase &database) { ::createFirmDatabase(database, path, start); });
+    if (!made)
         return;
-    }
     finishWith(path);
 }
 
@@ -106,18 +118,12 @@ void FirstStartWindow::openDemoDatabase()
 {
     const QString path = demoDatabasePath();
     if (!QFileInfo::exists(path)) { // a second look opens the same file again
-        try {
-            BusyCursor busy;
+        const bool made = makeFile(QStringLiteral("Die Demodatenbank konnte nicht angelegt werden."), [&](TDatabase &database) {
             QDir().mkpath(QFileInfo(path).absolutePath());
-            TDatabase database;
-            TTransaction transaction(&database);
-            database.params = connectionParams();
             createVelmoraDatabase(database, path);
-            database.close();
-        } catch (const EDatabaseError &e) {
-            dialogs().message(QStringLiteral("Die Demodatenbank konnte nicht angelegt werden.\n") + e.message(), IDialogs::Icon::Error);
+        });
+        if (!made)
             return;
-        }
     }
     finishWith(path);
 }
