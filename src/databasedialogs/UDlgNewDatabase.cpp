@@ -2,8 +2,10 @@
 #include "Dialogs.h"
 #include "NewDatabase.h"
 #include "UDM.h"
+#include "SwitchDatabase.h"
 #include "USettings.h"
 #include "ui_UDlgNewDatabase.h"
+#include <QApplication>
 #include <QFileInfo>
 
 TdlgNewDatabase::TdlgNewDatabase(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::TdlgNewDatabase>())
@@ -31,15 +33,23 @@ void TdlgNewDatabase::doNewDatabase()
         dialogs().message(QStringLiteral("Datenbank existiert bereits"), IDialogs::Icon::Error, QStringLiteral("Fehler"));
         return;
     }
+    // The new file becomes the program's database: open edits are settled
+    // before anything is made.
+    if (!frmDM->finishOpenEdits())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor); // creating takes a few seconds
     try {
-        createVelmoraDatabase(Database, path, [] {
-            dialogs().message(QStringLiteral("Neue Datenbank wird erzeugt\rOK anklicken und etwas warten..."),
-                              IDialogs::Icon::Information, QStringLiteral("Neu"));
-        });
+        createVelmoraDatabase(Database, path);
+        Database.close();
     } catch (const std::exception &) {
+        QApplication::restoreOverrideCursor();
         // The half-built file is gone; the path is free for the next try.
         dialogs().message(QStringLiteral("Fehler beim Erzeugen der Datenbank"), IDialogs::Icon::Error, QStringLiteral("Fehler"));
         return;
     }
-    dialogs().message(QStringLiteral("Neue Datenbank erzeugt!"), IDialogs::Icon::Information, QStringLiteral("Neu"));
+    QApplication::restoreOverrideCursor();
+    if (switchToDatabase(path)) {
+        dialogs().message(QStringLiteral("Neue Datenbank erzeugt und geöffnet."), IDialogs::Icon::Information, QStringLiteral("Neu"));
+        accept();
+    }
 }

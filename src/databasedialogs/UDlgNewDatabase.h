@@ -8,8 +8,8 @@ class TdlgNewDatabase;
 }
 
 // Creates a new database file with the schema, the fixed rows and the
-// demonstration records, over a connection of its own; the program's
-// connection and the stored path stay as they are.
+// demonstration records, over a connection of its own, then opens it as the
+// program's database and remembers it.
 class TdlgNewDatabase : public QDialog {
     Q_OBJECT
 public:

@@ -77,6 +77,11 @@ void TfrmDM::declareDevices()
     d.onNewRecord = [this](TDataSet &) { dsetPrueflingeNewRecord(); };
     d.beforePost = [this](TDataSet &) { dsetPrueflingeBeforePost(); };
     d.afterPost = [this](TDataSet &) { dsetPrueflingeAfterPost(); };
+    // The device count and what is due follow a deleted device.
+    d.afterDelete = [this](TDataSet &) {
+        if (FMainView)
+            FMainView->dueDatesChanged();
+    };
     d.afterScroll = [this](TDataSet &) { dsetPrueflingeAfterScroll(); };
     laenge->onChange = [this](TField &) { dsetPrueflingeLAENGEChange(); };
     grenzwert->onChange = [this](TField &) { dsetPrueflingeGRENZWERT0Change(); };
@@ -184,6 +189,9 @@ void TfrmDM::dsetPrueflingeAfterPost()
         FDeviceView->fillOrte();
     }
     SetGrenzwertValue(0, dsetPrueflinge.fieldByName(QStringLiteral("GRENZWERT0"))->asFloat());
+    // A new device counts and is due at once.
+    if (FMainView)
+        FMainView->dueDatesChanged();
 }
 
 void TfrmDM::dsetPrueflingeAfterScroll()

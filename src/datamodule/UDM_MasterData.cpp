@@ -32,6 +32,17 @@ void declareEdited(TDataSet &d, const QString &table, const QStringList &columns
     d.generatorField = QStringLiteral("ID");
 }
 
+// Lookup values are taken when rows are read: the list that shows them is
+// read again too, unless its row is being edited.
+void rereadLookup(TDataSet &lookup, TDataSet &shownIn)
+{
+    if (!lookup.active())
+        return;
+    lookup.refresh();
+    if (shownIn.active() && !shownIn.editing())
+        shownIn.refresh();
+}
+
 } // namespace
 
 QList<QPair<int, QString>> TfrmDM::customerNames()
@@ -128,12 +139,19 @@ void TfrmDM::declareMasterData()
     dsetKunden.afterPost = [this](TDataSet &) { reloadCustomerList(); };
     dsetKunden.afterDelete = [this](TDataSet &) { reloadCustomerList(); };
     // The inspection window's choice lists offer what was just saved; the
-    // list keeps its current row, which a new inspection may take.
+    // list keeps its current row, which a new inspection may take. The
+    // inspection list names inspectors and instruments through the lookup
+    // sets, which are read again so a new or renamed one shows at once.
     dsetPruefer.afterPost = [this](TDataSet &d) {
         if (FInspectionView)
             d.refresh();
+        rereadLookup(dsetPrueferLookup, dsetPruefungen);
     };
-    dsetPruefgeraete.afterPost = dsetPruefer.afterPost;
+    dsetPruefgeraete.afterPost = [this](TDataSet &d) {
+        if (FInspectionView)
+            d.refresh();
+        rereadLookup(dsetPruefgeraeteLookup, dsetPruefungen);
+    };
 
     for (TDataSet *lookup : {&dsetPrueferLookup, &dsetPruefgeraeteLookup}) {
         lookup->readOnly = true;

@@ -37,7 +37,7 @@ bool TfrmDM::prepareLogin(const QString &databaseName)
     const QString user = FSettings->DBUser();
     if (user.isEmpty()) {
         dialogs().message(QStringLiteral("Für die Datenbank %1 auf dem Server ist kein Benutzer eingetragen "
-                                         "(Datenbank → Verbindung).")
+                                         "(Datenbank → Öffnen).")
                               .arg(databaseName),
                           IDialogs::Icon::Error);
         return false;

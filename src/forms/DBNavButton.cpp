@@ -20,6 +20,20 @@ TDBNavButton::TDBNavButton(QWidget *parent) : QPushButton(parent)
 
 TDBNavButton::~TDBNavButton() = default;
 
+void confirmAndDelete(TDataSet &dataSet, const QString &question)
+{
+    if (dataSet.beforeDelete)
+        dataSet.beforeDelete(dataSet); // refuses with its message and EAbort
+    if (dialogs().ask(question, IDialogs::Buttons::OkCancel) == IDialogs::Answer::Ok)
+        dataSet.deleteRecord();
+}
+
+void TDBNavButton::followCondition(TDataSource *source)
+{
+    FConditionLink.onChange = [this] { refreshState(); };
+    FConditionLink.setDataSource(source);
+}
+
 QString TDBNavButton::pictureName(TNavBtnStyle style)
 {
     static const char *const names[] = {"FIRST",  "PRIOR", "NEXT", "LAST",   "APPEND", "INSERT",
@@ -126,13 +140,17 @@ void TDBNavButton::BtnClick()
         case nbsLast: d->last(); break;
         case nbsAppend: d->append(); break;
         case nbsInsert: d->insert(); break;
-        case nbsEdit: d->edit(); break;
+        case nbsEdit:
+            if (!d->isEmpty()) // editing nothing would start a new row
+                d->edit();
+            break;
         case nbsPost: d->post(); break;
         case nbsCancel: d->cancel(); break;
         case nbsRefresh: d->refresh(); break;
         case nbsDelete:
-            if (!ConfirmDelete ||
-                dialogs().ask(QStringLiteral("Datensatz löschen?"), IDialogs::Buttons::OkCancel) == IDialogs::Answer::Ok)
+            if (ConfirmDelete)
+                confirmAndDelete(*d, DeleteQuestion ? DeleteQuestion() : QStringLiteral("Datensatz löschen?"));
+            else
                 d->deleteRecord();
             break;
         }

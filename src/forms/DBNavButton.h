@@ -6,6 +6,12 @@
 enum TNavBtnStyle { nbsFirst, nbsPrior, nbsNext, nbsLast, nbsAppend, nbsInsert, nbsDelete, nbsEdit, nbsPost, nbsCancel, nbsRefresh };
 
 class TDBNavButton;
+
+// Deletes the current row after asking question (OK deletes). The record
+// set's own refusal (beforeDelete) comes first: a row that may not go is
+// refused before the user is asked.
+void confirmAndDelete(TDataSet &dataSet, const QString &question);
+
 using ENavBtnClick = std::function<void(TDBNavButton *sender)>;
 
 // Hears the record set behind the button's data source.
@@ -34,6 +40,8 @@ public:
     TNavBtnStyle ButtonStyle() const { return FNavBtnStyle; }
     void setButtonStyle(TNavBtnStyle style);
     bool ConfirmDelete = true;
+    // The delete question, naming the record; "Datensatz löschen?" without.
+    std::function<QString()> DeleteQuestion;
     // Append and insert first ask about a row that is still being edited
     // (store, drop, or go on editing it) instead of storing it silently.
     bool AskAboutUnfinishedRow = false;
@@ -43,6 +51,10 @@ public:
     // customer is selected). Checked with every state change.
     std::function<bool()> OnEnabledCheck;
     void refreshState() { activeChanged(); }
+    // The enabled check reads another record set too (a new inspection
+    // needs a stored device): re-check it whenever that one changes,
+    // most of all when its new row is posted.
+    void followCondition(TDataSource *source);
     // A picture of the button's own instead of the style's default.
     void setPicture(const QIcon &icon)
     {
@@ -66,6 +78,7 @@ private:
     void applyEnabled(bool enabled) { setEnabled(enabled && (!OnEnabledCheck || OnEnabledCheck())); }
 
     TDBNavDataLink FDataLink{this};
+    TChangeLink FConditionLink;
     TNavBtnStyle FNavBtnStyle = nbsFirst;
     bool FHasOwnPicture = false;
 };

@@ -1,15 +1,41 @@
 #include "StyleChoices.h"
 #include <QStringList>
 
-QList<TStyleChoice> styleChoices(const QString &startupStyle, const QStringList &available)
+namespace {
+
+bool sameKey(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+QString nameOf(const QString &key, bool onWindows)
 {
-    const QString windows = QStringLiteral("Windows");
-    QList<TStyleChoice> choices = {{windows, startupStyle}};
+    if (sameKey(key, QStringLiteral("Windows")))
+        return onWindows ? QStringLiteral("Windows klassisch") : QStringLiteral("Klassisch");
+    if (!onWindows && sameKey(key, QStringLiteral("Fusion")))
+        return QStringLiteral("Modern");
+    return key;
+}
+
+} // namespace
+
+QList<TStyleChoice> styleChoices(const QString &startupStyle, const QStringList &available, bool onWindows)
+{
+    QList<TStyleChoice> choices = {{onWindows ? QStringLiteral("Windows") : QStringLiteral("Systemstandard"), startupStyle}};
     for (const QString &key : available) {
-        if (key.compare(startupStyle, Qt::CaseInsensitive) == 0)
-            continue;
-        const bool classic = key.compare(windows, Qt::CaseInsensitive) == 0;
-        choices.append({classic ? QStringLiteral("Windows klassisch") : key, key});
+        if (!sameKey(key, startupStyle))
+            choices.append({nameOf(key, onWindows), key});
     }
     return choices;
+}
+
+int storedStyleIndex(const QList<TStyleChoice> &choices, const QString &stored)
+{
+    for (int i = 0; i < choices.size(); ++i)
+        if (choices.at(i).name == stored)
+            return i;
+    if (stored == u"Windows")
+        return 0;
+    if (stored == u"Windows klassisch")
+        for (int i = 1; i < choices.size(); ++i)
+            if (sameKey(choices.at(i).key, QStringLiteral("Windows")))
+                return i;
+    return -1;
 }

@@ -3,6 +3,8 @@
 #include "CustomerList.h"
 #include "DBNavButton.h"
 #include "EditingWindow.h"
+#include "FirmDatabase.h"
+#include "FirstStartWindow.h"
 #include "Measurements.h"
 #include "StyleChoices.h"
 #include "USettings.h"
@@ -60,9 +62,12 @@ void TfrmMain::setInitialSize()
         columns += inspections->columnWidth(c);
     const QMargins margins = m_ui->layMain->contentsMargins();
     const int listWidth = columns + 2 * inspections->frameWidth() + inspections->verticalScrollBar()->sizeHint().width();
-    const int screenWidth = screen() ? screen()->availableGeometry().width() : 966;
-    const int wanted = std::min(listWidth + margins.left() + margins.right(), screenWidth);
-    resize(std::max(966, wanted), std::max(505 + menuBar()->sizeHint().height(), leastHeight));
+    // Never larger than the screen: at 150 % a 1280 pixel screen has room
+    // for 853 of the window's own pixels, less than the 966 it asks for.
+    const QSize available = screen() ? screen()->availableGeometry().size() : QSize(1024, 768);
+    const int wanted = std::max(966, listWidth + margins.left() + margins.right());
+    resize(std::min(wanted, available.width()),
+           std::min(std::max(505 + menuBar()->sizeHint().height(), leastHeight), available.height()));
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setSizes({height(), inspectionListHeight});
@@ -101,6 +106,10 @@ void TfrmMain::bindControls()
     frmDM->dsetPrueflinge.fieldByName(QStringLiteral("SCHUTZKLASSE"))->alignment = Qt::AlignHCenter;
     m_ui->cbKunden->installEventFilter(this); // opens its list as soon as the user types
     m_ui->gridPrueflinge->setDataSource(&frmDM->dsrcPrueflinge);
+    // Tab leaves the lists: walking their cells would move to the next row
+    // and silently choose another device or inspection.
+    m_ui->gridPrueflinge->setTabKeyNavigation(false);
+    m_ui->gridPruefungen->setTabKeyNavigation(false);
     m_ui->gridPrueflinge->setColumns({{QStringLiteral("ID"), QStringLiteral("ID"), 50, false},
                                       {QStringLiteral("BEZEICHNUNG"), {}, 143, false},
                                       {QStringLiteral("NUMMER"), {}, 95, false},
@@ -138,11 +147,31 @@ void TfrmMain::FormCreate()
     addRefreshCommand();
     m_ui->editLocate->clear();
     FPrueflingLocate = false;
+    // Without a database file the first-start window offers to make or
+    // choose one; an open that is bound to fail says nothing.
+    m_firstStartPending = databaseFileMissing(frmDM->Settings()->DBName());
+    if (m_firstStartPending) {
+        showConnectionState(QStringLiteral("Datenbank nicht verbunden"), QString());
+        return;
+    }
     if (!frmDM->Connect())
         return;
     if (!frmDM->Transaction.active())
         frmDM->Transaction.start();
     Init2();
+}
+
+void TfrmMain::offerFirstStart()
+{
+    if (!m_firstStartPending)
+        return;
+    m_firstStartPending = false;
+    show(); // the window opens over the main window, not alone
+    auto *window = new FirstStartWindow(frmDM->Settings()->DBName(), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    window->activateWindow();
 }
 
 void TfrmMain::FormDestroy()
@@ -164,11 +193,17 @@ void TfrmMain::Init2()
     fillCbKunden();
     selectCbKunden(frmDM->Settings()->KundeID());
     frmDM->setPrueflingeSQL();
+    showDeviceCount();
+}
+
+void TfrmMain::showDeviceCount()
+{
     frmDM->dsetAnzahlPrueflinge.close();
-    if (const auto customer = selectedCustomerId()) {
-        frmDM->dsetAnzahlPrueflinge.paramByName(QStringLiteral("ID")).setAsInteger(*customer);
-        frmDM->dsetAnzahlPrueflinge.open();
-    }
+    const auto customer = selectedCustomerId();
+    if (!customer || !frmDM->Database.connected())
+        return;
+    frmDM->dsetAnzahlPrueflinge.paramByName(QStringLiteral("ID")).setAsInteger(*customer);
+    frmDM->dsetAnzahlPrueflinge.open();
 }
 
 void TfrmMain::fillCbKunden()
@@ -195,8 +230,7 @@ void TfrmMain::showPrueflinge()
     }
     frmDM->dsetPrueflinge.param(0).setAsInteger(*customer);
     frmDM->dsetPrueflinge.open();
-    frmDM->dsetAnzahlPrueflinge.paramByName(QStringLiteral("ID")).setAsInteger(*customer);
-    frmDM->dsetAnzahlPrueflinge.open();
+    showDeviceCount();
     updateDeviceCommands();
     showDueCounts();
 }
@@ -257,7 +291,17 @@ void TfrmMain::Trennen1Click()
         frmDM->Database.close();
 }
 
-bool TfrmMain::finishOpenEdits() { return mayCloseAllEditing(frmDM->editableDataSets()); }
+bool TfrmMain::finishOpenEdits()
+{
+    if (!mayCloseAllEditing(frmDM->editableDataSets()))
+        return false;
+    // Nothing is edited any more; a device or inspection window left open
+    // would edit whatever record the lists show next, even of another file.
+    const QList<TEditingWindow *> windows = findChildren<TEditingWindow *>(Qt::FindDirectChildrenOnly);
+    for (TEditingWindow *window : windows)
+        window->hide();
+    return true;
+}
 
 void TfrmMain::enableDatabaseCommands(bool connected)
 {
@@ -289,14 +333,19 @@ QString platformStyleName()
 
 void TfrmMain::buildStyleMenu()
 {
-    const QList<TStyleChoice> choices = styleChoices(platformStyleName(), QStyleFactory::keys());
+#ifdef Q_OS_WIN
+    const bool onWindows = true;
+#else
+    const bool onWindows = false;
+#endif
+    const QList<TStyleChoice> choices = styleChoices(platformStyleName(), QStyleFactory::keys(), onWindows);
     FStyleNames.clear();
     m_styleKeys.clear();
     for (const TStyleChoice &choice : choices) {
         FStyleNames << choice.name;
         m_styleKeys << choice.key;
     }
-    const QString stored = frmDM->Settings()->StyleName();
+    const int stored = storedStyleIndex(choices, frmDM->Settings()->StyleName());
     FCurrentStyleNum = 0;
     m_ui->Ansicht1->clear();
     for (int i = 0; i < FStyleNames.size(); ++i) {
@@ -304,7 +353,7 @@ void TfrmMain::buildStyleMenu()
         a->setObjectName(QStringLiteral("Style_") + FStyleNames.at(i));
         a->setCheckable(true);
         a->setData(i);
-        if (FStyleNames.at(i) == stored) {
+        if (i == stored) {
             a->setChecked(applyStyle(i));
             FCurrentStyleNum = i;
         }

@@ -27,6 +27,8 @@ public:
     void fillCbKunden() override;
     void selectCbKunden(int kundeId);
     void showPrueflinge();
+    // Shows the first-start window when the start found no database.
+    void offerFirstStart();
 
     // IMainView
     void showConnectionState(const QString &state, const QString &fileName) override;
@@ -91,6 +93,8 @@ private:
     // The status panel with what of the selected customer is due.
     void addDuePanel();
     void showDueCounts();
+    // "Anzahl Prüflinge" of the selected customer, read afresh.
+    void showDeviceCount();
     // Scanning and labels.
     void setupScanning();
     // Keeps a key typed into the device list, for a scanner's payload;
@@ -106,6 +110,7 @@ private:
     QLabel *m_panels[2] = {nullptr, nullptr};
     QLabel *m_duePanel = nullptr;
     TfrmDueDates *m_dueDates = nullptr;
+    bool m_firstStartPending = false;
 };
 
 extern TfrmMain *frmMain;

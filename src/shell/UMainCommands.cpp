@@ -2,6 +2,7 @@
 // column title, deleting from a list, and the menu.
 #include "Application.h"
 #include "DBNavButton.h"
+#include "DeleteQuestions.h"
 #include "Dialogs.h"
 #include "UDlgAuftragnehmer.h"
 #include "UDlgBackup.h"
@@ -51,6 +52,10 @@ void TfrmMain::setupNavigators()
     m_ui->btnNeuePruefung->OnEnabledCheck = deviceCurrent;
     m_ui->btnPruefungBearbeiten->OnEnabledCheck = inspectionCurrent;
     m_ui->btnPruefungLoeschen->OnEnabledCheck = inspectionCurrent;
+    for (TDBNavButton *b : {m_ui->btnNeuePruefung, m_ui->btnPruefungBearbeiten, m_ui->btnPruefungLoeschen})
+        b->followCondition(&frmDM->dsrcPrueflinge);
+    m_ui->DBNavButton3->DeleteQuestion = [] { return deviceDeleteQuestion(frmDM->dsetPrueflinge); };
+    m_ui->btnPruefungLoeschen->DeleteQuestion = [] { return inspectionDeleteQuestion(frmDM->dsetPruefungen, frmDM->dsetPrueflinge); };
     m_inspectionLink.setDataSource(&frmDM->dsrcPruefungen);
     m_inspectionLink.onChange = [this, inspectionCurrent] {
         const bool stored = frmDM->dsetPruefungen.state() != TDataSetState::Insert; // a report reads stored rows
@@ -63,8 +68,12 @@ void TfrmMain::setupNavigators()
     };
     // A device needs a customer: its commands wait until one is selected.
     // Their captions alone fill the narrow panel, so they go without pictures.
+    // Editing and deleting need a device besides.
     for (TDBNavButton *b : {m_ui->DBNavButton1, m_ui->DBNavButton2, m_ui->DBNavButton3}) {
-        b->OnEnabledCheck = [this] { return selectedCustomerId().has_value(); };
+        const bool needsDevice = b != m_ui->DBNavButton1;
+        b->OnEnabledCheck = [this, needsDevice] {
+            return selectedCustomerId().has_value() && (!needsDevice || !frmDM->dsetPrueflinge.isEmpty());
+        };
         b->setPicture(QIcon());
     }
     m_ui->gridPrueflinge->installEventFilter(this);
@@ -171,8 +180,8 @@ void TfrmMain::deleteCurrentRow(TDataSet &dataSet)
 {
     if (!dataSet.active() || dataSet.isEmpty() || !dataSet.canModify())
         return;
-    if (dialogs().ask(QStringLiteral("Datensatz löschen?"), IDialogs::Buttons::OkCancel) == IDialogs::Answer::Ok)
-        dataSet.deleteRecord();
+    const bool device = &dataSet == &frmDM->dsetPrueflinge;
+    confirmAndDelete(dataSet, device ? deviceDeleteQuestion(dataSet) : inspectionDeleteQuestion(dataSet, frmDM->dsetPrueflinge));
 }
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)

@@ -31,6 +31,7 @@ void TfrmMain::showDevice(int kundeId, int prueflingId)
 
 void TfrmMain::dueDatesChanged()
 {
+    showDeviceCount(); // a device was stored or deleted, or an inspection
     showDueCounts();
     if (m_dueDates && m_dueDates->isVisible())
         m_dueDates->reload();

@@ -38,6 +38,7 @@ void TProgram::create()
     ::create(frmPruefung, frmMain);
     ::create(frmStatus, frmMain);
     ::create(frmDbBackup, frmMain);
+    frmMain->offerFirstStart();
 }
 
 void TProgram::destroy()

@@ -18,7 +18,10 @@ QStringList createDatabaseParams()
 
 QString partialDatabasePath(const QString &path) { return path + QStringLiteral(".part"); }
 
-void createVelmoraDatabase(TDatabase &connection, const QString &path, const std::function<void()> &afterCreate)
+namespace {
+
+void buildDatabase(TDatabase &connection, const QString &path, const std::function<void()> &afterCreate,
+                   const std::function<void(TDatabase &)> &firstRows)
 {
     const QStringList kept = connection.params;
     struct Restore {
@@ -46,7 +49,12 @@ void createVelmoraDatabase(TDatabase &connection, const QString &path, const std
         TFirebird firebird(&connection);
         firebird.doTables();
         firebird.doDefaults();
-        firebird.doDefaults2();
+        if (firstRows) {
+            firebird.doMarker();
+            firstRows(connection);
+        } else {
+            firebird.doDefaults2();
+        }
         connection.close();
         if (QFileInfo::exists(path) || !QFile::rename(partial, path))
             throw EDatabaseError(QStringLiteral("Die Datei %1 kann nicht angelegt werden.").arg(path));
@@ -62,4 +70,16 @@ void createVelmoraDatabase(TDatabase &connection, const QString &path, const std
     }
     connection.setDatabaseName(path);
     connection.open();
+}
+
+} // namespace
+
+void createVelmoraDatabase(TDatabase &connection, const QString &path, const std::function<void()> &afterCreate)
+{
+    buildDatabase(connection, path, afterCreate, {});
+}
+
+void createEmptyDatabase(TDatabase &connection, const QString &path, const std::function<void(TDatabase &)> &firstRows)
+{
+    buildDatabase(connection, path, {}, firstRows ? firstRows : [](TDatabase &) {});
 }

@@ -18,3 +18,8 @@ QStringList createDatabaseParams();
 // Failures travel to the caller and leave no file behind.
 QString partialDatabasePath(const QString &path);
 void createVelmoraDatabase(TDatabase &connection, const QString &path, const std::function<void()> &afterCreate = {});
+
+// The same without demonstration records: schema, limits, protection
+// classes and the marker row; then firstRows fills in the firm's own
+// records over the connection before the file takes its name.
+void createEmptyDatabase(TDatabase &connection, const QString &path, const std::function<void(TDatabase &)> &firstRows);

@@ -108,7 +108,6 @@ void TFirebird::doDefaults2()
         "SICHTPRUEFUNG_BESTANDEN,SCHUTZLEITWIDERSTAND,SCHUTZLEITWIDERSTAND_BESTANDEN,ISOLATIONSPRUEFUNG, "
         "ISOLATIONSPRUEFUNG_BESTANDEN,FUNKTIONSPRUEFUNG_BESTANDEN) VALUES (GEN_ID(SEQ_PRUEFUNGEN, 1), '2014-07-10 18:33', "
         "'2015-01-10 18:33', 11, 12, 1001, 1, 0.07, 1, 19.99, 1, 1)",
-        "INSERT INTO SETTINGS (ID, BEZEICHNUNG, WERT) VALUES (2,'Application','2') ",
     };
     FDatabase->defaultTransaction()->start();
     for (const char *statement : statements) {
@@ -117,6 +116,9 @@ void TFirebird::doDefaults2()
         FQuery->execQuery();
     }
     FDatabase->defaultTransaction()->commit();
+    doMarker();
 }
+
+void TFirebird::doMarker() { execSQL(QStringLiteral("INSERT INTO SETTINGS (ID, BEZEICHNUNG, WERT) VALUES (2,'Application','2') ")); }
 
 void TFirebird::doUpdate() {}

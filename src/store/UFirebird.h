@@ -23,6 +23,9 @@ public:
     virtual void doDefaults();
     // Demonstration records and the row that marks the file as ours.
     virtual void doDefaults2();
+    // Only the row that marks the file as ours, for a file without
+    // demonstration records.
+    void doMarker();
     virtual void doUpdate();
 
     void setSequence(const QString &sequence, qint64 value);

@@ -363,20 +363,25 @@ private slots:
     void styleChoices_data()
     {
         QTest::addColumn<QString>("startup");
+        QTest::addColumn<bool>("onWindows");
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("keys");
-        QTest::newRow("Windows 10") << "windowsvista" << QStringList{"Windows", "Windows klassisch", "Fusion"}
+        QTest::newRow("Windows 10") << "windowsvista" << true << QStringList{"Windows", "Windows klassisch", "Fusion"}
                                     << QStringList{"windowsvista", "Windows", "Fusion"};
-        QTest::newRow("Linux") << "fusion" << QStringList{"Windows", "windowsvista", "Windows klassisch"}
-                               << QStringList{"fusion", "windowsvista", "Windows"};
+        // No Windows names where there is no Windows.
+        QTest::newRow("Linux, Fusion") << "fusion" << false << QStringList{"Systemstandard", "windowsvista", "Klassisch"}
+                                       << QStringList{"fusion", "windowsvista", "Windows"};
+        QTest::newRow("Linux, Breeze") << "breeze" << false << QStringList{"Systemstandard", "windowsvista", "Klassisch", "Modern"}
+                                       << QStringList{"breeze", "windowsvista", "Windows", "Fusion"};
     }
     void styleChoices()
     {
         QFETCH(QString, startup);
+        QFETCH(bool, onWindows);
         QFETCH(QStringList, names);
         QFETCH(QStringList, keys);
         QStringList shownNames, shownKeys;
-        for (const TStyleChoice &choice : ::styleChoices(startup, {"windowsvista", "Windows", "Fusion"})) {
+        for (const TStyleChoice &choice : ::styleChoices(startup, {"windowsvista", "Windows", "Fusion"}, onWindows)) {
             shownNames << choice.name;
             shownKeys << choice.key;
         }
@@ -384,15 +389,32 @@ private slots:
         QCOMPARE(shownKeys, keys);
     }
 
-    // "Windows", the look the program started with, first; every entry
-    // gives the main window another look.
+    // A look stored by an earlier version under its Windows name stays chosen.
+    void storedStyle_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("index");
+        QTest::newRow("this version") << "Klassisch" << 2;
+        QTest::newRow("earlier classic") << "Windows klassisch" << 2;
+        QTest::newRow("earlier default") << "Windows" << 0;
+        QTest::newRow("unknown") << "Motif" << -1;
+    }
+    void storedStyle()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, index);
+        QCOMPARE(storedStyleIndex(::styleChoices("fusion", {"windowsvista", "Windows", "Fusion"}, false), stored), index);
+    }
+
+    // "Systemstandard", the look the program started with, first; every
+    // entry gives the main window another look.
     void stylesLookDifferent()
     {
         Running r;
         QList<QAction *> entries = r.find<QMenu>(frmMain, "Ansicht1")->actions();
         entries.removeIf([](QAction *a) { return !a->objectName().startsWith(QStringLiteral("Style_")); });
         QVERIFY(entries.size() >= 2);
-        QCOMPARE(entries.constFirst()->text(), QStringLiteral("Windows"));
+        QCOMPARE(entries.constFirst()->text(), QStringLiteral("Systemstandard"));
         QList<QImage> looks;
         for (QAction *entry : entries) {
             entry->trigger();

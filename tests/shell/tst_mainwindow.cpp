@@ -131,7 +131,8 @@ private slots:
         QVERIFY(r.find<QAbstractButton>(frmMain, "btnPruefungBearbeiten")->isEnabled());
     }
 
-    void deviceCountFollowsReloadOnly()
+    // "Anzahl Prüflinge" follows a saved and a deleted device at once.
+    void deviceCountFollowsSaveAndDelete()
     {
         Running r;
         r.click(frmMain, "DBNavButton1");
@@ -139,9 +140,10 @@ private slots:
         QCOMPARE(devices.state(), TDataSetState::Insert);
         devices.fieldByName("BEZEICHNUNG")->setAsString("Toaster");
         devices.post();
-        QCOMPARE(r.find<QLabel>(frmMain, "txtAnzahl")->text(), QStringLiteral("5"));
-        frmMain->fillCbKunden();
         QCOMPARE(r.find<QLabel>(frmMain, "txtAnzahl")->text(), QStringLiteral("6"));
+        r.dialogs.answers.enqueue(IDialogs::Answer::Ok);
+        r.click(frmMain, "DBNavButton3");
+        QCOMPARE(r.find<QLabel>(frmMain, "txtAnzahl")->text(), QStringLiteral("5"));
     }
 
     // "Ansicht → Aktualisieren" (F5) reads customers and devices again and
@@ -175,7 +177,7 @@ private slots:
         r.devices()->setFocus();
         r.dialogs.answers.enqueue(IDialogs::Answer::Cancel);
         QTest::keyClick(r.devices(), Qt::Key_Delete, Qt::ControlModifier);
-        QCOMPARE(r.dialogs.messages(), QStringList{"Datensatz löschen?"});
+        QCOMPARE(r.dialogs.messages(), QStringList{"Datensatz löschen?\n\nPrüfling „Drucker“, Nummer 85 mit allen seinen Prüfungen"});
         QCOMPARE(frmDM->dsetPrueflinge.recordCount(), 5);
         r.dialogs.answers.enqueue(IDialogs::Answer::Ok);
         QTest::keyClick(r.find<QTableView>(frmMain, "gridPruefungen"), Qt::Key_Delete, Qt::ControlModifier);

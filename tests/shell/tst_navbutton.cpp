@@ -141,12 +141,14 @@ private slots:
         QCOMPARE(f.set.state(), TDataSetState::Insert);
     }
 
-    void editOnEmptySetInserts()
+    // There is nothing to edit: the button starts no new row.
+    void editOnEmptySetDoesNothing()
     {
         Fixture f;
         f.set.open();
         f.buttons[nbsEdit]->BtnClick();
-        QCOMPARE(f.set.state(), TDataSetState::Insert);
+        QCOMPARE(f.set.state(), TDataSetState::Browse);
+        QVERIFY(f.set.isEmpty());
     }
 };
 

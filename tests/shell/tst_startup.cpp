@@ -85,7 +85,8 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("message"); // %1: the file's path
         QTest::addColumn<QString>("statusText");
-        QTest::newRow("missing") << "missing" << kInUse + "\nDie Datei %1 gibt es nicht." << "";
+        // No file at all is a first start, not a failure (the first-start window offers a file).
+        QTest::newRow("missing") << "missing" << "" << "Datenbank nicht verbunden";
         QTest::newRow("without marker row") << "without marker row" << "Falsche Datenbank..." << "Datenbank nicht verbunden";
         QTest::newRow("foreign, no tables") << "foreign, no tables" << "Falsche Datenbank..." << "Datenbank nicht verbunden";
         QTest::newRow("foreign, a table named like ours") << "foreign, a table named like ours" << "Falsche Datenbank..."
@@ -117,7 +118,7 @@ private slots:
                 prepared = other.emplace(home.dbPath).held;
         });
         QVERIFY(prepared);
-        QCOMPARE(p.dialogs.messages(), QStringList{message.contains("%1") ? message.arg(p.home.dbPath) : message});
+        QCOMPARE(p.dialogs.messages(), message.isEmpty() ? QStringList() : QStringList{message.contains("%1") ? message.arg(p.home.dbPath) : message});
         QVERIFY(!frmDM->Database.connected());
         QCOMPARE(status(0), statusText);
         QCOMPARE(customers()->count(), 0);
@@ -191,7 +192,7 @@ private slots:
         QCOMPARE(p.find<QLabel>(frmMain, "txtAnzahl")->text(), QString());
         p.program.destroy();
         QVERIFY(!TAppHome::setting("KundeID").isValid()); // nothing selected, nothing stored
-        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Windows"));
+        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Systemstandard"));
     }
 
     void disconnectAndConnectSelectRememberedCustomer()
@@ -222,25 +223,25 @@ private slots:
         p.program.destroy();
         QVERIFY(!frmMain && !frmDM);
         QCOMPARE(TAppHome::setting("KundeID").toString(), QStringLiteral("101"));
-        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Windows"));
+        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Systemstandard"));
     }
 
     void styleMenu()
     {
         TRunningProgram p([](TAppHome &home) {
             home.createDatabase();
-            TAppHome::setSetting("windows", "Windows klassisch"); // Qt's classic style; offscreen starts with Fusion
+            TAppHome::setSetting("windows", "Klassisch"); // Qt's classic style; offscreen starts with Fusion
         });
         const QList<QAction *> items = p.find<QMenu>(frmMain, "Ansicht1")->actions();
         QVERIFY(items.size() >= 2);
-        QCOMPARE(items.first()->text(), QStringLiteral("Windows"));
-        QCOMPARE(frmMain->FStyleNames.at(frmMain->FCurrentStyleNum), QStringLiteral("Windows klassisch"));
+        QCOMPARE(items.first()->text(), QStringLiteral("Systemstandard"));
+        QCOMPARE(frmMain->FStyleNames.at(frmMain->FCurrentStyleNum), QStringLiteral("Klassisch"));
         QCOMPARE(QApplication::style()->name(), QStringLiteral("windows"));
         items.first()->trigger();
         QVERIFY(items.first()->isChecked());
         QCOMPARE(frmMain->FCurrentStyleNum, 0);
         p.program.destroy();
-        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Windows"));
+        QCOMPARE(TAppHome::setting("windows").toString(), QStringLiteral("Systemstandard"));
     }
 
     void infoTitle_data()

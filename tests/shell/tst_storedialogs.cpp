@@ -120,28 +120,45 @@ private slots:
         QCOMPARE(other.scalar("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$SYSTEM_FLAG = 0"), qint64(statements.size() == 1 && statements[0].contains("GRENZWERTE") ? 2 : 3));
     }
 
+    // Enter in the path field creates; the new file is opened at once and
+    // remembered, without a question before the work.
     void newDatabase()
     {
         TRunningProgram r;
         TdlgNewDatabase dialog(frmMain);
-        QCOMPARE(r.find<QLineEdit>(&dialog, "newDatabase")->text(), QString());
-        r.find<QLineEdit>(&dialog, "newDatabase")->setText(r.home.dbPath);
-        dialog.doNewDatabase();
+        dialog.show();
+        auto *path = r.find<QLineEdit>(&dialog, "newDatabase");
+        QCOMPARE(path->text(), QString());
+        // The home folder's path holds non-ASCII letters: it is pasted, then Enter.
+        const auto enter = [path](const QString &text) {
+            path->setFocus();
+            path->setText(text);
+            QTest::keyClick(path, Qt::Key_Return);
+        };
+        // The path has an umlaut, which QTest cannot type: it is pasted.
+        const auto enter = [path](const QString &text) {
+            path->setFocus();
+            path->setText(text);
+            QTest::keyClick(path, Qt::Key_Return);
+        };
+        enter(r.home.dbPath);
         QCOMPARE(r.dialogs.messages(), QStringList{"Datenbank existiert bereits"});
         QCOMPARE(r.dialogs.shown.last().caption, QStringLiteral("Fehler"));
         r.dialogs.clear();
-        const QString path = QFileInfo(r.home.dbPath).dir().filePath("ZWEITE"); // no extension is added
-        r.find<QLineEdit>(&dialog, "newDatabase")->setText(path);
-        dialog.doNewDatabase();
-        QCOMPARE(r.dialogs.messages(),
-                 QStringList({"Neue Datenbank wird erzeugt\rOK anklicken und etwas warten...", "Neue Datenbank erzeugt!"}));
-        QVERIFY(QFile::exists(path));
-        QCOMPARE(frmDM->Database.databaseName(), r.home.dbPath); // the program's connection is untouched
-        dialog.doNewDatabase();
-        QCOMPARE(r.dialogs.messages().last(), QStringLiteral("Datenbank existiert bereits"));
-        r.find<QLineEdit>(&dialog, "newDatabase")->setText(r.home.dir.filePath("kein/ordner/x.fdb"));
-        dialog.doNewDatabase();
-        QCOMPARE(r.dialogs.messages().last(), QStringLiteral("Fehler beim Erzeugen der Datenbank"));
+        enter(r.home.dir.filePath("kein/ordner/x.fdb"));
+        QCOMPARE(r.dialogs.messages(), QStringList{"Fehler beim Erzeugen der Datenbank"});
+        QCOMPARE(frmDM->Database.databaseName(), r.home.dbPath); // a failure leaves the program's file open
+        QVERIFY(frmDM->Database.connected());
+        r.dialogs.clear();
+        const QString second = QFileInfo(r.home.dbPath).dir().filePath("ZWEITE"); // no extension is added
+        enter(second);
+        QCOMPARE(r.dialogs.messages(), QStringList{"Neue Datenbank erzeugt und geöffnet."});
+        QVERIFY(QFile::exists(second));
+        QCOMPARE(frmDM->Database.databaseName(), second);
+        QVERIFY(frmDM->dsetPrueflinge.active());
+        QCOMPARE(TAppHome::setting("DBName").toString(), second);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!dialog.isVisible());
     }
 
     void backup()
