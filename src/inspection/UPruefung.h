@@ -6,6 +6,8 @@
 namespace Ui {
 class TfrmPruefung;
 }
+class RecordChangeLink;
+class QLabel;
 
 // Where one inspection of the current device is entered, beside the limits
 // and the matching values of an earlier inspection. Lives for the whole
@@ -23,8 +25,8 @@ public:
 
     void setGrenzwerte();
     void btnCopyClick();
-    // Moves the inspection date (and, for a new inspection, the next date
-    // with it) or the next date alone by whole days.
+    // Moves the inspection date (the next date follows it unless set by
+    // hand) or the next date alone by whole days.
     void movePruefdatum(int days);
     void moveNextPruefdatum(int days);
 
@@ -32,14 +34,21 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool maySave() override; // asks about an inspection date in the future
 
 private:
     void bindControls();
-    // A quiet note beside each value: near its limit, or worse than before.
+    // A quiet note beside each value: near its limit, or worse than before;
+    // failing values and a failed inspection in colour and with a mark.
     void addValueNotes();
     void showValueNotes();
+    // Tab runs through the checks, the values, the remark, who and with what,
+    // then the dates; Enter in a value moves to the next one.
+    void arrangeKeyboard();
 
     std::unique_ptr<Ui::TfrmPruefung> m_ui;
+    std::unique_ptr<RecordChangeLink> m_recordLink;
+    QLabel *m_verdictMark = nullptr;
 };
 
 extern TfrmPruefung *frmPruefung;
