@@ -242,10 +242,9 @@ private slots:
         QFETCH(IDialogs::Answer, answer);
         Running r;
         r.newInspection();
-        auto *edit = r.field<QLineEdit>("editIsolationspruefung");
-        r.typeWithoutReturn(edit, "15");
+        r.type(r.field<QLineEdit>("editIsolationspruefung"), "15");
         r.dialogs.answers.enqueue(answer);
-        escape ? QTest::keyClick(edit, Qt::Key_Escape) : r.click(frmPruefung, "btnCancel");
+        escape ? QTest::keyClick(frmPruefung->focusWidget(), Qt::Key_Escape) : r.click(frmPruefung, "btnCancel");
         QCOMPARE(r.dialogs.messages(), QStringList{"Eingaben verwerfen?"});
         const bool kept = answer == IDialogs::Answer::No;
         QCOMPARE(frmPruefung->isVisible(), kept);
