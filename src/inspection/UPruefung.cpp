@@ -8,13 +8,9 @@
 
 // Hears every change of the inspection record: the checks are not measured
 // values, yet they change the verdict.
-class RecordChangeLink : public TDataLink {
+class RecordChangeLink : public TChangeLink {
 public:
-    std::function<void()> onChange;
-    void activeChanged() override { onChange(); }
-    void dataSetChanged() override { onChange(); }
-    void editingChanged() override { onChange(); }
-    void recordChanged(TField *) override { onChange(); }
+    void recordChanged(TField *) override { dataSetChanged(); }
 };
 
 TfrmPruefung *frmPruefung = nullptr;
