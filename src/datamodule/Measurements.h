@@ -39,8 +39,12 @@ struct Measurement {
     QString germanUnit() const { return QString::fromUtf8(unit); }
     // Whether the protection class changes this measurement's limit.
     bool classOneApplies(const QString &schutzklasse) const { return classOneLimit && schutzklasse == u"I"; }
-    // Whether a device of the given protection class is measured at all.
-    bool appliesTo(const QString &schutzklasse) const { return !classOneOnly || schutzklasse == u"I"; }
+    // Whether a device of the given protection class is measured at all; a
+    // device whose class is not known yet is measured.
+    bool appliesTo(const QString &schutzklasse) const
+    {
+        return !classOneOnly || (schutzklasse != u"II" && schutzklasse != u"III");
+    }
     // The limit a device of the given protection class is judged against,
     // given the limit of the loaded row (for a device-own limit, the device's).
     double limitFor(double rowLimit, const QString &schutzklasse) const;

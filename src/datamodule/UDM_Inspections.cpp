@@ -7,6 +7,7 @@
 #include "InspectionDates.h"
 #include "Measurements.h"
 #include "RuleRefusal.h"
+#include "RememberedTools.h"
 
 namespace {
 
@@ -129,6 +130,21 @@ bool inspectionPassed(TDataSet &record)
     return result;
 }
 
+namespace {
+
+// Whether a new inspection holds anything that decides its verdict: a
+// judged value or a check that failed.
+bool anythingJudged(TDataSet &record)
+{
+    for (const Measurement &m : kMeasurements)
+        if (!record.fieldByName(m.flagColumn())->isNull())
+            return true;
+    return !record.fieldByName(QStringLiteral("SICHTPRUEFUNG_BESTANDEN"))->asBoolean() ||
+           !record.fieldByName(QStringLiteral("FUNKTIONSPRUEFUNG_BESTANDEN"))->asBoolean();
+}
+
+} // namespace
+
 QDateTime nextInspectionDate(const QDate &today, int months) { return QDateTime(today.addMonths(months), QTime(0, 0)); }
 
 void TfrmDM::judge(const Measurement &measurement)
@@ -172,7 +188,11 @@ QString TfrmDM::valueNote(const Measurement &measurement)
 void TfrmDM::dsetPruefungenCalcFields()
 {
     TDataSet &d = dsetPruefungen;
-    d.fieldByName(QStringLiteral("Pruefung_Bestanden"))->setAsBoolean(inspectionPassed(d));
+    TField *verdict = d.fieldByName(QStringLiteral("Pruefung_Bestanden"));
+    if (d.state() == TDataSetState::Insert && !anythingJudged(d))
+        verdict->clear(); // nothing measured yet: no verdict to show
+    else
+        verdict->setAsBoolean(inspectionPassed(d));
 }
 
 void TfrmDM::dsetPruefungenNewRecord()
@@ -182,9 +202,11 @@ void TfrmDM::dsetPruefungenNewRecord()
         return set.active() && !set.isEmpty() ? set.fieldByName(QStringLiteral("ID"))->asInteger() : qint64(0);
     };
     d.fieldByName(QStringLiteral("PRUEFLINGE_ID"))->setAsInteger(dsetPrueflinge.fieldByName(QStringLiteral("ID"))->asInteger());
-    d.fieldByName(QStringLiteral("PRUEFER_ID"))->setAsInteger(DefaultPrueferId >= 0 ? DefaultPrueferId : currentId(dsetPruefer));
+    const RememberedTools remembered(Database, *Settings());
+    d.fieldByName(QStringLiteral("PRUEFER_ID"))
+        ->setAsInteger(remembered.inspector(DefaultPrueferId).value_or(currentId(dsetPruefer)));
     d.fieldByName(QStringLiteral("PRUEFGERAETE_ID"))
-        ->setAsInteger(DefaultPruefgeraeteId >= 0 ? DefaultPruefgeraeteId : currentId(dsetPruefgeraete));
+        ->setAsInteger(remembered.instrument(DefaultPruefgeraeteId).value_or(currentId(dsetPruefgeraete)));
     d.fieldByName(QStringLiteral("PRUEFDATUM"))->setAsDateTime(TClock::now());
     d.fieldByName(QStringLiteral("SICHTPRUEFUNG_BESTANDEN"))->setAsBoolean(true);
     for (const Measurement &m : kMeasurements)
@@ -201,6 +223,7 @@ void TfrmDM::dsetPruefungenAfterPost()
     rereadComparisons();
     DefaultPrueferId = static_cast<int>(dsetPruefungen.fieldByName(QStringLiteral("PRUEFER_ID"))->asInteger());
     DefaultPruefgeraeteId = static_cast<int>(dsetPruefungen.fieldByName(QStringLiteral("PRUEFGERAETE_ID"))->asInteger());
+    RememberedTools(Database, *Settings()).remember(DefaultPrueferId, DefaultPruefgeraeteId);
 }
 
 // A stored or deleted inspection changes which one is the latest or the one

@@ -42,8 +42,24 @@ void TEditingWindow::showWindow()
     activateWindow();
 }
 
+namespace {
+
+// Input that cannot be written into the record counts as typed, too.
+bool anythingTyped(TDataSet &dataSet)
+{
+    try {
+        dataSet.updateRecord();
+    } catch (...) {
+        return true;
+    }
+    return dataSet.editing() && dataSet.modified();
+}
+
+} // namespace
+
 void TEditingWindow::btnSaveClick()
 {
+    m_dataSet.updateRecord();
     if (m_dataSet.editing())
         m_dataSet.post();
     hide();
@@ -51,6 +67,9 @@ void TEditingWindow::btnSaveClick()
 
 void TEditingWindow::btnCancelClick()
 {
+    if (anythingTyped(m_dataSet) &&
+        dialogs().ask(QStringLiteral("Eingaben verwerfen?"), IDialogs::Buttons::YesNo) != IDialogs::Answer::Yes)
+        return;
     if (m_dataSet.editing())
         m_dataSet.cancel();
     hide();

@@ -14,7 +14,8 @@ bool mayCloseAllEditing(const QList<TDataSet *> &dataSets);
 
 // A window that edits the current record of one record set: it lives for
 // the whole run, the record set's rules show it, "Sichern und Schließen"
-// posts, "Abbrechen und Schließen" and Escape cancel, and any other way of
+// posts, "Abbrechen und Schließen" and Escape cancel (after asking
+// "Eingaben verwerfen?" when anything was typed), and any other way of
 // closing asks first.
 class TEditingWindow : public QDialog {
     Q_OBJECT

@@ -4,6 +4,13 @@
 #include "ui_UPruefung.h"
 #include <stdexcept>
 
+// Hears every change of the inspection record: the checks are not measured
+// values, yet they change the verdict.
+class RecordChangeLink : public TChangeLink {
+public:
+    void recordChanged(TField *) override { dataSetChanged(); }
+};
+
 TfrmPruefung *frmPruefung = nullptr;
 
 namespace {
@@ -49,6 +56,17 @@ QLabel *valueNote(const QWidget *window, const Measurement &m)
 
 QString limitLabelName(const Measurement &m) { return QStringLiteral("Label%1").arg(17 + m.limitRow); }
 
+const QColor kFailureColour(0xB0, 0x00, 0x20);
+
+// Text in the failure colour, or in the style's own colour again.
+void showAsFailure(QWidget *widget, QPalette::ColorRole role, bool failed)
+{
+    QPalette palette = widget->parentWidget()->palette();
+    if (failed)
+        palette.setColor(role, kFailureColour);
+    widget->setPalette(palette);
+}
+
 // Adds whole days; the time of day stays.
 void addDays(TField *field, int days)
 {
@@ -70,6 +88,10 @@ TfrmPruefung::TfrmPruefung(QWidget *parent) : TEditingWindow(parent, frmDM->dset
         value->setSizePolicy(QSizePolicy::Fixed, value->sizePolicy().verticalPolicy());
     bindControls();
     addValueNotes();
+    arrangeKeyboard();
+    m_recordLink = std::make_unique<RecordChangeLink>();
+    m_recordLink->onChange = [this] { showValueNotes(); };
+    m_recordLink->setDataSource(&frmDM->dsrcPruefungen);
     connect(m_ui->btnCopy, &QPushButton::clicked, this, &TfrmPruefung::btnCopyClick);
     connect(m_ui->btnSave, &QPushButton::clicked, this, [this] { btnSaveClick(); });
     connect(m_ui->btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
@@ -131,21 +153,61 @@ void TfrmPruefung::bindControls()
 
 void TfrmPruefung::addValueNotes()
 {
-    for (const Measurement &m : kMeasurements) {
-        int row = 0, column = 0, rowSpan = 0, columnSpan = 0; // beside the pass box
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0; // beside the verdict
+    m_ui->layTable->getItemPosition(m_ui->layTable->indexOf(m_ui->DbPruefungBestanden), &row, &column, &rowSpan,
+                                    &columnSpan);
+    m_verdictMark = new QLabel(this);
+    m_verdictMark->setObjectName(QStringLiteral("markPruefungBestanden"));
+    m_verdictMark->setFont(m_ui->DbPruefungBestanden->font());
+    m_ui->layTable->addWidget(m_verdictMark, row, column + columnSpan);
+    for (const Measurement &m : kMeasurements) { // beside the pass box
         m_ui->layTable->getItemPosition(m_ui->layTable->indexOf(passedBox(this, m)), &row, &column, &rowSpan,
                                         &columnSpan);
         auto *note = new QLabel(this);
         note->setObjectName(QStringLiteral("note") + capitalized(m.column));
         note->setForegroundRole(QPalette::PlaceholderText);
+        // A long note wraps in the room it has instead of widening the window.
+        note->setWordWrap(true);
+        note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        note->setMinimumWidth(note->fontMetrics().averageCharWidth() * 24);
         m_ui->layTable->addWidget(note, row, column + columnSpan);
     }
 }
 
 void TfrmPruefung::showValueNotes()
 {
-    for (const Measurement &m : kMeasurements)
-        valueNote(this, m)->setText(frmDM->valueNote(m));
+    TDataSet &d = frmDM->dsetPruefungen;
+    const auto failed = [&d](const QString &flag) {
+        const TField *f = d.active() && !d.isEmpty() ? d.fieldByName(flag) : nullptr;
+        return f && !f->isNull() && !f->asBoolean();
+    };
+    for (const Measurement &m : kMeasurements) {
+        const bool valueFails = failed(m.flagColumn()) && !d.fieldByName(m.valueColumn())->isNull();
+        showAsFailure(valueEdit(this, m), QPalette::Text, valueFails);
+        QLabel *note = valueNote(this, m);
+        note->setForegroundRole(valueFails ? QPalette::WindowText : QPalette::PlaceholderText);
+        showAsFailure(note, QPalette::WindowText, valueFails);
+        note->setText(valueFails ? QStringLiteral("✗ nicht bestanden") : frmDM->valueNote(m));
+    }
+    const bool inspectionFails = failed(QStringLiteral("Pruefung_Bestanden"));
+    showAsFailure(m_ui->DbPruefungBestanden, QPalette::WindowText, inspectionFails);
+    showAsFailure(m_verdictMark, QPalette::WindowText, inspectionFails);
+    m_verdictMark->setText(inspectionFails ? QStringLiteral("✗") : QString());
+}
+
+void TfrmPruefung::arrangeKeyboard()
+{
+    for (QToolButton *spin : {m_ui->spinPruefdatumUp, m_ui->spinPruefdatumDown, m_ui->spinNextPruefdatumUp,
+                              m_ui->spinNextPruefdatumDown})
+        spin->setFocusPolicy(Qt::NoFocus);
+    m_ui->memoBemerkung->setTabChangesFocus(true);
+    QWidget *next = m_ui->chkFunktionspruefung;
+    for (auto m = kMeasurements.rbegin(); m != kMeasurements.rend(); ++m) {
+        passedBox(this, *m)->setFocusPolicy(Qt::ClickFocus); // judged from the value
+        TDBEdit *edit = valueEdit(this, *m);
+        connect(edit, &QLineEdit::returnPressed, next, [next] { next->setFocus(Qt::TabFocusReason); });
+        next = edit;
+    }
 }
 
 void TfrmPruefung::setComparisonHeading(const QString &text)
@@ -162,8 +224,12 @@ void TfrmPruefung::setGrenzwerte()
     for (const Measurement &m : kMeasurements) {
         const TRecGrenzwert row = frmDM->GetGrenzwert(m.limitRow);
         if (m.deviceLimitColumn) { // the device's own number between the kind and the unit
-            rowWidget<QLabel>(this, limitLabelName(m) + QStringLiteral("_1"))->setText(row.Bez1);
-            rowWidget<QLabel>(this, limitLabelName(m) + QStringLiteral("_2"))->setText(row.Bez2);
+            // A device without a protective conductor has no limit for it.
+            const bool applies = m.appliesTo(schutzklasse);
+            rowWidget<QLabel>(this, limitLabelName(m) + QStringLiteral("_1"))
+                ->setText(applies ? row.Bez1 : QStringLiteral("entfällt"));
+            rowWidget<QLabel>(this, QStringLiteral("Db") + capitalized(m.deviceLimitColumn))->setVisible(applies);
+            rowWidget<QLabel>(this, limitLabelName(m) + QStringLiteral("_2"))->setText(applies ? row.Bez2 : QString());
         } else {
             rowWidget<QLabel>(this, limitLabelName(m))->setText(m.classOneApplies(schutzklasse) ? row.Anzeige_I : row.Anzeige);
         }

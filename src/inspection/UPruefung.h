@@ -6,6 +6,8 @@
 namespace Ui {
 class TfrmPruefung;
 }
+class RecordChangeLink;
+class QLabel;
 
 // Where one inspection of the current device is entered, beside the limits
 // and the matching values of an earlier inspection. Lives for the whole
@@ -35,11 +37,17 @@ protected:
 
 private:
     void bindControls();
-    // A quiet note beside each value: near its limit, or worse than before.
+    // A quiet note beside each value: near its limit, or worse than before;
+    // failing values and a failed inspection in colour and with a mark.
     void addValueNotes();
     void showValueNotes();
+    // Tab runs through the checks, the values, the remark, who and with what,
+    // then the dates; Enter in a value moves to the next one.
+    void arrangeKeyboard();
 
     std::unique_ptr<Ui::TfrmPruefung> m_ui;
+    std::unique_ptr<RecordChangeLink> m_recordLink;
+    QLabel *m_verdictMark = nullptr;
 };
 
 extern TfrmPruefung *frmPruefung;

@@ -52,3 +52,7 @@ QString TSettings::StyleName() const { return readText(QStringLiteral("windows")
 void TSettings::setStyleName(const QString &value) { write(QStringLiteral("windows"), value); }
 QString TSettings::LabelStock() const { return readText(QStringLiteral("Etikettenmaterial"), QString()); }
 void TSettings::setLabelStock(const QString &value) { write(QStringLiteral("Etikettenmaterial"), value); }
+int TSettings::LastPrueferId() const { return readInteger(QStringLiteral("LetzterPrueferID"), -1); }
+void TSettings::setLastPrueferId(int value) { write(QStringLiteral("LetzterPrueferID"), QString::number(value)); }
+int TSettings::LastPruefgeraetId() const { return readInteger(QStringLiteral("LetztesPruefgeraetID"), -1); }
+void TSettings::setLastPruefgeraetId(int value) { write(QStringLiteral("LetztesPruefgeraetID"), QString::number(value)); }

@@ -36,6 +36,13 @@ public:
     QString LabelStock() const;
     void setLabelStock(const QString &value);
 
+    // The inspector and instrument of the inspection saved last on this
+    // workstation; default -1 (none).
+    int LastPrueferId() const;
+    void setLastPrueferId(int value);
+    int LastPruefgeraetId() const;
+    void setLastPruefgeraetId(int value);
+
     // The shared documents folder followed by "/Pruefprotokolle"; never stored.
     QString CommonPath() const;
 

@@ -59,7 +59,8 @@ private slots:
         QTest::addColumn<QStringList>("flags");
         QTest::addColumn<QString>("funktion");
         QTest::addColumn<QString>("result");
-        QTest::newRow("no measurement") << "1" << QStringList{"", "", "", "", ""} << "1" << "Bestanden";
+        // A new inspection with nothing judged yet has no verdict to show.
+        QTest::newRow("no measurement yet") << "1" << QStringList{"", "", "", "", ""} << "1" << "";
         QTest::newRow("visual failed") << "0" << QStringList{"1", "1", "1", "1", "1"} << "1" << "Nicht bestanden";
         QTest::newRow("one measurement failed") << "1" << QStringList{"", "0", "", "", ""} << "1" << "Nicht bestanden";
         QTest::newRow("taken ones passed") << "1" << QStringList{"1", "", "1", "", ""} << "1" << "Bestanden";

@@ -2,7 +2,9 @@
 #include "RunningProgram.h"
 #include "UMain.h"
 #include "UPruefung.h"
+#include "USettings.h"
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QTableView>
 #include <QtTest>
@@ -35,21 +37,27 @@ private slots:
     {
         QTest::addColumn<QString>("schutzklasse");
         QTest::addColumn<QString>("leakage");
-        QTest::newRow("class I") << "I" << "Max.     3,50 mA";
-        QTest::newRow("class II") << "II" << "Max.     0,50 mA";
+        QTest::addColumn<QString>("conductor");
+        QTest::newRow("class I") << "I" << "Max.     3,50 mA" << "Max. 0,45 Ohm";
+        QTest::newRow("class II") << "II" << "Max.     0,50 mA" << "entfällt";
+        QTest::newRow("class III") << "III" << "Max.     0,50 mA" << "entfällt";
     }
     void limitColumn()
     {
         QFETCH(QString, schutzklasse);
         QFETCH(QString, leakage);
+        QFETCH(QString, conductor);
         Running r({"UPDATE PRUEFLINGE SET SCHUTZKLASSE = '" + schutzklasse + "', GRENZWERT0 = 0.45, VARIABEL = 1, LAENGE = 16.25"});
         r.newInspection();
         QVERIFY(frmPruefung->isVisible());
         QCOMPARE(r.field<QLabel>("Label9")->text(), QStringLiteral("Letzte Messung"));
         QCOMPARE(r.field<QLabel>("Label19")->text(), leakage);
         QCOMPARE(r.field<QLabel>("Label18")->text(), QStringLiteral("Min.     2,00 MOhm"));
-        QCOMPARE(r.field<QLabel>("Label17_1")->text() + ' ' + r.field<QLabel>("DbGrenzwert0")->text() + ' ' + r.field<QLabel>("Label17_2")->text(),
-                 QStringLiteral("Max. 0,45 Ohm"));
+        QStringList shown; // what the user reads in the protective conductor's limit
+        for (const char *part : {"Label17_1", "DbGrenzwert0", "Label17_2"})
+            if (QLabel *label = r.field<QLabel>(part); label->isVisibleTo(frmPruefung) && !label->text().isEmpty())
+                shown << label->text();
+        QCOMPARE(shown.join(' '), conductor);
         QCOMPARE(r.field<QLabel>("DbVorher_SCHUTZLEITWIDERSTAND")->text(), QStringLiteral("0,07"));
     }
 
@@ -67,7 +75,7 @@ private slots:
         QTest::newRow("worse by more than half") << "Schutzleitwiderstand" << "0,19" << "verschlechtert seit 10.07.2014"
                                                  << Qt::Checked;
         QTest::newRow("worse by less than half") << "Schutzleitwiderstand" << "0,18" << "" << Qt::Checked;
-        QTest::newRow("failing") << "Schutzleitwiderstand" << "0,31" << "" << Qt::Unchecked;
+        QTest::newRow("failing") << "Schutzleitwiderstand" << "0,31" << "✗ nicht bestanden" << Qt::Unchecked;
         QTest::newRow("insulation near its minimum") << "Isolationspruefung" << "2,3"
                                                      << "nahe am Grenzwert, verschlechtert seit 10.07.2014" << Qt::Checked;
         QTest::newRow("insulation somewhat lower") << "Isolationspruefung" << "15" << "" << Qt::Checked;
@@ -140,63 +148,240 @@ private slots:
         r.click(frmMain, "btnPruefungBearbeiten");
         QVERIFY(frmPruefung->isVisible());
         QCOMPARE(r.field<QLabel>("Label9")->text(), QStringLiteral("Vorherige Messung"));
-        r.click(frmPruefung, "spinPruefdatumUp"); // an edited inspection's next date follows too
-        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-2));
+        r.click(frmPruefung, "spinPruefdatumUp");
+        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-2)); // an edited one follows, too
         r.click(frmPruefung, "spinNextPruefdatumUp");
         QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-1));
-        r.click(frmPruefung, "spinPruefdatumUp"); // set by hand: it stays
-        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-1));
+        r.click(frmPruefung, "spinPruefdatumUp");
+        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), next.addDays(-1)); // set by hand: stays
     }
 
-    // Yesterday's paper notes: the typed inspection date moves the next date
-    // by the device's interval, unless the next date was set by hand first.
+    // Yesterday's paper notes: the next date is the typed inspection date
+    // plus the device's interval, for a new and an edited inspection.
     void typedDateMovesNextDate_data()
     {
-        QTest::addColumn<QString>("typedNext");
-        QTest::addColumn<QString>("typedDate");
-        QTest::addColumn<QDate>("next");
-        QTest::newRow("next date follows") << QString() << "01.12.2023 10:00" << QDate(2024, 12, 1);
-        QTest::newRow("end of month") << QString() << "29.02.2024 08:00" << QDate(2025, 2, 28);
-        QTest::newRow("next date set by hand") << "01.06.2024" << "01.12.2023 10:00" << QDate(2024, 6, 1);
+        QTest::addColumn<bool>("edited");
+        QTest::newRow("new inspection") << false;
+        QTest::newRow("edited inspection") << true;
     }
     void typedDateMovesNextDate()
     {
-        QFETCH(QString, typedNext);
-        QFETCH(QString, typedDate);
-        QFETCH(QDate, next);
-        Running r({"UPDATE PRUEFLINGE SET PRUEFINTERVAL = 12"});
-        r.newInspection();
-        if (!typedNext.isEmpty())
-            r.type(r.field<QLineEdit>("editNextPruefdatum"), typedNext);
-        r.type(r.field<QLineEdit>("editPruefdatum"), typedDate);
-        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), QDateTime(next, QTime(0, 0)));
-        QCOMPARE(r.field<QLineEdit>("editNextPruefdatum")->text(), next.toString(QStringLiteral("dd.MM.yyyy")));
+        QFETCH(bool, edited);
+        Running r({"UPDATE PRUEFLINGE SET PRUEFINTERVAL = 24"});
+        edited ? r.click(frmMain, "btnPruefungBearbeiten") : r.newInspection();
+        r.type(r.field<QLineEdit>("editPruefdatum"), "01.12.2023 10:00");
+        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), QDateTime(QDate(2025, 12, 1), QTime(0, 0)));
+        r.click(frmPruefung, "btnSave");
+        QCOMPARE(r.scalar("SELECT COUNT(*) FROM PRUEFUNGEN WHERE NEXT_PRUEFDATUM = '2025-12-01 00:00'"), 1);
     }
 
-    // A date after today is stored only when the user confirms it; "Nein"
-    // keeps everything typed in the open window.
+    void nextDateTypedByHandStays()
+    {
+        Running r;
+        r.newInspection();
+        r.type(r.field<QLineEdit>("editNextPruefdatum"), "15.06.2024");
+        r.type(r.field<QLineEdit>("editPruefdatum"), "01.12.2023 10:00");
+        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), QDateTime(QDate(2024, 6, 15), QTime(0, 0)));
+        r.dialogs.answers.enqueue(IDialogs::Answer::Yes); // discard
+        r.click(frmPruefung, "btnCancel");
+        r.newInspection(); // a new edit follows again
+        r.type(r.field<QLineEdit>("editPruefdatum"), "01.12.2023 10:00");
+        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), QDateTime(QDate(2024, 12, 1), QTime(0, 0)));
+    }
+
+    void futureDateAsks_data()
+    {
+        QTest::addColumn<IDialogs::Answer>("answer");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("Ja saves") << IDialogs::Answer::Yes << true;
+        QTest::newRow("Nein keeps editing") << IDialogs::Answer::No << false;
+    }
     void futureDateAsks()
+    {
+        QFETCH(IDialogs::Answer, answer);
+        QFETCH(bool, saved);
+        Running r;
+        r.newInspection();
+        r.type(r.field<QLineEdit>("editSchutzleitwiderstand"), "0,1");
+        r.type(r.field<QLineEdit>("editPruefdatum"), "01.12.2026 10:00");
+        r.dialogs.answers.enqueue(answer);
+        r.click(frmPruefung, "btnSave");
+        QCOMPARE(r.dialogs.messages(), QStringList{"Das Prüfdatum liegt in der Zukunft. Trotzdem speichern?"});
+        QCOMPARE(frmPruefung->isVisible(), !saved);
+        QCOMPARE(r.scalar("SELECT COUNT(*) FROM PRUEFUNGEN"), saved ? 3 : 2);
+        if (!saved) { // nothing typed is lost
+            QCOMPARE(frmDM->dsetPruefungen.state(), TDataSetState::Insert);
+            QCOMPARE(r.inspection("SCHUTZLEITWIDERSTAND")->displayText(), QStringLiteral("0,10"));
+        }
+    }
+
+    void todaysDateSavesWithoutQuestion()
     {
         Running r;
         r.newInspection();
         r.type(r.field<QLineEdit>("editSchutzleitwiderstand"), "0,1");
-        r.type(r.field<QLineEdit>("editPruefdatum"), "16.03.2024 09:00");
-        r.dialogs.answers.enqueue(IDialogs::Answer::No);
         r.click(frmPruefung, "btnSave");
-        QCOMPARE(r.dialogs.messages().last(), QStringLiteral("Das Prüfdatum liegt in der Zukunft. Trotzdem speichern?"));
-        QVERIFY(frmPruefung->isVisible());
-        QCOMPARE(frmDM->dsetPruefungen.state(), TDataSetState::Insert);
-        QCOMPARE(r.inspection("SCHUTZLEITWIDERSTAND")->displayText(), QStringLiteral("0,10"));
-        QCOMPARE(r.scalar("SELECT COUNT(*) FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = 1001"), 2);
-        r.dialogs.answers.enqueue(IDialogs::Answer::Yes);
-        r.click(frmPruefung, "btnSave");
-        QVERIFY(!frmPruefung->isVisible());
-        QCOMPARE(r.scalar("SELECT COUNT(*) FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = 1001"), 3);
-        // Today's date is not asked about.
-        const int questions = int(r.dialogs.messages().size());
+        QCOMPARE(r.dialogs.messages(), QStringList());
+        QCOMPARE(r.scalar("SELECT COUNT(*) FROM PRUEFUNGEN"), 3);
+    }
+
+    // Escape or "Abbrechen und Schließen" after typing asks first; "Nein"
+    // keeps everything typed.
+    void discardingTypedValuesAsks_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<IDialogs::Answer>("answer");
+        QTest::newRow("Escape, Nein") << true << IDialogs::Answer::No;
+        QTest::newRow("Escape, Ja") << true << IDialogs::Answer::Yes;
+        QTest::newRow("Abbrechen, Nein") << false << IDialogs::Answer::No;
+        QTest::newRow("Abbrechen, Ja") << false << IDialogs::Answer::Yes;
+    }
+    void discardingTypedValuesAsks()
+    {
+        QFETCH(bool, escape);
+        QFETCH(IDialogs::Answer, answer);
+        Running r;
         r.newInspection();
+        r.type(r.field<QLineEdit>("editIsolationspruefung"), "15");
+        r.dialogs.answers.enqueue(answer);
+        escape ? QTest::keyClick(frmPruefung->focusWidget(), Qt::Key_Escape) : r.click(frmPruefung, "btnCancel");
+        QCOMPARE(r.dialogs.messages(), QStringList{"Eingaben verwerfen?"});
+        const bool kept = answer == IDialogs::Answer::No;
+        QCOMPARE(frmPruefung->isVisible(), kept);
+        if (kept)
+            QCOMPARE(r.inspection("ISOLATIONSPRUEFUNG")->displayText(), QStringLiteral("15,00"));
+        QCOMPARE(r.scalar("SELECT COUNT(*) FROM PRUEFUNGEN"), 2);
+    }
+
+    void leavingUntouchedAsksNothing_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("Abbrechen") << false;
+    }
+    void leavingUntouchedAsksNothing()
+    {
+        QFETCH(bool, escape);
+        Running r;
+        r.newInspection();
+        escape ? QTest::keyClick(r.field("editSchutzleitwiderstand"), Qt::Key_Escape) : r.click(frmPruefung, "btnCancel");
+        QCOMPARE(r.dialogs.messages(), QStringList());
+        QVERIFY(!frmPruefung->isVisible());
+    }
+
+    // The inspector and instrument of the last saved inspection start the
+    // next one, also after a restart, unless they are gone meanwhile.
+    void rememberedToolsAcrossStarts_data()
+    {
+        QTest::addColumn<int>("rememberedInspector");
+        QTest::addColumn<int>("expectedInspector");
+        QTest::newRow("still there") << -1 << 12;
+        QTest::newRow("gone meanwhile") << 99 << 11;
+    }
+    void rememberedToolsAcrossStarts()
+    {
+        QFETCH(int, rememberedInspector);
+        QFETCH(int, expectedInspector);
+        Running r({"INSERT INTO PRUEFER (ID, NAME) VALUES (12, 'Zacharias Zell')"});
+        r.newInspection();
+        QCOMPARE(r.inspection("PRUEFER_ID")->asInteger(), 11); // the first of the list
+        for (const char *box : {"cbPruefer", "cbPruefgeraet"}) {
+            auto *combo = r.field<QComboBox>(box);
+            combo->setFocus();
+            QTest::keyClick(combo, Qt::Key_End);
+        }
+        QCOMPARE(r.inspection("PRUEFER_ID")->asInteger(), 12);
+        QCOMPARE(r.inspection("PRUEFGERAETE_ID")->asInteger(), 12);
+        r.type(r.field<QLineEdit>("editSchutzleitwiderstand"), "0,1");
         r.click(frmPruefung, "btnSave");
-        QCOMPARE(int(r.dialogs.messages().size()), questions);
+        r.program.destroy();
+        if (rememberedInspector >= 0)
+            TSettings().setLastPrueferId(rememberedInspector);
+        r.program.create();
+        r.newInspection();
+        QCOMPARE(r.inspection("PRUEFER_ID")->asInteger(), expectedInspector);
+        QCOMPARE(r.inspection("PRUEFGERAETE_ID")->asInteger(), 12);
+    }
+
+    // Failing is shown by colour and a mark; a new inspection has no
+    // verdict until something is judged.
+    void failuresInColourAndMark()
+    {
+        Running r;
+        r.newInspection();
+        auto *verdict = r.field<QLabel>("DbPruefungBestanden");
+        auto *mark = r.field<QLabel>("markPruefungBestanden");
+        QCOMPARE(verdict->text(), QString());
+        QCOMPARE(mark->text(), QString());
+        const QColor plain = verdict->palette().color(QPalette::WindowText);
+        auto *edit = r.field<QLineEdit>("editSchutzleitwiderstand");
+        const QColor plainValue = edit->palette().color(QPalette::Text);
+        r.type(edit, "0,31");
+        QCOMPARE(verdict->text(), QStringLiteral("Nicht bestanden"));
+        QCOMPARE(mark->text(), QStringLiteral("✗"));
+        QVERIFY(verdict->palette().color(QPalette::WindowText) != plain);
+        QCOMPARE(mark->palette().color(QPalette::WindowText), verdict->palette().color(QPalette::WindowText));
+        QCOMPARE(edit->palette().color(QPalette::Text), verdict->palette().color(QPalette::WindowText));
+        QCOMPARE(r.field<QLabel>("noteSchutzleitwiderstand")->text(), QStringLiteral("✗ nicht bestanden"));
+        r.type(edit, "0,1");
+        QCOMPARE(verdict->text(), QStringLiteral("Bestanden"));
+        QCOMPARE(mark->text(), QString());
+        QCOMPARE(verdict->palette().color(QPalette::WindowText), plain);
+        QCOMPARE(edit->palette().color(QPalette::Text), plainValue);
+    }
+
+    void tabOrder()
+    {
+        Running r;
+        r.newInspection();
+        r.field("chkSichtpruefung")->setFocus();
+        QStringList walked;
+        for (int i = 0; i < 12; ++i) {
+            QTest::keyClick(frmPruefung->focusWidget(), Qt::Key_Tab);
+            QWidget *focus = frmPruefung->focusWidget();
+            while (focus && focus->objectName().isEmpty()) // the line edit inside a box
+                focus = focus->parentWidget();
+            walked << focus->objectName();
+        }
+        QCOMPARE(walked, (QStringList{"editSchutzleitwiderstand", "editIsolationspruefung", "editErsatzableitstrom",
+                                      "editDifferenzstrom", "editBeruehrungsstrom", "chkFunktionspruefung",
+                                      "memoBemerkung", "cbPruefer", "cbPruefgeraet", "editPruefdatum",
+                                      "editNextPruefdatum", "btnCopy"}));
+    }
+
+    void enterMovesToNextValue()
+    {
+        Running r;
+        r.newInspection();
+        const QStringList values{"editSchutzleitwiderstand", "editIsolationspruefung", "editErsatzableitstrom",
+                                 "editDifferenzstrom", "editBeruehrungsstrom", "chkFunktionspruefung"};
+        r.field(qPrintable(values.front()))->setFocus();
+        for (qsizetype i = 0; i + 1 < values.size(); ++i) {
+            QCOMPARE(frmPruefung->focusWidget()->objectName(), values[i]);
+            QTest::keyClicks(frmPruefung->focusWidget(), "1");
+            QTest::keyClick(frmPruefung->focusWidget(), Qt::Key_Return);
+        }
+        QCOMPARE(frmPruefung->focusWidget()->objectName(), values.back());
+        QCOMPARE(r.inspection("BERUEHRUNGSSTROM")->displayText(), QStringLiteral("1,00"));
+        QVERIFY(frmPruefung->isVisible());
+    }
+
+    // A long note wraps instead of widening the window, and the window fits
+    // a 1024x768 screen.
+    void windowKeepsItsWidthWhileTyping()
+    {
+        Running r;
+        r.newInspection();
+        QVERIFY(QTest::qWaitForWindowExposed(frmPruefung));
+        const int width = frmPruefung->width();
+        r.type(r.field<QLineEdit>("editSchutzleitwiderstand"), "0,25");
+        r.type(r.field<QLineEdit>("editIsolationspruefung"), "2,3");
+        QCOMPARE(r.field<QLabel>("noteSchutzleitwiderstand")->text(),
+                 QStringLiteral("nahe am Grenzwert, verschlechtert seit 10.07.2014"));
+        QApplication::processEvents();
+        QCOMPARE(frmPruefung->width(), width);
+        QVERIFY(frmPruefung->minimumSizeHint().width() <= 1024);
+        QVERIFY(frmPruefung->minimumSizeHint().height() <= 768);
     }
 
     // A measured value below zero is refused by its field with a message;
