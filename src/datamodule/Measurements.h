@@ -36,6 +36,12 @@ struct Measurement {
     QString germanUnit() const { return QString::fromUtf8(unit); }
     // Whether the protection class changes this measurement's limit.
     bool classOneApplies(const QString &schutzklasse) const { return classOneLimit && schutzklasse == u"I"; }
+    // Whether a device of the protection class is measured at all: devices
+    // of classes II and III have no protective conductor.
+    bool appliesTo(const QString &schutzklasse) const
+    {
+        return limitRow != 0 || (schutzklasse != u"II" && schutzklasse != u"III");
+    }
     // The limit a device of the given protection class is judged against,
     // given the limit of the loaded row (for a device-own limit, the device's).
     double limitFor(double rowLimit, const QString &schutzklasse) const;

@@ -134,6 +134,9 @@ void TfrmDM::declareReports()
         dsetReportPruefungen.addCalculatedField(QStringLiteral("Grenzwert%1").arg(m.limitRow), TFieldType::Decimal, 4)
             ->displayFormat = QStringLiteral("#,##0.00");
         dsetReportPruefungen.addCalculatedField(QStringLiteral("Urteil%1").arg(m.limitRow), TFieldType::String, 20);
+        // What stands in place of a value that is missing: "nicht gemessen",
+        // or "entfällt" where the device's class has no such measurement.
+        dsetReportPruefungen.addCalculatedField(QStringLiteral("OhneWert%1").arg(m.limitRow), TFieldType::String, 20);
     }
     dsetReportPruefungen.addCalculatedField(QStringLiteral("UrteilSicht"), TFieldType::String, 20);
     dsetReportPruefungen.addCalculatedField(QStringLiteral("UrteilFunktion"), TFieldType::String, 20);
@@ -223,17 +226,22 @@ void TfrmDM::dsetReportPruefungenCalcFields()
 void TfrmDM::dsetReportPruefungenProtocolFields()
 {
     TDataSet &d = dsetReportPruefungen;
+    const QString schutzklasse = field(d, "PRUEFLING_SCHUTZKLASSE")->asString();
     for (const Measurement &m : kMeasurements) {
+        const TField *flag = d.fieldByName(m.flagColumn());
+        const bool measured = !d.fieldByName(m.valueColumn())->isNull() && !flag->isNull();
+        const bool applies = measured || m.appliesTo(schutzklasse);
+        const QString missing = applies ? QStringLiteral("nicht gemessen") : QStringLiteral("entfällt");
+        d.fieldByName(QStringLiteral("OhneWert%1").arg(m.limitRow))->setAsString(missing);
+        d.fieldByName(QStringLiteral("Urteil%1").arg(m.limitRow))->setAsString(measured ? verdict(flag->asBoolean()) : missing);
+        if (!applies)
+            continue; // no limit for a measurement the device does not have
         // The device's own limit where it has one; else the stored limit of
         // the device's protection class.
         const TDecimal limit = m.deviceLimitColumn
                                    ? d.fieldByName(QStringLiteral("PRUEFLING_") + QString::fromLatin1(m.deviceLimitColumn))->asDecimal()
                                    : TDecimal::fromDouble(reportedLimit(m), 4);
         d.fieldByName(QStringLiteral("Grenzwert%1").arg(m.limitRow))->setAsDecimal(limit);
-        const TField *flag = d.fieldByName(m.flagColumn());
-        d.fieldByName(QStringLiteral("Urteil%1").arg(m.limitRow))
-            ->setAsString(d.fieldByName(m.valueColumn())->isNull() || flag->isNull() ? QStringLiteral("nicht gemessen")
-                                                                                      : verdict(flag->asBoolean()));
     }
     field(d, "UrteilSicht")->setAsString(verdict(field(d, "SICHTPRUEFUNG_BESTANDEN")->asBoolean()));
     field(d, "UrteilFunktion")->setAsString(verdict(field(d, "FUNKTIONSPRUEFUNG_BESTANDEN")->asBoolean()));

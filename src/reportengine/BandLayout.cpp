@@ -42,27 +42,36 @@ QString countText(const TReportItem &item, const TBandContext &c)
     return QString::number(count);
 }
 
-QString fixedText(const TReportItem &item, const TBandContext &c)
+// A text with {connection.FIELD} and placeholders in braces; when a field
+// it names is empty, the empty text instead, itself expanded.
+QString expanded(const QString &text, const std::optional<QString> &empty, const TBandContext &c)
 {
-    if (!item.text.contains(u'{'))
-        return item.text;
+    if (!text.contains(u'{'))
+        return text;
     static const QRegularExpression brace(QStringLiteral("\\{(\\w+)(?:\\.(\\w+))?\\}"));
     QString result;
     qsizetype at = 0;
-    for (auto it = brace.globalMatch(item.text); it.hasNext();) {
+    for (auto it = brace.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         QString value;
         if (m.hasCaptured(2)) {
             value = fieldText(m.captured(1), m.captured(2), c);
-            if (value.isEmpty() && item.empty)
-                return *item.empty;
+            if (value.isEmpty() && empty)
+                return expanded(*empty, std::nullopt, c);
         } else if (c.placeholder) {
             value = c.placeholder(m.captured(1));
         }
-        result += item.text.mid(at, m.capturedStart() - at) + value;
+        result += text.mid(at, m.capturedStart() - at) + value;
         at = m.capturedEnd();
     }
-    return result + item.text.mid(at);
+    return result + text.mid(at);
+}
+
+QString fixedText(const TReportItem &item, const TBandContext &c) { return expanded(item.text, item.empty, c); }
+
+bool isBold(const TReportItem &item, const TBandContext &c)
+{
+    return item.bold || (item.boldWhen && expanded(item.boldWhen->text, std::nullopt, c) == item.boldWhen->equals);
 }
 
 QString itemText(const TReportItem &item, const TBandContext &c)
@@ -85,6 +94,7 @@ struct Placed {
     QRectF rect; // page units, grown and moved
     TLaidText text;
     QString fullText;
+    bool bold = false;
     QImage image;
     TQrCode qrCode;
 };
@@ -114,7 +124,7 @@ TLaidBand layoutBand(const TReportBand &band, const TBandContext &context)
     QList<Placed> placed;
     placed.reserve(band.items.size());
     for (const TReportItem &item : band.items) {
-        Placed p{&item, QRectF(item.rect.topLeft() * kUnit, item.rect.size() * kUnit), {}, {}, {}, {}};
+        Placed p{&item, QRectF(item.rect.topLeft() * kUnit, item.rect.size() * kUnit), {}, {}, isBold(item, context), {}, {}};
         if (item.image) {
             p.image = itemImage(item, context);
         } else if (item.qrCode) {
@@ -122,7 +132,7 @@ TLaidBand layoutBand(const TReportBand &band, const TBandContext &context)
             p.qrCode = encodeQrCode(p.fullText);
         } else if (!item.field.isEmpty() || !item.text.isEmpty() || !item.aggregate.isEmpty()) {
             p.fullText = itemText(item, context);
-            const TTextStyle style{item.size, item.bold, item.alignment, item.elide};
+            const TTextStyle style{item.size, p.bold, item.alignment, item.elide};
             p.text = layoutText(p.fullText, style, p.rect.width() - 2 * kPadX);
         }
         placed.append(p);
@@ -180,7 +190,7 @@ TLaidBand layoutBand(const TReportBand &band, const TBandContext &context)
         const int box = static_cast<int>(laid.textBoxes.size());
         laid.textBoxes.append(p.rect);
         laid.textOfBox.append(p.fullText);
-        const QFont *font = &reportFont(p.item->size, p.item->bold);
+        const QFont *font = &reportFont(p.item->size, p.bold);
         // A text shorter than its box stands as the box's alignment says
         // within the box's height in the layout, so that it stays level with
         // its neighbours when the row grows; a grown box fills from the top.

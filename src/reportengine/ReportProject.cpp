@@ -56,6 +56,8 @@ TReportItem item(const QJsonObject &o)
     i.equals = o.value("equals").toString();
     if (o.contains("empty"))
         i.empty = o.value("empty").toString();
+    if (const QJsonObject when = o.value("boldWhen").toObject(); !when.isEmpty())
+        i.boldWhen = TReportItem::Condition{when.value("text").toString(), when.value("equals").toString()};
     return i;
 }
 

@@ -33,8 +33,16 @@ struct TReportItem {
     // field shows the text equals when a field is named.
     QString aggregate;
     QString equals;
-    // Shown instead of the text when a field it names is empty.
+    // Shown instead of the text when a field it names is empty; it may
+    // name fields in braces itself.
     std::optional<QString> empty;
+    // Bold for the records where a text (with fields in braces) reads as
+    // given: a failing line of a table stands out without colour.
+    struct Condition {
+        QString text;
+        QString equals;
+    };
+    std::optional<Condition> boldWhen;
 };
 
 struct TReportBand {
