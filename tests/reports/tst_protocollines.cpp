@@ -25,10 +25,10 @@ QStringList oneInspection(const QString &customer, const QString &device, const 
     return {QStringLiteral("INSERT INTO KUNDEN (ID, NAME) VALUES (300, '%1')").arg(customer),
             QStringLiteral("INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, PRUEFINTERVAL, KUNDEN_ID, SCHUTZKLASSE) "
                            "VALUES (3000, '%1', 7, 12, 300, %2)")
-                .arg(device, schutzklasse.isEmpty() ? QStringLiteral("NULL") : u'\'' + schutzklasse + u'\''),
+                .arg(device, schutzklasse.isEmpty() ? QStringLiteral("NULL") : QStringLiteral("'%1'").arg(schutzklasse)),
             QStringLiteral("INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID%1) "
                            "VALUES (30000, '2026-12-10 10:00', '2027-12-10', 11, 11, 3000%2)")
-                .arg(columns.isEmpty() ? QString() : u", " + columns, values.isEmpty() ? QString() : u", " + values)};
+                .arg(columns.isEmpty() ? QString() : QStringLiteral(", ") + columns, values.isEmpty() ? QString() : QStringLiteral(", ") + values)};
 }
 
 struct Running : TRunningProgram {
@@ -126,7 +126,7 @@ private slots:
         QVERIFY2(layoutFaults(window->InputStream()).isEmpty(), qPrintable(layoutFaults(window->InputStream()).join('\n')));
 
         // Printed without colour, the PDF's line reads the same.
-        const QString pdf = r.file(QStringLiteral("Prüf ordner/protokoll.pdf"));
+        const QString pdf = r.home.dir.filePath(QStringLiteral("Prüf ordner/protokoll.pdf"));
         r.dialogs.paths.enqueue(pdf);
         r.click(window.get(), "btnSavePDF");
         const QString text = pdfLayoutText(pdf);

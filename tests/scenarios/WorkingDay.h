@@ -125,7 +125,7 @@ struct WorkingDay : TRunningProgram {
                     clickRow(grid, row, column);
                     return;
                 }
-        QFAIL(qPrintable(u"no device " + name));
+        QFAIL(qPrintable(QStringLiteral("no device ") + name));
     }
 
     // --- device window ---------------------------------------------------
@@ -209,7 +209,7 @@ struct WorkingDay : TRunningProgram {
     // --- rows --------------------------------------------------------------
     qint64 count(const QString &table, const QString &where = QString())
     {
-        return scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table + (where.isEmpty() ? QString() : u" WHERE " + where));
+        return scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where));
     }
     int deviceId(const QString &name)
     {
