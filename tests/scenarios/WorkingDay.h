@@ -66,7 +66,37 @@ struct WorkingDay : TRunningProgram {
     explicit WorkingDay(const QDateTime &morning, const QStringList &rows = {}) : TRunningProgram(rows, morning)
     {
         frmMain->show();
-        frmMain->activateWindow();
+        activate(frmMain);
+    }
+    // Keys go to the active window, as on a desktop.
+    static void activate(QWidget *window)
+    {
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window))
+            qWarning("%s did not become active", qPrintable(window->objectName()));
+    }
+
+    // --- typing ----------------------------------------------------------
+    // Key by key, umlauts included (QTest's own table knows only ASCII).
+    static void keys(QWidget *widget, const QString &text)
+    {
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80)
+                QTest::keyClick(widget, c.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+        }
+    }
+    static void typeWithoutReturn(QLineEdit *edit, const QString &text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        keys(edit, text);
+    }
+    static void type(QLineEdit *edit, const QString &text)
+    {
+        typeWithoutReturn(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
     }
 
     // --- master data -----------------------------------------------------
@@ -113,7 +143,7 @@ struct WorkingDay : TRunningProgram {
         auto *customers = find<QComboBox>(frmMain, "cbKunden");
         customers->setFocus();
         // Typing the first letters picks the customer, as in any list.
-        QTest::keyClicks(customers, name.left(4));
+        keys(customers, name.left(4));
     }
     QString currentCustomer() { return find<QComboBox>(frmMain, "cbKunden")->currentText(); }
     void chooseDevice(const QString &name)
@@ -135,7 +165,9 @@ struct WorkingDay : TRunningProgram {
         typeWithoutReturn(find<QComboBox>(frmPruefling, "cbBezeichnung")->lineEdit(), QString::fromUtf8(device.name));
         auto *schutzklasse = find<QComboBox>(frmPruefling, "cbSchutzklasse");
         schutzklasse->setFocus();
-        QTest::keyClicks(schutzklasse, QString::fromLatin1(device.schutzklasse));
+        QTest::keyClick(schutzklasse, Qt::Key_Home);
+        for (int i = 0; i < schutzklasse->count() && schutzklasse->currentText() != QString::fromLatin1(device.schutzklasse); ++i)
+            QTest::keyClick(schutzklasse, Qt::Key_Down);
         if (*device.cableMetres) {
             click(frmPruefling, "chkLaenge");
             type(find<QLineEdit>(frmPruefling, "editLaenge"), QString::fromLatin1(device.cableMetres));
@@ -151,7 +183,7 @@ struct WorkingDay : TRunningProgram {
     {
         auto *list = find<QComboBox>(frmPruefung, "cbPruefer");
         list->setFocus();
-        QTest::keyClicks(list, name.left(3));
+        keys(list, name.left(3));
     }
     // Each value typed into its field and confirmed with Enter.
     void typeValues(const QList<std::pair<const char *, QString>> &values)
@@ -160,7 +192,12 @@ struct WorkingDay : TRunningProgram {
             type(inspectionField(name), value);
     }
     // Alt and the underlined letter of a button, as the keyboard user does.
-    static void pressAccelerator(QWidget *window, Qt::Key letter) { QTest::keyClick(window, letter, Qt::AltModifier); }
+    static void pressAccelerator(QWidget *window, Qt::Key letter)
+    {
+        activate(window);
+        // Through the window system, where shortcuts are looked up.
+        QTest::keyClick(window->windowHandle(), letter, Qt::AltModifier);
+    }
 
     // --- reports ---------------------------------------------------------
     // Runs a command that opens the report window, does the work there and
@@ -168,15 +205,22 @@ struct WorkingDay : TRunningProgram {
     void inReportWindow(const std::function<void()> &open, const std::function<void(TPreviewExt *)> &work)
     {
         bool seen = false;
-        QTimer::singleShot(0, [&] {
+        // The window makes its pages before it shows itself, letting timers
+        // run meanwhile: look again until it is on screen.
+        QTimer look;
+        look.setInterval(10);
+        QObject::connect(&look, &QTimer::timeout, [&] {
             for (QWidget *w : QApplication::topLevelWidgets())
-                if (auto *window = qobject_cast<TPreviewExt *>(w); window && window->isVisible()) {
+                if (auto *window = qobject_cast<TPreviewExt *>(w); window && window->isVisible() && !seen) {
                     seen = true;
+                    look.stop();
                     work(window);
                     window->close();
                 }
         });
+        look.start();
         open();
+        look.stop();
         QVERIFY(seen);
     }
     // Saves the report window's pages as PDF into the folder with "ü";
@@ -220,6 +264,6 @@ struct WorkingDay : TRunningProgram {
     // The newest inspection of a device: column by column, as text.
     QString latest(const QString &device, const QString &column)
     {
-        return text(QStringLiteral("SELECT FIRST 1 %1 FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = %2 ORDER BY ID DESC").arg(column).arg(deviceId(device)));
+        return text(QStringLiteral("SELECT FIRST 1 %1 FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = %2 ORDER BY PRUEFDATUM DESC, ID DESC").arg(column).arg(deviceId(device)));
     }
 };
