@@ -33,9 +33,12 @@ struct Device {
     const char *name;
     const char *schutzklasse;
     const char *cableMetres; // empty: no cable box
+    const char *limit;       // of the protective conductor, as the device window sets it
 };
-inline const Device kDevices[] = {
-    {"Bohrmaschine", "I", ""}, {"Föhn", "II", ""}, {"Handlampe", "III", ""}, {"Kabeltrommel", "I", "25"}};
+inline const Device kDevices[] = {{"Bohrmaschine", "I", "", "0.3000"},
+                                  {"Föhn", "II", "", "0.3000"},
+                                  {"Handlampe", "III", "", "0.3000"},
+                                  {"Kabeltrommel", "I", "25", "0.5700"}};
 
 inline QStringList rows()
 {
@@ -47,15 +50,16 @@ inline QStringList rows()
     int id = 3000;
     for (const Device &d : kDevices) {
         const bool cable = *d.cableMetres != 0;
-        sql << QStringLiteral("INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, PRUEFINTERVAL, KUNDEN_ID, SCHUTZKLASSE, VARIABEL, LAENGE) "
-                              "VALUES (%1, '%2', %3, 12, %4, '%5', %6, %7)")
+        sql << QStringLiteral("INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, PRUEFINTERVAL, KUNDEN_ID, SCHUTZKLASSE, VARIABEL, LAENGE, "
+                              "GRENZWERT0) VALUES (%1, '%2', %3, 12, %4, '%5', %6, %7, %8)")
                    .arg(id)
                    .arg(QString::fromUtf8(d.name))
                    .arg(id - 2999)
                    .arg(kCustomerId)
                    .arg(QString::fromLatin1(d.schutzklasse))
                    .arg(cable ? 1 : 0)
-                   .arg(cable ? QString::fromLatin1(d.cableMetres) : QStringLiteral("NULL"));
+                   .arg(cable ? QString::fromLatin1(d.cableMetres) : QStringLiteral("NULL"))
+                   .arg(QString::fromLatin1(d.limit));
         ++id;
     }
     return sql;
