@@ -1,7 +1,9 @@
 #include "UEtiketten.h"
+#include "Clock.h"
 #include "DbError.h"
 #include "LabelJob.h"
 #include "PageOutputs.h"
+#include "PdfName.h"
 #include "Preview.h"
 #include "UDM.h"
 #include "UMisc.h"
@@ -63,7 +65,9 @@ TfrmEtiketten::TfrmEtiketten(const TLabelChoice &choice, QWidget *parent)
     connect(m_ui->btnNext, &QToolButton::clicked, m_preview, &TPreview::next);
     connect(m_ui->btnDrucken, &QPushButton::clicked, this, [this] { printPages(m_stream, m_preview->currentPage()); });
     connect(m_ui->btnPdf, &QPushButton::clicked, this, [this] {
-        savePagesAsPdf(m_stream, GetSpecialFolderPath(CSIDL_PERSONAL) + QStringLiteral("/Etiketten.pdf"));
+        const bool ofDay = m_ui->rbPrueftag->isChecked() && m_ui->cbPrueftag->currentIndex() >= 0;
+        const QDate day = ofDay ? m_ui->cbPrueftag->currentData().toDate() : TClock::today();
+        savePagesAsPdf(m_stream, GetSpecialFolderPath(CSIDL_PERSONAL) + u'/' + pdfname::forLabels(day, m_choice.customerId, *frmDM));
     });
     connect(m_ui->btnSchliessen, &QPushButton::clicked, this, &QDialog::accept);
     m_loading = false;

@@ -4,6 +4,7 @@
 #include "DbError.h"
 #include "Dialogs.h"
 #include "PageOutputs.h"
+#include "PdfName.h"
 #include "Preview.h"
 #include "UDM.h"
 #include "UMisc.h"
@@ -119,6 +120,7 @@ std::unique_ptr<TPreviewExt> TPreviewExt::newWindow(const QString &title, QWidge
 
 bool TPreviewExt::showSelection(const TReportSelection &selection)
 {
+    m_shown = selection;
     frmDM->openReport(selection);
     if (selection.report == TReportSelection::Report::Due)
         reportjob::setDueSelection(m_writer, selection, *frmDM);
@@ -257,6 +259,7 @@ void TPreviewExt::UpdateReport()
         selection.report = TReportSelection::Report::Day;
         selection.day = QLocale().toDate(day->text(), dayFormat());
     }
+    m_shown = selection;
     frmDM->openReport(selection);
     if (selection.report == TReportSelection::Report::Inventory)
         reportjob::setInventorySelection(m_writer, selection.deviceFilter, selection.dueDate, selection.onlyDue);
@@ -292,7 +295,7 @@ void TPreviewExt::btnPrintClick()
 
 void TPreviewExt::btnSavePDFClick()
 {
-    if (savePagesAsPdf(m_stream, pdfFolder + u'/' + ReportName + QStringLiteral(".pdf")))
+    if (savePagesAsPdf(m_stream, pdfFolder + u'/' + pdfname::forReport(m_shown, *frmDM)))
         protocolsHandedOver();
 }
 

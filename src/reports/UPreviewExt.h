@@ -2,6 +2,7 @@
 #include "PageStream.h"
 #include "PageWriter.h"
 #include "ReportProject.h"
+#include "ReportSelection.h"
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <memory>
@@ -12,7 +13,6 @@ class TPreviewExt;
 class TPreview;
 class TfrmStatus;
 class TDataSet;
-struct TReportSelection;
 
 // The report window: a report page by page on screen, printed or saved as
 // PDF from the same pages. Mode 0 shows one inspection; mode 1 lets the
@@ -77,4 +77,5 @@ private:
     TPageStream m_stream;
     QElapsedTimer m_progressClock;
     bool m_generating = false;
+    TReportSelection m_shown; // what the pages show, for the PDF's name
 };

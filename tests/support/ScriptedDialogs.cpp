@@ -41,25 +41,25 @@ std::optional<QString> TScriptedDialogs::askText(const QString &text, const QStr
 
 void TScriptedDialogs::beep() { shown.append({QStringLiteral("beep"), {}, {}}); }
 
-QString TScriptedDialogs::nextPath(const QString &kind, const QString &caption)
+QString TScriptedDialogs::nextPath(const QString &kind, const QString &caption, const QString &proposed)
 {
-    shown.append({kind, {}, caption});
+    shown.append({kind, proposed, caption});
     return paths.isEmpty() ? QString() : paths.dequeue();
 }
 
-QString TScriptedDialogs::chooseOpenFile(const QString &caption, const QString &, const QString &, const QString &)
+QString TScriptedDialogs::chooseOpenFile(const QString &caption, const QString &folder, const QString &, const QString &)
 {
-    return nextPath(QStringLiteral("open"), caption);
+    return nextPath(QStringLiteral("open"), caption, folder);
 }
 
-QString TScriptedDialogs::chooseSaveFile(const QString &caption, const QString &, const QString &, const QString &)
+QString TScriptedDialogs::chooseSaveFile(const QString &caption, const QString &folder, const QString &, const QString &)
 {
-    return nextPath(QStringLiteral("save"), caption);
+    return nextPath(QStringLiteral("save"), caption, folder);
 }
 
-QString TScriptedDialogs::chooseFolder(const QString &caption, const QString &)
+QString TScriptedDialogs::chooseFolder(const QString &caption, const QString &startFolder)
 {
-    return nextPath(QStringLiteral("folder"), caption);
+    return nextPath(QStringLiteral("folder"), caption, startFolder);
 }
 
 bool TScriptedDialogs::openUrl(const QUrl &url)

@@ -11,7 +11,7 @@ class TScriptedDialogs : public IDialogs {
 public:
     struct Shown {
         QString kind; // "message", "ask", "text", "beep", "open", "save", "folder", "url", "copy"
-        QString text;
+        QString text; // choosers: the proposed file or folder
         QString caption;
     };
 
@@ -49,6 +49,6 @@ public:
     std::optional<QString> askPassword(const QString &text, bool &remember) override;
 
 private:
-    QString nextPath(const QString &kind, const QString &caption);
+    QString nextPath(const QString &kind, const QString &caption, const QString &proposed);
     IDialogs *m_previous = nullptr;
 };
