@@ -4,14 +4,13 @@
 #include "DbError.h"
 #include "Formats.h"
 #include "Latin1.h"
+#include "NumberFault.h"
 #include <algorithm>
 
 namespace {
 
-QString notANumber(const QString &text)
-{
-    return QStringLiteral("\u201E%1\u201C ist keine gültige Zahl.").arg(text);
-}
+// Places before the separator a 64-bit count of units holds at every value.
+constexpr int wholeDigits = 18;
 
 QStringList boolTexts(const QString &displayValues)
 {
@@ -164,15 +163,16 @@ TValue TField::parseText(const QString &text) const
         bool ok = false;
         const qint64 n = locale.toLongLong(trimmed, &ok);
         if (!ok)
-            throw EDatabaseError(notANumber(text));
+            throw EDatabaseError(numberFault(text, locale, true, wholeDigits));
         return n;
     }
     case TFieldType::Decimal: {
         if (trimmed.isEmpty())
             return std::monostate();
         const auto d = TDecimal::parse(trimmed, m_scale, locale);
+        // A whole number is not rounded from a fraction.
         if (!d || (m_scale == 0 && hasFraction(trimmed, locale)))
-            throw EDatabaseError(notANumber(text)); // a whole number is not rounded from a fraction
+            throw EDatabaseError(numberFault(text, locale, m_scale == 0, wholeDigits - m_scale));
         return *d;
     }
     case TFieldType::Float: {
@@ -180,7 +180,7 @@ TValue TField::parseText(const QString &text) const
             return std::monostate();
         const auto d = TDecimal::parse(trimmed, 8, locale);
         if (!d)
-            throw EDatabaseError(notANumber(text));
+            throw EDatabaseError(numberFault(text, locale, false, wholeDigits - 8));
         return d->toDouble();
     }
     case TFieldType::Boolean: {

@@ -1,5 +1,9 @@
 #include "DBEdit.h"
+#include "Dialogs.h"
 #include "Field.h"
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 
 namespace {
 constexpr int unlimitedLength = 32767; // QLineEdit's own default
@@ -31,4 +35,24 @@ void TDBEdit::keepRefusedInput()
 {
     selectAll();
     setFocus(Qt::OtherFocusReason);
+}
+
+void TDBEdit::keyPressEvent(QKeyEvent *event)
+{
+    const bool paste = event->matches(QKeySequence::Paste) && !isReadOnly();
+    const qsizetype room = maxLength() - (text().size() - selectedText().size());
+    TPendingTextBox::keyPressEvent(event);
+    if (paste)
+        tellCutPaste(room);
+}
+
+void TDBEdit::tellCutPaste(qsizetype room)
+{
+    const TField *f = m_link.field();
+    if (!f || maxLength() == unlimitedLength || QGuiApplication::clipboard()->text().size() <= room)
+        return;
+    dialogs().message(QStringLiteral("\u201E%1\u201C fasst höchstens %2 Zeichen; der Rest wurde nicht übernommen.")
+                          .arg(f->label())
+                          .arg(maxLength()),
+                      IDialogs::Icon::Warning);
 }

@@ -6,6 +6,8 @@
 #include "DBEdit.h"
 #include "DBMemo.h"
 #include "DbError.h"
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -257,6 +259,23 @@ private slots:
             f.typeInto(w, QString(maxLength + 5, u'7'));
             QCOMPARE(edit->text().size(), maxLength);
         }
+    }
+
+    // A pasted text longer than the column is cut to its size, and the user
+    // is told so instead of losing the rest unnoticed.
+    void pastedTextLongerThanColumnIsCutWithMessage()
+    {
+        EditForm f;
+        QVERIFY(f.showWindow());
+        const QString pasted = QString(40, u'a') + QString(4960, u'b');
+        QGuiApplication::clipboard()->setText(pasted);
+        f.edtName->setFocus();
+        QTest::keyClick(f.edtName, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(f.edtName, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.edtName->text(), pasted.left(30));
+        QCOMPARE(f.dialogs.messages(), QStringList{"„Name“ fasst höchstens 30 Zeichen; der Rest wurde nicht übernommen."});
+        f.kunden->post();
+        QCOMPARE(f.stored(1, "NAME"), pasted.left(30));
     }
 
     // A text the field cannot take: the message comes through the seam, the

@@ -81,6 +81,40 @@ private slots:
         QCOMPARE(r.device("GRENZWERT0")->displayText(), QStringLiteral("0,30"));
     }
 
+    // Each refused number says what is wrong with it, and the device keeps
+    // its value.
+    void refusedNumberSaysWhy_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("negative length") << "editLaenge" << "LAENGE" << "-5" << "Eine Leitungslänge kann nicht negativ sein.";
+        QTest::newRow("too large") << "editLaenge" << "LAENGE" << "100000000000000000000"
+                                   << "„100000000000000000000“ ist zu groß.";
+        QTest::newRow("decimal point") << "editLaenge" << "LAENGE" << "0.25"
+                                       << "„0.25“ ist keine gültige Zahl. Bitte ein Komma verwenden: 0,25";
+        QTest::newRow("fraction in a whole number") << "editNummer" << "NUMMER" << "2,5" << "„2,5“ ist keine ganze Zahl.";
+    }
+    void refusedNumberSaysWhy()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        Running r;
+        r.click(frmMain, "DBNavButton2"); // edit Drucker
+        r.click(frmPruefling, "chkLaenge");
+        const QString before = r.device(qPrintable(column))->displayText();
+        auto *edit = r.field<QLineEdit>(qPrintable(control));
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(r.dialogs.messages(), QStringList{message});
+        QCOMPARE(r.device(qPrintable(column))->displayText(), before);
+    }
+
     void nameListOffersAllCustomers()
     {
         Running r;
