@@ -1,4 +1,5 @@
 #include "RememberedTools.h"
+#include "Database.h"
 #include "Query.h"
 #include "USettings.h"
 
@@ -16,10 +17,13 @@ void RememberedTools::remember(int inspector, int instrument)
 {
     m_settings.setLastPrueferId(inspector);
     m_settings.setLastPruefgeraetId(instrument);
+    m_settings.setLastToolsDatabase(m_database.databaseName());
 }
 
 std::optional<int> RememberedTools::firstExisting(const char *table, int usedInThisRun, int rememberedId) const
 {
+    if (m_settings.LastToolsDatabase() != m_database.databaseName())
+        rememberedId = -1;
     for (const int id : {usedInThisRun, rememberedId}) {
         if (id < 0)
             continue;

@@ -6,7 +6,7 @@ class TSettings;
 
 // The inspector and instrument a new inspection starts with: the ones used
 // last in this run, else the ones this workstation remembers from earlier
-// runs, as long as they still exist in the open database.
+// runs in the same database, as long as they still exist in it.
 class RememberedTools {
 public:
     RememberedTools(TDatabase &database, TSettings &settings) : m_database(database), m_settings(settings) {}

@@ -1,4 +1,5 @@
 #include "ImportRunWindow.h"
+#include "ScreenFit.h"
 #include "DeviceFromRow.h"
 #include "Dialogs.h"
 #include "ImportBatch.h"
@@ -71,7 +72,7 @@ TfrmImportRun::TfrmImportRun(TDatabase &database, int inspectorId, int instrumen
         m_counts->setText(QStringLiteral("Noch kein Importprofil angelegt: bitte zuerst unter Bearbeiten → Importprofile eines anlegen."));
     for (QComboBox *c : {m_profile, m_inspector, m_instrument})
         connect(c, &QComboBox::currentIndexChanged, this, &TfrmImportRun::rerun);
-    resize(1100, 520);
+    resizeWithinScreen(this, QSize(1100, 520));
     updateButtons();
 }
 

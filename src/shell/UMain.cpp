@@ -6,6 +6,7 @@
 #include "FirmDatabase.h"
 #include "FirstStartWindow.h"
 #include "Measurements.h"
+#include "ScreenFit.h"
 #include "StyleChoices.h"
 #include "USettings.h"
 #include "ui_UMain.h"
@@ -13,7 +14,6 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
@@ -62,12 +62,8 @@ void TfrmMain::setInitialSize()
         columns += inspections->columnWidth(c);
     const QMargins margins = m_ui->layMain->contentsMargins();
     const int listWidth = columns + 2 * inspections->frameWidth() + inspections->verticalScrollBar()->sizeHint().width();
-    // Never larger than the screen: at 150 % a 1280 pixel screen has room
-    // for 853 of the window's own pixels, less than the 966 it asks for.
-    const QSize available = screen() ? screen()->availableGeometry().size() : QSize(1024, 768);
-    const int wanted = std::max(966, listWidth + margins.left() + margins.right());
-    resize(std::min(wanted, available.width()),
-           std::min(std::max(505 + menuBar()->sizeHint().height(), leastHeight), available.height()));
+    resizeWithinScreen(this, QSize(std::max(966, listWidth + margins.left() + margins.right()),
+                                   std::max(505 + menuBar()->sizeHint().height(), leastHeight)));
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setSizes({height(), inspectionListHeight});

@@ -56,3 +56,5 @@ int TSettings::LastPrueferId() const { return readInteger(QStringLiteral("Letzte
 void TSettings::setLastPrueferId(int value) { write(QStringLiteral("LetzterPrueferID"), QString::number(value)); }
 int TSettings::LastPruefgeraetId() const { return readInteger(QStringLiteral("LetztesPruefgeraetID"), -1); }
 void TSettings::setLastPruefgeraetId(int value) { write(QStringLiteral("LetztesPruefgeraetID"), QString::number(value)); }
+QString TSettings::LastToolsDatabase() const { return readText(QStringLiteral("LetztePruefDatenbank"), QString()); }
+void TSettings::setLastToolsDatabase(const QString &value) { write(QStringLiteral("LetztePruefDatenbank"), value); }

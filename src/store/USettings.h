@@ -42,6 +42,10 @@ public:
     void setLastPrueferId(int value);
     int LastPruefgeraetId() const;
     void setLastPruefgeraetId(int value);
+    // The database those two belong to: the same numbers elsewhere are
+    // other people and instruments.
+    QString LastToolsDatabase() const;
+    void setLastToolsDatabase(const QString &value);
 
     // The shared documents folder followed by "/Pruefprotokolle"; never stored.
     QString CommonPath() const;

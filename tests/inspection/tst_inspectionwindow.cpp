@@ -157,22 +157,31 @@ private slots:
     }
 
     // Yesterday's paper notes: the next date is the typed inspection date
-    // plus the device's interval, for a new and an edited inspection.
+    // plus the device's interval, for a new and an edited inspection; an
+    // edited one whose next date was set by hand when it was entered keeps it.
     void typedDateMovesNextDate_data()
     {
         QTest::addColumn<bool>("edited");
-        QTest::newRow("new inspection") << false;
-        QTest::newRow("edited inspection") << true;
+        QTest::addColumn<QString>("storedNext");
+        QTest::addColumn<QDate>("next");
+        const QString byInterval = QStringLiteral("DATEADD(24 MONTH TO CAST(PRUEFDATUM AS DATE))");
+        QTest::newRow("new inspection") << false << byInterval << QDate(2025, 12, 1);
+        QTest::newRow("edited inspection") << true << byInterval << QDate(2025, 12, 1);
+        QTest::newRow("edited, next set by hand") << true << "'2030-01-01'" << QDate(2030, 1, 1);
     }
     void typedDateMovesNextDate()
     {
         QFETCH(bool, edited);
-        Running r({"UPDATE PRUEFLINGE SET PRUEFINTERVAL = 24"});
+        QFETCH(QString, storedNext);
+        QFETCH(QDate, next);
+        Running r({"UPDATE PRUEFLINGE SET PRUEFINTERVAL = 24", "UPDATE PRUEFUNGEN SET NEXT_PRUEFDATUM = " + storedNext});
         edited ? r.click(frmMain, "btnPruefungBearbeiten") : r.newInspection();
         r.type(r.field<QLineEdit>("editPruefdatum"), "01.12.2023 10:00");
-        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime(), QDateTime(QDate(2025, 12, 1), QTime(0, 0)));
+        QCOMPARE(r.inspection("NEXT_PRUEFDATUM")->asDateTime().date(), next);
         r.click(frmPruefung, "btnSave");
-        QCOMPARE(r.scalar("SELECT COUNT(*) FROM PRUEFUNGEN WHERE NEXT_PRUEFDATUM = '2025-12-01 00:00'"), 1);
+        QCOMPARE(r.scalar("SELECT COUNT(*) FROM PRUEFUNGEN WHERE PRUEFDATUM = '2023-12-01 10:00' AND "
+                          "CAST(NEXT_PRUEFDATUM AS DATE) = '" + next.toString(Qt::ISODate) + "'"),
+                 1);
     }
 
     void nextDateTypedByHandStays()
@@ -274,14 +283,19 @@ private slots:
     void rememberedToolsAcrossStarts_data()
     {
         QTest::addColumn<int>("rememberedInspector");
+        QTest::addColumn<bool>("otherDatabase");
         QTest::addColumn<int>("expectedInspector");
-        QTest::newRow("still there") << -1 << 12;
-        QTest::newRow("gone meanwhile") << 99 << 11;
+        QTest::addColumn<int>("expectedInstrument");
+        QTest::newRow("still there") << -1 << false << 12 << 12;
+        QTest::newRow("gone meanwhile") << 99 << false << 11 << 12;
+        QTest::newRow("remembered in another database") << -1 << true << 11 << 11;
     }
     void rememberedToolsAcrossStarts()
     {
         QFETCH(int, rememberedInspector);
+        QFETCH(bool, otherDatabase);
         QFETCH(int, expectedInspector);
+        QFETCH(int, expectedInstrument);
         Running r({"INSERT INTO PRUEFER (ID, NAME) VALUES (12, 'Zacharias Zell')"});
         r.newInspection();
         QCOMPARE(r.inspection("PRUEFER_ID")->asInteger(), 11); // the first of the list
@@ -297,10 +311,12 @@ private slots:
         r.program.destroy();
         if (rememberedInspector >= 0)
             TSettings().setLastPrueferId(rememberedInspector);
+        if (otherDatabase)
+            TSettings().setLastToolsDatabase(r.home.dir.filePath(QStringLiteral("andere Firma.fdb")));
         r.program.create();
         r.newInspection();
         QCOMPARE(r.inspection("PRUEFER_ID")->asInteger(), expectedInspector);
-        QCOMPARE(r.inspection("PRUEFGERAETE_ID")->asInteger(), 12);
+        QCOMPARE(r.inspection("PRUEFGERAETE_ID")->asInteger(), expectedInstrument);
     }
 
     // Failing is shown by colour and a mark; a new inspection has no

@@ -144,8 +144,8 @@ private slots:
         const QString measured = checks + QStringLiteral(", SCHUTZLEITWIDERSTAND, SCHUTZLEITWIDERSTAND_BESTANDEN");
         const QString name = QStringLiteral("Schutzleiterwiderstand");
         QTest::newRow("I") << "I" << checks << "1, 1" << QStringList{name, "≤ 0,30 Ω", "nicht gemessen", "nicht gemessen"};
-        QTest::newRow("II") << "II" << checks << "1, 1" << QStringList{name, "entfällt", "entfällt"};
-        QTest::newRow("III") << "III" << checks << "1, 1" << QStringList{name, "entfällt", "entfällt"};
+        QTest::newRow("II") << "II" << checks << "1, 1" << QStringList{name, "entfällt", "entfällt", "entfällt"};
+        QTest::newRow("III") << "III" << checks << "1, 1" << QStringList{name, "entfällt", "entfällt", "entfällt"};
         QTest::newRow("ohne Klasse") << "" << checks << "1, 1" << QStringList{name, "≤ 0,30 Ω", "nicht gemessen", "nicht gemessen"};
         QTest::newRow("II gemessen") << "II" << measured << "1, 1, 0.12, 1" << QStringList{name, "≤ 0,30 Ω", "0,12 Ω", "bestanden"};
     }

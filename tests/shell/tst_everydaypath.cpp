@@ -159,7 +159,7 @@ private slots:
         p.click(frmMain, "DBNavButton1"); // "Neuer Prüfling"
         p.typeDeviceName("Bohrmaschine");
         p.type(p.find<QLineEdit>(frmPruefling, "editNummer"), "12,5");
-        QCOMPARE(p.dialogs.messages(), QStringList{"\u201E12,5\u201C ist keine g\u00FCltige Zahl."});
+        QCOMPARE(p.dialogs.messages(), QStringList{"\u201E12,5\u201C ist keine ganze Zahl."});
         QCOMPARE(frmDM->dsetPrueflinge.fieldByName("NUMMER")->asString(), QStringLiteral("87"));
         p.click(frmPruefling, "BitBtn1");
     }

@@ -53,8 +53,7 @@ private slots:
         TDataSet &kunden = frmDM->dsetKunden;
         QVERIFY(kunden.locate("ID", qint64(101)));
         r.click(dlgKunden, "btnLoeschen");
-        QCOMPARE(r.dialogs.messages(), QStringList({"Datensatz löschen?",
-                                                    "Es sind noch Prüflinge für den Kunden definiert.\rLöschen Sie zuerst die Prüflinge."}));
+        QCOMPARE(r.dialogs.messages(), QStringList({"Es sind noch Prüflinge für den Kunden definiert.\rLöschen Sie zuerst die Prüflinge."}));
         QCOMPARE(kunden.recordCount(), 4);
         QVERIFY(kunden.locate("ID", qint64(102)));
         r.customers()->setCurrentIndex(2);
