@@ -3,7 +3,11 @@
 #include "Field.h"
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLocale>
+#include <QMenu>
+#include <memory>
 
 namespace {
 constexpr int unlimitedLength = 32767; // QLineEdit's own default
@@ -37,14 +41,40 @@ void TDBEdit::keepRefusedInput()
     setFocus(Qt::OtherFocusReason);
 }
 
+bool TDBEdit::takesFraction() const
+{
+    const TField *f = m_link.field();
+    return f && (f->dataType() == TFieldType::Decimal || f->dataType() == TFieldType::Float);
+}
+
 void TDBEdit::keyPressEvent(QKeyEvent *event)
 {
+    const bool keypadSeparator = (event->modifiers() & Qt::KeypadModifier) &&
+                                 (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma);
+    if (keypadSeparator && takesFraction()) {
+        QKeyEvent comma(event->type(), event->key(), event->modifiers(), QLocale().decimalPoint());
+        TPendingTextBox::keyPressEvent(&comma);
+        return;
+    }
     const bool paste = event->matches(QKeySequence::Paste) && !isReadOnly();
-    const qsizetype room = maxLength() - (text().size() - selectedText().size());
+    const qsizetype room = roomForPaste();
     TPendingTextBox::keyPressEvent(event);
     if (paste)
         tellCutPaste(room);
 }
+
+void TDBEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    // The standard menu's actions carry no names; the paste action is known
+    // by the line edit's own (translated) text, before the shortcut.
+    for (QAction *action : menu->actions())
+        if (action->text().section(u'\t', 0, 0) == QLineEdit::tr("&Paste")) // runs after the paste itself
+            connect(action, &QAction::triggered, menu.get(), [this, room = roomForPaste()] { tellCutPaste(room); });
+    menu->exec(event->globalPos());
+}
+
+qsizetype TDBEdit::roomForPaste() const { return maxLength() - (text().size() - selectedText().size()); }
 
 void TDBEdit::tellCutPaste(qsizetype room)
 {

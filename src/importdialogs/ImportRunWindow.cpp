@@ -223,9 +223,13 @@ void TfrmImportRun::confirmImport()
         dialogs().message(QStringLiteral("Keine Zeile ist bereit; es wird nichts importiert.\n%1").arg(m_run.countsText()));
         return;
     }
-    QString text = QStringLiteral("Aus „%1“ werden %2 Prüfungen importiert.").arg(QFileInfo(m_path).fileName()).arg(ready);
-    if (leftOut > 0)
-        text += QStringLiteral("\n%1 Zeilen werden ausgelassen (%2).").arg(leftOut).arg(m_run.countsText());
+    const QString file = QFileInfo(m_path).fileName();
+    QString text = ready == 1 ? QStringLiteral("Aus „%1“ wird 1 Prüfung importiert.").arg(file)
+                              : QStringLiteral("Aus „%1“ werden %2 Prüfungen importiert.").arg(file).arg(ready);
+    if (leftOut == 1)
+        text += QStringLiteral("\n1 Zeile wird ausgelassen (%1).").arg(m_run.leftOutText());
+    else if (leftOut > 1)
+        text += QStringLiteral("\n%1 Zeilen werden ausgelassen (%2).").arg(leftOut).arg(m_run.leftOutText());
     text += QStringLiteral("\n\nImportieren?");
     if (dialogs().ask(text, IDialogs::Buttons::YesNo) != IDialogs::Answer::Yes)
         return;
@@ -234,9 +238,11 @@ void TfrmImportRun::confirmImport()
         rerun();
         return;
     }
-    dialogs().message(QStringLiteral("%1 Prüfungen importiert (Importstapel %2). Unter Bearbeiten → Importstapel lässt sich "
-                                     "der Import als Ganzes zurücknehmen.")
-                          .arg(result.imported)
+    const QString imported = result.imported == 1 ? QStringLiteral("1 Prüfung importiert")
+                                                  : QStringLiteral("%1 Prüfungen importiert").arg(result.imported);
+    dialogs().message(QStringLiteral("%1 (Importstapel %2). Unter Bearbeiten → Importstapel lässt sich der Import als "
+                                     "Ganzes zurücknehmen.")
+                          .arg(imported)
                           .arg(result.batchId));
     emit dataChanged();
     rerun();

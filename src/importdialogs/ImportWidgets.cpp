@@ -28,6 +28,9 @@ QTableWidget *newListTable(QWidget *parent, const QStringList &headers, const QS
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(true);
+    // Titles wider than a column's default are not cut at both ends.
+    table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    table->resizeColumnsToContents();
     return table;
 }
 

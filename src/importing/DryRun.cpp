@@ -297,6 +297,15 @@ QString TDryRun::countsText() const
     return parts.join(QStringLiteral(", "));
 }
 
+QString TDryRun::leftOutText() const
+{
+    QStringList parts;
+    for (int s = 1; s < kRowStateCount; ++s)
+        if (const int n = count(static_cast<RowState>(s)); n > 0)
+            parts << QStringLiteral("%1 %2").arg(n).arg(rowStateText(static_cast<RowState>(s)));
+    return parts.join(QStringLiteral(", "));
+}
+
 TDryRun dryRunImport(const TImportLookups &lookups, const TImportProfile &profile, const QString &fileName,
                      const QByteArray &bytes, const TImportChoice &choice)
 {

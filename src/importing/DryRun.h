@@ -80,6 +80,8 @@ struct TDryRun {
     int readyCount() const { return count(RowState::Ready); }
     // "12 bereit, 2 bereits importiert, 1 Wert keine Zahl"
     QString countsText() const;
+    // Why rows are left out: the counts of every state but "bereit".
+    QString leftOutText() const;
 };
 
 // Reads the file's bytes with the profile and judges every row against

@@ -6,9 +6,13 @@
 #include "DBEdit.h"
 #include "DBMemo.h"
 #include "DbError.h"
+#include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -262,20 +266,63 @@ private slots:
     }
 
     // A pasted text longer than the column is cut to its size, and the user
-    // is told so instead of losing the rest unnoticed.
+    // is told so instead of losing the rest unnoticed, whether pasted by key
+    // or from the context menu.
+    void pastedTextLongerThanColumnIsCutWithMessage_data()
+    {
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("Ctrl+V") << false;
+        QTest::newRow("context menu") << true;
+    }
     void pastedTextLongerThanColumnIsCutWithMessage()
     {
+        QFETCH(bool, byMenu);
         EditForm f;
         QVERIFY(f.showWindow());
         const QString pasted = QString(40, u'a') + QString(4960, u'b');
         QGuiApplication::clipboard()->setText(pasted);
         f.edtName->setFocus();
         QTest::keyClick(f.edtName, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(f.edtName, Qt::Key_V, Qt::ControlModifier);
+        if (byMenu) {
+            QTimer::singleShot(0, [] {
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                QVERIFY(menu);
+                for (QAction *action : menu->actions())
+                    if (action->text().startsWith(QLineEdit::tr("&Paste")))
+                        action->trigger();
+                menu->close();
+            });
+            QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), f.edtName->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(f.edtName, &click);
+        } else {
+            QTest::keyClick(f.edtName, Qt::Key_V, Qt::ControlModifier);
+        }
         QCOMPARE(f.edtName->text(), pasted.left(30));
         QCOMPARE(f.dialogs.messages(), QStringList{"„Name“ fasst höchstens 30 Zeichen; der Rest wurde nicht übernommen."});
         f.kunden->post();
         QCOMPARE(f.stored(1, "NAME"), pasted.left(30));
+    }
+
+    // The number pad's decimal key gives the decimal comma in a number with
+    // a fraction, though a layout may send a point.
+    void numberPadDecimalKeyGivesComma_data()
+    {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::newRow("point") << Qt::Key_Period;
+        QTest::newRow("comma") << Qt::Key_Comma;
+    }
+    void numberPadDecimalKeyGivesComma()
+    {
+        QFETCH(Qt::Key, key);
+        EditForm f;
+        QVERIFY(f.showWindow());
+        f.typeInto(f.edtRabatt, "1");
+        QTest::keyClick(f.edtRabatt, key, Qt::KeypadModifier);
+        QTest::keyClick(f.edtRabatt, Qt::Key_5, Qt::KeypadModifier);
+        QCOMPARE(f.edtRabatt->text(), QStringLiteral("1,5"));
+        f.kunden->post();
+        QCOMPARE(f.stored(1, "RABATT"), "1.5");
+        QCOMPARE(f.dialogs.messages(), QStringList());
     }
 
     // A text the field cannot take: the message comes through the seam, the

@@ -149,6 +149,7 @@ private slots:
         const TDryRun run = f.dryRun(TDialect{u';', true, TextEncoding::Utf8, false, "\n"},
                                      {withUnit, printerRow(QStringLiteral("05.11.2025"))});
         QCOMPARE(run.countsText(), QStringLiteral("1 bereit, 1 Wert keine Zahl"));
+        QCOMPARE(run.leftOutText(), QStringLiteral("1 Wert keine Zahl"));
         const qint64 before = f.inspectionCount();
         QCOMPARE(importDryRun(f.dm->Database, run).imported, 1);
         QCOMPARE(f.inspectionCount(), before + 1);

@@ -7,6 +7,7 @@
 #include "ProfileStore.h"
 #include "RunningProgram.h"
 #include "UMain.h"
+#include <QHeaderView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -105,7 +106,7 @@ private slots:
         r.click(window, "btnImportieren");
         QCOMPARE(r.dialogs.messages().last(),
                  QStringLiteral("Aus „Messung März.csv“ werden 2 Prüfungen importiert.\n2 Zeilen werden ausgelassen "
-                                "(2 bereit, 1 Wert keine Zahl, 1 Urteil weicht ab).\n\nImportieren?"));
+                                "(1 Wert keine Zahl, 1 Urteil weicht ab).\n\nImportieren?"));
         QCOMPARE(r.inspections(), before);
         r.dialogs.answers.enqueue(IDialogs::Answer::Yes);
         r.click(window, "btnImportieren");
@@ -127,6 +128,27 @@ private slots:
         QCOMPARE(r.inspections(), before);
         QCOMPARE(list->item(0, 7)->text(), QStringLiteral("01.12.2025 12:00"));
         QVERIFY(!r.find<QPushButton>(batches, "btnZuruecknehmen")->isEnabled());
+    }
+
+    // Every column's title shows whole, before a file is read and after.
+    void columnTitlesShowWhole()
+    {
+        Running r;
+        r.find<QAction>(frmMain, "MesswerteImportieren1")->trigger();
+        QWidget *window = r.window(QStringLiteral("frmImportRun"));
+        auto *grid = r.find<QTableWidget>(window, "gridZeilen");
+        const auto clipped = [grid] {
+            QStringList titles;
+            for (int c = 0; c < grid->columnCount(); ++c)
+                if (grid->columnWidth(c) < grid->horizontalHeader()->sectionSizeHint(c))
+                    titles << grid->horizontalHeaderItem(c)->text();
+            return titles;
+        };
+        QCOMPARE(clipped(), QStringList());
+        r.dialogs.paths.enqueue(r.exportPath);
+        r.click(window, "btnDatei");
+        QCOMPARE(clipped(), QStringList());
+        window->close();
     }
 
     void changedBatchIsRefusedWithItsReason()
