@@ -20,6 +20,11 @@
 #include "UPreviewExt.h"
 #include "UPruefling.h"
 #include "UPruefung.h"
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
 #include <QtTest>
 #include <functional>
 #include <map>
@@ -86,6 +91,29 @@ const std::map<QString, Opener> &openers()
     return all;
 }
 
+// Every text a window shows: labels, buttons, boxes' titles, actions, list
+// titles and tabs.
+QStringList shownTexts(QWidget *window)
+{
+    QStringList texts{window->windowTitle()};
+    for (const QLabel *l : window->findChildren<QLabel *>())
+        texts << l->text();
+    for (const QAbstractButton *b : window->findChildren<QAbstractButton *>())
+        texts << b->text() << b->toolTip();
+    for (const QGroupBox *g : window->findChildren<QGroupBox *>())
+        texts << g->title();
+    for (const QAction *a : window->findChildren<QAction *>())
+        texts << a->text() << a->toolTip();
+    for (const QTabWidget *t : window->findChildren<QTabWidget *>())
+        for (int i = 0; i < t->count(); ++i)
+            texts << t->tabText(i);
+    for (const QAbstractItemView *v : window->findChildren<QAbstractItemView *>())
+        if (const QAbstractItemModel *m = v->model())
+            for (int c = 0; c < m->columnCount(); ++c)
+                texts << m->headerData(c, Qt::Horizontal).toString();
+    return texts;
+}
+
 } // namespace
 
 class TestWindowSizes : public QObject {
@@ -117,6 +145,29 @@ private slots:
                  qPrintable(QStringLiteral("needs at least %1 x %2").arg(least.width()).arg(least.height())));
         if (shown != frmMain)
             shown->hide();
+        if (frmDM->dsetPruefungen.editing())
+            frmDM->dsetPruefungen.cancel();
+        if (frmDM->dsetPrueflinge.editing())
+            frmDM->dsetPrueflinge.cancel();
+    }
+
+    // No window shows an English word or a German slip a user noticed.
+    void speaksGerman_data() { fitsSmallScreen_data(); }
+    void speaksGerman()
+    {
+        QFETCH(QString, window);
+        static const QStringList slips{"Export", "Interval", "Strasse", "EMail", "Name2", "Weiter S.", "Verbindung",
+                                       "Prueflinge", "Loeschen", "Windows"};
+        TRunningProgram p;
+        std::unique_ptr<QWidget> owned;
+        QWidget *shown = openers().at(window)(owned);
+        QVERIFY(shown);
+        QStringList found;
+        for (const QString &text : shownTexts(shown))
+            for (const QString &slip : slips)
+                if (text.contains(slip))
+                    found << text;
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(u" | ")));
         if (frmDM->dsetPruefungen.editing())
             frmDM->dsetPruefungen.cancel();
         if (frmDM->dsetPrueflinge.editing())
