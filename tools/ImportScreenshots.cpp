@@ -1,6 +1,7 @@
 #include "ImportScreenshots.h"
 #include "ImportRunWindow.h"
 #include "ProfileStore.h"
+#include "ScreenFit.h"
 #include "UDM.h"
 #include <QDir>
 #include <QFile>
@@ -17,7 +18,7 @@ bool saveImportScreenshots(QWidget *parent, const std::function<bool(QWidget *, 
         return false;
     saveProfile(frmDM->Database, *profile);
     TfrmImportRun window(frmDM->Database, 11, 11, parent);
-    window.resize(1240, 420);
+    resizeWithinScreen(&window, QSize(1240, 420));
     window.show();
     // The example under a name a user's export might have.
     QTemporaryDir folder;

@@ -3,8 +3,10 @@
 // window, on the demonstration database (with a few more devices) in a
 // temporary folder.
 // Run it under a display (scripts/screenshots.sh starts a virtual one).
+// With --screen each picture is the whole screen, to see whether a window
+// fits a small or scaled screen.
 //
-//   velmora-screenshots FOLDER
+//   velmora-screenshots FOLDER [--screen]
 #include "Application.h"
 #include "ProgramLocale.h"
 #include "Database.h"
@@ -12,6 +14,7 @@
 #include "NewDatabase.h"
 #include "Query.h"
 #include "QtDialogs.h"
+#include "ScreenFit.h"
 #include "UEtiketten.h"
 #include "UMain.h"
 #include "UPreviewExt.h"
@@ -20,6 +23,7 @@
 #include "UPruefung.h"
 #include "ui_UMain.h"
 #include <QDir>
+#include <QScreen>
 #include <QComboBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -64,11 +68,13 @@ void settle()
     }
 }
 
+bool wholeScreen = false;
+
 bool save(QWidget *window, const QString &folder, const QString &name)
 {
     settle();
     const QString path = QDir(folder).filePath(name);
-    const bool saved = window->grab().save(path);
+    const bool saved = (wholeScreen ? window->screen()->grabWindow(0) : window->grab()).save(path);
     QTextStream(stdout) << (saved ? "geschrieben: " : "FEHLER: ") << path << Qt::endl;
     return saved;
 }
@@ -85,8 +91,9 @@ int main(int argc, char *argv[])
     TApplication app(argc, argv);
     applyProgramLocale();
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 2) {
-        QTextStream(stderr) << "Aufruf: velmora-screenshots ORDNER" << Qt::endl;
+    wholeScreen = args.size() == 3 && args.at(2) == u"--screen";
+    if (args.size() != 2 && !wholeScreen) {
+        QTextStream(stderr) << "Aufruf: velmora-screenshots ORDNER [--screen]" << Qt::endl;
         return 2;
     }
     const QString folder = args.at(1);
@@ -116,7 +123,7 @@ int main(int argc, char *argv[])
     frmPruefung->findChild<QPushButton *>(QStringLiteral("btnCancel"))->click();
 
     if (std::unique_ptr<TPreviewExt> report = TPreviewExt::create(0, frmMain)) {
-        report->resize(1000, 720);
+        resizeWithinScreen(report.get(), QSize(1000, 720));
         report->show();
         ok = save(report.get(), folder, QStringLiteral("bericht.png")) && ok;
         report->close();
@@ -127,7 +134,7 @@ int main(int argc, char *argv[])
     if (auto *due = frmMain->findChild<QWidget *>(QStringLiteral("frmDueDates"))) {
         auto *horizon = due->findChild<QComboBox *>(QStringLiteral("cbFaelligZeitraum"));
         horizon->setCurrentIndex(horizon->findText(QStringLiteral("in 90 Tagen")));
-        due->resize(960, 440);
+        resizeWithinScreen(due, QSize(960, 440));
         ok = save(due, folder, QStringLiteral("faelligkeiten.png")) && ok;
         due->close();
     } else {
@@ -138,7 +145,7 @@ int main(int argc, char *argv[])
         choice.currentDevice = 1001;
         choice.customerId = 101;
         TfrmEtiketten labels(choice, frmMain);
-        labels.resize(1000, 640);
+        resizeWithinScreen(&labels, QSize(1000, 640));
         labels.show();
         ok = save(&labels, folder, QStringLiteral("etiketten.png")) && ok;
         labels.close();

@@ -2,7 +2,9 @@
 #include "Application.h"
 #include "DataSet.h"
 #include "Dialogs.h"
+#include "ScreenFit.h"
 #include <QCloseEvent>
+#include <QLayout>
 
 bool mayCloseEditing(TDataSet &dataSet)
 {
@@ -35,9 +37,18 @@ TEditingWindow::TEditingWindow(QWidget *parent, TDataSet &dataSet) : QDialog(par
 
 void TEditingWindow::showWindow()
 {
-    if (!isVisible() && parentWidget())
-        move(parentWidget()->geometry().center() - rect().center());
+    const bool placed = !isVisible() && parentWidget();
+    if (placed) {
+        // Its own size, not a default one, is centred.
+        if (layout())
+            layout()->activate();
+        if (!testAttribute(Qt::WA_Resized))
+            adjustSize();
+        moveWithinScreen(this, parentWidget()->geometry().center() - rect().center());
+    }
     show();
+    if (placed) // now with its frame and the size its content settled on
+        moveWithinScreen(this, pos());
     raise();
     activateWindow();
 }

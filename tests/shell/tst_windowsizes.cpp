@@ -151,6 +151,40 @@ private slots:
             frmDM->dsetPrueflinge.cancel();
     }
 
+    // An editing window opens over the main window and whole on its screen,
+    // as far as its size allows, even when the main window is at an edge.
+    void editingWindowOpensOnScreen_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QPoint>("mainWindowAt");
+        for (const char *window : {"device window", "inspection window"}) {
+            QTest::addRow("%s, top left", window) << QString::fromLatin1(window) << QPoint(0, 0);
+            QTest::addRow("%s, bottom right", window) << QString::fromLatin1(window) << QPoint(400, 300);
+        }
+    }
+    void editingWindowOpensOnScreen()
+    {
+        QFETCH(QString, window);
+        QFETCH(QPoint, mainWindowAt);
+        TRunningProgram p;
+        frmMain->move(mainWindowAt);
+        std::unique_ptr<QWidget> owned;
+        QWidget *shown = openers().at(window)(owned);
+        QCoreApplication::processEvents();
+        const QRect area = shown->screen()->availableGeometry();
+        const QRect frame = shown->frameGeometry();
+        QVERIFY(frame.left() >= area.left() && frame.top() >= area.top());
+        if (frame.width() <= area.width())
+            QVERIFY2(frame.right() <= area.right(), qPrintable(QStringLiteral("%1 > %2").arg(frame.right()).arg(area.right())));
+        if (frame.height() <= area.height())
+            QVERIFY(frame.bottom() <= area.bottom());
+        QVERIFY(frame.intersects(frmMain->frameGeometry()));
+        if (frmDM->dsetPruefungen.editing())
+            frmDM->dsetPruefungen.cancel();
+        if (frmDM->dsetPrueflinge.editing())
+            frmDM->dsetPrueflinge.cancel();
+    }
+
     // No window shows an English word or a German slip a user noticed.
     void speaksGerman_data() { fitsSmallScreen_data(); }
     void speaksGerman()
