@@ -63,7 +63,7 @@ void TfrmDM::declareMasterData()
     text(dsetKunden, QStringLiteral("NAME2"), 60);
     text(dsetKunden, QStringLiteral("ZUSATZ"), 60);
     text(dsetKunden, QStringLiteral("STRASSE"), 60, QStringLiteral("Straße"), 32);
-    text(dsetKunden, QStringLiteral("PLZ"), 10, QStringLiteral("Plz"), 11);
+    text(dsetKunden, QStringLiteral("PLZ"), 10, QStringLiteral("PLZ"), 11);
     text(dsetKunden, QStringLiteral("ORT"), 50, QStringLiteral("Ort"), 30);
     text(dsetKunden, QStringLiteral("LAND"), 50);
     text(dsetKunden, QStringLiteral("TELEFON"), 30);

@@ -71,7 +71,7 @@ private slots:
         QStringList titles;
         for (int c = 0; c < 4; ++c)
             titles << r.find<QTableView>(dlgKunden, "gridKunden")->model()->headerData(c, Qt::Horizontal).toString();
-        QCOMPARE(titles, QStringList({"Name", "Straße", "Plz", "Ort"}));
+        QCOMPARE(titles, QStringList({"Name", "Straße", "PLZ", "Ort"}));
     }
 
     void deletingCustomerWithDevicesIsRefused()
