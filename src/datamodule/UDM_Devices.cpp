@@ -55,7 +55,7 @@ void TfrmDM::declareDevices()
     field(d, QStringLiteral("NUMMER"), TFieldType::Decimal, 0, QStringLiteral("Nummer"), 9, true);
     field(d, QStringLiteral("SCHUTZKLASSE"), TFieldType::String, 10, QStringLiteral("Schutzklasse"), 15, true);
     field(d, QStringLiteral("ORT"), TFieldType::String, 50, QStringLiteral("Ort"), 29, true);
-    field(d, QStringLiteral("PRUEFINTERVAL"), TFieldType::Integer, 0, QStringLiteral("Interval"), 9, true);
+    field(d, QStringLiteral("PRUEFINTERVAL"), TFieldType::Integer, 0, QStringLiteral("Intervall"), 9, true);
     field(d, QStringLiteral("KUNDEN_ID"), TFieldType::Integer, 0, {}, 0, false);
     TField *grenzwert = field(d, QStringLiteral("GRENZWERT0"), TFieldType::Decimal, 4, {}, 0, false);
     grenzwert->defaultExpression = QStringLiteral("0,3000");

@@ -1,8 +1,10 @@
 // Record sets of customers, inspectors, instruments and the contractor,
 // and their rules.
 #include "UDM.h"
+#include "CustomerNames.h"
 #include "DbError.h"
 #include "Dialogs.h"
+#include "RequiredFields.h"
 #include "RuleRefusal.h"
 #include "Query.h"
 
@@ -45,15 +47,7 @@ void rereadLookup(TDataSet &lookup, TDataSet &shownIn)
 
 } // namespace
 
-QList<QPair<int, QString>> TfrmDM::customerNames()
-{
-    TQuery query(&Database);
-    query.setSql(QStringLiteral("SELECT ID, NAME FROM KUNDEN ORDER BY NAME COLLATE DE_DE"));
-    QList<QPair<int, QString>> customers;
-    for (query.execQuery(); !query.eof(); query.next())
-        customers.append({static_cast<int>(query.asInteger(0)), query.asString(1)});
-    return customers;
-}
+QList<QPair<int, QString>> TfrmDM::customerNames() { return ::customerNames(Database, CustomerScope::All); }
 
 void TfrmDM::declareMasterData()
 {
@@ -69,7 +63,7 @@ void TfrmDM::declareMasterData()
     text(dsetKunden, QStringLiteral("NAME2"), 60);
     text(dsetKunden, QStringLiteral("ZUSATZ"), 60);
     text(dsetKunden, QStringLiteral("STRASSE"), 60, QStringLiteral("Straße"), 32);
-    text(dsetKunden, QStringLiteral("PLZ"), 10, QStringLiteral("Plz"), 11);
+    text(dsetKunden, QStringLiteral("PLZ"), 10, QStringLiteral("PLZ"), 11);
     text(dsetKunden, QStringLiteral("ORT"), 50, QStringLiteral("Ort"), 30);
     text(dsetKunden, QStringLiteral("LAND"), 50);
     text(dsetKunden, QStringLiteral("TELEFON"), 30);
@@ -96,6 +90,7 @@ void TfrmDM::declareMasterData()
     dsetAuftragnehmer.addField(QStringLiteral("ID"), TFieldType::Integer);
     for (const char *name : {"NAME", "NAME2", "ZUSATZ", "STRASSE"})
         dsetAuftragnehmer.addField(QString::fromLatin1(name), TFieldType::String, 60);
+    dsetAuftragnehmer.fieldByName(QStringLiteral("NAME"))->displayLabel = QStringLiteral("Name");
     dsetAuftragnehmer.addField(QStringLiteral("PLZ"), TFieldType::String, 10);
     dsetAuftragnehmer.addField(QStringLiteral("ORT"), TFieldType::String, 50);
     dsetAuftragnehmer.addField(QStringLiteral("LAND"), TFieldType::String, 50);
@@ -152,6 +147,13 @@ void TfrmDM::declareMasterData()
             d.refresh();
         rereadLookup(dsetPruefgeraeteLookup, dsetPruefungen);
     };
+
+    // The columns NOT NULL without a default, but the key the program draws:
+    // an empty one is refused in German before the database sees the row.
+    RequiredFields::declare(dsetKunden, {QStringLiteral("NAME")});
+    RequiredFields::declare(dsetPruefer, {QStringLiteral("NAME")});
+    RequiredFields::declare(dsetPruefgeraete, {QStringLiteral("NAME"), QStringLiteral("BEZEICHNUNG"), QStringLiteral("SERIENNUMMER")});
+    RequiredFields::declare(dsetAuftragnehmer, {QStringLiteral("NAME")});
 
     for (TDataSet *lookup : {&dsetPrueferLookup, &dsetPruefgeraeteLookup}) {
         lookup->readOnly = true;

@@ -6,12 +6,19 @@
 #include "Dialogs.h"
 #include "EditingWindow.h"
 #include "FieldControl.h"
+#include "RequiredFields.h"
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPointer>
 
 TMasterDataDialog::TMasterDataDialog(QWidget *parent, TDataSource *source, bool askBeforeClosing)
     : QDialog(parent), m_source(source), m_askBeforeClosing(askBeforeClosing)
 {
+    if (RequiredFields *required = dataSet() ? RequiredFields::of(*dataSet()) : nullptr)
+        required->onMissing = [dialog = QPointer<TMasterDataDialog>(this)](TField &field) {
+            if (QWidget *control = dialog ? dialog->controlOf(field.fieldName()) : nullptr)
+                control->setFocus();
+        };
 }
 
 TDataSet *TMasterDataDialog::dataSet() const { return m_source->dataSet(); }
@@ -22,8 +29,18 @@ void TMasterDataDialog::bind(TFieldControl *control, const QString &field)
     control->setDataField(field);
 }
 
+QWidget *TMasterDataDialog::controlOf(const QString &fieldName) const
+{
+    for (QWidget *widget : findChildren<QWidget *>()) {
+        const auto *control = dynamic_cast<const TFieldControl *>(widget);
+        if (control && control->dataSource() == m_source && control->dataField() == fieldName)
+            return widget;
+    }
+    return nullptr;
+}
+
 void TMasterDataDialog::setupNavigator(TDBNavButton *neu, TDBNavButton *loeschen, TDBNavButton *aendern,
-                                       TDBNavButton *sichern, TDBNavButton *abbruch, QWidget *focusField)
+                                       TDBNavButton *sichern, TDBNavButton *abbruch)
 {
     const struct {
         TDBNavButton *button;
@@ -39,8 +56,9 @@ void TMasterDataDialog::setupNavigator(TDBNavButton *neu, TDBNavButton *loeschen
         b.button->setToolTip(QString::fromUtf8(b.hint));
         b.button->setDataSource(m_source);
     }
-    if (focusField) {
-        const auto focus = [focusField](TDBNavButton *) { focusField->setFocus(); };
+    const RequiredFields *required = dataSet() ? RequiredFields::of(*dataSet()) : nullptr;
+    if (QWidget *first = required && !required->fieldNames().isEmpty() ? controlOf(required->fieldNames().first()) : nullptr) {
+        const auto focus = [first](TDBNavButton *) { first->setFocus(); };
         neu->BeforeAction = focus;
         aendern->BeforeAction = focus;
     }

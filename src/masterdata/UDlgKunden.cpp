@@ -22,7 +22,8 @@ TdlgKunden::TdlgKunden(QWidget *parent)
     bind(m_ui->editMobil, QStringLiteral("MOBIL"));
     bind(m_ui->editFax, QStringLiteral("FAX"));
     bind(m_ui->memoBemerkung, QStringLiteral("BEMERKUNG"));
-    setupNavigator(m_ui->btnNeu, m_ui->btnLoeschen, m_ui->btnAendern, m_ui->btnSichern, m_ui->btnAbbruch, m_ui->editName);
+    bind(m_ui->chkAktiv, QStringLiteral("AKTIV"));
+    setupNavigator(m_ui->btnNeu, m_ui->btnLoeschen, m_ui->btnAendern, m_ui->btnSichern, m_ui->btnAbbruch);
     setupList(m_ui->gridKunden, {QStringLiteral("NAME"), QStringLiteral("STRASSE"), QStringLiteral("PLZ"), QStringLiteral("ORT")});
     connect(m_ui->btnSchliessen, &QPushButton::clicked, this, &QWidget::close);
 }

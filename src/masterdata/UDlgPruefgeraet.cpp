@@ -13,7 +13,7 @@ TdlgPruefgeraete::TdlgPruefgeraete(QWidget *parent)
     bind(m_ui->editName, QStringLiteral("NAME"));
     bind(m_ui->editBezeichnung, QStringLiteral("BEZEICHNUNG"));
     bind(m_ui->editSeriennummer, QStringLiteral("SERIENNUMMER"));
-    setupNavigator(m_ui->btnNeu, m_ui->btnLoeschen, m_ui->btnAendern, m_ui->btnSichern, m_ui->btnAbbruch, m_ui->editBezeichnung);
+    setupNavigator(m_ui->btnNeu, m_ui->btnLoeschen, m_ui->btnAendern, m_ui->btnSichern, m_ui->btnAbbruch);
     setupList(m_ui->gridPruefgeraete, {QStringLiteral("NAME"), QStringLiteral("BEZEICHNUNG"), QStringLiteral("SERIENNUMMER")});
     connect(m_ui->btnSchliessen, &QPushButton::clicked, this, &QWidget::close);
 }

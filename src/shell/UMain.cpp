@@ -204,7 +204,7 @@ void TfrmMain::showDeviceCount()
 
 void TfrmMain::fillCbKunden()
 {
-    fillCustomerList(m_ui->cbKunden, *frmDM);
+    fillCustomerList(m_ui->cbKunden, *frmDM, CustomerScope::Active); // inactive customers stay out of the choice
     showPrueflinge();
 }
 

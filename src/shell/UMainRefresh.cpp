@@ -23,7 +23,7 @@ void TfrmMain::refreshLists(bool customers)
     const std::optional<int> customer = selectedCustomerId();
     if (customers) {
         const QSignalBlocker quiet(m_ui->cbKunden);
-        fillCustomerList(m_ui->cbKunden, *frmDM);
+        fillCustomerList(m_ui->cbKunden, *frmDM, CustomerScope::Active);
         if (customer)
             selectCbKunden(*customer);
     }

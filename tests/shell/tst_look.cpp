@@ -240,7 +240,7 @@ private slots:
     {
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<QStringList>("columns");
-        QTest::newRow("Kunden") << "Kunden" << QStringList{"Name", "Straße", "Plz", "Ort"};
+        QTest::newRow("Kunden") << "Kunden" << QStringList{"Name", "Straße", "PLZ", "Ort"};
         QTest::newRow("Prüfer") << "Prüfer" << QStringList{"Name"};
         QTest::newRow("Prüfgeräte") << "Prüfgeräte" << QStringList{"Name", "Bezeichnung", "Seriennummer"};
     }

@@ -53,7 +53,7 @@ private slots:
         QStringList titles;
         for (int c = 0; c < devices->columnCount(); ++c)
             titles << devices->headerData(c, Qt::Horizontal).toString();
-        QCOMPARE(titles, QStringList({"ID", "Bezeichnung", "Nummer", "Schutzklasse", "Ort", "Interval", "Aktiv", "Nächste Prüfung"}));
+        QCOMPARE(titles, QStringList({"ID", "Bezeichnung", "Nummer", "Schutzklasse", "Ort", "Intervall", "Aktiv", "Nächste Prüfung"}));
         QCOMPARE(devices->index(0, 7).data().toString(), QStringLiteral("10.01.2015")); // Drucker, of its latest inspection
         // The printer is overdue and the four others were never inspected.
         QCOMPARE(r.find<QLabel>(frmMain, "StatusPanelDue")->text(), QStringLiteral("5 überfällig, 0 in 30 Tagen"));
