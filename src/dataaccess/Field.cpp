@@ -1,6 +1,6 @@
 #include "Field.h"
-#include "Clock.h"
 #include "DataSet.h"
+#include "DateText.h"
 #include "DbError.h"
 #include "Formats.h"
 #include "Latin1.h"
@@ -27,27 +27,6 @@ bool hasFraction(const QString &number, const QLocale &locale)
         return false;
     const QString digits = number.mid(point + locale.decimalPoint().size());
     return std::any_of(digits.begin(), digits.end(), [](QChar c) { return c != u'0'; });
-}
-
-// Qt reads a two-digit year as 19xx; the user means the year nearest to
-// today: on 10.12.2026, "27" is 2027 and "98" is 1998.
-QDateTime nearestCentury(const QDateTime &read)
-{
-    const QDate today = TClock::today();
-    QDateTime best = read;
-    qint64 bestDistance = -1;
-    for (int century = -1; century <= 1; ++century) {
-        const int year = (today.year() / 100 + century) * 100 + read.date().year() % 100;
-        const QDate date(year, read.date().month(), read.date().day());
-        if (!date.isValid()) // 29 February in a year without it
-            continue;
-        const qint64 distance = std::abs(date.daysTo(today));
-        if (bestDistance < 0 || distance < bestDistance) {
-            bestDistance = distance;
-            best = QDateTime(date, read.time());
-        }
-    }
-    return best;
 }
 
 } // namespace
@@ -197,17 +176,9 @@ TValue TField::parseText(const QString &text) const
     case TFieldType::DateTime: {
         if (trimmed.isEmpty())
             return std::monostate();
-        for (const QString &pattern : {QStringLiteral("dd.MM.yyyy HH:mm:ss"), QStringLiteral("dd.MM.yyyy HH:mm"),
-                                       QStringLiteral("dd.MM.yyyy"), QStringLiteral("d.M.yyyy H:mm"),
-                                       QStringLiteral("d.M.yyyy"), QStringLiteral("d.M.yy H:mm"), QStringLiteral("d.M.yy")}) {
-            const QDateTime dt = QDateTime::fromString(trimmed, pattern);
-            if (!dt.isValid())
-                continue;
-            if (!pattern.contains(QStringLiteral("yyyy")))
-                return TTimestamp::fromDateTime(nearestCentury(dt));
-            return TTimestamp::fromDateTime(dt);
-        }
-        throw EDatabaseError(QStringLiteral("\u201E%1\u201C ist kein gültiges Datum.").arg(text));
+        if (const auto read = datetext::read(trimmed))
+            return TTimestamp::fromDateTime(*read);
+        throw EDatabaseError(datetext::fault(text));
     }
     }
     return text;

@@ -1,9 +1,9 @@
 #include "UDueDates.h"
 #include "AttentionLook.h"
 #include "Clock.h"
+#include "DateField.h"
 #include "UDM.h"
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -55,9 +55,8 @@ void TfrmDueDates::buildControls()
                           TDueHorizon::Days90, TDueHorizon::UntilDate})
         m_horizon->addItem(dueHorizonName(h), int(h));
     m_horizon->setCurrentIndex(2);
-    m_until = new QDateEdit(TClock::today(), this);
+    m_until = new DateField(this);
     m_until->setObjectName(QStringLiteral("editFaelligBis"));
-    m_until->setCalendarPopup(true);
     m_until->setEnabled(false);
     m_customer = new QComboBox(this);
     m_customer->setObjectName(QStringLiteral("cbFaelligKunde"));
@@ -81,6 +80,8 @@ void TfrmDueDates::buildControls()
     auto *print = new QPushButton(QStringLiteral("&Drucken..."), this);
     print->setObjectName(QStringLiteral("btnFaelligDrucken"));
     print->setToolTip(QStringLiteral("Die angezeigte Liste als Bericht: Vorschau, Drucken, PDF"));
+    auto *close = new QPushButton(QStringLiteral("Schließen"), this);
+    close->setObjectName(QStringLiteral("btnFaelligSchliessen"));
 
     auto *filters = new QFormLayout;
     auto *horizonRow = new QHBoxLayout;
@@ -97,16 +98,18 @@ void TfrmDueDates::buildControls()
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_total, 1);
     bottom->addWidget(print);
+    bottom->addWidget(close);
     layout->addLayout(bottom);
 
     connect(m_horizon, &QComboBox::currentIndexChanged, this, [this] {
         m_until->setEnabled(TDueHorizon(m_horizon->currentData().toInt()) == TDueHorizon::UntilDate);
         reload();
     });
-    connect(m_until, &QDateEdit::dateChanged, this, [this] { reload(); });
+    connect(m_until, &DateField::dateChosen, this, [this] { reload(); });
     connect(m_customer, &QComboBox::currentIndexChanged, this, [this] { showList(); });
     connect(m_place, &QLineEdit::textChanged, this, [this] { showList(); });
     connect(print, &QPushButton::clicked, this, [this] { emit printRequested(reportSelection()); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) { chooseItem(item); });
 }
 
@@ -236,6 +239,16 @@ void TfrmDueDates::chooseItem(QTreeWidgetItem *item)
     if (!item || !item->data(ColCustomer, kDeviceRole).isValid())
         return;
     emit deviceChosen(item->data(ColCustomer, kCustomerRole).toInt(), item->data(ColCustomer, kDeviceRole).toInt());
+}
+
+void TfrmDueDates::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes the window, as it does a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool TfrmDueDates::eventFilter(QObject *watched, QEvent *event)

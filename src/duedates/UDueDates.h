@@ -5,7 +5,7 @@
 #include <QWidget>
 
 class QComboBox;
-class QDateEdit;
+class DateField;
 class QLabel;
 class QLineEdit;
 class QTreeWidget;
@@ -13,7 +13,8 @@ class QTreeWidgetItem;
 
 // The due list of all customers, grouped by customer with a count per
 // customer and in total. Choosing a device (double-click or Enter) tells the
-// main window which customer and device to show.
+// main window which customer and device to show. "Schließen" and Escape
+// close it.
 class TfrmDueDates : public QWidget {
     Q_OBJECT
 public:
@@ -29,6 +30,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildControls();
@@ -40,7 +42,7 @@ private:
     QDate horizonEnd() const;
 
     QComboBox *m_horizon = nullptr;
-    QDateEdit *m_until = nullptr;
+    DateField *m_until = nullptr;
     QComboBox *m_customer = nullptr;
     QLineEdit *m_place = nullptr;
     QTreeWidget *m_tree = nullptr;

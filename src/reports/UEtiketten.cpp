@@ -29,6 +29,8 @@ TfrmEtiketten::TfrmEtiketten(const TLabelChoice &choice, QWidget *parent)
     m_preview->setStream(&m_stream);
     m_preview->onPageChange = [this] { showPageNumber(); };
     m_ui->ScrollBox1->setWidget(m_preview);
+    // A sheet of labels is judged as a whole: the preview shows the page.
+    m_preview->fitPage();
     try {
         m_project.open(QCoreApplication::applicationDirPath() + QStringLiteral("/velmora.rav"));
     } catch (const EDatabaseError &e) {

@@ -1,6 +1,7 @@
 #include "UPreviewExt.h"
 #include "Clock.h"
 #include "CustomerList.h"
+#include "DateField.h"
 #include "DbError.h"
 #include "Dialogs.h"
 #include "PageOutputs.h"
@@ -11,7 +12,6 @@
 #include "UStatus.h"
 #include "ui_UPreviewExt.h"
 #include "ReportJob.h"
-#include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QPrinter>
 #include <QScopedValueRollback>
@@ -89,9 +89,7 @@ void TPreviewExt::connectControls()
         m_ui->dtPicker->setEnabled(m_ui->chkNextDatum->isChecked());
         UpdateReport();
     });
-    connect(m_ui->dtPicker, &QDateEdit::editingFinished, this, [this] { UpdateReport(); });
-    // A day picked in the calendar pop-up closes it and rebuilds the list.
-    connect(m_ui->dtPicker->calendarWidget(), &QCalendarWidget::clicked, this, [this] { UpdateReport(); }, Qt::QueuedConnection);
+    connect(m_ui->dtPicker, &DateField::dateChosen, this, [this] { UpdateReport(); });
     connect(m_ui->btnZoomIn, &QToolButton::clicked, m_preview, &TPreview::zoomIn);
     connect(m_ui->BtnZoomOut, &QToolButton::clicked, m_preview, &TPreview::zoomOut);
     connect(m_ui->Vergroessern1, &QAction::triggered, m_preview, &TPreview::zoomIn);

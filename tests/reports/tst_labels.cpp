@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QPrinter>
 #include <QtTest>
@@ -73,6 +74,15 @@ void checkEveryLabel(const TPageStream &stream, const QList<QImage> &pictures, c
         QCOMPARE(payloadsIn(pictures.at(page), cell), QStringList{labelday::payload(i)});
         QCOMPARE(textsIn(stream, page + 1, cell), labelday::labelTexts(i));
     }
+}
+
+// The label window's choice: the day's first device as the current one.
+TLabelChoice currentDeviceOfTheDay()
+{
+    TLabelChoice choice;
+    choice.currentDevice = labelday::deviceId(0);
+    choice.customerId = labelday::kCustomer;
+    return choice;
 }
 
 QList<QImage> enginePages(const TPageStream &stream)
@@ -253,12 +263,26 @@ private slots:
         QVERIFY(!TRunningProgram::find<QSpinBox>(&again, "sbPosition")->isEnabled()); // a roll has no positions
     }
 
+    // A sheet is judged as a whole: the preview opens showing the whole
+    // page, filling its area in width or height.
+    void previewShowsTheWholeSheet()
+    {
+        TfrmEtiketten window(currentDeviceOfTheDay());
+        auto *stocks = TRunningProgram::find<QComboBox>(&window, "cbMaterial");
+        stocks->setCurrentIndex(stocks->findData("a4-3x8"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QSize room = TRunningProgram::find<QScrollArea>(&window, "ScrollBox1")->viewport()->size();
+        const QSize page = window.preview()->size();
+        QVERIFY2(page.width() <= room.width() && page.height() <= room.height(),
+                 qPrintable(QStringLiteral("page %1x%2 in %3x%4").arg(page.width()).arg(page.height()).arg(room.width()).arg(room.height())));
+        QVERIFY(page.width() >= room.width() * 0.95 || page.height() >= room.height() * 0.95);
+        QVERIFY(window.preview()->zoom() < 100);
+    }
+
     void ownSheetInTheWindow()
     {
-        TLabelChoice choice;
-        choice.currentDevice = labelday::deviceId(0);
-        choice.customerId = labelday::kCustomer;
-        TfrmEtiketten window(choice);
+        TfrmEtiketten window(currentDeviceOfTheDay());
         auto *stocks = TRunningProgram::find<QComboBox>(&window, "cbMaterial");
         stocks->setCurrentIndex(stocks->findData("a4-3x8"));
         stocks->setCurrentIndex(stocks->findText(QStringLiteral("Eigener Bogen")));

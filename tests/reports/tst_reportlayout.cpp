@@ -10,10 +10,10 @@
 #include "ReportWorld.h"
 #include "TextBox.h"
 #include "UDM.h"
+#include "DateField.h"
 #include "UMain.h"
 #include "UPreviewExt.h"
 #include <QCalendarWidget>
-#include <QDateEdit>
 #include <QtTest>
 
 namespace {
@@ -282,11 +282,34 @@ private slots:
         QVERIFY(s.texts.contains(QStringLiteral("Alle Prüflinge, nur zu prüfen bis zum 29.02.2024")));
         QCOMPARE(s.texts.count(QStringLiteral("Hochdruckreiniger mit Heißwasserstufe und Zubehör")), 0);
         // A day picked in the calendar pop-up rebuilds the list at once.
-        QCalendarWidget *calendar = world.find<QDateEdit>(window.get(), "dtPicker")->calendarWidget();
+        QCalendarWidget *calendar = world.find<DateField>(window.get(), "dtPicker")->calendarWidget();
         calendar->setSelectedDate(QDate(2024, 8, 1));
         emit calendar->clicked(QDate(2024, 8, 1));
         QTRY_VERIFY(s.texts.contains(QStringLiteral("Alle Prüflinge, nur zu prüfen bis zum 01.08.2024")));
         QCOMPARE(s.texts.count(QStringLiteral("Hochdruckreiniger mit Heißwasserstufe und Zubehör")), 1);
+    }
+
+    // The date typed over the selected one is taken on Enter; a text that
+    // is no date is refused and the date before stays.
+    void dueDateTypedOverTheSelection()
+    {
+        TReportWorld world;
+        const auto window = inventoryOf(longtext::Customer);
+        window->show();
+        world.find<QAbstractButton>(window.get(), "chkNextDatum")->click();
+        auto *date = world.find<QLineEdit>(window.get(), "dtPicker");
+        QCOMPARE(date->text(), QStringLiteral("29.02.2024"));
+        const TPageStream &s = window->InputStream();
+        world.type(date, QStringLiteral("31.12.27"));
+        QCOMPARE(date->text(), QStringLiteral("31.12.2027"));
+        QVERIFY(s.texts.contains(QStringLiteral("Alle Prüflinge, nur zu prüfen bis zum 31.12.2027")));
+        QCOMPARE(world.dialogs.messages(), QStringList());
+
+        world.type(date, QStringLiteral("31.12."));
+        QCOMPARE(world.dialogs.beeps(), 1);
+        QCOMPARE(world.dialogs.messages(), QStringList{QStringLiteral("\u201E31.12.\u201C ist kein gültiges Datum.")});
+        QCOMPARE(date->text(), QStringLiteral("31.12.2027"));
+        QVERIFY(s.texts.contains(QStringLiteral("Alle Prüflinge, nur zu prüfen bis zum 31.12.2027")));
     }
 };
 

@@ -3,10 +3,10 @@
 #include "Outputs.h"
 #include "Preview.h"
 #include "RunningProgram.h"
+#include "DateField.h"
 #include "UMain.h"
 #include "UPreviewExt.h"
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
@@ -98,7 +98,7 @@ private slots:
         window->rbAuswahlClick(3);
         QVERIFY(!r.find<QListWidget>(window.get(), "lbPruefungen")->isVisibleTo(window.get()));
         QVERIFY(r.find(window.get(), "chkNextDatum")->isVisibleTo(window.get()));
-        QCOMPARE(r.find<QDateEdit>(window.get(), "dtPicker")->date(), QDate(2024, 2, 29));
+        QCOMPARE(r.find<DateField>(window.get(), "dtPicker")->date(), QDate(2024, 2, 29));
         QCOMPARE(window->InputStream().orientation, QPageLayout::Landscape);
         QVERIFY(window->InputStream().texts.contains("Inventarliste"));
         QVERIFY(window->InputStream().texts.contains("Sauger"));

@@ -1,8 +1,10 @@
 #include "RunningProgram.h"
+#include "UDueDates.h"
 #include "UMain.h"
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -39,6 +41,15 @@ struct Running : TRunningProgram {
     {
         const QList<QTreeWidgetItem *> found = tree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive, 2);
         return found.size() == 1 ? found.first() : nullptr;
+    }
+    static TfrmDueDates *window() { return qobject_cast<TfrmDueDates *>(tree()->window()); }
+    static QLineEdit *until() { return find<QLineEdit>("editFaelligBis"); }
+    // Types a date over the selected text of "bis Datum" and confirms it
+    // as given: Enter, or leaving the field with Tab.
+    static void typeUntil(const QString &date, const QString &confirm)
+    {
+        typeWithoutReturn(until(), date);
+        QTest::keyClick(until(), confirm == "Enter" ? Qt::Key_Return : Qt::Key_Tab);
     }
     static void chooseHorizon(const QString &text)
     {
@@ -115,6 +126,64 @@ private slots:
         QTest::mouseDClick(r.tree()->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(frmMain->selectedCustomerId(), std::optional<int>(101));
         QCOMPARE(frmDM->dsetPrueflinge.fieldByName("ID")->asInteger(), 1001);
+    }
+
+    void untilDateTypedOverTheSelection_data()
+    {
+        QTest::addColumn<QString>("confirm");
+        QTest::newRow("Enter") << "Enter";
+        QTest::newRow("leaving the field") << "Tab";
+    }
+
+    void untilDateTypedOverTheSelection()
+    {
+        QFETCH(QString, confirm);
+        Running r;
+        r.window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(r.window()));
+        r.chooseHorizon("bis Datum");
+        QVERIFY(r.until()->isEnabled());
+        r.typeUntil("1.3.24", confirm);
+        QCOMPARE(r.until()->text(), QStringLiteral("01.03.2024"));
+        QCOMPARE(r.total(), QStringLiteral("Gesamt: 3 fällige Prüflinge")); // the saw is due on 09.03.2024
+
+        r.typeWithoutReturn(r.until(), "31.12.27");
+        QCOMPARE(r.until()->text(), QStringLiteral("31.12.27"));
+        QCOMPARE(r.total(), QStringLiteral("Gesamt: 3 fällige Prüflinge")); // not taken while typing
+        QTest::keyClick(r.until(), confirm == "Enter" ? Qt::Key_Return : Qt::Key_Tab);
+        QCOMPARE(r.until()->text(), QStringLiteral("31.12.2027"));
+        QCOMPARE(r.window()->reportSelection().dueUntil, QDate(2027, 12, 31));
+        QCOMPARE(r.total(), QStringLiteral("Gesamt: 4 fällige Prüflinge"));
+        QCOMPARE(r.dialogs.messages(), QStringList());
+    }
+
+    void unreadableUntilDateIsRefused()
+    {
+        Running r;
+        r.window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(r.window()));
+        r.chooseHorizon("bis Datum");
+        r.typeUntil("1.3.24", "Enter");
+        r.typeUntil("31.13.27", "Enter");
+        QCOMPARE(r.dialogs.beeps(), 1);
+        QCOMPARE(r.dialogs.messages(), QStringList{QStringLiteral("„31.13.27“ ist kein gültiges Datum.")});
+        QCOMPARE(r.until()->text(), QStringLiteral("01.03.2024"));
+        QCOMPARE(r.window()->reportSelection().dueUntil, QDate(2024, 3, 1));
+        QCOMPARE(r.total(), QStringLiteral("Gesamt: 3 fällige Prüflinge"));
+    }
+
+    void closesByButtonAndEscape()
+    {
+        Running r;
+        QVERIFY(r.window()->isVisible());
+        r.click(r.window(), "btnFaelligSchliessen");
+        QVERIFY(!r.window()->isVisible());
+
+        r.find<QAction>(frmMain, "Faelligkeiten1")->trigger();
+        QVERIFY(r.window()->isVisible());
+        r.tree()->setFocus();
+        QTest::keyClick(r.tree(), Qt::Key_Escape);
+        QVERIFY(!r.window()->isVisible());
     }
 
     void storedInspectionUpdatesStatusAndList()

@@ -3,6 +3,7 @@
 // menu and the help without a browser.
 #include "AppTestMain.h"
 #include "DBGrid.h"
+#include "DateField.h"
 #include "RunningProgram.h"
 #include "StyleChoices.h"
 #include "TestDatabase.h"
@@ -19,7 +20,6 @@
 #include "UPruefling.h"
 #include "UPruefung.h"
 #include <QCalendarWidget>
-#include <QDateEdit>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -169,7 +169,7 @@ private slots:
     {
         Running r;
         TPreviewExt window(frmMain);
-        QCOMPARE(r.find<QDateEdit>(&window, "dtPicker")->calendarWidget()->locale().language(), QLocale::German);
+        QCOMPARE(r.find<DateField>(&window, "dtPicker")->calendarWidget()->locale().language(), QLocale::German);
     }
 
     void pathFieldsShowTheirStart()
