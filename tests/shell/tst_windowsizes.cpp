@@ -196,11 +196,14 @@ private slots:
         std::unique_ptr<QWidget> owned;
         QWidget *shown = openers().at(window)(owned);
         QVERIFY(shown);
+        QStringList words;
+        for (const QString &slip : slips) // whole words: "Intervall" is right
+            words << QStringLiteral("(?<!\\w)") + QRegularExpression::escape(slip) + QStringLiteral("(?!\\w)");
+        const QRegularExpression anySlip(words.join(u'|'), QRegularExpression::UseUnicodePropertiesOption);
         QStringList found;
         for (const QString &text : shownTexts(shown))
-            for (const QString &slip : slips)
-                if (text.contains(slip))
-                    found << text;
+            if (text.contains(anySlip))
+                found << text;
         QVERIFY2(found.isEmpty(), qPrintable(found.join(u" | ")));
         if (frmDM->dsetPruefungen.editing())
             frmDM->dsetPruefungen.cancel();
