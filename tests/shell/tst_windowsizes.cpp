@@ -91,6 +91,14 @@ const std::map<QString, Opener> &openers()
     return all;
 }
 
+// An editing window opened by a test leaves nothing to ask about at the end.
+void cancelEdits()
+{
+    for (TDataSet *d : {&frmDM->dsetPruefungen, &frmDM->dsetPrueflinge})
+        if (d->editing())
+            d->cancel();
+}
+
 // Every text a window shows: labels, buttons, boxes' titles, actions, list
 // titles and tabs.
 QStringList shownTexts(QWidget *window)
@@ -145,10 +153,7 @@ private slots:
                  qPrintable(QStringLiteral("needs at least %1 x %2").arg(least.width()).arg(least.height())));
         if (shown != frmMain)
             shown->hide();
-        if (frmDM->dsetPruefungen.editing())
-            frmDM->dsetPruefungen.cancel();
-        if (frmDM->dsetPrueflinge.editing())
-            frmDM->dsetPrueflinge.cancel();
+        cancelEdits();
     }
 
     // An editing window opens over the main window and whole on its screen,
@@ -179,10 +184,7 @@ private slots:
         if (frame.height() <= area.height())
             QVERIFY(frame.bottom() <= area.bottom());
         QVERIFY(frame.intersects(frmMain->frameGeometry()));
-        if (frmDM->dsetPruefungen.editing())
-            frmDM->dsetPruefungen.cancel();
-        if (frmDM->dsetPrueflinge.editing())
-            frmDM->dsetPrueflinge.cancel();
+        cancelEdits();
     }
 
     // No window shows an English word or a German slip a user noticed.
@@ -205,10 +207,7 @@ private slots:
             if (text.contains(anySlip))
                 found << text;
         QVERIFY2(found.isEmpty(), qPrintable(found.join(u" | ")));
-        if (frmDM->dsetPruefungen.editing())
-            frmDM->dsetPruefungen.cancel();
-        if (frmDM->dsetPrueflinge.editing())
-            frmDM->dsetPrueflinge.cancel();
+        cancelEdits();
     }
 
     // The main window asks for 966 pixels of its own, more than a 1280
