@@ -26,7 +26,9 @@ const QList<Migration> &migrations()
         {5, QStringLiteral("Fingerabdrücke"), exists(Table, QStringLiteral("FINGERABDRUECKE")), addFingerprintTables},
         {6, QStringLiteral("Fingerabdrücke nachtragen"), everyInspectionFingerprinted, fingerprintStoredInspections},
         {7, QStringLiteral("Import"), importTablesPresent, addImportTables},
-        {8, QStringLiteral("Änderungsereignisse"), changeEventTriggersPresent, addChangeEventTriggers, true},
+        {8, QStringLiteral("Index für den neuesten Fingerabdruck"), exists(Index, QStringLiteral("FINGERABDRUECKE_NR_DESC")),
+         addChainHeadIndex, true},
+        {9, QStringLiteral("Änderungsereignisse"), changeEventTriggersPresent, addChangeEventTriggers, true},
     };
     return steps;
 }

@@ -37,7 +37,14 @@ void addFingerprintTables(MigrationStep &step)
              QStringLiteral("CREATE INDEX FINGERABDRUECKE_WERT ON FINGERABDRUECKE (WERT)"));
 }
 
-void fingerprintStoredInspections(MigrationStep &step) { fingerprintUnmarkedInspections(step.db()); }
+void fingerprintStoredInspections(MigrationStep &step)
+{
+    // A firm's file may hold hundreds of thousands of inspections: each
+    // chunk commits, so that a run that is killed or finds the disk full
+    // resumes after the last chunk; what is fingerprinted marks the progress.
+    constexpr int kChunkRows = 1000;
+    fingerprintUnmarkedInspections(step.db(), kChunkRows, [&step](int rowsDone) { step.commitChunk(rowsDone); });
+}
 
 bool everyInspectionFingerprinted(TDatabase &db)
 {
@@ -46,4 +53,12 @@ bool everyInspectionFingerprinted(TDatabase &db)
                             "(SELECT 1 FROM FINGERABDRUECKE f WHERE f.PRUEFUNG_ID = p.ID))"));
     q.execQuery();
     return q.asInteger(0) == 0;
+}
+
+void addChainHeadIndex(MigrationStep &step)
+{
+    // Every new fingerprint reads the chain's newest entry; without this
+    // index the engine sorts the whole chain for it.
+    step.add(SchemaObject::Index, QStringLiteral("FINGERABDRUECKE_NR_DESC"),
+             QStringLiteral("CREATE DESCENDING INDEX FINGERABDRUECKE_NR_DESC ON FINGERABDRUECKE (NR)"));
 }

@@ -20,6 +20,8 @@ void addFingerprintTables(MigrationStep &step);
 // added later.
 void fingerprintStoredInspections(MigrationStep &step);
 bool everyInspectionFingerprinted(TDatabase &db);
+// The index that finds the chain's newest entry.
+void addChainHeadIndex(MigrationStep &step);
 
 // The tables of the measured-value import (UpgradeImport.cpp).
 void addImportTables(MigrationStep &step);

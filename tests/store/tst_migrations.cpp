@@ -2,15 +2,28 @@
 // each step whole or not at all, a run stopped in the middle of a step
 // (program killed, disk full) is finished at the next start, and a file of
 // a newer program is left alone.
+#include "FingerprintCheck.h"
+#include "Fingerprints.h"
 #include "Migration.h"
 #include "NewFile.h"
 #include "SchemaVersion.h"
+#include "StatementPlan.h"
 #include "UUpdateDB.h"
 #include <QtTest>
 
 namespace {
 
 struct Stop {};
+
+// The step that fingerprints the inspections stored before fingerprints.
+constexpr int kFingerprintingStep = 6;
+
+void assertChainSound(TDatabase &db, int addedLater)
+{
+    const TFingerprintReport report = verifyFingerprints(db);
+    QVERIFY2(report.sound(), qPrintable(report.text()));
+    QCOMPARE(report.addedLater, addedLater);
+}
 
 // Stops the run at the first partial commit of the step with that number.
 void stopInStep(int version)
@@ -81,6 +94,63 @@ private slots:
         TUpdateDB(&f.db).CheckAndUpdate();
         QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
         QCOMPARE(f.rows(check), (QList<QStringList>{{expected}}));
+    }
+
+    // A firm's file from before fingerprints, its first start killed after
+    // the first chunk of fingerprints: the chunk stays, the next start
+    // finishes the chain after it, and the chain verifies.
+    void fingerprintingStoppedAfterFirstChunkResumes()
+    {
+        NewFile f;
+        TQuery insert(&f.db);
+        insert.setSql("INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID, "
+                      "SCHUTZLEITWIDERSTAND, BEMERKUNG) VALUES (:ID, :DATUM, :NEXT, 11, 12, :GERAET, 0.05, :BEMERKUNG)");
+        const QDateTime start(QDate(2015, 3, 2), QTime(8, 0));
+        for (int i = 0; i < 2500; ++i) {
+            insert.paramByName("ID").setAsInteger(20000 + i);
+            insert.paramByName("DATUM").setAsDateTime(start.addSecs(60 * i));
+            insert.paramByName("NEXT").setAsDateTime(start.addYears(1));
+            insert.paramByName("GERAET").setAsInteger(1001 + i % 2);
+            insert.paramByName("BEMERKUNG").setAsString(QStringLiteral("Steckdose %1").arg(i));
+            insert.execQuery();
+        }
+        f.transaction.commit();
+        stopInStep(kFingerprintingStep);
+        QVERIFY_THROWS_EXCEPTION(Stop, TUpdateDB(&f.db).CheckAndUpdate());
+        afterPartialCommit = nullptr;
+        f.reopen();
+        QCOMPARE(storedSchemaVersion(f.db), kFingerprintingStep - 1);
+        const qint64 firstChunk = f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE");
+        QVERIFY2(firstChunk > 0 && firstChunk < 2502, qPrintable(QString::number(firstChunk)));
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE"), qint64(2502));
+        QCOMPARE(f.scalar("SELECT COUNT(DISTINCT PRUEFUNG_ID) FROM FINGERABDRUECKE"), qint64(2502));
+        assertChainSound(f.db, 2502);
+    }
+
+    // A file whose first start with fingerprints was killed by an earlier
+    // program: tables made, chain empty, no version. The next start fills it.
+    void emptyChainOfEarlierProgramIsFilled()
+    {
+        NewFile f;
+        TUpdateDB(&f.db).CheckAndUpdate();
+        f.exec("DELETE FROM FINGERABDRUECKE");
+        f.exec("DROP TABLE SCHEMAVERSION");
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE"), qint64(2));
+        assertChainSound(f.db, 2);
+    }
+
+    // Every new fingerprint reads the chain's newest entry: through the
+    // descending index, without sorting the chain.
+    void chainHeadIsReadThroughItsIndex()
+    {
+        NewFile f;
+        TUpdateDB(&f.db).CheckAndUpdate();
+        const QString plan = statementPlan(f.db, fingerprintChainHeadSql());
+        QVERIFY2(plan.contains("FINGERABDRUECKE_NR_DESC"), qPrintable(plan));
+        QVERIFY2(!plan.contains("SORT"), qPrintable(plan));
     }
 
     // A file that a newer program has upgraded is refused as such, not
