@@ -8,8 +8,10 @@
 #include "NewFile.h"
 #include "SchemaVersion.h"
 #include "StatementPlan.h"
+#include "MigrationList.h"
 #include "UUpdateDB.h"
 #include <QtTest>
+#include <ibase.h>
 
 namespace {
 
@@ -151,6 +153,28 @@ private slots:
         const QString plan = statementPlan(f.db, fingerprintChainHeadSql());
         QVERIFY2(plan.contains("FINGERABDRUECKE_NR_DESC"), qPrintable(plan));
         QVERIFY2(!plan.contains("SORT"), qPrintable(plan));
+    }
+
+    // A workstation's own login on a server may not change the schema: a
+    // step it may leave to the owner is skipped, later steps still run as
+    // far as their effect is missing, and no number claims the skipped step
+    // done, so the owner's next start does it.
+    void stepLeftToOwnerIsNotClaimedDone()
+    {
+        NewFile f;
+        TUpdateDB(&f.db).CheckAndUpdate();
+        const int current = latestSchemaVersion();
+        QList<Migration> steps = migrations();
+        steps << Migration{current + 1, QStringLiteral("nur Eigentümer"), [](TDatabase &) { return false; },
+                           [](MigrationStep &) { throw EDatabaseError(QStringLiteral("no permission"), {isc_no_priv}); }, true}
+              << Migration{current + 2, QStringLiteral("Spalte"),
+                           [](TDatabase &db) { return schemaObjectExists(db, SchemaObject::Column, "NOTIZ", "PRUEFER"); },
+                           [](MigrationStep &step) { step.exec("ALTER TABLE PRUEFER ADD NOTIZ VARCHAR(20)"); }};
+        runMigrations(f.db, steps);
+        QCOMPARE(storedSchemaVersion(f.db), current);
+        QVERIFY(schemaObjectExists(f.db, SchemaObject::Column, "NOTIZ", "PRUEFER"));
+        runMigrations(f.db, steps); // the column is not added twice
+        QCOMPARE(storedSchemaVersion(f.db), current);
     }
 
     // A file that a newer program has upgraded is refused as such, not
