@@ -4,7 +4,8 @@ class TDatabase;
 
 // Brings a connected database file up to the current schema by running the
 // steps of MigrationList.cpp after the file's stored version; a current file
-// costs one query. A file of a newer program is refused with EDatabaseError.
+// costs two small queries (does SCHEMAVERSION exist, its number). A file of
+// a newer program is refused with ENewerSchema (SchemaVersion.h).
 class TUpdateDB {
 public:
     explicit TUpdateDB(TDatabase *database) : FDatabase(database) {}
