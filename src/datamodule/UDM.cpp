@@ -6,6 +6,7 @@
 #include "OpenFailure.h"
 #include "Query.h"
 #include "UFirebirdExt.h"
+#include "SchemaVersion.h"
 #include "USettings.h"
 #include "UUpdateDB.h"
 #include "DatabaseEvents.h"
@@ -156,6 +157,10 @@ bool TfrmDM::Connect(const QString &path)
         startChangeEvents();
         return true;
     } catch (const EAbort &) {
+        return false;
+    } catch (const ENewerSchema &e) {
+        Database.close(); // a newer program's file stays as it is
+        dialogs().message(e.message(), IDialogs::Icon::Error);
         return false;
     } catch (const EDatabaseError &e) {
         dialogs().message(e.message(), IDialogs::Icon::Error);

@@ -85,21 +85,23 @@ struct Body {
     int version = 0;
 };
 
-Body inspectionBody(TDatabase &db, int pruefungId, FingerprintKind kind)
+// The statement that reads inspections with what their canonical text
+// needs, for the rows of the given condition on p (PRUEFUNGEN).
+QString inspectionBodySelect(const QString &condition)
 {
     QStringList recorded;
     for (const char *c : kRecordedColumns)
         recorded << QStringLiteral("p.") + QString::fromLatin1(c);
-    TQuery q(&db);
-    q.setSql(QStringLiteral("SELECT p.ID, (SELECT COUNT(*) FROM PRUEFUNGEN_VERSIONEN v WHERE v.PRUEFUNG_ID = p.ID), "
-                            "l.KUNDEN_ID, p.PRUEFLINGE_ID, p.BEZEICHNUNG, p.PRUEFDATUM, p.NEXT_PRUEFDATUM, p.PRUEFER_ID, "
-                            "p.PRUEFGERAETE_ID, ") +
-             recorded.join(QStringLiteral(", ")) +
-             QStringLiteral(" FROM PRUEFUNGEN p LEFT JOIN PRUEFLINGE l ON l.ID = p.PRUEFLINGE_ID WHERE p.ID = :ID"));
-    q.paramByName(QStringLiteral("ID")).setAsInteger(pruefungId);
-    q.execQuery();
-    if (q.eof())
-        return {};
+    return QStringLiteral("SELECT p.ID, (SELECT COUNT(*) FROM PRUEFUNGEN_VERSIONEN v WHERE v.PRUEFUNG_ID = p.ID), "
+                          "l.KUNDEN_ID, p.PRUEFLINGE_ID, p.BEZEICHNUNG, p.PRUEFDATUM, p.NEXT_PRUEFDATUM, p.PRUEFER_ID, "
+                          "p.PRUEFGERAETE_ID, ") +
+           recorded.join(QStringLiteral(", ")) +
+           QStringLiteral(" FROM PRUEFUNGEN p LEFT JOIN PRUEFLINGE l ON l.ID = p.PRUEFLINGE_ID WHERE ") + condition;
+}
+
+// The canonical text of the current row of a query of inspectionBodySelect.
+Body inspectionBodyOfRow(const TQuery &q, FingerprintKind kind)
+{
     Body body;
     body.version = static_cast<int>(q.asInteger(1)) + 1;
     body.text = kFormatLine + line(QStringLiteral("ART"), fingerprintKindText(kind)) +
@@ -114,8 +116,46 @@ Body inspectionBody(TDatabase &db, int pruefungId, FingerprintKind kind)
     int column = 9;
     for (const char *c : kRecordedColumns)
         body.text += line(QString::fromLatin1(c), canonicalValue(q, column++));
+    return body;
+}
+
+Body inspectionBody(TDatabase &db, int pruefungId, FingerprintKind kind)
+{
+    TQuery q(&db);
+    q.setSql(inspectionBodySelect(QStringLiteral("p.ID = :ID")));
+    q.paramByName(QStringLiteral("ID")).setAsInteger(pruefungId);
+    q.execQuery();
+    if (q.eof())
+        return {};
+    const Body body = inspectionBodyOfRow(q, kind);
     q.close();
     return body;
+}
+
+// An entry of the chain; the insert statement is prepared once and reused.
+struct ChainEntry {
+    qint64 nr = 0;
+    int pruefungId = 0;
+    FingerprintKind kind = FingerprintKind::Recorded;
+    int version = 0;
+    QString content;
+    QString value;
+};
+
+void insertEntry(TQuery &insert, const ChainEntry &e)
+{
+    if (insert.sql().isEmpty())
+        insert.setSql(QStringLiteral("INSERT INTO FINGERABDRUECKE (NR, PRUEFUNG_ID, ART, VERSION, ERSTELLT, INHALT, WERT) "
+                                     "VALUES (:NR, :PRUEFUNG_ID, :ART, :VERSION, :ERSTELLT, :INHALT, :WERT)"));
+    insert.paramByName(QStringLiteral("NR")).setAsInteger(e.nr);
+    insert.paramByName(QStringLiteral("PRUEFUNG_ID")).setAsInteger(e.pruefungId);
+    insert.paramByName(QStringLiteral("ART")).setAsString(fingerprintKindText(e.kind));
+    insert.paramByName(QStringLiteral("VERSION")).setAsInteger(e.version);
+    insert.paramByName(QStringLiteral("ERSTELLT")).setAsDateTime(TClock::now());
+    insert.paramByName(QStringLiteral("INHALT")).setAsString(e.content);
+    insert.paramByName(QStringLiteral("WERT")).setAsString(e.value);
+    insert.execQuery();
+    insert.close();
 }
 
 // The engine's codes for a key that exists already.
@@ -128,7 +168,7 @@ constexpr qint64 kNoDuplicate = 335544349;        // isc_no_dup
 std::optional<std::pair<qint64, QString>> lockNewestEntry(TDatabase &db, bool &retry)
 {
     TQuery last(&db);
-    last.setSql(QStringLiteral("SELECT FIRST 1 NR, WERT FROM FINGERABDRUECKE ORDER BY NR DESC"));
+    last.setSql(fingerprintChainHeadSql());
     last.execQuery();
     if (last.eof())
         return std::nullopt;
@@ -162,17 +202,8 @@ QString appendEntry(TDatabase &db, int pruefungId, FingerprintKind kind, int ver
         const QString content = body + line(QStringLiteral("VORHER"), newest ? newest->second : QString());
         const QString value = sha256Hex(content);
         TQuery insert(&db);
-        insert.setSql(QStringLiteral("INSERT INTO FINGERABDRUECKE (NR, PRUEFUNG_ID, ART, VERSION, ERSTELLT, INHALT, WERT) "
-                                     "VALUES (:NR, :PRUEFUNG_ID, :ART, :VERSION, :ERSTELLT, :INHALT, :WERT)"));
-        insert.paramByName(QStringLiteral("NR")).setAsInteger(nr);
-        insert.paramByName(QStringLiteral("PRUEFUNG_ID")).setAsInteger(pruefungId);
-        insert.paramByName(QStringLiteral("ART")).setAsString(fingerprintKindText(kind));
-        insert.paramByName(QStringLiteral("VERSION")).setAsInteger(version);
-        insert.paramByName(QStringLiteral("ERSTELLT")).setAsDateTime(TClock::now());
-        insert.paramByName(QStringLiteral("INHALT")).setAsString(content);
-        insert.paramByName(QStringLiteral("WERT")).setAsString(value);
         try {
-            insert.execQuery();
+            insertEntry(insert, {nr, pruefungId, kind, version, content, value});
         } catch (const EDatabaseError &e) {
             const bool taken = e.hasEngineCode(kUniqueKeyViolation) || e.hasEngineCode(kNoDuplicate);
             if (taken && attempt < kAttempts) {
@@ -181,7 +212,6 @@ QString appendEntry(TDatabase &db, int pruefungId, FingerprintKind kind, int ver
             }
             throw;
         }
-        insert.close();
         return value;
     }
 }
@@ -269,16 +299,40 @@ QString recordedData(const QString &content)
     return lines.join(u'\n');
 }
 
-int fingerprintUnmarkedInspections(TDatabase &db)
+QString fingerprintChainHeadSql()
 {
+    return QStringLiteral("SELECT FIRST 1 NR, WERT FROM FINGERABDRUECKE ORDER BY NR DESC");
+}
+
+int fingerprintUnmarkedInspections(TDatabase &db, int chunkRows, const std::function<void(int)> &commitChunk)
+{
+    // One pass: the chain's head is read once and then carried along.
+    ChainEntry entry;
+    {
+        TQuery head(&db);
+        head.setSql(fingerprintChainHeadSql());
+        head.execQuery();
+        if (!head.eof()) {
+            entry.nr = head.asInteger(0);
+            entry.value = head.asString(1).trimmed();
+        }
+    }
+    entry.kind = FingerprintKind::AddedLater;
     TQuery q(&db);
-    q.setSql(QStringLiteral("SELECT p.ID FROM PRUEFUNGEN p WHERE NOT EXISTS "
-                            "(SELECT 1 FROM FINGERABDRUECKE f WHERE f.PRUEFUNG_ID = p.ID) ORDER BY p.PRUEFDATUM, p.ID"));
-    QList<int> ids;
-    for (q.execQuery(); !q.eof(); q.next())
-        ids << static_cast<int>(q.asInteger(0));
-    q.close();
-    for (int id : ids)
-        fingerprintInspection(db, id, FingerprintKind::AddedLater);
-    return static_cast<int>(ids.size());
+    q.setSql(inspectionBodySelect(QStringLiteral("NOT EXISTS (SELECT 1 FROM FINGERABDRUECKE f WHERE f.PRUEFUNG_ID = p.ID) "
+                                                 "ORDER BY p.PRUEFDATUM, p.ID")));
+    TQuery insert(&db);
+    int done = 0;
+    for (q.execQuery(); !q.eof(); q.next()) {
+        const Body body = inspectionBodyOfRow(q, entry.kind);
+        ++entry.nr;
+        entry.pruefungId = static_cast<int>(q.asInteger(0));
+        entry.version = body.version;
+        entry.content = body.text + line(QStringLiteral("VORHER"), entry.value);
+        entry.value = sha256Hex(entry.content);
+        insertEntry(insert, entry);
+        if (++done % chunkRows == 0)
+            commitChunk(done);
+    }
+    return done;
 }

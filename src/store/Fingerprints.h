@@ -6,6 +6,7 @@
 // recompute it; its column list is frozen, also when measurements are added.
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class TDatabase;
@@ -54,6 +55,11 @@ QString shortFingerprint(const QString &value);
 // The canonical text without its ART= and VORHER= lines: what was recorded.
 QString recordedData(const QString &content);
 
-// Every inspection without an entry gets one marked as added later; used
-// once, when the chain is created.
-int fingerprintUnmarkedInspections(TDatabase &db);
+// The statement that reads the chain's newest entry (NR, WERT); a
+// descending index on NR lets the engine read just that one row.
+QString fingerprintChainHeadSql();
+
+// Every inspection without an entry gets one marked as added later, in the
+// order of their dates, in the current transaction; commitChunk runs after
+// every chunkRows of them. Used once, when the chain is created.
+int fingerprintUnmarkedInspections(TDatabase &db, int chunkRows, const std::function<void(int rowsDone)> &commitChunk);

@@ -1,61 +1,64 @@
-#include "UpgradeFingerprints.h"
+// The records that prove they were not changed: the chain of fingerprints,
+// the closed protocols and the kept earlier versions of corrected
+// inspections.
 #include "Database.h"
 #include "Fingerprints.h"
+#include "Migration.h"
 #include "Query.h"
+#include "UpgradeSteps.h"
 
-namespace {
-
-bool tableExists(TDatabase &db, const QString &table)
+void addFingerprintTables(MigrationStep &step)
 {
-    TQuery q(&db);
-    q.setSql(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$SYSTEM_FLAG=0 AND RDB$RELATION_NAME = :NAME"));
-    q.paramByName(QStringLiteral("NAME")).setAsString(table);
-    q.execQuery();
-    return q.asInteger(0) > 0;
-}
-
-void execute(TDatabase &db, const QString &statement)
-{
-    TQuery q(&db);
-    q.setSql(statement);
-    q.execQuery();
-    q.close();
-}
-
-} // namespace
-
-void upgradeFingerprints(TDatabase &db)
-{
-    TTransaction *transaction = db.defaultTransaction();
-    transaction->start();
-    if (tableExists(db, QStringLiteral("FINGERABDRUECKE")))
-        return;
     // The earlier state of each corrected inspection, with the reason of the
     // correction; the columns of PRUEFUNGEN besides its key.
-    execute(db, QStringLiteral(
-                    "CREATE TABLE PRUEFUNGEN_VERSIONEN (PRUEFUNG_ID INTEGER NOT NULL, VERSION INTEGER NOT NULL, "
-                    "KORRIGIERT TIMESTAMP NOT NULL, GRUND VARCHAR(200) NOT NULL, BEZEICHNUNG VARCHAR(50), "
-                    "PRUEFDATUM TIMESTAMP, NEXT_PRUEFDATUM TIMESTAMP, PRUEFER_ID INTEGER, PRUEFGERAETE_ID INTEGER, "
-                    "PRUEFLINGE_ID INTEGER, SICHTPRUEFUNG_BESTANDEN DOM_BOOLEAN, SCHUTZLEITWIDERSTAND DECIMAL(18,4), "
-                    "SCHUTZLEITWIDERSTAND_BESTANDEN DOM_BOOLEAN, ISOLATIONSPRUEFUNG DECIMAL(18,4), "
-                    "ISOLATIONSPRUEFUNG_BESTANDEN DOM_BOOLEAN, ERSATZABLEITSTROM DECIMAL(18,4), "
-                    "ERSATZABLEITSTROM_BESTANDEN DOM_BOOLEAN, DIFFERENZSTROM DECIMAL(18,4), DIFFERENZSTROM_BESTANDEN DOM_BOOLEAN, "
-                    "BERUEHRUNGSSTROM DECIMAL(18,4), BERUEHRUNGSSTROM_BESTANDEN DOM_BOOLEAN, "
-                    "FUNKTIONSPRUEFUNG_BESTANDEN DOM_BOOLEAN, BEMERKUNG BLOB SUB_TYPE TEXT, "
-                    "PRIMARY KEY (PRUEFUNG_ID, VERSION))"));
+    step.add(SchemaObject::Table, QStringLiteral("PRUEFUNGEN_VERSIONEN"),
+             QStringLiteral(
+                 "CREATE TABLE PRUEFUNGEN_VERSIONEN (PRUEFUNG_ID INTEGER NOT NULL, VERSION INTEGER NOT NULL, "
+                 "KORRIGIERT TIMESTAMP NOT NULL, GRUND VARCHAR(200) NOT NULL, BEZEICHNUNG VARCHAR(50), "
+                 "PRUEFDATUM TIMESTAMP, NEXT_PRUEFDATUM TIMESTAMP, PRUEFER_ID INTEGER, PRUEFGERAETE_ID INTEGER, "
+                 "PRUEFLINGE_ID INTEGER, SICHTPRUEFUNG_BESTANDEN DOM_BOOLEAN, SCHUTZLEITWIDERSTAND DECIMAL(18,4), "
+                 "SCHUTZLEITWIDERSTAND_BESTANDEN DOM_BOOLEAN, ISOLATIONSPRUEFUNG DECIMAL(18,4), "
+                 "ISOLATIONSPRUEFUNG_BESTANDEN DOM_BOOLEAN, ERSATZABLEITSTROM DECIMAL(18,4), "
+                 "ERSATZABLEITSTROM_BESTANDEN DOM_BOOLEAN, DIFFERENZSTROM DECIMAL(18,4), DIFFERENZSTROM_BESTANDEN DOM_BOOLEAN, "
+                 "BERUEHRUNGSSTROM DECIMAL(18,4), BERUEHRUNGSSTROM_BESTANDEN DOM_BOOLEAN, "
+                 "FUNKTIONSPRUEFUNG_BESTANDEN DOM_BOOLEAN, BEMERKUNG BLOB SUB_TYPE TEXT, "
+                 "PRIMARY KEY (PRUEFUNG_ID, VERSION))"));
     // An inspection whose protocol was printed or saved as PDF.
-    execute(db, QStringLiteral("CREATE TABLE PRUEFUNGEN_ABGESCHLOSSEN (PRUEFUNG_ID INTEGER NOT NULL, "
-                               "ABGESCHLOSSEN TIMESTAMP NOT NULL, PRIMARY KEY (PRUEFUNG_ID))"));
-    execute(db, QStringLiteral("CREATE TABLE FINGERABDRUECKE (NR INTEGER NOT NULL, PRUEFUNG_ID INTEGER NOT NULL, "
-                               "ART VARCHAR(20) NOT NULL, VERSION INTEGER NOT NULL, ERSTELLT TIMESTAMP NOT NULL, "
-                               "INHALT BLOB SUB_TYPE TEXT NOT NULL, WERT VARCHAR(64) NOT NULL, PRIMARY KEY (NR))"));
-    execute(db, QStringLiteral("CREATE INDEX FINGERABDRUECKE_PRUEFUNG ON FINGERABDRUECKE (PRUEFUNG_ID)"));
-    execute(db, QStringLiteral("CREATE INDEX FINGERABDRUECKE_WERT ON FINGERABDRUECKE (WERT)"));
-    transaction->commit();
-    // The tables exist once committed; the fingerprints of what is stored
-    // follow in one transaction of their own.
-    transaction->start();
-    fingerprintUnmarkedInspections(db);
-    transaction->commit();
-    transaction->start();
+    step.add(SchemaObject::Table, QStringLiteral("PRUEFUNGEN_ABGESCHLOSSEN"),
+             QStringLiteral("CREATE TABLE PRUEFUNGEN_ABGESCHLOSSEN (PRUEFUNG_ID INTEGER NOT NULL, "
+                            "ABGESCHLOSSEN TIMESTAMP NOT NULL, PRIMARY KEY (PRUEFUNG_ID))"));
+    step.add(SchemaObject::Table, QStringLiteral("FINGERABDRUECKE"),
+             QStringLiteral("CREATE TABLE FINGERABDRUECKE (NR INTEGER NOT NULL, PRUEFUNG_ID INTEGER NOT NULL, "
+                            "ART VARCHAR(20) NOT NULL, VERSION INTEGER NOT NULL, ERSTELLT TIMESTAMP NOT NULL, "
+                            "INHALT BLOB SUB_TYPE TEXT NOT NULL, WERT VARCHAR(64) NOT NULL, PRIMARY KEY (NR))"));
+    step.add(SchemaObject::Index, QStringLiteral("FINGERABDRUECKE_PRUEFUNG"),
+             QStringLiteral("CREATE INDEX FINGERABDRUECKE_PRUEFUNG ON FINGERABDRUECKE (PRUEFUNG_ID)"));
+    step.add(SchemaObject::Index, QStringLiteral("FINGERABDRUECKE_WERT"),
+             QStringLiteral("CREATE INDEX FINGERABDRUECKE_WERT ON FINGERABDRUECKE (WERT)"));
+}
+
+void fingerprintStoredInspections(MigrationStep &step)
+{
+    // A firm's file may hold hundreds of thousands of inspections: each
+    // chunk commits, so that a run that is killed or finds the disk full
+    // resumes after the last chunk; what is fingerprinted marks the progress.
+    constexpr int kChunkRows = 1000;
+    fingerprintUnmarkedInspections(step.db(), kChunkRows, [&step](int rowsDone) { step.commitChunk(rowsDone); });
+}
+
+bool everyInspectionFingerprinted(TDatabase &db)
+{
+    TQuery q(&db);
+    q.setSql(QStringLiteral("SELECT COUNT(*) FROM RDB$DATABASE WHERE EXISTS (SELECT 1 FROM PRUEFUNGEN p WHERE NOT EXISTS "
+                            "(SELECT 1 FROM FINGERABDRUECKE f WHERE f.PRUEFUNG_ID = p.ID))"));
+    q.execQuery();
+    return q.asInteger(0) == 0;
+}
+
+void addChainHeadIndex(MigrationStep &step)
+{
+    // Every new fingerprint reads the chain's newest entry; without this
+    // index the engine sorts the whole chain for it.
+    step.add(SchemaObject::Index, QStringLiteral("FINGERABDRUECKE_NR_DESC"),
+             QStringLiteral("CREATE DESCENDING INDEX FINGERABDRUECKE_NR_DESC ON FINGERABDRUECKE (NR)"));
 }

@@ -1,5 +1,6 @@
 #include "HeldDatabase.h"
 #include "RunningProgram.h"
+#include "SchemaVersion.h"
 #include "UDlgSplash.h"
 #include "UMain.h"
 #include "USettings.h"
@@ -42,6 +43,22 @@ void createForeignFile(const QString &path, const QStringList &tables)
         q.setSql(sql);
         q.execQuery();
     }
+    t.commit();
+}
+
+// The demo database as a newer program leaves it: upgraded past the last
+// step this program knows.
+void makeNewer(const QString &path)
+{
+    TDatabase db;
+    TTransaction t(&db);
+    db.params = connectionParams();
+    db.setDatabaseName(path);
+    db.open();
+    runMigrations(db);
+    TQuery q(&db);
+    q.setSql(QStringLiteral("UPDATE SCHEMAVERSION SET VERSION = %1").arg(latestSchemaVersion() + 1));
+    q.execQuery();
     t.commit();
 }
 
@@ -91,6 +108,8 @@ private slots:
         QTest::newRow("foreign, no tables") << "foreign, no tables" << "Falsche Datenbank..." << "Datenbank nicht verbunden";
         QTest::newRow("foreign, a table named like ours") << "foreign, a table named like ours" << "Falsche Datenbank..."
                                                           << "Datenbank nicht verbunden";
+        QTest::newRow("of a newer program") << "of a newer program" << newerSchemaMessage(latestSchemaVersion() + 1, latestSchemaVersion())
+                                            << "Datenbank nicht verbunden";
         QTest::newRow("truncated") << "truncated" << kInUse + "\n%1 ist keine Datenbank dieses Programms oder beschädigt." << "";
         QTest::newRow("not a database") << "not a database" << kInUse + "\n%1 ist keine Datenbank dieses Programms oder beschädigt."
                                         << "";
@@ -112,6 +131,8 @@ private slots:
                 home.createDatabase({"DELETE FROM SETTINGS"});
             else if (file != "missing")
                 home.createDatabase();
+            if (file == "of a newer program")
+                makeNewer(home.dbPath);
             if (file == "truncated" || file == "not a database")
                 prepared = damage(home.dbPath, file == "truncated" ? 4096 : -1);
             else if (file == "held by another program")

@@ -1,47 +1,8 @@
-#include "Database.h"
 #include "DbError.h"
-#include "NewDatabase.h"
-#include "Query.h"
-#include "TestDatabase.h"
+#include "NewFile.h"
 #include "UFirebird.h"
 #include "UUpdateDB.h"
 #include <QtTest>
-
-namespace {
-
-// A new database file built the way the program builds one.
-struct NewFile {
-    QTemporaryDir dir;
-    TDatabase db;
-    TTransaction transaction{&db};
-    NewFile()
-    {
-        db.params = connectionParams();
-        createVelmoraDatabase(db, dir.filePath("VELMORA.FDB"));
-    }
-    qint64 scalar(const QString &sql)
-    {
-        TQuery q(&db);
-        q.setSql(sql);
-        q.execQuery();
-        return q.asInteger(0);
-    }
-    QList<QStringList> rows(const QString &sql)
-    {
-        TQuery q(&db);
-        q.setSql(sql);
-        QList<QStringList> result;
-        for (q.execQuery(); !q.eof(); q.next()) {
-            QStringList row;
-            for (int i = 0; i < q.columnCount(); ++i)
-                row << (q.isNull(i) ? QStringLiteral("NULL") : q.asString(i));
-            result << row;
-        }
-        return result;
-    }
-};
-
-} // namespace
 
 class TestNewDatabase : public QObject {
     Q_OBJECT

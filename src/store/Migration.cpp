@@ -1,0 +1,33 @@
+#include "Migration.h"
+#include "Database.h"
+#include "Query.h"
+
+void MigrationStep::exec(const QString &statement)
+{
+    TQuery q(&m_db);
+    q.setSql(statement);
+    q.execQuery();
+    q.close();
+}
+
+void MigrationStep::add(SchemaObject kind, const QString &name, const QString &statement, const QString &table)
+{
+    if (!schemaObjectExists(m_db, kind, name, table))
+        exec(statement);
+}
+
+void MigrationStep::commitPart()
+{
+    TTransaction *t = m_db.defaultTransaction();
+    t->commit();
+    t->start();
+    if (afterPartialCommit)
+        afterPartialCommit(m_migration, 0);
+}
+
+void MigrationStep::commitChunk(int rowsDone)
+{
+    m_db.defaultTransaction()->commitRetaining();
+    if (afterPartialCommit)
+        afterPartialCommit(m_migration, rowsDone);
+}

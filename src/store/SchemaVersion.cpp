@@ -1,0 +1,96 @@
+#include "SchemaVersion.h"
+#include "Database.h"
+#include "DbError.h"
+#include "MigrationList.h"
+#include "Query.h"
+#include <ibase.h>
+
+namespace {
+
+const QString kVersionTable = QStringLiteral("SCHEMAVERSION");
+
+void writeSchemaVersion(TDatabase &db, int version)
+{
+    TQuery q(&db);
+    q.setSql(QStringLiteral("UPDATE SCHEMAVERSION SET VERSION = :VERSION"));
+    q.paramByName(QStringLiteral("VERSION")).setAsInteger(version);
+    q.execQuery();
+    if (q.rowsAffected() > 0)
+        return;
+    q.setSql(QStringLiteral("INSERT INTO SCHEMAVERSION (VERSION) VALUES (:VERSION)"));
+    q.paramByName(QStringLiteral("VERSION")).setAsInteger(version);
+    q.execQuery();
+}
+
+bool lacksPrivilege(const EDatabaseError &e) { return e.hasEngineCode(isc_no_priv) || e.hasEngineCode(isc_dyn_no_priv); }
+
+void rollbackQuietly(TTransaction *t)
+{
+    try {
+        t->rollback();
+    } catch (const EDatabaseError &) {
+        // the connection is gone; the engine drops the transaction itself
+    }
+}
+
+} // namespace
+
+int storedSchemaVersion(TDatabase &db)
+{
+    if (!schemaObjectExists(db, SchemaObject::Table, kVersionTable))
+        return 0;
+    TQuery q(&db);
+    q.setSql(QStringLiteral("SELECT COALESCE(MAX(VERSION), 0) FROM SCHEMAVERSION"));
+    q.execQuery();
+    return static_cast<int>(q.asInteger(0));
+}
+
+int latestSchemaVersion() { return migrations().last().version; }
+
+QString newerSchemaMessage(int stored, int known)
+{
+    return QStringLiteral("Die Datenbank wurde mit einer neueren Version von Velmora Prüfprotokolle angelegt "
+                          "(Datenbankversion %1, dieses Programm kennt bis %2). Bitte verwenden Sie die neuere "
+                          "Programmversion.")
+        .arg(stored)
+        .arg(known);
+}
+
+void runMigrations(TDatabase &db) { runMigrations(db, migrations()); }
+
+void runMigrations(TDatabase &db, const QList<Migration> &steps)
+{
+    TTransaction *t = db.defaultTransaction();
+    t->start();
+    const int stored = storedSchemaVersion(db);
+    const int known = steps.isEmpty() ? 0 : steps.last().version;
+    if (stored > known)
+        throw ENewerSchema(newerSchemaMessage(stored, known));
+    // Once a step is left for the owner, later numbers would claim it done:
+    // the rest runs by its effect checks only, and no number is stored.
+    bool recording = true;
+    for (const Migration &m : steps) {
+        if (m.version <= stored)
+            continue;
+        t->start();
+        try {
+            const bool byEffect = stored == 0 || !recording;
+            if (!byEffect || !m.effectPresent(db)) {
+                MigrationStep step(db, m);
+                m.apply(step);
+            }
+            if (recording)
+                writeSchemaVersion(db, m.version);
+            t->commit();
+        } catch (const EDatabaseError &e) {
+            rollbackQuietly(t);
+            if (!m.mayBeLeftToOwner || !lacksPrivilege(e))
+                throw;
+            recording = false;
+        } catch (...) {
+            rollbackQuietly(t);
+            throw;
+        }
+    }
+    t->start();
+}

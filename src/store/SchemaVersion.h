@@ -1,0 +1,25 @@
+#pragma once
+#include "DbError.h"
+#include <QList>
+#include <QString>
+
+class TDatabase;
+struct Migration;
+
+// The version the file went through, 0 for a file from before versions.
+int storedSchemaVersion(TDatabase &db);
+// The last version in the program's list of steps.
+int latestSchemaVersion();
+// Why a file written by a newer program is refused.
+QString newerSchemaMessage(int stored, int known);
+// A file written by a newer program: this one leaves it alone.
+class ENewerSchema : public EDatabaseError {
+public:
+    using EDatabaseError::EDatabaseError;
+};
+
+// Runs every step after the stored version, each in its own transaction
+// that also stores its number; a file of a newer version is refused with
+// ENewerSchema. The default transaction is left active.
+void runMigrations(TDatabase &db);
+void runMigrations(TDatabase &db, const QList<Migration> &steps);

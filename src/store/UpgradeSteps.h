@@ -1,0 +1,32 @@
+#pragma once
+// The steps of the schema's history and the checks that tell, for a file
+// from before schema versions, whether a step's effect is present. The list
+// that orders them is MigrationList.cpp.
+class MigrationStep;
+class TDatabase;
+
+// The one-row table with the schema's version number.
+void addSchemaVersionTable(MigrationStep &step);
+// The limit for protection class I (GRENZWERTE.WERT_I).
+void addClassOneLimit(MigrationStep &step);
+// The contractor's logo, and the short name for labels.
+void addContractorLogo(MigrationStep &step);
+void addContractorShortName(MigrationStep &step);
+
+// The chain of fingerprints, the closed protocols and the kept earlier
+// versions of corrected inspections (UpgradeFingerprints.cpp).
+void addFingerprintTables(MigrationStep &step);
+// The inspections stored before fingerprints existed get theirs, marked as
+// added later.
+void fingerprintStoredInspections(MigrationStep &step);
+bool everyInspectionFingerprinted(TDatabase &db);
+// The index that finds the chain's newest entry.
+void addChainHeadIndex(MigrationStep &step);
+
+// The tables of the measured-value import (UpgradeImport.cpp).
+void addImportTables(MigrationStep &step);
+bool importTablesPresent(TDatabase &db);
+
+// The triggers that post change events (UpgradeChangeEvents.cpp).
+void addChangeEventTriggers(MigrationStep &step);
+bool changeEventTriggersPresent(TDatabase &db);

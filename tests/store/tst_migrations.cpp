@@ -1,0 +1,201 @@
+// The schema's numbered steps on real database files: a file goes through
+// each step whole or not at all, a run stopped in the middle of a step
+// (program killed, disk full) is finished at the next start, and a file of
+// a newer program is left alone.
+#include "FingerprintCheck.h"
+#include "Fingerprints.h"
+#include "Migration.h"
+#include "NewFile.h"
+#include "SchemaVersion.h"
+#include "StatementPlan.h"
+#include "MigrationList.h"
+#include "UUpdateDB.h"
+#include <QtTest>
+#include <ibase.h>
+
+namespace {
+
+struct Stop {};
+
+// The step that fingerprints the inspections stored before fingerprints.
+constexpr int kFingerprintingStep = 6;
+
+void assertChainSound(TDatabase &db, int addedLater)
+{
+    const TFingerprintReport report = verifyFingerprints(db);
+    QVERIFY2(report.sound(), qPrintable(report.text()));
+    QCOMPARE(report.addedLater, addedLater);
+}
+
+// Stops the run at the first partial commit of the step with that number.
+void stopInStep(int version)
+{
+    afterPartialCommit = [version](const Migration &m, int) {
+        if (m.version == version)
+            throw Stop();
+    };
+}
+
+} // namespace
+
+class TestMigrations : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareTestEnvironment(); }
+    void cleanup() { afterPartialCommit = nullptr; }
+
+    void newFileGoesThroughEveryStep()
+    {
+        NewFile f;
+        QCOMPARE(storedSchemaVersion(f.db), 0);
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM SCHEMAVERSION"), qint64(1));
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM SCHEMAVERSION"), qint64(1)); // one row, also after a second start
+    }
+
+    // A file upgraded before there were version numbers: a step whose effect
+    // is there is not run again, the missing ones are.
+    void fileFromBeforeVersionsGetsOnlyMissingSteps()
+    {
+        NewFile f;
+        f.exec("ALTER TABLE GRENZWERTE ADD WERT_I DECIMAL(18,4)");
+        f.exec("UPDATE GRENZWERTE SET WERT_I = 7");
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM GRENZWERTE WHERE WERT_I = 7"), qint64(5));
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = 'AUFTRAGNEHMER' AND "
+                          "RDB$FIELD_NAME = 'KURZNAME'"),
+                 qint64(1));
+        QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
+    }
+
+    // A step stopped after it committed part of its work keeps the version
+    // before it and is done whole at the next start.
+    void stoppedStepIsDoneAtNextStart_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("check");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("version table") << 1 << "SELECT COUNT(*) FROM SCHEMAVERSION" << "1";
+        QTest::newRow("limit for class I") << 2 << "SELECT LIST(WERT_I, ' ') FROM (SELECT WERT_I FROM GRENZWERTE ORDER BY ID)"
+                                           << "0.3000 2.0000 3.5000 3.5000 0.5000";
+        QTest::newRow("import tables") << 7 << "SELECT COUNT(*) FROM IMPORTZEILEN" << "0";
+    }
+    void stoppedStepIsDoneAtNextStart()
+    {
+        QFETCH(int, version);
+        QFETCH(QString, check);
+        QFETCH(QString, expected);
+        NewFile f;
+        stopInStep(version);
+        QVERIFY_THROWS_EXCEPTION(Stop, TUpdateDB(&f.db).CheckAndUpdate());
+        afterPartialCommit = nullptr;
+        f.reopen();
+        QCOMPARE(storedSchemaVersion(f.db), version - 1);
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
+        QCOMPARE(f.rows(check), (QList<QStringList>{{expected}}));
+    }
+
+    // A firm's file from before fingerprints, its first start killed after
+    // the first chunk of fingerprints: the chunk stays, the next start
+    // finishes the chain after it, and the chain verifies.
+    void fingerprintingStoppedAfterFirstChunkResumes()
+    {
+        NewFile f;
+        TQuery insert(&f.db);
+        insert.setSql("INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID, "
+                      "SCHUTZLEITWIDERSTAND, BEMERKUNG) VALUES (:ID, :DATUM, :NEXT, 11, 12, :GERAET, 0.05, :BEMERKUNG)");
+        const QDateTime start(QDate(2015, 3, 2), QTime(8, 0));
+        for (int i = 0; i < 2500; ++i) {
+            insert.paramByName("ID").setAsInteger(20000 + i);
+            insert.paramByName("DATUM").setAsDateTime(start.addSecs(60 * i));
+            insert.paramByName("NEXT").setAsDateTime(start.addYears(1));
+            insert.paramByName("GERAET").setAsInteger(1001 + i % 2);
+            insert.paramByName("BEMERKUNG").setAsString(QStringLiteral("Steckdose %1").arg(i));
+            insert.execQuery();
+        }
+        f.transaction.commit();
+        stopInStep(kFingerprintingStep);
+        QVERIFY_THROWS_EXCEPTION(Stop, TUpdateDB(&f.db).CheckAndUpdate());
+        afterPartialCommit = nullptr;
+        f.reopen();
+        QCOMPARE(storedSchemaVersion(f.db), kFingerprintingStep - 1);
+        const qint64 firstChunk = f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE");
+        QVERIFY2(firstChunk > 0 && firstChunk < 2502, qPrintable(QString::number(firstChunk)));
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE"), qint64(2502));
+        QCOMPARE(f.scalar("SELECT COUNT(DISTINCT PRUEFUNG_ID) FROM FINGERABDRUECKE"), qint64(2502));
+        assertChainSound(f.db, 2502);
+    }
+
+    // A file whose first start with fingerprints was killed by an earlier
+    // program: tables made, chain empty, no version. The next start fills it.
+    void emptyChainOfEarlierProgramIsFilled()
+    {
+        NewFile f;
+        TUpdateDB(&f.db).CheckAndUpdate();
+        f.exec("DELETE FROM FINGERABDRUECKE");
+        f.exec("DROP TABLE SCHEMAVERSION");
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE"), qint64(2));
+        assertChainSound(f.db, 2);
+    }
+
+    // Every new fingerprint reads the chain's newest entry: through the
+    // descending index, without sorting the chain.
+    void chainHeadIsReadThroughItsIndex()
+    {
+        NewFile f;
+        TUpdateDB(&f.db).CheckAndUpdate();
+        const QString plan = statementPlan(f.db, fingerprintChainHeadSql());
+        QVERIFY2(plan.contains("FINGERABDRUECKE_NR_DESC"), qPrintable(plan));
+        QVERIFY2(!plan.contains("SORT"), qPrintable(plan));
+    }
+
+    // A workstation's own login on a server may not change the schema: a
+    // step it may leave to the owner is skipped, later steps still run as
+    // far as their effect is missing, and no number claims the skipped step
+    // done, so the owner's next start does it.
+    void stepLeftToOwnerIsNotClaimedDone()
+    {
+        NewFile f;
+        TUpdateDB(&f.db).CheckAndUpdate();
+        const int current = latestSchemaVersion();
+        QList<Migration> steps = migrations();
+        steps << Migration{current + 1, QStringLiteral("nur Eigentümer"), [](TDatabase &) { return false; },
+                           [](MigrationStep &) { throw EDatabaseError(QStringLiteral("no permission"), {isc_no_priv}); }, true}
+              << Migration{current + 2, QStringLiteral("Spalte"),
+                           [](TDatabase &db) { return schemaObjectExists(db, SchemaObject::Column, "NOTIZ", "PRUEFER"); },
+                           [](MigrationStep &step) { step.exec("ALTER TABLE PRUEFER ADD NOTIZ VARCHAR(20)"); }};
+        runMigrations(f.db, steps);
+        QCOMPARE(storedSchemaVersion(f.db), current);
+        QVERIFY(schemaObjectExists(f.db, SchemaObject::Column, "NOTIZ", "PRUEFER"));
+        runMigrations(f.db, steps); // the column is not added twice
+        QCOMPARE(storedSchemaVersion(f.db), current);
+    }
+
+    // A file that a newer program has upgraded is refused as such, not
+    // called foreign, and stays as it is.
+    void fileOfNewerProgramIsRefused()
+    {
+        NewFile f;
+        TUpdateDB(&f.db).CheckAndUpdate();
+        const int newer = latestSchemaVersion() + 1;
+        f.exec(QStringLiteral("UPDATE SCHEMAVERSION SET VERSION = %1").arg(newer));
+        try {
+            TUpdateDB(&f.db).CheckAndUpdate();
+            QFAIL("the newer file was accepted");
+        } catch (const ENewerSchema &e) {
+            QVERIFY2(e.message().startsWith("Die Datenbank wurde mit einer neueren Version von Velmora Prüfprotokolle "
+                                            "angelegt"),
+                     qPrintable(e.message()));
+        }
+        QCOMPARE(storedSchemaVersion(f.db), newer);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMigrations)
+#include "tst_migrations.moc"
