@@ -12,14 +12,21 @@ namespace {
 
 QString notConnectedText() { return QStringLiteral("Die Datenbank ist nicht verbunden."); }
 
+// A server that takes the connection but never answers is given up after
+// this long instead of the client's default of three minutes.
+constexpr int kServerConnectTimeoutSeconds = 15;
+
 // Adds "Providers=Engine12" for a local file, so that a failing open never
-// falls through to a server on the loopback network. The file name travels
-// as UTF-8: a Latin-1 name cannot reach a folder like /home/jürgen.
+// falls through to a server on the loopback network; a server gets a connect
+// timeout. The file name travels as UTF-8: a Latin-1 name cannot reach a
+// folder like /home/jürgen.
 void addFileConfig(IXpbBuilder *dpb, fb::Status &status, bool local)
 {
     dpb->insertTag(&status, isc_dpb_utf8_filename);
     if (local)
         dpb->insertString(&status, isc_dpb_config, "Providers=Engine12");
+    else
+        dpb->insertInt(&status, isc_dpb_connect_timeout, kServerConnectTimeoutSeconds);
 }
 
 QByteArray bytesOf(IXpbBuilder *builder, fb::Status &status)

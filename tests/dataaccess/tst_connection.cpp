@@ -5,6 +5,9 @@
 #include "Query.h"
 #include "TestDatabase.h"
 #include <QtTest>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +30,27 @@ private slots:
         QVERIFY(!t.database.connected());
         t.database.open();
         QCOMPARE(events, QStringList({"disconnect", "connect"}));
+    }
+
+    // A server that takes the connection and never answers is given up
+    // with an error instead of holding the program.
+    void silentServerIsGivenUp()
+    {
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        QVERIFY(listener >= 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), length) == 0);
+        QVERIFY(::listen(listener, 1) == 0); // the kernel completes the handshake; nobody answers
+        QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0);
+        TDatabase db;
+        db.setDatabaseName(QStringLiteral("127.0.0.1/%1:/srv/velmora.fdb").arg(ntohs(address.sin_port)));
+        db.params = TTestDatabase::createParams();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.open());
+        QVERIFY(!db.connected());
+        ::close(listener);
     }
 
     void createStatementText()
