@@ -1,6 +1,5 @@
 #include "DatabaseFiles.h"
-#include "NewDatabase.h"
-#include "Query.h"
+#include "FileScalar.h"
 #include "TestDatabase.h"
 #include "ToolRun.h"
 #include <QProcess>
@@ -27,20 +26,8 @@ void writeFile(const QString &path, const QByteArray &data)
 // Whether the engine holds statistics for the key of the inspections.
 bool inspectionKeyHasStatistics(const QString &path)
 {
-    TDatabase db;
-    TTransaction t(&db);
-    db.params = connectionParams();
-    db.setDatabaseName(path);
-    db.open();
-    TQuery q(&db);
-    q.setSql(QStringLiteral("SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$RELATION_NAME = 'PRUEFUNGEN' "
-                            "AND RDB$INDEX_NAME STARTING WITH 'RDB$PRIMARY' AND RDB$STATISTICS > 0"));
-    q.execQuery();
-    const bool has = q.asInteger(0) == 1;
-    q.close();
-    t.commit();
-    db.close();
-    return has;
+    return fileScalar(path, QStringLiteral("SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$RELATION_NAME = 'PRUEFUNGEN' "
+                                           "AND RDB$INDEX_NAME STARTING WITH 'RDB$PRIMARY' AND RDB$STATISTICS > 0")) == 1;
 }
 
 QByteArray readFile(const QString &path)
