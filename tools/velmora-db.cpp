@@ -7,6 +7,7 @@
 #include "DbError.h"
 #include "LabelCommand.h"
 #include "ImportCommand.h"
+#include "IndexStatistics.h"
 #include "NewDatabase.h"
 #include "OpenFailure.h"
 #include "Query.h"
@@ -140,6 +141,8 @@ int check(const QString &path)
             out() << QStringLiteral("  %1 %2\n").arg(table, -14).arg(q.asInteger(0));
             q.close();
         }
+        out() << QStringLiteral("Indexstatistik neu berechnet: %1 Indizes\n").arg(recomputeIndexStatistics(c.db));
+        c.transaction.commit();
         out() << Qt::flush;
     } catch (const EDatabaseError &e) {
         out() << Qt::flush;

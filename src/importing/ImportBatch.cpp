@@ -5,6 +5,7 @@
 #include "DbError.h"
 #include "DryRun.h"
 #include "ImportLookups.h"
+#include "IndexStatistics.h"
 #include "InspectionInsert.h"
 #include "Latin1.h"
 #include "Query.h"
@@ -101,7 +102,7 @@ TImportResult importDryRun(TDatabase &database, const TDryRun &shown, const std:
         return {};
     if (shown.choice.instrumentId <= 0)
         throw EDatabaseError(QStringLiteral("Bitte das Prüfgerät wählen, mit dem gemessen wurde."));
-    return inOneTransaction(database, [&] {
+    const TImportResult imported = inOneTransaction(database, [&] {
         const TImportLookups lookups(database);
         const TDryRun now = dryRunImport(lookups, shown.profile, shown.fileName, shown.bytes, shown.choice);
         if (!sameRows(shown, now))
@@ -125,6 +126,8 @@ TImportResult importDryRun(TDatabase &database, const TDryRun &shown, const std:
         }
         return result;
     });
+    recomputeIndexStatistics(database); // many rows at once may change which index the engine picks
+    return imported;
 }
 
 QList<TImportBatch> importBatches(TDatabase &database)

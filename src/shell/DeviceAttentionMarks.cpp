@@ -1,29 +1,45 @@
 #include "DeviceAttentionMarks.h"
 #include "AttentionLook.h"
+#include "Clock.h"
 #include "DBGrid.h"
 #include "DataSet.h"
 #include "Field.h"
 
-
-TDeviceAttentionMarks::TDeviceAttentionMarks(TDBGrid *deviceGrid, TDBGrid *inspectionGrid, TDataSet *devices)
+TDeviceAttentionMarks::TDeviceAttentionMarks(TDBGrid *deviceGrid, TDataSet *devices)
     : QObject(deviceGrid), m_grid(deviceGrid), m_devices(devices)
 {
     m_grid->dataModel()->setRowMarker([this](int row) { return markOfRow(row); });
-    for (TDataSetModel *model : {deviceGrid->dataModel(), inspectionGrid->dataModel()}) {
-        connect(model, &QAbstractItemModel::modelReset, this, &TDeviceAttentionMarks::reread);
-        connect(model, &QAbstractItemModel::rowsInserted, this, &TDeviceAttentionMarks::reread);
-        connect(model, &QAbstractItemModel::rowsRemoved, this, &TDeviceAttentionMarks::reread);
-    }
+    connect(deviceGrid->dataModel(), &QAbstractItemModel::modelReset, this, &TDeviceAttentionMarks::listChanged);
 }
 
-void TDeviceAttentionMarks::reread()
+int TDeviceAttentionMarks::keyAt(int row, const char *field) const
 {
-    m_attention.clear();
-    if (m_devices->active() && m_devices->recordCount() > 0) {
-        const TField *customer = m_devices->fieldByName(QStringLiteral("KUNDEN_ID"));
-        m_attention = customerAttention(m_devices->database(),
-                                        static_cast<int>(valueToInteger(m_devices->valueAt(0, customer))));
+    return static_cast<int>(valueToInteger(m_devices->valueAt(row, m_devices->fieldByName(QString::fromLatin1(field)))));
+}
+
+void TDeviceAttentionMarks::listChanged()
+{
+    if (!m_devices->active()) {
+        // Closed: the next list may be another customer's, of another file.
+        m_customer.reset();
+        m_attention.clear();
+    } else if (m_devices->recordCount() > 0) {
+        const int customer = keyAt(0, "KUNDEN_ID");
+        if (m_customer != customer || m_day != TClock::today()) {
+            m_attention = customerAttention(m_devices->database(), customer);
+            m_customer = customer;
+            m_day = TClock::today();
+        }
     }
+    m_grid->dataModel()->refreshMarks();
+}
+
+void TDeviceAttentionMarks::currentDeviceChanged()
+{
+    if (!m_customer || !m_devices->active() || m_devices->isEmpty())
+        return;
+    const int device = keyAt(m_devices->recNo() - 1, "ID");
+    m_attention.insert(device, deviceAttention(m_devices->database(), device));
     m_grid->dataModel()->refreshMarks();
 }
 
@@ -31,6 +47,5 @@ TRowMark TDeviceAttentionMarks::markOfRow(int row) const
 {
     if (!m_devices->active() || row < 0 || row >= m_devices->recordCount())
         return {};
-    const TField *id = m_devices->fieldByName(QStringLiteral("ID"));
-    return attentionRowMark(m_attention.value(static_cast<int>(valueToInteger(m_devices->valueAt(row, id)))));
+    return attentionRowMark(m_attention.value(keyAt(row, "ID")));
 }

@@ -186,10 +186,12 @@ void TfrmMain::Init2()
     if (!frmDM->Transaction.active())
         frmDM->Transaction.start();
     enableDatabaseCommands(true);
-    fillCbKunden();
+    // The remembered customer is chosen before any device is read: the
+    // first customer of the list is not the one shown.
+    fillCustomerList(m_ui->cbKunden, *frmDM, CustomerScope::Active);
     selectCbKunden(frmDM->Settings()->KundeID());
     frmDM->setPrueflingeSQL();
-    showDeviceCount();
+    showCustomerFigures();
 }
 
 void TfrmMain::showDeviceCount()
@@ -218,14 +220,15 @@ void TfrmMain::selectCbKunden(int kundeId)
 void TfrmMain::showPrueflinge()
 {
     frmDM->dsetPrueflinge.close();
-    frmDM->dsetAnzahlPrueflinge.close();
-    const auto customer = selectedCustomerId();
-    if (!customer) {
-        showDueCounts();
-        return;
+    if (const auto customer = selectedCustomerId()) {
+        frmDM->dsetPrueflinge.param(0).setAsInteger(*customer);
+        frmDM->dsetPrueflinge.open();
     }
-    frmDM->dsetPrueflinge.param(0).setAsInteger(*customer);
-    frmDM->dsetPrueflinge.open();
+    showCustomerFigures();
+}
+
+void TfrmMain::showCustomerFigures()
+{
     showDeviceCount();
     updateDeviceCommands();
     showDueCounts();

@@ -10,6 +10,7 @@ class TfrmMain;
 }
 class QKeyEvent;
 class QLabel;
+class TDeviceAttentionMarks;
 class TfrmDueDates;
 class TPreviewExt;
 
@@ -93,6 +94,9 @@ private:
     // The status panel with what of the selected customer is due.
     void addDuePanel();
     void showDueCounts();
+    // The device count, the device commands and the due counts of the
+    // selected customer.
+    void showCustomerFigures();
     // "Anzahl Prüflinge" of the selected customer, read afresh.
     void showDeviceCount();
     // Scanning and labels.
@@ -110,6 +114,7 @@ private:
     QLabel *m_panels[2] = {nullptr, nullptr};
     QLabel *m_duePanel = nullptr;
     TfrmDueDates *m_dueDates = nullptr;
+    TDeviceAttentionMarks *m_attentionMarks = nullptr;
     bool m_firstStartPending = false;
 };
 

@@ -5,5 +5,5 @@
 
 void TfrmMain::showAttentionMarks()
 {
-    new TDeviceAttentionMarks(m_ui->gridPrueflinge, m_ui->gridPruefungen, &frmDM->dsetPrueflinge);
+    m_attentionMarks = new TDeviceAttentionMarks(m_ui->gridPrueflinge, &frmDM->dsetPrueflinge);
 }

@@ -1,4 +1,5 @@
 // The main window's side of the "Fälligkeiten" window.
+#include "DeviceAttentionMarks.h"
 #include "UDueDates.h"
 #include "UMain.h"
 #include "UPreviewExt.h"
@@ -33,6 +34,7 @@ void TfrmMain::dueDatesChanged()
 {
     showDeviceCount(); // a device was stored or deleted, or an inspection
     showDueCounts();
+    m_attentionMarks->currentDeviceChanged();
     if (m_dueDates && m_dueDates->isVisible())
         m_dueDates->reload();
 }

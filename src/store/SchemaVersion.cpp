@@ -1,6 +1,7 @@
 #include "SchemaVersion.h"
 #include "Database.h"
 #include "DbError.h"
+#include "IndexStatistics.h"
 #include "MigrationList.h"
 #include "Query.h"
 #include <ibase.h>
@@ -22,8 +23,6 @@ void writeSchemaVersion(TDatabase &db, int version)
     q.execQuery();
 }
 
-bool lacksPrivilege(const EDatabaseError &e) { return e.hasEngineCode(isc_no_priv) || e.hasEngineCode(isc_dyn_no_priv); }
-
 void rollbackQuietly(TTransaction *t)
 {
     try {
@@ -34,6 +33,8 @@ void rollbackQuietly(TTransaction *t)
 }
 
 } // namespace
+
+bool lacksPrivilege(const EDatabaseError &e) { return e.hasEngineCode(isc_no_priv) || e.hasEngineCode(isc_dyn_no_priv); }
 
 int storedSchemaVersion(TDatabase &db)
 {
@@ -69,19 +70,23 @@ void runMigrations(TDatabase &db, const QList<Migration> &steps)
     // Once a step is left for the owner, later numbers would claim it done:
     // the rest runs by its effect checks only, and no number is stored.
     bool recording = true;
+    bool upgraded = false;
     for (const Migration &m : steps) {
         if (m.version <= stored)
             continue;
         t->start();
         try {
             const bool byEffect = stored == 0 || !recording;
+            bool applied = false;
             if (!byEffect || !m.effectPresent(db)) {
                 MigrationStep step(db, m);
                 m.apply(step);
+                applied = true;
             }
             if (recording)
                 writeSchemaVersion(db, m.version);
             t->commit();
+            upgraded = upgraded || applied || recording;
         } catch (const EDatabaseError &e) {
             rollbackQuietly(t);
             if (!m.mayBeLeftToOwner || !lacksPrivilege(e))
@@ -92,5 +97,7 @@ void runMigrations(TDatabase &db, const QList<Migration> &steps)
             throw;
         }
     }
+    if (upgraded) // new indexes and the rows the steps wrote
+        recomputeIndexStatistics(db);
     t->start();
 }

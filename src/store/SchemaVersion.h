@@ -12,6 +12,8 @@ int storedSchemaVersion(TDatabase &db);
 int latestSchemaVersion();
 // Why a file written by a newer program is refused.
 QString newerSchemaMessage(int stored, int known);
+// The login may not change the schema (a workstation's own login on a server).
+bool lacksPrivilege(const EDatabaseError &e);
 // A file written by a newer program: this one leaves it alone.
 class ENewerSchema : public EDatabaseError {
 public:

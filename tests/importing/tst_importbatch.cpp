@@ -106,6 +106,18 @@ private slots:
         QCOMPARE(f.inspectionCount(), before + 3);
     }
 
+    // The rows of an import change what the engine knows of its indexes:
+    // the batch rows' indexes, empty before, have statistics afterwards.
+    void importRecomputesIndexStatistics()
+    {
+        ImportFixture f;
+        const QString unjudged = "SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$RELATION_NAME = 'IMPORTZEILEN' "
+                                 "AND COALESCE(RDB$STATISTICS, 0) = 0";
+        QVERIFY(f.scalar(unjudged) > 0);
+        QCOMPARE(importDryRun(f.dm->Database, f.dryRun(TDialect{}, dayOfWork())).imported, 3);
+        QCOMPARE(f.scalar(unjudged), qint64(0));
+    }
+
     void rowsThatAreNotReady_data()
     {
         QTest::addColumn<QStringList>("row");

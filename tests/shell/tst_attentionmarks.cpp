@@ -1,7 +1,9 @@
 #include "DataSetModel.h"
+#include "RowsRead.h"
 #include "RunningProgram.h"
 #include "UMain.h"
 #include "UPruefung.h"
+#include <QComboBox>
 #include <QTableView>
 #include <QtTest>
 
@@ -23,6 +25,26 @@ struct Running : TRunningProgram {
     static QString symbol(int row) { return cell(row, TDataSetModel::MarkSymbolRole).toString(); }
     static QString toolTip(int row) { return cell(row, Qt::ToolTipRole).toString(); }
 };
+
+// A customer with that many devices, each inspected twice.
+QStringList customerWithDevices(int kundeId, int devices)
+{
+    const QString numbers = QStringLiteral("WITH RECURSIVE n AS (SELECT 1 AS I FROM RDB$DATABASE UNION ALL "
+                                           "SELECT I + 1 FROM n WHERE I < %1) ")
+                                .arg(devices);
+    const int firstDevice = kundeId * 1000;
+    return {QStringLiteral("INSERT INTO KUNDEN (ID, NAME) VALUES (%1, 'Kunde %1')").arg(kundeId),
+            QStringLiteral("INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, PRUEFINTERVAL, KUNDEN_ID) ") + numbers +
+                QStringLiteral("SELECT %1 + I, 'Gerät', I, 12, %2 FROM n").arg(firstDevice).arg(kundeId),
+            QStringLiteral("INSERT INTO PRUEFUNGEN (ID, PRUEFLINGE_ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, "
+                           "PRUEFGERAETE_ID, SICHTPRUEFUNG_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN) ") +
+                numbers +
+                QStringLiteral("SELECT 2 * (%1 + I) + d.K, %1 + I, DATEADD(d.K YEAR TO DATE '2025-06-10'), "
+                               "DATEADD(d.K + 1 YEAR TO DATE '2025-06-10'), (SELECT MIN(ID) FROM PRUEFER), "
+                               "(SELECT MIN(ID) FROM PRUEFGERAETE), 1, 1 "
+                               "FROM n CROSS JOIN (SELECT 0 AS K FROM RDB$DATABASE UNION ALL SELECT 1 FROM RDB$DATABASE) d")
+                    .arg(firstDevice)};
+}
 
 } // namespace
 
@@ -70,6 +92,30 @@ private slots:
         const int key = devices->fontMetrics().horizontalAdvance(r.cell(0, Qt::DisplayRole).toString());
         QVERIFY2(devices->columnWidth(0) >= marks.width() + key + 8,
                  qPrintable(QStringLiteral("%1 < %2 + %3").arg(devices->columnWidth(0)).arg(marks.width()).arg(key)));
+    }
+
+    // A step down the device list reads the same rows whether the customer
+    // has twenty devices or two hundred: no other device's marks.
+    void stepDownReadsOnlyWhatIsShown()
+    {
+        Running r(customerWithDevices(201, 20) + customerWithDevices(202, 200));
+        const auto rowsReadByStepDown = [&r](const QString &customer) {
+            auto *customers = r.find<QComboBox>(frmMain, "cbKunden");
+            customers->setCurrentIndex(customers->findText(customer));
+            emit customers->activated(customers->currentIndex());
+            QTableView *devices = r.find<QTableView>(frmMain, "gridPrueflinge");
+            r.clickRow(devices, 0);
+            const QStringList tables = {"PRUEFLINGE", "PRUEFUNGEN"};
+            const qint64 before = rowsRead(frmDM->Database, tables);
+            QTest::keyClick(devices, Qt::Key_Down);
+            return rowsRead(frmDM->Database, tables) - before;
+        };
+        const qint64 fewDevices = rowsReadByStepDown("Kunde 201");
+        QCOMPARE(frmDM->dsetPrueflinge.recNo(), 2);
+        QCOMPARE(rowsReadByStepDown("Kunde 202"), fewDevices);
+        QCOMPARE(frmDM->dsetPrueflinge.recNo(), 2);
+        QCOMPARE(r.symbol(1), QString()); // its marks are known: next inspection on 10.06.2027
+        QVERIFY(r.toolTip(1).isEmpty());
     }
 
     // A failed inspection, once stored, marks its device at once.

@@ -2,6 +2,7 @@
 // cancelled, the settings are written and the connection closes cleanly.
 #include "AppHome.h"
 #include "AppTestMain.h"
+#include "FileScalar.h"
 #include "QuitOnSignal.h"
 #include "RunningProgram.h"
 #include "UMain.h"
@@ -13,19 +14,6 @@
 #include <csignal>
 
 namespace {
-
-qint64 scalar(const QString &path, const QString &sql)
-{
-    TDatabase db;
-    TTransaction t(&db);
-    db.params = connectionParams();
-    db.setDatabaseName(path);
-    db.open();
-    TQuery q(&db);
-    q.setSql(sql);
-    q.execQuery();
-    return q.asInteger(0);
-}
 
 // Whether the process has the file open.
 bool holds(qint64 pid, const QString &path)
@@ -74,7 +62,7 @@ private slots:
         QCOMPARE(frmDM->dsetKunden.recordCount(), 1);
         p.program.destroy();
         QCOMPARE(TAppHome::setting("KundeID").toString(), QStringLiteral("101"));
-        QCOMPARE(scalar(p.home.dbPath, "SELECT COUNT(*) FROM PRUEFUNGEN WHERE BEMERKUNG IS NOT NULL"), qint64(0));
+        QCOMPARE(fileScalar(p.home.dbPath, "SELECT COUNT(*) FROM PRUEFUNGEN WHERE BEMERKUNG IS NOT NULL"), qint64(0));
     }
 
     // The program itself, ended by SIGTERM as a logout ends it.
@@ -92,7 +80,7 @@ private slots:
         QCOMPARE(velmora.exitStatus(), QProcess::NormalExit);
         QCOMPARE(velmora.exitCode(), 0);
         QCOMPARE(TAppHome::setting("KundeID").toString(), QStringLiteral("101")); // settings written on the way out
-        QCOMPARE(scalar(home.dbPath, "SELECT COUNT(*) FROM KUNDEN"), qint64(1));
+        QCOMPARE(fileScalar(home.dbPath, "SELECT COUNT(*) FROM KUNDEN"), qint64(1));
     }
 };
 

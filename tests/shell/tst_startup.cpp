@@ -181,13 +181,15 @@ private slots:
     {
         QTest::addColumn<int>("remembered");
         QTest::addColumn<QString>("selected");
-        QTest::newRow("exists") << 103 << "Zahn";
-        QTest::newRow("deleted") << 555 << "Ärzte GmbH";
+        QTest::addColumn<QString>("dueCounts");
+        QTest::newRow("exists") << 103 << "Zahn" << "1 überfällig, 0 in 30 Tagen";
+        QTest::newRow("deleted") << 555 << "Ärzte GmbH" << "0 überfällig, 0 in 30 Tagen";
     }
     void rememberedCustomer()
     {
         QFETCH(int, remembered);
         QFETCH(QString, selected);
+        QFETCH(QString, dueCounts);
         TRunningProgram p([&](TAppHome &home) {
             home.createDatabase({"INSERT INTO KUNDEN (ID, NAME) VALUES (102, 'Bauer')",
                                  "INSERT INTO KUNDEN (ID, NAME) VALUES (103, 'Zahn')",
@@ -201,6 +203,8 @@ private slots:
         const qint64 devices = selected == "Zahn" ? 1 : 0;
         QCOMPARE(frmDM->dsetPrueflinge.recordCount(), int(devices));
         QCOMPARE(frmDM->dsetAnzahlPrueflinge.fieldByName("COUNT")->asInteger(), devices);
+        // The status bar counts what is due of the customer shown.
+        QCOMPARE(p.find<QLabel>(frmMain, "StatusPanelDue")->text(), dueCounts);
     }
 
     void noCustomers()

@@ -55,6 +55,19 @@ private slots:
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM SCHEMAVERSION"), qint64(1)); // one row, also after a second start
     }
 
+    // An upgrade leaves the engine statistics of the indexes of filled
+    // tables (a new file's were made on empty ones), and a current file is
+    // not worked on again.
+    void upgradeRecomputesIndexStatistics()
+    {
+        NewFile f;
+        const QString inspectionKey = "SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$RELATION_NAME = 'PRUEFUNGEN' "
+                                      "AND RDB$INDEX_NAME STARTING WITH 'RDB$PRIMARY' AND RDB$STATISTICS > 0";
+        QCOMPARE(f.scalar(inspectionKey), qint64(0));
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(f.scalar(inspectionKey), qint64(1));
+    }
+
     // A file upgraded before there were version numbers: a step whose effect
     // is there is not run again, the missing ones are.
     void fileFromBeforeVersionsGetsOnlyMissingSteps()

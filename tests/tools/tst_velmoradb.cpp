@@ -1,4 +1,5 @@
 #include "DatabaseFiles.h"
+#include "FileScalar.h"
 #include "TestDatabase.h"
 #include "ToolRun.h"
 #include <QProcess>
@@ -20,6 +21,13 @@ void writeFile(const QString &path, const QByteArray &data)
     QFile f(path);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write(data);
+}
+
+// Whether the engine holds statistics for the key of the inspections.
+bool inspectionKeyHasStatistics(const QString &path)
+{
+    return fileScalar(path, QStringLiteral("SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$RELATION_NAME = 'PRUEFUNGEN' "
+                                           "AND RDB$INDEX_NAME STARTING WITH 'RDB$PRIMARY' AND RDB$STATISTICS > 0")) == 1;
 }
 
 QByteArray readFile(const QString &path)
@@ -70,6 +78,20 @@ private slots:
         QCOMPARE(QFileInfo(dir.filePath("sicherung/" + copies.first())).size(), QFileInfo(path).size());
         r = velmoraDb({"check", dir.filePath("sicherung/" + copies.first())});
         QCOMPARE(r.exitCode, 0); // the copy is a whole database
+    }
+
+    // A new file's indexes were made on empty tables; "check" gives the
+    // engine statistics to judge them by.
+    void checkRecomputesIndexStatistics()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("NEU.FDB");
+        QCOMPARE(velmoraDb({"create", path}).exitCode, 0);
+        QVERIFY(!inspectionKeyHasStatistics(path));
+        const TToolRun r = velmoraDb({"check", path});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.contains(QRegularExpression("Indexstatistik neu berechnet: \\d+ Indizes")), qPrintable(r.out));
+        QVERIFY(inspectionKeyHasStatistics(path));
     }
 
     void checkRefusesForeignFiles_data()
