@@ -288,23 +288,18 @@ int TDryRun::count(RowState state) const
     return static_cast<int>(std::count_if(rows.begin(), rows.end(), [state](const TImportRow &r) { return r.state == state; }));
 }
 
-QString TDryRun::countsText() const
+QString TDryRun::stateCounts(RowState first) const
 {
     QStringList parts;
-    for (int s = 0; s < kRowStateCount; ++s)
-        if (const int n = count(static_cast<RowState>(s)); n > 0 || s == 0)
+    for (int s = static_cast<int>(first); s < kRowStateCount; ++s)
+        if (const int n = count(static_cast<RowState>(s)); n > 0 || s == 0) // "0 bereit" is said
             parts << QStringLiteral("%1 %2").arg(n).arg(rowStateText(static_cast<RowState>(s)));
     return parts.join(QStringLiteral(", "));
 }
 
-QString TDryRun::leftOutText() const
-{
-    QStringList parts;
-    for (int s = 1; s < kRowStateCount; ++s)
-        if (const int n = count(static_cast<RowState>(s)); n > 0)
-            parts << QStringLiteral("%1 %2").arg(n).arg(rowStateText(static_cast<RowState>(s)));
-    return parts.join(QStringLiteral(", "));
-}
+QString TDryRun::countsText() const { return stateCounts(RowState::Ready); }
+
+QString TDryRun::leftOutText() const { return stateCounts(RowState::UnknownCustomer); }
 
 TDryRun dryRunImport(const TImportLookups &lookups, const TImportProfile &profile, const QString &fileName,
                      const QByteArray &bytes, const TImportChoice &choice)

@@ -82,6 +82,8 @@ struct TDryRun {
     QString countsText() const;
     // Why rows are left out: the counts of every state but "bereit".
     QString leftOutText() const;
+    // The counts of the states from first on, each that occurs.
+    QString stateCounts(RowState first) const;
 };
 
 // Reads the file's bytes with the profile and judges every row against
