@@ -9,7 +9,7 @@ packages=(
   qt6-translations-l10n qt6-gtk-platformtheme
   firebird-dev libfbclient2 firebird3.0-server-core
   firebird3.0-server firebird3.0-utils qtkeychain-qt6-dev
-  poppler-utils qpdf
+  poppler-utils qpdf strace
   fonts-dejavu-core
   libqrencode-dev libzxing-dev
 )

@@ -2,15 +2,30 @@
 #include "Clock.h"
 #include "CommandLine.h"
 #include "DueCsv.h"
+#include "FileCopy.h"
 #include "PageWriter.h"
 #include "Query.h"
 #include "PageCommand.h"
 #include "CollectedMessages.h"
 #include "ReportJob.h"
 #include "UDM.h"
+#include <cerrno>
 #include <cstdio>
 
 namespace {
+
+// A script reading the list must never get a short one: every write, the
+// flush and the stream's error state are checked.
+int writeToStandardOutput(const QByteArray &bytes)
+{
+    errno = 0;
+    const size_t written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    if (written == static_cast<size_t>(bytes.size()) && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return cli::Ok;
+    const int error = errno != 0 ? errno : EIO;
+    return cli::refuse(QStringLiteral("Die Liste konnte nicht vollständig ausgegeben werden.\n") +
+                  writeFailureText(QStringLiteral("die Standardausgabe"), error));
+}
 
 using namespace pagecommand;
 
@@ -93,8 +108,7 @@ int writeDueList(const DueRequest &r, TCollectedMessages &messages)
     selection.dueHorizon = r.until ? dueUntilText(*r.until) : dueWithinDaysText(days, today);
     if (r.csv) {
         const QByteArray csv = dueListCsv(dm.dueDevices(selection.dueUntil, r.customer), today).toUtf8();
-        std::fwrite(csv.constData(), 1, static_cast<size_t>(csv.size()), stdout);
-        return std::fflush(stdout) == 0 ? cli::Ok : refuse(QStringLiteral("Die Liste konnte nicht ausgegeben werden."));
+        return writeToStandardOutput(csv);
     }
     dm.openReport(selection);
     TPageWriter writer;

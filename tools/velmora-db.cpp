@@ -41,7 +41,8 @@ int usage()
              "  velmora-db backup PFAD ORDNER            Sicherungskopie mit Datum im Namen anlegen\n"
              "  velmora-db restore SICHERUNG ZIEL [--force]\n"
              "                                           Sicherung zurückspielen (--force ersetzt ZIEL,\n"
-             "                                           die alte Datei bleibt als ZIEL.bak)\n"
+             "                                           die alte Datei bleibt als ZIEL.bak,\n"
+             "                                           oder ZIEL.bak.1 usw., wenn es die schon gibt)\n"
              "  velmora-db grant PFAD BENUTZER           einem Serverbenutzer alle Rechte für die Arbeit geben\n"
              "  velmora-db dbname                        Pfad der Datenbank aus den Einstellungen ausgeben\n"
              "  Auf dem Server (rechner:/pfad/datei.fdb oder rechner/port:/pfad/datei.fdb):\n"
@@ -197,7 +198,8 @@ int restore(const QString &backupPath, const QString &target, bool force)
     case FileIdentity::Unopenable:
         return refuse(QStringLiteral("Die Sicherung kann nicht gelesen werden:\n") + Connection(backupPath).open());
     }
-    const QString kept = target + QStringLiteral(".bak");
+    // An earlier restore's kept file is never overwritten.
+    const QString kept = freeKeptName(target);
     if (QFileInfo::exists(target)) {
         if (!force)
             return refuse(QStringLiteral("Die Datei %1 gibt es bereits. Mit --force wird sie ersetzt; "

@@ -1,4 +1,5 @@
 #include "Database.h"
+#include "HeldFiles.h"
 #include "DataSet.h"
 #include "DbError.h"
 #include "FbApi.h"
@@ -143,6 +144,8 @@ void TDatabase::attachWith(const QByteArray &dpb, bool create)
             ? fb::provider()->createDatabase(&status, path.constData(), static_cast<unsigned>(dpb.size()), bytes)
             : fb::provider()->attachDatabase(&status, path.constData(), static_cast<unsigned>(dpb.size()), bytes);
     });
+    if (isLocalFile())
+        holdFile(m_databaseName);
     if (afterConnect)
         afterConnect(*this);
 }
@@ -188,6 +191,8 @@ void TDatabase::close()
         }
     }
     IAttachment *attachment = std::exchange(m_attachment, nullptr);
+    if (isLocalFile())
+        releaseFile(m_databaseName);
     try {
         fb::Status status;
         attachment->detach(&status); // releases the interface on success

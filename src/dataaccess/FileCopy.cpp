@@ -1,8 +1,10 @@
 #include "FileCopy.h"
+#include "HeldFiles.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,8 +25,11 @@ bool writeAll(int fd, const QByteArray &data)
         const ssize_t n = ::write(fd, at, static_cast<size_t>(left));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
             return false;
+        }
         at += n;
         left -= n;
     }
@@ -40,6 +45,96 @@ void syncFolder(const QString &file)
         ::close(fd);
     }
 }
+
+QString heldText(const QString &path)
+{
+    return QStringLiteral("%1 ist eine geöffnete Datenbank und wird nicht überschrieben.").arg(shown(path));
+}
+
+// Why a file may not take target's place, or nothing: an open database is
+// never replaced, and a device or folder under that name is not a file.
+QString refusedTarget(const QString &target)
+{
+    if (isHeldFile(target))
+        return heldText(target);
+    const QFileInfo info(target);
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("%1 ist keine gewöhnliche Datei.").arg(shown(target));
+    return {};
+}
+
+// A link is replaced by what it points to, not by the file.
+QString resolvedTarget(const QString &target)
+{
+    const QFileInfo info(target);
+    return info.isSymLink() && info.exists() ? info.canonicalFilePath() : target;
+}
+
+// "<target>.part" while it is written: only once complete and on the disk
+// does it take the target's name, in one rename. Until then the earlier
+// file of that name stays whole; a part that is not committed is removed.
+class TPartFile {
+public:
+    explicit TPartFile(QString target) : m_target(std::move(target)), m_part(m_target + QStringLiteral(".part")) {}
+    ~TPartFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_committed)
+            ::unlink(local(m_part).constData());
+    }
+    TPartFile(const TPartFile &) = delete;
+    TPartFile &operator=(const TPartFile &) = delete;
+
+    // A stale part of that name is removed first.
+    QString open(mode_t mode)
+    {
+        ::unlink(local(m_part).constData());
+        m_fd = ::open(local(m_part).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        return m_fd < 0 ? writeFailureText(m_part, errno) : QString();
+    }
+    QString write(const QByteArray &data) { return writeAll(m_fd, data) ? QString() : writeFailureText(m_part, errno); }
+    // mode, if given, replaces the part's permissions before it is complete.
+    QString commit(std::optional<mode_t> mode, const QString &keepReplacedAs)
+    {
+        if ((mode && ::fchmod(m_fd, *mode) != 0) || ::fsync(m_fd) != 0)
+            return writeFailureText(m_part, errno);
+        const int fd = std::exchange(m_fd, -1);
+        if (::close(fd) != 0)
+            return writeFailureText(m_part, errno);
+        if (!keepReplacedAs.isEmpty() && QFileInfo::exists(m_target))
+            if (const QString failure = keep(keepReplacedAs); !failure.isEmpty())
+                return failure;
+        // Checked again just before: the target may have been attached meanwhile.
+        if (const QString refused = refusedTarget(m_target); !refused.isEmpty())
+            return refused;
+        if (::rename(local(m_part).constData(), local(m_target).constData()) != 0)
+            return writeFailureText(m_target, errno);
+        m_committed = true;
+        syncFolder(m_target);
+        return {};
+    }
+
+private:
+    // The target stays under its name until the part replaces it: a second
+    // name for the same file, or a copy where links are not possible.
+    QString keep(const QString &keptName)
+    {
+        if (::link(local(m_target).constData(), local(keptName).constData()) == 0)
+            return {};
+        const int error = errno;
+        if (error != EXDEV && error != EPERM && error != EMLINK && error != ENOTSUP)
+            return writeFailureText(keptName, error);
+        if (QFileInfo::exists(keptName))
+            return writeFailureText(keptName, EEXIST);
+        return copyFileCompletely(m_target, keptName).failure;
+    }
+
+    QString m_target;
+    QString m_part;
+    int m_fd = -1;
+    bool m_committed = false;
+};
 
 } // namespace
 
@@ -57,28 +152,29 @@ QString writeFailureText(const QString &path, int error)
     case ENOENT:
     case ENOTDIR:
         return QStringLiteral("Den Ordner von %1 gibt es nicht.").arg(shown(path));
+    case EEXIST:
+        return QStringLiteral("Die Datei %1 gibt es bereits.").arg(shown(path));
+    case EISDIR:
+        return QStringLiteral("%1 ist ein Ordner.").arg(shown(path));
     default:
         return QStringLiteral("Die Datei %1 kann nicht geschrieben werden (Systemfehler %2).").arg(shown(path)).arg(error);
     }
 }
 
-TFileCopyResult copyFileCompletely(const QString &source, const QString &target,
+TFileCopyResult copyFileCompletely(const QString &source, const QString &givenTarget,
                                    const std::function<bool(qint64, qint64)> &progress, const QString &keepReplacedAs)
 {
+    const QString target = resolvedTarget(givenTarget);
+    if (const QString refused = refusedTarget(target); !refused.isEmpty())
+        return {refused};
     QFile in(source);
     struct stat sourceStat {};
     if (!in.open(QIODevice::ReadOnly) || ::fstat(in.handle(), &sourceStat) != 0)
         return {QStringLiteral("Die Datei %1 kann nicht gelesen werden.").arg(shown(source))};
-    const QString partial = target + QStringLiteral(".part");
-    ::unlink(local(partial).constData());
-    const int fd = ::open(local(partial).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return {writeFailureText(partial, errno)};
-    auto fail = [&](TFileCopyResult result) {
-        ::close(fd);
-        ::unlink(local(partial).constData());
-        return result;
-    };
+    TPartFile part(target);
+    // Private while it is written: it may be a copy of a database.
+    if (const QString failure = part.open(0600); !failure.isEmpty())
+        return {failure};
 
     const qint64 total = in.size();
     qint64 done = 0;
@@ -86,32 +182,36 @@ TFileCopyResult copyFileCompletely(const QString &source, const QString &target,
         const QByteArray chunk = in.read(chunkSize);
         if (chunk.isEmpty())
             break;
-        if (!writeAll(fd, chunk))
-            return fail({writeFailureText(partial, errno)});
+        if (const QString failure = part.write(chunk); !failure.isEmpty())
+            return {failure};
         done += chunk.size();
         if (progress && !progress(done, total))
-            return fail({QStringLiteral("Das Kopieren wurde abgebrochen."), true});
+            return {QStringLiteral("Das Kopieren wurde abgebrochen."), true};
     }
     if (in.error() != QFileDevice::NoError || done != total)
-        return fail({QStringLiteral("Die Datei %1 wurde nicht vollständig gelesen.").arg(shown(source))});
-    if (::fchmod(fd, sourceStat.st_mode & 0777) != 0 || ::fsync(fd) != 0)
-        return fail({writeFailureText(partial, errno)});
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(local(partial).constData());
-        return {writeFailureText(partial, error)};
-    }
-    if (!keepReplacedAs.isEmpty() && QFileInfo::exists(target) &&
-        ::rename(local(target).constData(), local(keepReplacedAs).constData()) != 0) {
-        const int error = errno;
-        ::unlink(local(partial).constData());
-        return {writeFailureText(keepReplacedAs, error)};
-    }
-    if (::rename(local(partial).constData(), local(target).constData()) != 0) {
-        const int error = errno;
-        ::unlink(local(partial).constData());
-        return {writeFailureText(target, error)};
-    }
-    syncFolder(target);
-    return {};
+        return {QStringLiteral("Die Datei %1 wurde nicht vollständig gelesen.").arg(shown(source))};
+    return {part.commit(sourceStat.st_mode & 0777, keepReplacedAs)};
+}
+
+QString writeFileCompletely(const QString &givenTarget, const QByteArray &data)
+{
+    const QString target = resolvedTarget(givenTarget);
+    if (const QString refused = refusedTarget(target); !refused.isEmpty())
+        return refused;
+    TPartFile part(target);
+    // An output gets the permissions any new file gets (the umask applies).
+    if (QString failure = part.open(0666); !failure.isEmpty())
+        return failure;
+    if (QString failure = part.write(data); !failure.isEmpty())
+        return failure;
+    return part.commit(std::nullopt, {});
+}
+
+QString freeKeptName(const QString &path)
+{
+    const QString first = path + QStringLiteral(".bak");
+    QString name = first;
+    for (int n = 1; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
+        name = first + u'.' + QString::number(n);
+    return name;
 }

@@ -1,9 +1,10 @@
 #include "Outputs.h"
 #include "DbError.h"
+#include "FileCopy.h"
 #include "PageStream.h"
 #include "PdfMetadata.h"
 #include <QBuffer>
-#include <QFile>
+#include <QDir>
 #include <QPageRanges>
 #include <QPageSize>
 #include <QPainter>
@@ -70,10 +71,10 @@ void renderPdf(const TPageStream &stream, const QString &path)
         paintPages(writer, painter, stream, allPages(stream));
         painter.end();
     }
-    QFile file(path);
     const QByteArray pdf = withInfoEntries(buffer.data(), {{"Author", stream.author}, {"Subject", stream.subject}});
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.flush())
-        throw EDatabaseError(QStringLiteral("Die PDF-Datei %1 kann nicht geschrieben werden.").arg(path));
+    if (const QString failure = writeFileCompletely(path, pdf); !failure.isEmpty())
+        throw EDatabaseError(QStringLiteral("Die PDF-Datei %1 kann nicht geschrieben werden.\n").arg(QDir::toNativeSeparators(path)) +
+                             failure);
 }
 
 QList<int> printSequence(int pageCount, const QPageRanges &ranges, int copies, bool collate, bool reverse)

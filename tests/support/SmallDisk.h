@@ -2,6 +2,7 @@
 // A 1 MiB tmpfs in a temporary folder, to run out of space on purpose.
 // Mounting needs root; mounted() tells whether it worked.
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -19,6 +20,16 @@ public:
             QProcess::execute(QStringLiteral("umount"), {path});
     }
     bool mounted() const { return m_mounted; }
+    // Takes what space is left, in a file of its own.
+    void fill() const
+    {
+        QFile filler(path + QStringLiteral("/füller"));
+        if (!filler.open(QIODevice::WriteOnly))
+            return;
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+    }
     QStringList files() const { return QDir(path).entryList(QDir::Files); }
     QString path;
 
