@@ -121,10 +121,20 @@ int upgrade(const QString &path)
         QStringLiteral("Datenbank ist auf dem aktuellen Stand: ") + path);
 }
 
+QStringList userTables(TDatabase &db)
+{
+    TQuery q(&db);
+    q.setSql(QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+                            "AND RDB$VIEW_BLR IS NULL ORDER BY RDB$RELATION_NAME"));
+    QStringList tables;
+    for (q.execQuery(); !q.eof(); q.next())
+        tables << q.asString(0);
+    q.close();
+    return tables;
+}
+
 int check(const QString &path)
 {
-    static const QStringList tables = {"AUFTRAGNEHMER", "KUNDEN",     "PRUEFLINGE",    "PRUEFGERAETE", "PRUEFER",
-                                       "PRUEFUNGEN",    "GRENZWERTE", "SCHUTZKLASSEN", "SETTINGS"};
     if (missing(path))
         return refuseMissing(path);
     Connection c(path);
@@ -134,12 +144,13 @@ int check(const QString &path)
         if (!isVelmoraDatabase(c.db))
             return refuse(notOurs(path));
         out() << "Velmora-Datenbank: " << path << "\n";
-        // Counting reads every data page of every table.
+        // Counting reads every data page of every table, the fingerprints',
+        // versions' and imports' too.
         TQuery q(&c.db);
-        for (const QString &table : tables) {
+        for (const QString &table : userTables(c.db)) {
             q.setSql(QStringLiteral("SELECT COUNT(*) FROM ") + table);
             q.execQuery();
-            out() << QStringLiteral("  %1 %2\n").arg(table, -14).arg(q.asInteger(0));
+            out() << QStringLiteral("  %1 %2\n").arg(table, -26).arg(q.asInteger(0));
             q.close();
         }
         out() << QStringLiteral("Indexstatistik neu berechnet: %1 Indizes\n").arg(recomputeIndexStatistics(c.db));

@@ -134,8 +134,9 @@ QString TFingerprintReport::text() const
     const QString chain = counted(entries, QStringLiteral("die Kette aus 1 Eintrag ist vollständig."),
                                   QStringLiteral("die Kette aus %1 Einträgen ist vollständig."));
     if (!sound())
-        lines << QStringLiteral("Bei der Prüfung der Fingerabdrücke wurde %1 gefunden:")
-                     .arg(counted(static_cast<int>(findings.size()), QStringLiteral("1 Abweichung"), QStringLiteral("%1 Abweichungen")));
+        lines << QStringLiteral("Bei der Prüfung der Fingerabdrücke %1 gefunden:")
+                     .arg(counted(static_cast<int>(findings.size()), QStringLiteral("wurde 1 Abweichung"),
+                                  QStringLiteral("wurden %1 Abweichungen")));
     else if (inspections == 0)
         lines << QStringLiteral("Es sind keine Prüfungen gespeichert; ") + chain;
     else

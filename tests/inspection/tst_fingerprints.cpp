@@ -87,6 +87,23 @@ private slots:
 
     // A file from before fingerprints: its inspections get them once, marked
     // as added later, in the documented canonical form.
+    void summaryCountsFindings_data()
+    {
+        QTest::addColumn<int>("findings");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("one") << 1 << "Bei der Prüfung der Fingerabdrücke wurde 1 Abweichung gefunden:";
+        QTest::newRow("many") << 10002 << "Bei der Prüfung der Fingerabdrücke wurden 10002 Abweichungen gefunden:";
+    }
+    void summaryCountsFindings()
+    {
+        QFETCH(int, findings);
+        QFETCH(QString, summary);
+        TFingerprintReport report;
+        for (int i = 0; i < findings; ++i)
+            report.findings << TFingerprintFinding{TFingerprintFinding::Kind::Changed, i + 1, QStringLiteral("geändert")};
+        QCOMPARE(report.text().section(u'\n', 0, 0), summary);
+    }
+
     void olderFileGetsFingerprintsAddedLater()
     {
         ProtocolFixture f;

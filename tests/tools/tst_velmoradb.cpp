@@ -68,6 +68,9 @@ private slots:
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.out.contains(QRegularExpression("PRUEFUNGEN\\s+2")), qPrintable(r.out));
         QVERIFY(r.out.contains(QRegularExpression("KUNDEN\\s+1")));
+        // Every table of the program is read, the evidence and the imports' too.
+        for (const char *table : {"FINGERABDRUECKE", "PRUEFUNGEN_VERSIONEN", "PRUEFUNGEN_ABGESCHLOSSEN", "SCHEMAVERSION"})
+            QVERIFY2(r.out.contains(QRegularExpression(QStringLiteral("\\b%1\\s+\\d+").arg(table))), qPrintable(r.out));
 
         QVERIFY(dir.mkdir("sicherung"));
         r = velmoraDb({"backup", path, dir.filePath("sicherung")});
