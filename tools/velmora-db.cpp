@@ -59,10 +59,7 @@ int usage()
     return Usage;
 }
 
-QString notOurs(const QString &path)
-{
-    return kWrongDatabase + u'\n' + QStringLiteral("%1 ist keine Datenbank von Velmora Prüfprotokolle.").arg(path);
-}
+QString notOurs(const QString &path) { return foreignDatabaseText(path); }
 
 
 // Copies of files are made on the machine that holds them.

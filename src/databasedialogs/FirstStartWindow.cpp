@@ -136,7 +136,7 @@ void FirstStartWindow::openExistingDatabase()
         return;
     // Another program's file is refused before it is remembered.
     if (identifyDatabaseFile(chosen) == FileIdentity::Foreign) {
-        dialogs().message(kWrongDatabase, IDialogs::Icon::Error);
+        dialogs().message(foreignDatabaseText(chosen), IDialogs::Icon::Error);
         return;
     }
     finishWith(chosen);

@@ -86,7 +86,7 @@ void TdlgDbConnection::btnOKClick()
     // working connection is given up; the dialog stays for another choice.
     // (A server's file is checked by the connection routine, with the login.)
     if (!isServerPath() && identifyDatabaseFile(m_ui->editDatabase->text()) == FileIdentity::Foreign) {
-        dialogs().message(kWrongDatabase, IDialogs::Icon::Error);
+        dialogs().message(foreignDatabaseText(m_ui->editDatabase->text()), IDialogs::Icon::Error);
         return;
     }
     if (!frmDM->finishOpenEdits())

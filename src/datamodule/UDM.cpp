@@ -140,7 +140,7 @@ bool TfrmDM::Connect(const QString &path)
         // Another program's file is never altered: the identity comes first.
         if (!isVelmoraDatabase(Database)) {
             Database.close();
-            throw EDatabaseError(kWrongDatabase);
+            throw EDatabaseError(foreignDatabaseText(path));
         }
         {
             TUpdateDB update(&Database);

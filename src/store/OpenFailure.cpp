@@ -25,6 +25,11 @@ QString damagedDatabaseText(const QString &path)
     return QStringLiteral("%1 ist keine Datenbank dieses Programms oder beschädigt.").arg(shown(path));
 }
 
+QString foreignDatabaseText(const QString &path)
+{
+    return kWrongDatabase + u'\n' + QStringLiteral("%1 ist keine Datenbank von Velmora Prüfprotokolle.").arg(shown(path));
+}
+
 QString openFailureCause(const QString &path, const EDatabaseError &error)
 {
     if (path.trimmed().isEmpty())
@@ -59,5 +64,7 @@ QString openFailureMessage(const QString &path, const EDatabaseError &error)
                (cause == error.message() ? QString() : u'\n' + error.message());
     }
     const QString cause = openFailureCause(path, error);
-    return cause.isEmpty() ? kDatabaseInUse : kDatabaseInUse + u'\n' + cause;
+    if (cause.isEmpty())
+        return kDatabaseInUse;
+    return cause == damagedDatabaseText(path) ? cause + u'\n' + error.message() : cause;
 }

@@ -3,13 +3,18 @@
 
 class EDatabaseError;
 
-// What a failed open shows: the program's first line, which names a program
-// holding the file, and under it the actual cause when it is another one.
+// What a failed open shows: that another program holds the file only when
+// one does; else the actual cause, and under a damaged file's cause the
+// engine's own text.
 QString openFailureMessage(const QString &path, const EDatabaseError &error);
 
 // The actual cause of a failed open in German ("Die Datei … gibt es
 // nicht."); empty when another program holds the file.
 QString openFailureCause(const QString &path, const EDatabaseError &error);
+
+// Why a file that is not one of this program's databases is refused,
+// naming it.
+QString foreignDatabaseText(const QString &path);
 
 // The cause for a file that opened as a database but is damaged.
 QString damagedDatabaseText(const QString &path);

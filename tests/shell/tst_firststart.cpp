@@ -166,7 +166,7 @@ private slots:
         }
         p.dialogs.paths.enqueue(foreign);
         p.click(p.window(), "btnOpen");
-        QCOMPARE(p.dialogs.messages(), QStringList{"Falsche Datenbank..."});
+        QCOMPARE(p.dialogs.messages(), QStringList{"Falsche Datenbank...\n" + foreign + " ist keine Datenbank von Velmora Prüfprotokolle."});
         QVERIFY(p.window());
         QVERIFY(!frmDM->Database.connected());
         QCOMPARE(TAppHome::setting("DBName").toString(), p.home.dbPath);

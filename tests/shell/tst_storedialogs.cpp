@@ -45,8 +45,7 @@ private slots:
         r.find<QLineEdit>(&dialog, "editDatabase")->setText("");
         dialog.btnOKClick();
         QCOMPARE(TAppHome::setting("DBName").toString(), QString()); // stored empty, not the default
-        QCOMPARE(r.dialogs.messages(), QStringList{"Es wird bereits von einem Programm auf die Datenbank zugegriffen...\n"
-                                                   "Es ist keine Datenbankdatei angegeben."});
+        QCOMPARE(r.dialogs.messages(), QStringList{"Es ist keine Datenbankdatei angegeben."});
         TdlgDbConnection again(frmMain);
         r.find<QLineEdit>(&again, "editDatabase")->setText(r.home.dbPath);
         again.btnOKClick();
@@ -110,7 +109,7 @@ private slots:
         dialog.show();
         r.find<QLineEdit>(&dialog, "editDatabase")->setText(other.path);
         dialog.btnOKClick();
-        QCOMPARE(r.dialogs.messages(), QStringList{"Falsche Datenbank..."});
+        QCOMPARE(r.dialogs.messages(), QStringList{"Falsche Datenbank...\n" + other.path + " ist keine Datenbank von Velmora Prüfprotokolle."});
         QVERIFY(dialog.isVisible()); // stays for another choice
         QCOMPARE(TAppHome::setting("DBName").toString(), r.home.dbPath);
         QCOMPARE(frmDM->Database.databaseName(), r.home.dbPath);
