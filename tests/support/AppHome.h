@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "NewDatabase.h"
 #include "Query.h"
+#include "TestDatabase.h"
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@ struct TAppHome {
 
     TAppHome()
     {
+        isolateHomes();
         // The settings file's place is fixed once per process: empty it instead.
         QSettings(QSettings::NativeFormat, QSettings::UserScope, "Orbenta", "Tarnholm").clear();
         // A home folder like /home/jürgen: an umlaut and a space on the path.

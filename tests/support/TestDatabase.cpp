@@ -1,6 +1,7 @@
 #include "TestDatabase.h"
 #include "QtTranslations.h"
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QStandardPaths>
 #include <stdexcept>
@@ -58,13 +59,31 @@ void TTestDatabase::reconnect()
     database.open();
 }
 
+void isolateHomes()
+{
+    static const bool isolated = [] {
+        static QTemporaryDir home;
+        qputenv("HOME", QFile::encodeName(home.path()));
+        for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME", "XDG_DOCUMENTS_DIR"}) {
+            const QString folder = home.filePath(QString::fromLatin1(name).toLower());
+            QDir().mkpath(folder);
+            qputenv(name, QFile::encodeName(folder));
+        }
+        return true;
+    }();
+    Q_UNUSED(isolated);
+}
+
+namespace {
+// Before main: Qt fixes the settings file's place on its first use, and a
+// test may use it before it calls anything of this file.
+[[maybe_unused]] const bool homesIsolatedAtStart = (isolateHomes(), true);
+} // namespace
+
 void prepareTestEnvironment()
 {
+    isolateHomes();
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     installGermanQtTranslations(); // as the program's application object does
-    static QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
-    qputenv("XDG_DOCUMENTS_DIR", (home.path() + QStringLiteral("/documents")).toLocal8Bit());
     QStandardPaths::setTestModeEnabled(false);
 }

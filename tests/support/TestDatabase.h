@@ -29,6 +29,11 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Home, settings, data, cache and documents folders of this process's own,
+// in a temporary folder: a test never touches the developer's. Runs before
+// main in every test that links this file; idempotent.
+void isolateHomes();
+
 // Locale, Qt's texts, settings and data folders as every test wants them:
 // de_DE, Qt's German translations, and private temporary folders instead of
 // the user's own.
