@@ -1,5 +1,6 @@
 #include "LabelSheet.h"
 #include <QLocale>
+#include <cmath>
 
 QRectF TLabelSheet::cellOf(int n) const
 {
@@ -12,6 +13,12 @@ QRectF TLabelSheet::cellOf(int n) const
 QString TLabelSheet::fault() const
 {
     constexpr double kTolerance = 0.05; // mm of rounding in the stated sizes
+    constexpr double kLargestLabel = 500; // mm; a label printer's widest roll is far smaller
+    for (double mm : {label.width(), label.height(), top, left, gapX, gapY, paper.width(), paper.height()})
+        if (!std::isfinite(mm))
+            return QStringLiteral("Die Maße des Etikettenmaterials sind keine gültigen Zahlen.");
+    if (label.width() > kLargestLabel || label.height() > kLargestLabel)
+        return QStringLiteral("Ein Etikett darf höchstens %1 × %1 mm groß sein.").arg(kLargestLabel);
     if (label.width() <= 0 || label.height() <= 0)
         return QStringLiteral("Breite und Höhe eines Etiketts müssen größer als 0 mm sein.");
     if (rows < 1 || columns < 1)

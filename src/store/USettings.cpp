@@ -1,5 +1,7 @@
 #include "USettings.h"
 #include "UMisc.h"
+#include <QDebug>
+#include <QSet>
 #include <QSettings>
 
 namespace {
@@ -20,11 +22,26 @@ QString TSettings::readText(const QString &name, const QString &fallback) const
     return v.isValid() ? v.toString() : fallback;
 }
 
-int TSettings::readInteger(const QString &name, int fallback) const
+int TSettings::readInteger(const QString &name, int fallback, int min, int max) const
 {
     bool ok = false;
     const int n = readText(name, QString()).trimmed().toInt(&ok);
-    return ok ? n : fallback;
+    if (!ok)
+        return fallback;
+    if (n < min || n > max) {
+        static QSet<QString> logged;
+        if (!logged.contains(name)) {
+            logged.insert(name);
+            qWarning().noquote() << QStringLiteral("Einstellung %1=%2 liegt nicht zwischen %3 und %4; es gilt %5.")
+                                        .arg(name)
+                                        .arg(n)
+                                        .arg(min)
+                                        .arg(max)
+                                        .arg(fallback);
+        }
+        return fallback;
+    }
+    return n;
 }
 
 void TSettings::write(const QString &name, const QString &value)
@@ -44,9 +61,10 @@ QString TSettings::DBUser() const { return readText(QStringLiteral("DBUser"), QS
 void TSettings::setDBUser(const QString &value) { write(QStringLiteral("DBUser"), value); }
 QString TSettings::DbBackupPath() const { return readText(QStringLiteral("DBBackupPath"), CommonPath()); }
 void TSettings::setDbBackupPath(const QString &value) { write(QStringLiteral("DBBackupPath"), value); }
-int TSettings::DefaultIntervallPruefling() const { return readInteger(QStringLiteral("DefaultIntervallPruefling"), 12); }
+// Ten years is the longest interval that makes sense for a device.
+int TSettings::DefaultIntervallPruefling() const { return readInteger(QStringLiteral("DefaultIntervallPruefling"), 12, 1, 120); }
 void TSettings::setDefaultIntervallPruefling(int value) { write(QStringLiteral("DefaultIntervallPruefling"), QString::number(value)); }
-int TSettings::KundeID() const { return readInteger(QStringLiteral("KundeID"), 0); }
+int TSettings::KundeID() const { return readInteger(QStringLiteral("KundeID"), 0, 0); }
 void TSettings::setKundeID(int value) { write(QStringLiteral("KundeID"), QString::number(value)); }
 QString TSettings::StyleName() const { return readText(QStringLiteral("windows"), QStringLiteral("Windows")); }
 void TSettings::setStyleName(const QString &value) { write(QStringLiteral("windows"), value); }

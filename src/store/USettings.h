@@ -1,4 +1,5 @@
 #pragma once
+#include <limits>
 #include <QString>
 #include <memory>
 
@@ -52,7 +53,10 @@ public:
 
 private:
     QString readText(const QString &name, const QString &fallback) const;
-    int readInteger(const QString &name, int fallback) const;
+    // A whole number in [min, max]; anything else gives fallback, and a
+    // number out of range is logged once.
+    int readInteger(const QString &name, int fallback, int min = std::numeric_limits<int>::min(),
+                    int max = std::numeric_limits<int>::max()) const;
     void write(const QString &name, const QString &value);
 
     std::unique_ptr<QSettings> FIniFileUsers;

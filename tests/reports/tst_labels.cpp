@@ -221,6 +221,8 @@ private slots:
         QTest::newRow("too wide") << 3 << 71.0 << 1 << "passen nicht auf das Blatt";
         QTest::newRow("no width") << 3 << 0.0 << 1 << "größer als 0 mm";
         QTest::newRow("position beyond the sheet") << 3 << 70.0 << 25 << "zwischen 1 und 24";
+        QTest::newRow("not a number") << 3 << qQNaN() << 1 << "keine gültigen Zahlen";
+        QTest::newRow("endless") << 3 << qInf() << 1 << "keine gültigen Zahlen";
     }
     void sheetsThatDoNotFitAreRefused()
     {
@@ -233,6 +235,20 @@ private slots:
         sheet.label.setWidth(width);
         sheet.first = first;
         QVERIFY2(sheet.fault().contains(fault), qPrintable(sheet.fault()));
+    }
+
+    // A stock from the settings or the command line that no printer has.
+    void absurdStocksAreRefused_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::newRow("a roll 100 m square") << "rolle-100000x100000";
+        QTest::newRow("a sheet with labels of no number") << "bogen;8;3;nan;37;0;0;0;0";
+        QTest::newRow("a sheet with endless margins") << "bogen;8;3;70;37;inf;0;0;0";
+    }
+    void absurdStocksAreRefused()
+    {
+        QFETCH(QString, setting);
+        QVERIFY(!labelStockFromSetting(setting).has_value());
     }
 
     void windowRemembersTheStock()

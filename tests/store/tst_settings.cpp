@@ -42,6 +42,11 @@ private slots:
         QTest::newRow("empty path stays empty") << "DBName" << "" << "";
         QTest::newRow("interval abc") << "DefaultIntervallPruefling" << "abc" << "12";
         QTest::newRow("interval 24") << "DefaultIntervallPruefling" << "24" << "24";
+        QTest::newRow("interval negative") << "DefaultIntervallPruefling" << "-5" << "12";
+        QTest::newRow("interval zero") << "DefaultIntervallPruefling" << "0" << "12";
+        QTest::newRow("interval beyond any date") << "DefaultIntervallPruefling" << "2147483647" << "12";
+        QTest::newRow("interval ten years") << "DefaultIntervallPruefling" << "120" << "120";
+        QTest::newRow("customer negative") << "KundeID" << "-3" << "0";
         QTest::newRow("customer not a number") << "KundeID" << "x1" << "0";
         QTest::newRow("style under lower-case name") << "windows" << "Fusion" << "Fusion";
     }
