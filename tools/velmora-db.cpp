@@ -12,6 +12,8 @@
 #include "OpenFailure.h"
 #include "Query.h"
 #include "DueCommand.h"
+#include "FileCopy.h"
+#include "HeldFiles.h"
 #include "ReportCommand.h"
 #include "ServerAccess.h"
 #include "ServerLogin.h"
@@ -160,14 +162,12 @@ int check(const QString &path)
     return Ok;
 }
 
-// Only a file that no program holds open is copied.
-QString refusedWhileHeld(const QString &path)
+// A database a program has open is neither copied nor replaced. Asked
+// through the engine's lock, which needs only read access and leaves the
+// file as it is.
+QString heldText(const QString &path)
 {
-    Connection c(path);
-    const QString failure = c.open();
-    if (failure.isEmpty())
-        c.db.close();
-    return failure;
+    return isLockedByAnEngine(path) ? kDatabaseInUse : QString();
 }
 
 int backup(const QString &path, const QString &folder)
@@ -178,8 +178,8 @@ int backup(const QString &path, const QString &folder)
         return refuseMissing(path);
     if (!QFileInfo(folder).isDir())
         return refuse(QStringLiteral("Den Ordner %1 gibt es nicht.").arg(folder));
-    if (const QString failure = refusedWhileHeld(path); !failure.isEmpty())
-        return refuse(QStringLiteral("Die Datenbank kann nicht gesichert werden:\n") + failure);
+    if (const QString held = heldText(path); !held.isEmpty())
+        return refuse(QStringLiteral("Die Datenbank kann nicht gesichert werden:\n") + held);
     const QString target = QDir(folder).filePath(backupFileName(QDateTime::currentDateTime(), path));
     if (QFileInfo::exists(target))
         return refuse(QStringLiteral("Die Sicherung %1 existiert bereits.").arg(target));
@@ -190,6 +190,9 @@ int backup(const QString &path, const QString &folder)
     return Ok;
 }
 
+// The backup itself is only read, so it may lie on a read-only medium and
+// keeps its checksum: what is checked is the copy beside the target, which
+// then takes the target's name in one rename.
 int restore(const QString &backupPath, const QString &target, bool force)
 {
     if (onServer(backupPath))
@@ -198,14 +201,6 @@ int restore(const QString &backupPath, const QString &target, bool force)
         return refuseOnServer(target);
     if (!QFileInfo::exists(backupPath))
         return refuseMissing(backupPath);
-    switch (identifyDatabaseFile(backupPath)) {
-    case FileIdentity::Ours:
-        break;
-    case FileIdentity::Foreign:
-        return refuse(notOurs(backupPath));
-    case FileIdentity::Unopenable:
-        return refuse(QStringLiteral("Die Sicherung kann nicht gelesen werden:\n") + Connection(backupPath).open());
-    }
     // An earlier restore's kept file is never overwritten.
     const QString kept = freeKeptName(target);
     if (QFileInfo::exists(target)) {
@@ -214,12 +209,25 @@ int restore(const QString &backupPath, const QString &target, bool force)
                                          "die alte Datei bleibt dann als %2.")
                               .arg(target, kept));
         // A damaged target is what a restore is for; one in use is not replaced.
-        if (const QString failure = refusedWhileHeld(target); failure.startsWith(kDatabaseInUse))
-            return refuse(QStringLiteral("Die Datenbank kann nicht ersetzt werden:\n") + failure);
+        if (const QString held = heldText(target); !held.isEmpty())
+            return refuse(QStringLiteral("Die Datenbank kann nicht ersetzt werden:\n") + held);
     }
-    const TFileCopyResult copy = copyFileCompletely(backupPath, target, {}, kept);
+    const QString staged = target + QStringLiteral(".neu");
+    const TFileCopyResult copy = copyFileCompletely(backupPath, staged);
     if (!copy.ok())
         return refuse(copy.failure);
+    const FileIdentity identity = identifyDatabaseFile(staged);
+    if (identity != FileIdentity::Ours) {
+        const QString why = identity == FileIdentity::Foreign
+            ? notOurs(backupPath)
+            : QStringLiteral("Die Sicherung kann nicht gelesen werden:\n") + damagedDatabaseText(backupPath);
+        QFile::remove(staged);
+        return refuse(why);
+    }
+    if (const QString failure = replaceFile(staged, target, kept); !failure.isEmpty()) {
+        QFile::remove(staged);
+        return refuse(failure);
+    }
     out() << "Sicherung zurückgespielt: " << target;
     if (QFileInfo::exists(kept) && force)
         out() << " (die alte Datei ist " << kept << ")";

@@ -102,41 +102,48 @@ public:
         const int fd = std::exchange(m_fd, -1);
         if (::close(fd) != 0)
             return writeFailureText(m_part, errno);
-        if (!keepReplacedAs.isEmpty() && QFileInfo::exists(m_target))
-            if (const QString failure = keep(keepReplacedAs); !failure.isEmpty())
-                return failure;
-        // Checked again just before: the target may have been attached meanwhile.
-        if (const QString refused = refusedTarget(m_target); !refused.isEmpty())
-            return refused;
-        if (::rename(local(m_part).constData(), local(m_target).constData()) != 0)
-            return writeFailureText(m_target, errno);
+        if (const QString failure = replaceFile(m_part, m_target, keepReplacedAs); !failure.isEmpty())
+            return failure;
         m_committed = true;
-        syncFolder(m_target);
         return {};
     }
 
 private:
-    // The target stays under its name until the part replaces it: a second
-    // name for the same file, or a copy where links are not possible.
-    QString keep(const QString &keptName)
-    {
-        if (::link(local(m_target).constData(), local(keptName).constData()) == 0)
-            return {};
-        const int error = errno;
-        if (error != EXDEV && error != EPERM && error != EMLINK && error != ENOTSUP)
-            return writeFailureText(keptName, error);
-        if (QFileInfo::exists(keptName))
-            return writeFailureText(keptName, EEXIST);
-        return copyFileCompletely(m_target, keptName).failure;
-    }
-
     QString m_target;
     QString m_part;
     int m_fd = -1;
     bool m_committed = false;
 };
 
+// The target stays under its name until the replacement takes it: a second
+// name for the same file, or a copy where links are not possible.
+QString keepUnder(const QString &target, const QString &keptName)
+{
+    if (::link(local(target).constData(), local(keptName).constData()) == 0)
+        return {};
+    const int error = errno;
+    if (error != EXDEV && error != EPERM && error != EMLINK && error != ENOTSUP)
+        return writeFailureText(keptName, error);
+    if (QFileInfo::exists(keptName))
+        return writeFailureText(keptName, EEXIST);
+    return copyFileCompletely(target, keptName).failure;
+}
+
 } // namespace
+
+QString replaceFile(const QString &replacement, const QString &target, const QString &keepReplacedAs)
+{
+    if (!keepReplacedAs.isEmpty() && QFileInfo::exists(target))
+        if (const QString failure = keepUnder(target, keepReplacedAs); !failure.isEmpty())
+            return failure;
+    // Checked just before: the target may have been attached meanwhile.
+    if (const QString refused = refusedTarget(target); !refused.isEmpty())
+        return refused;
+    if (::rename(local(replacement).constData(), local(target).constData()) != 0)
+        return writeFailureText(target, errno);
+    syncFolder(target);
+    return {};
+}
 
 QString writeFailureText(const QString &path, int error)
 {

@@ -26,6 +26,12 @@ TFileCopyResult copyFileCompletely(const QString &source, const QString &target,
 // an empty text.
 QString writeFileCompletely(const QString &target, const QByteArray &data);
 
+// Gives a finished file (on the same disk) the target's name in one rename,
+// the target first kept under keepReplacedAs when that is given: the
+// target's name holds the old or the new file at every moment. The failure
+// in German, or an empty text.
+QString replaceFile(const QString &replacement, const QString &target, const QString &keepReplacedAs = {});
+
 // "<path>.bak", or the first of "<path>.bak.1", ".bak.2", … that is free:
 // a file kept from an earlier replacement is never overwritten.
 QString freeKeptName(const QString &path);

@@ -2,7 +2,11 @@
 #include <QFile>
 #include <QMutex>
 #include <QStringList>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +27,16 @@ void releaseFile(const QString &path)
 {
     QMutexLocker lock(&heldMutex);
     held.removeOne(path);
+}
+
+bool isLockedByAnEngine(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd); // lets go of a lock it got
+    return locked;
 }
 
 bool isHeldFile(const QString &path)

@@ -9,3 +9,8 @@ void releaseFile(const QString &path);
 // Whether path names one of them: compared by device and inode, so another
 // spelling, a link or a relative path is caught too.
 bool isHeldFile(const QString &path);
+
+// Whether a database engine, in this process or another, has the file open:
+// the engine locks a database file it attaches. Needs only read access and
+// changes nothing, unlike attaching it to find out.
+bool isLockedByAnEngine(const QString &path);

@@ -1,5 +1,6 @@
 #pragma once
-// A 1 MiB tmpfs in a temporary folder, to run out of space on purpose.
+// A small tmpfs in a temporary folder (1 MiB unless told), to run out of
+// space on purpose or to be made read-only.
 // Mounting needs root; mounted() tells whether it worked.
 #include <QDir>
 #include <QFile>
@@ -8,11 +9,11 @@
 
 class TSmallDisk {
 public:
-    TSmallDisk()
+    explicit TSmallDisk(const QString &size = QStringLiteral("1m"))
     {
         path = m_dir.filePath(QStringLiteral("klein"));
         QDir().mkpath(path);
-        m_mounted = QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=1m", "tmpfs", path}) == 0;
+        m_mounted = QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", path}) == 0;
     }
     ~TSmallDisk()
     {
@@ -20,6 +21,8 @@ public:
             QProcess::execute(QStringLiteral("umount"), {path});
     }
     bool mounted() const { return m_mounted; }
+    // A medium nobody may write to any more, not even root.
+    bool makeReadOnly() const { return QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", path}) == 0; }
     // Takes what space is left, in a file of its own.
     void fill() const
     {

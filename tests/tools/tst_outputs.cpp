@@ -1,9 +1,11 @@
 // What velmora-db writes under faults: an output is complete under its name
 // or absent with the earlier file intact, never written over the database,
 // and a failure says why and exits 1.
+#include "HeldDatabase.h"
 #include "SmallDisk.h"
 #include "TestDatabase.h"
 #include "ToolRun.h"
+#include <QCryptographicHash>
 #include <QtTest>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -157,6 +159,72 @@ private slots:
         QCOMPARE(velmoraDb({"check", target}).exitCode, 0);
     }
 
+    // A backup on a read-only medium is only read: it is restored, a copy
+    // of it is made, and its checksum stays.
+    void backupsAreOnlyRead_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("restore") << "restore";
+        QTest::newRow("backup") << "backup";
+    }
+    void backupsAreOnlyRead()
+    {
+        QFETCH(QString, command);
+        TSmallDisk medium(QStringLiteral("64m"));
+        if (!medium.mounted())
+            QSKIP("a tmpfs cannot be mounted here");
+        const QString onMedium = medium.path + "/20261210_1700_VELMORA.FDB";
+        QCOMPARE(velmoraDb({"create", onMedium}).exitCode, 0);
+        QVERIFY(medium.makeReadOnly());
+        const QByteArray sum = QCryptographicHash::hash(readFile(onMedium), QCryptographicHash::Sha256);
+        QTemporaryDir dir;
+        const QString target = dir.filePath("Ziel ö.FDB");
+        const TToolRun r = command == "restore" ? velmoraDb({"restore", onMedium, target}) : velmoraDb({"backup", onMedium, dir.path()});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QCOMPARE(QCryptographicHash::hash(readFile(onMedium), QCryptographicHash::Sha256), sum);
+        if (command == "restore")
+            QCOMPARE(velmoraDb({"check", target}).exitCode, 0);
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).filter(".part").isEmpty());
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).filter(".neu").isEmpty());
+    }
+
+    // A database another program has open is neither copied nor replaced,
+    // and asking does not change it.
+    void heldDatabaseIsNeitherCopiedNorReplaced()
+    {
+        QTemporaryDir dir;
+        const QString held = dir.filePath("offen.FDB"), backup = dir.filePath("Sicherung.FDB");
+        QCOMPARE(velmoraDb({"create", held}).exitCode, 0);
+        QCOMPARE(velmoraDb({"create", backup}).exitCode, 0);
+        QVERIFY(QDir(dir.path()).mkdir("sicherungen"));
+        THeldDatabase other(held);
+        QVERIFY(other.held);
+        const QByteArray before = readFile(held);
+        const TToolRun copied = velmoraDb({"backup", held, dir.filePath("sicherungen")});
+        QCOMPARE(copied.exitCode, 1);
+        QVERIFY2(copied.err.contains("Es wird bereits von einem Programm auf die Datenbank zugegriffen"), qPrintable(copied.err));
+        QVERIFY(QDir(dir.filePath("sicherungen")).isEmpty());
+        const TToolRun replaced = velmoraDb({"restore", backup, held, "--force"});
+        QCOMPARE(replaced.exitCode, 1);
+        QVERIFY2(replaced.err.contains("kann nicht ersetzt werden"), qPrintable(replaced.err));
+        QCOMPARE(readFile(held), before);
+    }
+
+    // A foreign file offered as a backup leaves the target as it was and no
+    // copy beside it.
+    void foreignBackupLeavesTheTarget()
+    {
+        QTemporaryDir dir;
+        const QString foreign = dir.filePath("fremd.fdb"), target = dir.filePath("Ziel.FDB");
+        writeFile(foreign, QByteArray(100000, 'x'));
+        writeFile(target, "das Original");
+        const TToolRun r = velmoraDb({"restore", foreign, target, "--force"});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("Die Sicherung kann nicht gelesen werden"), qPrintable(r.err));
+        QCOMPARE(readFile(target), QByteArray("das Original"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase), QStringList({"fremd.fdb", "Ziel.FDB"}));
+    }
+
     // The target's name holds a database at every moment: killed at the
     // replacing rename, the old file is still there.
     void killedRestoreLeavesADatabase()
@@ -168,8 +236,8 @@ private slots:
         QCOMPARE(velmoraDb({"create", backup}).exitCode, 0);
         QCOMPARE(velmoraDb({"create", target}).exitCode, 0);
         const ino_t before = inodeOf(target);
-        QVERIFY(killedAt("rename,renameat,renameat2", target + ".part", {"restore", backup, target, "--force"}));
-        QVERIFY(QFile::exists(target + ".part"));
+        QVERIFY(killedAt("rename,renameat,renameat2", target + ".neu", {"restore", backup, target, "--force"}));
+        QVERIFY(QFile::exists(target + ".neu")); // the checked copy was about to take the name
         QCOMPARE(inodeOf(target), before); // the old file, not a half new one
         QCOMPARE(velmoraDb({"check", target}).exitCode, 0);
     }
