@@ -6,6 +6,7 @@
 #include "DbError.h"
 #include "DryRun.h"
 #include "ImportBatch.h"
+#include "ExportFile.h"
 #include "ProfileStore.h"
 #include "ProgramLocale.h"
 #include "Query.h"
@@ -158,10 +159,10 @@ int run(const Request &r)
         return connection.refuseUnopened(failure);
     TDatabase &db = connection.db;
     TTransaction &transaction = connection.transaction;
-    QFile file(r.file);
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(QStringLiteral("Die Exportdatei %1 kann nicht gelesen werden: %2").arg(r.file, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    const TExportFile file = readExportFile(r.file);
+    if (!file.ok())
+        return refuse(file.failure);
+    const QByteArray &bytes = file.bytes;
     try {
         if (!isVelmoraDatabase(db))
             return refuse(QStringLiteral("%1 ist keine Datenbank von Velmora Prüfprotokolle.").arg(r.database));

@@ -70,7 +70,7 @@ void TdlgImportProfile::buildControls()
 
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("edName"));
-    m_name->setMaxLength(60);
+    m_name->setMaxLength(kProfileNameLength);
     m_encoding = new QComboBox(this);
     m_encoding->setObjectName(QStringLiteral("cbZeichensatz"));
     for (const TextEncoding e : {TextEncoding::Utf8, TextEncoding::Latin1, TextEncoding::Windows1252})

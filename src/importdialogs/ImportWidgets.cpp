@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "Query.h"
 #include <QComboBox>
+#include "ExportFile.h"
 #include <QFile>
 #include <QHeaderView>
 #include <QTableWidget>
@@ -47,11 +48,10 @@ bool showingErrors(const std::function<void()> &work)
 
 std::optional<QByteArray> readFileShowingErrors(const QString &path, qint64 maxBytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        dialogs().message(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(path, file.errorString()),
-                          IDialogs::Icon::Error);
+    TExportFile file = readExportFile(path, maxBytes);
+    if (!file.ok()) {
+        dialogs().message(file.failure, IDialogs::Icon::Error);
         return std::nullopt;
     }
-    return maxBytes < 0 ? file.readAll() : file.read(maxBytes);
+    return std::move(file.bytes);
 }

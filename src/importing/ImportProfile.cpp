@@ -62,6 +62,8 @@ QString TImportProfile::problem() const
 {
     if (name.trimmed().isEmpty())
         return QStringLiteral("Das Profil braucht einen Namen.");
+    if (name.trimmed().size() > kProfileNameLength)
+        return QStringLiteral("Der Name eines Profils darf höchstens %1 Zeichen lang sein.").arg(kProfileNameLength);
     if (separator == quote)
         return QStringLiteral("Trennzeichen und Anführungszeichen müssen verschieden sein.");
     if (separator == u'\n' || separator == u'\r' || separator.isNull())

@@ -44,6 +44,9 @@ const ImportFieldInfo &importFieldInfo(ImportField field);
 // The field of a measured value by its place in the measurement catalogue.
 ImportField valueField(int measurement);
 
+// The longest name a stored profile may have (the column IMPORTPROFILE.NAME).
+constexpr int kProfileNameLength = 60;
+
 struct TImportProfile {
     QString name;
     TextEncoding encoding = TextEncoding::Utf8; // a UTF-8 byte order mark is skipped

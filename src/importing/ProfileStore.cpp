@@ -15,6 +15,12 @@ QStringList storedProfileNames(TDatabase &database)
 
 std::optional<TImportProfile> loadProfile(TDatabase &database, const QString &name, QString *error)
 {
+    // A longer text (a path to a profile's file) is no stored name; the
+    // engine would refuse it as a parameter.
+    if (name.size() > kProfileNameLength) {
+        *error = QStringLiteral("Ein Importprofil „%1“ gibt es in dieser Datenbank nicht.").arg(name);
+        return std::nullopt;
+    }
     TQuery q(&database);
     q.setSql(QStringLiteral("SELECT DEFINITION FROM IMPORTPROFILE WHERE NAME = :NAME"));
     q.paramByName(QStringLiteral("NAME")).setAsString(name);

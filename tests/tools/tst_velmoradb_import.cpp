@@ -37,6 +37,8 @@ private slots:
         m_folder = m_top.filePath(QStringLiteral("Prüf ordner"));
         m_db = m_folder + QStringLiteral("/Mess daten.fdb");
         QCOMPARE(velmoraDb({"create", m_db}).exitCode, 0);
+        QFile image(m_top.filePath("abbild.img")); // sparse: takes no space
+        QVERIFY(image.open(QIODevice::WriteOnly) && image.resize(201LL * 1024 * 1024));
     }
 
     void dryRunWritesNothingAndListsLeftOutRows()
@@ -70,6 +72,23 @@ private slots:
         QCOMPARE(inspectionCount(m_db), QStringLiteral("4"));
     }
 
+    // Exports and profiles in a deep folder with umlauts, as a firm's
+    // network share has them: paths longer than any name column.
+    void longPathsWithUmlauts()
+    {
+        const QString deep = m_folder + QStringLiteral("/Kunden Übersicht 2026/Prüfungen März bis Dezember/Messgerät Büro Süd");
+        QVERIFY(QDir().mkpath(deep));
+        const QString profile = deep + QStringLiteral("/Profil für das Messgerät im Büro.json");
+        QVERIFY(QFile::copy(kExamples + "beispiel-semikolon.json", profile));
+        const QString csv = deep + QStringLiteral("/Export vom Prüfgerät, Büro Süd, Dezember.csv");
+        QVERIFY(QFile::copy(kExamples + "beispiel-semikolon.csv", csv));
+        QVERIFY(profile.size() > 100);
+        const TToolRun r = velmoraDb({"import", m_db, csv, "--profile", profile, "--geraet", "Mess 01", "--dry-run"});
+        QVERIFY2(r.exitCode == 3, qPrintable(r.err));
+        QVERIFY(r.out.contains(QStringLiteral("Summe: 1 bereit")));
+        QVERIFY2(!r.err.contains("truncation"), qPrintable(r.err));
+    }
+
     void errorsExitWithOne_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -82,6 +101,10 @@ private slots:
         QTest::newRow("unknown inspector") << QStringList{csv, "--profile", json, "--pruefer", "Fremd"} << "Prüfer „Fremd“ ist nicht angelegt";
         QTest::newRow("binary file") << QStringList{QStringLiteral(VELMORA_DB_TOOL), "--profile", json, "--geraet", "Mess 01"}
                                      << "Binärdaten";
+        QTest::newRow("a device, endless") << QStringList{"/dev/zero", "--profile", json, "--geraet", "Mess 01"}
+                                           << "/dev/zero ist keine gewöhnliche Datei";
+        QTest::newRow("a file larger than any export") << QStringList{m_top.filePath("abbild.img"), "--profile", json, "--geraet", "Mess 01"}
+                                                       << "ist 201 MB groß; der Export eines Prüfgeräts ist höchstens 200 MB groß";
     }
     void errorsExitWithOne()
     {
