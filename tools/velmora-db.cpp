@@ -180,6 +180,7 @@ int backup(const QString &path, const QString &folder)
         return refuse(QStringLiteral("Den Ordner %1 gibt es nicht.").arg(folder));
     if (const QString held = heldText(path); !held.isEmpty())
         return refuse(QStringLiteral("Die Datenbank kann nicht gesichert werden:\n") + held);
+    removeStaleBackupParts(folder, path, QDateTime::currentDateTime());
     const QString target = QDir(folder).filePath(backupFileName(QDateTime::currentDateTime(), path));
     if (QFileInfo::exists(target))
         return refuse(QStringLiteral("Die Sicherung %1 existiert bereits.").arg(target));

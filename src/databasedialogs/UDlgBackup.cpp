@@ -69,6 +69,8 @@ void TfrmDbBackup::btnCopyClick()
     frmDM->Database.close();
     m_ui->btnCopy->setEnabled(false);
     QApplication::processEvents();
+    // Compared with the files' own times, which the system clock wrote.
+    removeStaleBackupParts(QFileInfo(target).path(), source, QDateTime::currentDateTime());
     const bool copied = dialogs().copyFileWithProgress(source, target); // the copy reports its own failures
     if (frmDM->Connect() && frmDM->mainView())
         frmDM->mainView()->Init2();

@@ -3,7 +3,9 @@
 #include "DbError.h"
 #include "NewDatabase.h"
 #include "Query.h"
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QFileInfo>
 #include <ibase.h>
 
@@ -61,4 +63,17 @@ QStringList firstColumn(TDatabase &database, const QString &sql)
 QString backupFileName(const QDateTime &at, const QString &databasePath)
 {
     return at.toString(QStringLiteral("yyyyMMdd_HHmm")) + u'_' + QFileInfo(databasePath).fileName();
+}
+
+int removeStaleBackupParts(const QString &folder, const QString &databasePath, const QDateTime &now)
+{
+    constexpr qint64 kRunningSeconds = 10 * 60;
+    const QRegularExpression part(QStringLiteral("^\\d{8}_\\d{4}_%1\\.part$")
+                                      .arg(QRegularExpression::escape(QFileInfo(databasePath).fileName())));
+    int removed = 0;
+    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
+        if (part.match(file.fileName()).hasMatch() && file.lastModified().secsTo(now) > kRunningSeconds &&
+            QFile::remove(file.filePath()))
+            ++removed;
+    return removed;
 }

@@ -27,3 +27,8 @@ QStringList firstColumn(TDatabase &database, const QString &sql);
 // The name of a backup copy: "yyyyMMdd_HHmm_" followed by the database file's
 // name without its folder ("20240131_0905_VELMORA.FDB").
 QString backupFileName(const QDateTime &at, const QString &databasePath);
+
+// Removes the part files that killed backups of this database left in the
+// folder ("yyyyMMdd_HHmm_<name>.part"), unless one was written to in the
+// last minutes: that may be a backup still running. The number removed.
+int removeStaleBackupParts(const QString &folder, const QString &databasePath, const QDateTime &now);

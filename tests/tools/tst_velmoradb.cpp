@@ -139,6 +139,30 @@ private slots:
                  QStringLiteral("20240131_0905_VELMORA.FDB"));
     }
 
+    // A killed backup's part file is removed by the next backup of the same
+    // database; a fresh one (a backup still running) and another
+    // database's stay.
+    void backupRemovesStaleParts()
+    {
+        QTemporaryDir dir;
+        const QString db = dir.filePath("VELMORA.FDB"), folder = dir.filePath("Sicherungen");
+        QCOMPARE(velmoraDb({"create", db}).exitCode, 0);
+        QVERIFY(QDir().mkpath(folder));
+        const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+        const QStringList parts{"20261201_0800_VELMORA.FDB.part", "20261210_0900_VELMORA.FDB.part", "20261201_0800_ANDERE.FDB.part"};
+        for (const QString &name : parts) {
+            QFile f(folder + u'/' + name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("halb");
+            f.flush();
+            if (name != parts[1])
+                QVERIFY(f.setFileTime(hourAgo, QFileDevice::FileModificationTime));
+        }
+        QCOMPARE(velmoraDb({"backup", db, folder}).exitCode, 0);
+        const QStringList left = QDir(folder).entryList({"*.part"}, QDir::Files, QDir::Name);
+        QCOMPARE(left, (QStringList{"20261201_0800_ANDERE.FDB.part", "20261210_0900_VELMORA.FDB.part"}));
+    }
+
     void interruptedCopyLeavesNoFile()
     {
         QTemporaryDir dir;
