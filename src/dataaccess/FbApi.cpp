@@ -42,19 +42,39 @@ void ensureUtf8FileNames()
         ::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
+namespace {
+
+bool isOwnFolder(const QByteArray &name, bool makePrivate)
+{
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+        return false;
+    if ((st.st_mode & 077) != 0) {
+        if (!makePrivate)
+            return false;
+        ::chmod(name.constData(), 0700);
+    }
+    return true;
+}
+
+} // namespace
+
 QString privateFolder(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
     ::mkdir(name.constData(), 0700);
-    struct stat st {};
-    if (::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()) {
-        if ((st.st_mode & 077) != 0)
-            ::chmod(name.constData(), 0700);
+    if (isOwnFolder(name, true))
         return path;
-    }
     // Somebody else's folder (or a link, or a file) under the expected name:
-    // a fresh one of our own instead of failing or sharing it.
-    QByteArray fresh = QFile::encodeName(QDir::tempPath() + QStringLiteral("/velmora-%1-XXXXXX").arg(::getuid()));
+    // one of our own instead of failing or sharing it. The one an earlier
+    // run made is used again: every run finds the same locks, and the
+    // temporary folder does not fill up with new ones.
+    const QString prefix = QStringLiteral("velmora-%1-").arg(::getuid());
+    const QDir temp(QDir::tempPath());
+    for (const QString &earlier : temp.entryList({prefix + u'*'}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::System, QDir::Name))
+        if (isOwnFolder(QFile::encodeName(temp.filePath(earlier)), false))
+            return temp.filePath(earlier);
+    QByteArray fresh = QFile::encodeName(temp.filePath(prefix + QStringLiteral("XXXXXX")));
     if (!::mkdtemp(fresh.data()))
         return path; // the engine then names the problem
     return QFile::decodeName(fresh);

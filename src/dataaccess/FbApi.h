@@ -17,7 +17,8 @@ Firebird::IProvider *provider();
 void ensureLockFolder();
 // The folder at path when it is a folder of this user, made private (0700)
 // and created if missing; when another user owns it (or it is no folder), a
-// fresh private folder under the temporary folder instead.
+// private folder "velmora-<uid>-XXXXXX" under the temporary folder instead:
+// the one an earlier run made, else a fresh one.
 QString privateFolder(const QString &path);
 // The engine turns UTF-8 file names into the character set of the process
 // locale, while Qt names files in UTF-8 whatever the locale. Under a missing

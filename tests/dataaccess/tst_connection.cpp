@@ -117,6 +117,8 @@ private slots:
         QVERIFY(S_ISDIR(st.st_mode));
         QCOMPARE(st.st_uid, ::getuid());
         QCOMPARE(st.st_mode & 0777, 0700u);
+        // The next run takes the same folder instead of making another.
+        QCOMPARE(fb::privateFolder(path), used);
         if (used != path)
             QDir(used).removeRecursively();
     }
