@@ -1,5 +1,6 @@
 // Datenbank → Prüfen: the fingerprints of the open database recomputed.
 #include "Dialogs.h"
+#include "FindingsWindow.h"
 #include "FingerprintCheck.h"
 #include "UDM.h"
 #include "UMain.h"
@@ -16,6 +17,12 @@ void TfrmMain::Pruefen1Click()
         throw;
     }
     QApplication::restoreOverrideCursor();
-    dialogs().message(report.text(), report.sound() ? IDialogs::Icon::Information : IDialogs::Icon::Warning,
-                      QStringLiteral("Prüfen"));
+    if (report.sound()) {
+        dialogs().message(report.text(), IDialogs::Icon::Information, QStringLiteral("Prüfen"));
+        return;
+    }
+    // There may be thousands of findings: a box would grow off the screen.
+    auto *window = new FindingsWindow(QStringLiteral("Prüfen"), report.text(), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }

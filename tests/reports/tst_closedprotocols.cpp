@@ -4,6 +4,7 @@
 // database tool changed.
 #include "AppTestMain.h"
 #include "ClosedInspections.h"
+#include "FindingsWindow.h"
 #include "Fingerprints.h"
 #include "QrDecode.h"
 #include "ReportWorld.h"
@@ -11,6 +12,9 @@
 #include "UMain.h"
 #include "UPreviewExt.h"
 #include "UPruefung.h"
+#include <QClipboard>
+#include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 
 namespace {
@@ -35,10 +39,18 @@ struct Running : TRunningProgram {
         dialogs.answers.enqueue(IDialogs::Answer::Ok);
         QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
     }
+    // What Datenbank → Prüfen shows: a message when all is sound, else the
+    // findings window (closed again here).
     QString checked()
     {
         find<QAction>(frmMain, "Pruefen1")->trigger();
-        return dialogs.shown.last().text;
+        auto *window = frmMain->findChild<FindingsWindow *>();
+        if (!window)
+            return dialogs.shown.last().text;
+        const QString text = window->text();
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return text;
     }
 };
 
@@ -117,7 +129,41 @@ private slots:
         const QString shown = r.checked();
         QVERIFY2(shown.startsWith("Bei der Prüfung der Fingerabdrücke wurde 1 Abweichung gefunden:"), qPrintable(shown));
         QVERIFY(shown.contains("Prüfung 10001: die gespeicherten Daten passen nicht mehr zu ihrem Fingerabdruck"));
-        QCOMPARE(r.dialogs.shown.last().caption, QStringLiteral("Prüfen"));
+    }
+
+    // Thousands of findings scroll in a window that fits the screen, and go
+    // to the clipboard or into a file whole.
+    void manyFindingsScrollAndCanBeKept()
+    {
+        Running r;
+        TQuery q(&frmDM->Database);
+        // Inserted past the program, as a database tool would.
+        q.setSql("INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID) "
+                 "SELECT :ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID FROM PRUEFUNGEN WHERE ID = 10001");
+        for (int i = 0; i < 3000; ++i) {
+            q.paramByName("ID").setAsInteger(50000 + i);
+            q.execQuery();
+        }
+        frmDM->Transaction.commitRetaining();
+        r.find<QAction>(frmMain, "Pruefen1")->trigger();
+        auto *window = frmMain->findChild<FindingsWindow *>();
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Prüfen"));
+        QVERIFY2(window->text().startsWith("Bei der Prüfung der Fingerabdrücke wurden 3000 Abweichungen gefunden:"),
+                 qPrintable(window->text().left(200)));
+        QVERIFY(window->text().count(u'\n') >= 3000); // a line for each
+        QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+        r.click(r.find<QPushButton>(window, "btnKopieren"));
+        QCOMPARE(QApplication::clipboard()->text(), window->text());
+        const QString saved = r.home.dir.filePath("Prüf ordner/Befunde.txt");
+        r.dialogs.paths.enqueue(saved);
+        r.click(r.find<QPushButton>(window, "btnSpeichern"));
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()), window->text() + u'\n');
+        r.click(r.find<QPushButton>(window, "btnSchliessen"));
+        QVERIFY(!window->isVisible());
     }
 };
 
