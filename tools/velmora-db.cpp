@@ -247,6 +247,12 @@ int grant(const QString &path, const QString &user)
 
 int main(int argc, char *argv[])
 {
+    // Every command's first argument is a file ("" from an empty variable
+    // in a script); the engine would answer in English.
+    if (argc > 2 && QByteArray(argv[2]).trimmed().isEmpty()) {
+        std::fputs("Es ist keine Datenbankdatei angegeben.\n", stderr);
+        return cli::Usage;
+    }
     if (argc > 1 && qstrcmp(argv[1], "report") == 0)
         return runReportCommand(argc, argv);
     if (argc > 1 && qstrcmp(argv[1], "due") == 0)

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <QtGlobal>
+#include <cerrno>
 #include <clocale>
 #include <langinfo.h>
 #include <sys/stat.h>
@@ -122,6 +123,46 @@ QList<qint64> errorCodes(const Firebird::FbException &e)
     return codes;
 }
 
-void throwDatabaseError(const Firebird::FbException &e) { throw EDatabaseError(errorText(e), errorCodes(e)); }
+namespace {
+
+// The system's error number the engine passed on with an I/O error, or 0.
+int systemError(const Firebird::FbException &e)
+{
+    const intptr_t *v = e.getStatus()->getErrors();
+    while (v && *v != isc_arg_end) {
+        const intptr_t kind = *v++;
+        if (kind == isc_arg_unix)
+            return static_cast<int>(*v);
+        v += kind == isc_arg_cstring ? 2 : 1;
+    }
+    return 0;
+}
+
+// What a user can do something about, in German; the engine's English
+// text follows as the second line for whoever looks further.
+QString causeInGerman(const Firebird::FbException &e)
+{
+    switch (systemError(e)) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Auf dem Datenträger der Datenbank ist nicht genug Platz. Es wurde nichts gespeichert.");
+    case EROFS:
+        return QStringLiteral("Der Datenträger der Datenbank ist schreibgeschützt.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Keine Berechtigung für die Datenbankdatei.");
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+void throwDatabaseError(const Firebird::FbException &e)
+{
+    const QString cause = causeInGerman(e);
+    const QString text = errorText(e);
+    throw EDatabaseError(cause.isEmpty() ? text : cause + u'\n' + text, errorCodes(e));
+}
 
 } // namespace fb

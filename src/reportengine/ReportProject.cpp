@@ -78,7 +78,7 @@ void TReportProject::open(const QString &path)
 {
     QFile file(path);
     if (!file.exists())
-        throw EDatabaseError(QStringLiteral("The following reporting project does not exist:\n\"%1\"").arg(path));
+        throw EDatabaseError(QStringLiteral("Die Berichtsdatei %1 gibt es nicht. Sie gehört neben das Programm.").arg(path));
     if (!file.open(QIODevice::ReadOnly))
         throw EDatabaseError(QStringLiteral("Die Berichtsdatei %1 kann nicht gelesen werden.").arg(path));
     QJsonParseError error;

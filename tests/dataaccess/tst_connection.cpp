@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "Formats.h"
 #include "Query.h"
+#include "SmallDisk.h"
 #include "TestDatabase.h"
 #include <QtTest>
 #include <arpa/inet.h>
@@ -121,6 +122,44 @@ private slots:
         QCOMPARE(fb::privateFolder(path), used);
         if (used != path)
             QDir(used).removeRecursively();
+    }
+
+    // A database whose disk runs full says so in German, with the engine's
+    // own words under it.
+    void fullDiskIsNamedInGerman()
+    {
+        TSmallDisk disk(QStringLiteral("3m"));
+        if (!disk.mounted())
+            QSKIP("a small tmpfs cannot be mounted here");
+        TDatabase db;
+        TTransaction transaction(&db);
+        db.setDatabaseName(disk.path + "/Voll.fdb");
+        db.params = TTestDatabase::createParams();
+        db.createDatabase();
+        TQuery q(&db);
+        q.setSql("CREATE TABLE T (TEXT VARCHAR(8000))");
+        q.execQuery();
+        transaction.commit();
+        disk.fill();
+        transaction.start();
+        q.setSql("INSERT INTO T VALUES (:TEXT)");
+        QString failure;
+        try {
+            for (int i = 0; i < 10000; ++i) {
+                q.paramByName("TEXT").setAsString(QString(8000, QChar(u'a' + i % 26)));
+                q.execQuery();
+            }
+            transaction.commit();
+        } catch (const EDatabaseError &e) {
+            failure = e.message();
+        }
+        QVERIFY2(failure.startsWith("Auf dem Datenträger der Datenbank ist nicht genug Platz."), qPrintable(failure));
+        QVERIFY2(failure.section(u'\n', 1).contains("No space left on device"), qPrintable(failure));
+        try {
+            transaction.rollback();
+            db.close();
+        } catch (const EDatabaseError &) {
+        }
     }
 
     void pathCannotChangeWhileConnected()

@@ -58,7 +58,7 @@ private slots:
             project.open("/nirgends/velmora.rav");
             QFAIL("a missing project opened");
         } catch (const EDatabaseError &e) {
-            QCOMPARE(e.message(), QStringLiteral("The following reporting project does not exist:\n\"/nirgends/velmora.rav\""));
+            QCOMPARE(e.message(), QStringLiteral("Die Berichtsdatei /nirgends/velmora.rav gibt es nicht. Sie gehört neben das Programm."));
         }
         project.open(QCoreApplication::applicationDirPath() + "/velmora.rav");
         QVERIFY(project.selectReport("Inventarliste"));

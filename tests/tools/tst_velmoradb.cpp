@@ -126,6 +126,23 @@ private slots:
         QVERIFY(!r.err.isEmpty());
     }
 
+    // An empty path, as an unset variable in a script gives, is named in
+    // German before the engine sees it.
+    void emptyPathIsRefused_data()
+    {
+        QTest::addColumn<QString>("command");
+        for (const char *command : {"create", "upgrade", "check", "report", "labels", "due", "verify", "import"})
+            QTest::newRow(command) << command;
+    }
+    void emptyPathIsRefused()
+    {
+        QFETCH(QString, command);
+        const TToolRun r = velmoraDb({command, ""});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains("Es ist keine Datenbankdatei angegeben."), qPrintable(r.err));
+        QVERIFY2(!r.err.contains("Empty filename"), qPrintable(r.err));
+    }
+
     void usage()
     {
         const TToolRun r = velmoraDb({"zaubern"});
