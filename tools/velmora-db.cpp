@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "DatabaseFiles.h"
 #include "CommandLine.h"
+#include "CommandSignals.h"
 #include "DbError.h"
 #include "LabelCommand.h"
 #include "ImportCommand.h"
@@ -253,6 +254,7 @@ int main(int argc, char *argv[])
         std::fputs("Es ist keine Datenbankdatei angegeben.\n", stderr);
         return cli::Usage;
     }
+    endCommandsOnSignals();
     if (argc > 1 && qstrcmp(argv[1], "report") == 0)
         return runReportCommand(argc, argv);
     if (argc > 1 && qstrcmp(argv[1], "due") == 0)

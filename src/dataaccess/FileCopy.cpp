@@ -1,5 +1,6 @@
 #include "FileCopy.h"
 #include "HeldFiles.h"
+#include "PartFiles.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,6 +83,7 @@ public:
             ::close(m_fd);
         if (!m_committed)
             ::unlink(local(m_part).constData());
+        unregisterPartFile(m_part);
     }
     TPartFile(const TPartFile &) = delete;
     TPartFile &operator=(const TPartFile &) = delete;
@@ -91,7 +93,10 @@ public:
     {
         ::unlink(local(m_part).constData());
         m_fd = ::open(local(m_part).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        return m_fd < 0 ? writeFailureText(m_part, errno) : QString();
+        if (m_fd < 0)
+            return writeFailureText(m_part, errno);
+        registerPartFile(m_part);
+        return {};
     }
     QString write(const QByteArray &data) { return writeAll(m_fd, data) ? QString() : writeFailureText(m_part, errno); }
     // mode, if given, replaces the part's permissions before it is complete.

@@ -1,4 +1,5 @@
 #include "NewDatabase.h"
+#include "PartFiles.h"
 #include "Database.h"
 #include "DbError.h"
 #include "UFirebird.h"
@@ -37,6 +38,7 @@ void buildDatabase(TDatabase &connection, const QString &path, const std::functi
     // killed creation leaves no half-built file under the chosen name.
     const QString partial = partialDatabasePath(path);
     QFile::remove(partial); // left by a creation that was killed
+    const TRegisteredPartFile registered(partial);
     try {
         connection.setDatabaseName(partial);
         connection.sqlDialect = 3;

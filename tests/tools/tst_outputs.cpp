@@ -132,6 +132,44 @@ private slots:
         QVERIFY(!QFile::exists(pdf + ".part"));
     }
 
+    // Ctrl+C or SIGTERM, between engine calls (the PDF's flush) or inside
+    // one (reading the database): "Abgebrochen.", 128 + the signal, no
+    // part file, the earlier file and the database whole.
+    void signalsEndACommandCleanly_data()
+    {
+        QTest::addColumn<QString>("signal");
+        QTest::addColumn<QString>("syscall");
+        QTest::addColumn<bool>("onOutput");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("Ctrl+C while the PDF is flushed") << "SIGINT" << "fsync" << true << 130;
+        QTest::newRow("SIGTERM while the PDF is flushed") << "SIGTERM" << "fsync" << true << 143;
+        QTest::newRow("Ctrl+C inside the engine") << "SIGINT" << "pread64" << false << 130;
+        QTest::newRow("SIGTERM inside the engine") << "SIGTERM" << "pread64" << false << 143;
+    }
+    void signalsEndACommandCleanly()
+    {
+        QFETCH(QString, signal);
+        QFETCH(QString, syscall);
+        QFETCH(bool, onOutput);
+        QFETCH(int, exitCode);
+        if (QStandardPaths::findExecutable("strace").isEmpty())
+            QSKIP("strace is missing");
+        const QString pdf = m_dir.filePath("Prüf ordner/Bericht.pdf");
+        writeFile(pdf, "die frühere Ausgabe");
+        QProcess p;
+        p.start("strace", {"-f", "-qq", "-o", "/dev/null", "-P", onOutput ? pdf + ".part" : m_db, "-e", "trace=" + syscall, "-e",
+                           QStringLiteral("inject=%1:signal=%2:when=%3").arg(syscall, signal, onOutput ? "1" : "20"),
+                           VELMORA_DB_TOOL, "report", m_db, "--protocol", "10002", "--out", pdf});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitCode(), exitCode);
+        QVERIFY2(err.trimmed().endsWith("Abgebrochen.") && !err.contains("shutdown"), qPrintable(err));
+        QCOMPARE(readFile(pdf), QByteArray("die frühere Ausgabe"));
+        QVERIFY(!QFile::exists(pdf + ".part"));
+        QCOMPARE(velmoraDb({"check", m_db}).exitCode, 0);
+    }
+
     void dueListToAFullStreamFails()
     {
         QProcess p;
