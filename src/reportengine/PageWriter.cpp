@@ -1,6 +1,7 @@
 #include "PageWriter.h"
 #include "BandLayout.h"
 #include "Clock.h"
+#include "DbError.h"
 #include "LabelPages.h"
 #include "DataSet.h"
 #include <deque>
@@ -175,6 +176,11 @@ private:
 
     void newPage(int r, bool newGroup = false)
     {
+        // A layout that cannot end, or a selection far beyond any day's
+        // work, would otherwise fill the memory page by page.
+        if (pages.size() >= w.maxPages)
+            throw EDatabaseError(QStringLiteral("Der Bericht würde mehr als %1 Seiten lang. Bitte die Auswahl einschränken.")
+                                     .arg(QLocale().toString(w.maxPages)));
         pages.append(Page{r, pages.isEmpty() ? 0 : pages.last().group + (newGroup ? 1 : 0), {}});
         pageNo = static_cast<int>(pages.size());
         progress(pageNo);

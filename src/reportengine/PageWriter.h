@@ -22,6 +22,9 @@ public:
     QString subject;
     // Values for "{name}" in fixed texts, besides page, pages and date.
     QMap<QString, QString> parameters;
+    // More pages than any day's work needs: a layout that cannot end, or a
+    // selection beyond reason, stops here with a message.
+    int maxPages = 20000;
     // Where a label layout puts its labels; other layouts ignore it.
     TLabelSheet labelSheet;
     // "Generiere Seite %p" with %p the page being generated.

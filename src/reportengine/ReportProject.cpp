@@ -1,6 +1,9 @@
 #include "ReportProject.h"
 #include "DbError.h"
+#include "PageStream.h"
 #include <QFile>
+#include <QLocale>
+#include <cmath>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -64,6 +67,72 @@ TReportItem item(const QJsonObject &o)
     return i;
 }
 
+QString bandName(TReportBand::Kind kind)
+{
+    switch (kind) {
+    case TReportBand::Kind::Title:
+        return QStringLiteral("title");
+    case TReportBand::Kind::PageHeader:
+        return QStringLiteral("pageHeader");
+    case TReportBand::Kind::PageFooter:
+        return QStringLiteral("pageFooter");
+    case TReportBand::Kind::Summary:
+        return QStringLiteral("summary");
+    case TReportBand::Kind::GroupHeader:
+        return QStringLiteral("groupHeader");
+    case TReportBand::Kind::GroupFooter:
+        return QStringLiteral("groupFooter");
+    case TReportBand::Kind::Detail:
+        break;
+    }
+    return QStringLiteral("detail");
+}
+
+bool isMeasure(double mm) { return std::isfinite(mm) && mm >= 0; }
+
+QString boxName(const TReportItem &item)
+{
+    if (!item.field.isEmpty())
+        return QStringLiteral("Feld %1").arg(item.field);
+    return QStringLiteral("Text „%1“").arg(item.text.left(40));
+}
+
+// What makes a layout impossible to put on pages: a measure that is no
+// number or negative, a band or box taller than the printable height, or a
+// page header and footer that leave no room between them.
+QString layoutFault(const TReportLayout &layout)
+{
+    const bool label = layout.labelSize.isValid();
+    if (label && (!isMeasure(layout.labelSize.width()) || !isMeasure(layout.labelSize.height())))
+        return QStringLiteral("die Etikettengröße ist keine gültige Zahl.");
+    const double pageHeight = label ? layout.labelSize.height() : layout.orientation == QPageLayout::Landscape ? 210 : 297;
+    const double printable = label ? pageHeight : pageHeight - 2 * TPageStream::MarginMm;
+    const QLocale locale;
+    const QString limit = locale.toString(printable, 'f', 1);
+    double headerAndFooter = 0;
+    for (const TReportBand &band : layout.bands) {
+        const QString where = QStringLiteral("Band „%1“").arg(bandName(band.kind));
+        if (!isMeasure(band.height))
+            return where + QStringLiteral(": die Höhe ist keine gültige Zahl.");
+        if (band.height > printable)
+            return where + QStringLiteral(" ist %1 mm hoch, die Seite bietet %2 mm.").arg(locale.toString(band.height, 'f', 1), limit);
+        if (band.kind == TReportBand::Kind::PageHeader || band.kind == TReportBand::Kind::PageFooter)
+            headerAndFooter += band.height;
+        for (const TReportItem &item : band.items) {
+            const QRectF &r = item.rect;
+            if (!std::isfinite(r.x()) || !std::isfinite(r.y()) || !isMeasure(r.width()) || !isMeasure(r.height()) ||
+                !std::isfinite(item.size) || item.size <= 0)
+                return where + QStringLiteral(", ") + boxName(item) + QStringLiteral(": eine Angabe ist keine gültige Zahl.");
+            if (r.height() > printable)
+                return where + QStringLiteral(", ") + boxName(item) +
+                       QStringLiteral(" ist %1 mm hoch, die Seite bietet %2 mm.").arg(locale.toString(r.height(), 'f', 1), limit);
+        }
+    }
+    if (!label && headerAndFooter >= printable)
+        return QStringLiteral("Seitenkopf und Seitenfuß lassen auf der Seite keinen Platz.");
+    return {};
+}
+
 } // namespace
 
 const TReportBand *TReportLayout::band(TReportBand::Kind kind) const
@@ -105,6 +174,8 @@ void TReportProject::open(const QString &path)
                 band.items << item(i.toObject());
             layout.bands << band;
         }
+        if (const QString fault = layoutFault(layout); !fault.isEmpty())
+            throw EDatabaseError(QStringLiteral("Die Berichtsdatei %1 ist fehlerhaft: Bericht „%2“, %3").arg(path, layout.name, fault));
         m_reports.insert(layout.name, layout);
     }
     m_fileName = path;

@@ -2,6 +2,7 @@
 // the complete inspection protocol and the inventory list, each checked for
 // texts outside their boxes, outside the printable area and over each other.
 #include "AppTestMain.h"
+#include "DbError.h"
 #include "LayoutCheck.h"
 #include "Outputs.h"
 #include "PageWriter.h"
@@ -18,21 +19,24 @@
 
 namespace {
 
-// A one-band report from JSON items, laid out with no data.
-TPageStream runItems(const QString &itemsJson, double bandHeight = 20)
+// A report "Probe" of the given bands (JSON), opened as a project file.
+void openBands(TReportProject &project, const QString &bandsJson)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("probe.rav");
     QFile file(path);
     file.open(QIODevice::WriteOnly);
-    file.write(QStringLiteral("{\"reports\": [{\"name\": \"Probe\", \"bands\": [{\"kind\": \"title\", \"height\": %1, \"items\": [%2]}]}]}")
-                   .arg(bandHeight)
-                   .arg(itemsJson)
-                   .toUtf8());
+    file.write(QStringLiteral("{\"reports\": [{\"name\": \"Probe\", \"bands\": [%1]}]}").arg(bandsJson).toUtf8());
     file.close();
-    TReportProject project;
     project.open(path);
     project.selectReport("Probe");
+}
+
+// A one-band report from JSON items, laid out with no data.
+TPageStream runItems(const QString &itemsJson, double bandHeight = 20)
+{
+    TReportProject project;
+    openBands(project, QStringLiteral("{\"kind\": \"title\", \"height\": %1, \"items\": [%2]}").arg(bandHeight).arg(itemsJson));
     TPageStream stream;
     TPageWriter().execute(*project.selected(), {}, stream);
     return stream;
@@ -121,6 +125,60 @@ private slots:
         QVERIFY(stream.pages.size() >= 2);
         QVERIFY2(layoutFaults(stream).isEmpty(), qPrintable(layoutFaults(stream).join(u'\n')));
         QVERIFY(showsWhole(stream, lines.join(u' ')));
+    }
+
+    // Geometry no page can hold is refused when the file is read, naming
+    // the band or box.
+    void impossibleLayoutsAreRefused_data()
+    {
+        QTest::addColumn<QString>("bands");
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("a band taller than the page") << "{\"kind\":\"title\",\"height\":400}"
+                                                     << "Band „title“ ist 400,0 mm hoch, die Seite bietet 277,0 mm.";
+        QTest::newRow("a negative height") << "{\"kind\":\"detail\",\"height\":-5}" << "Band „detail“: die Höhe ist keine gültige Zahl.";
+        QTest::newRow("a box taller than the page")
+            << "{\"kind\":\"title\",\"height\":20,\"items\":[{\"x\":0,\"y\":0,\"w\":40,\"h\":300,\"field\":\"NAME\"}]}"
+            << "Band „title“, Feld NAME ist 300,0 mm hoch";
+        QTest::newRow("a box of negative width")
+            << "{\"kind\":\"title\",\"height\":20,\"items\":[{\"x\":0,\"y\":0,\"w\":-40,\"h\":5,\"text\":\"Kopf\"}]}"
+            << "Band „title“, Text „Kopf“: eine Angabe ist keine gültige Zahl.";
+        QTest::newRow("header and footer fill the page")
+            << "{\"kind\":\"pageHeader\",\"height\":140},{\"kind\":\"pageFooter\",\"height\":140}"
+            << "Seitenkopf und Seitenfuß lassen auf der Seite keinen Platz.";
+    }
+    void impossibleLayoutsAreRefused()
+    {
+        QFETCH(QString, bands);
+        QFETCH(QString, fault);
+        TReportProject project;
+        try {
+            openBands(project, bands);
+            QFAIL("the layout was accepted");
+        } catch (const EDatabaseError &e) {
+            QVERIFY2(e.message().contains("ist fehlerhaft: Bericht „Probe“, " + fault), qPrintable(e.message()));
+        }
+    }
+
+    // A page header whose text grows past the page leaves no room for any
+    // row: the pages stop at the writer's limit instead of growing forever.
+    void runawayPagesStop()
+    {
+        QStringList lines;
+        for (int i = 1; i <= 150; ++i)
+            lines << QStringLiteral("Zeile %1").arg(i);
+        TReportProject project;
+        openBands(project, QStringLiteral("{\"kind\":\"pageHeader\",\"height\":5,\"items\":[{\"x\":0,\"y\":0,\"w\":190,\"h\":5,"
+                                          "\"text\":\"%1\"}]},{\"kind\":\"title\",\"height\":10}")
+                               .arg(lines.join(QStringLiteral("\\n"))));
+        TPageWriter writer;
+        writer.maxPages = 50;
+        TPageStream stream;
+        try {
+            writer.execute(*project.selected(), {}, stream);
+            QFAIL("the pages did not stop");
+        } catch (const EDatabaseError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Der Bericht würde mehr als 50 Seiten lang. Bitte die Auswahl einschränken."));
+        }
     }
 
     void protocolsFlowWithoutFaults()
