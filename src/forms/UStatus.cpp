@@ -1,5 +1,6 @@
 #include "UStatus.h"
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 TfrmStatus *frmStatus = nullptr;
@@ -16,9 +17,24 @@ TfrmStatus::TfrmStatus(QWidget *parent) : QDialog(parent, Qt::FramelessWindowHin
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
+    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    cancel->setObjectName(QStringLiteral("btnAbbrechen"));
+    connect(cancel, &QPushButton::clicked, this, [this] {
+        m_cancelRequested = true;
+        Label1->setText(QStringLiteral("Wird abgebrochen..."));
+    });
+    setWindowModality(Qt::ApplicationModal);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
-    resize(250, 60);
+    layout->addWidget(cancel, 0, Qt::AlignHCenter);
+    resize(250, 90);
+}
+
+void TfrmStatus::start(const QString &text)
+{
+    m_cancelRequested = false;
+    Label1->setText(text);
+    show();
 }
 
 TfrmStatus::~TfrmStatus()

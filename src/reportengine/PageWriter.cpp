@@ -178,8 +178,10 @@ private:
     {
         // A layout that cannot end, or a selection far beyond any day's
         // work, would otherwise fill the memory page by page.
+        if (w.cancelled && w.cancelled())
+            throw EAbort();
         if (pages.size() >= w.maxPages)
-            throw EDatabaseError(QStringLiteral("Der Bericht würde mehr als %1 Seiten lang. Bitte die Auswahl einschränken.")
+            throw ETooManyPages(QStringLiteral("Der Bericht würde mehr als %1 Seiten lang. Bitte die Auswahl einschränken.")
                                      .arg(QLocale().toString(w.maxPages)));
         pages.append(Page{r, pages.isEmpty() ? 0 : pages.last().group + (newGroup ? 1 : 0), {}});
         pageNo = static_cast<int>(pages.size());

@@ -1,4 +1,5 @@
 #pragma once
+#include "DbError.h"
 #include "LabelSheet.h"
 #include "PageStream.h"
 #include "ReportProject.h"
@@ -6,6 +7,12 @@
 #include <functional>
 
 class TDataSet;
+
+// A report stopped at its writer's page limit; the message says so.
+class ETooManyPages : public EDatabaseError {
+public:
+    using EDatabaseError::EDatabaseError;
+};
 
 // Lays out a report's bands over its data connections into pages: title
 // once, page header and footer on every page, one detail band per record of
@@ -23,8 +30,10 @@ public:
     // Values for "{name}" in fixed texts, besides page, pages and date.
     QMap<QString, QString> parameters;
     // More pages than any day's work needs: a layout that cannot end, or a
-    // selection beyond reason, stops here with a message.
+    // selection beyond reason, stops here with ETooManyPages.
     int maxPages = 20000;
+    // Asked before each new page; true stops the pages with EAbort.
+    std::function<bool()> cancelled;
     // Where a label layout puts its labels; other layouts ignore it.
     TLabelSheet labelSheet;
     // "Generiere Seite %p" with %p the page being generated.

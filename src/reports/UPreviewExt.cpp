@@ -162,12 +162,12 @@ void TPreviewExt::showProgress(const QString &text)
 {
     FfrmStatus->Label1->setText(text);
     FfrmStatus->Label1->repaint();
-    // Keep the window system answered now and then; clicks wait until the
-    // report is done.
+    // Keep the window system answered now and then. The status panel is
+    // modal: of the clicks, only its "Abbrechen" gets through.
     if (m_progressClock.isValid() && m_progressClock.elapsed() < 40)
         return;
     m_progressClock.start();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents();
 }
 
 std::optional<int> TPreviewExt::selectedCustomer() const
@@ -215,13 +215,17 @@ void TPreviewExt::ShowReport()
         if (!layout)
             throw EDatabaseError(QStringLiteral("Kein Bericht ausgewählt."));
         reportjob::prepare(m_writer, *layout, *frmDM);
-        FfrmStatus->Label1->setText(QStringLiteral("Einen Moment bitte..."));
-        FfrmStatus->show();
+        FfrmStatus->start(QStringLiteral("Einen Moment bitte..."));
         m_progressClock.invalidate();
         showProgress(FfrmStatus->Label1->text());
+        m_writer.cancelled = [this] { return FfrmStatus->cancelRequested(); };
         m_writer.execute(*layout, reportjob::connections(*frmDM), m_stream);
         FfrmStatus->hide();
         m_preview->render();
+    } catch (const ETooManyPages &e) {
+        FfrmStatus->hide();
+        clearPreview();
+        dialogs().message(e.message(), IDialogs::Icon::Warning);
     } catch (...) {
         FfrmStatus->hide(); // a failed generation shows no page and no message
         clearPreview();

@@ -13,6 +13,7 @@
 #include "UMain.h"
 #include "UPreviewExt.h"
 #include "UStatus.h"
+#include <QTimer>
 #include <QImage>
 #include <QLabel>
 #include <QPageRanges>
@@ -185,6 +186,26 @@ private slots:
         QVERIFY2(watch.painted.contains("Generiere Seite 1"), qPrintable(watch.painted.join(", ")));
         QVERIFY(watch.painted.contains(QStringLiteral("Generiere Seite %1").arg(window->preview()->pageCount())));
         QVERIFY(!status->isVisible()); // hidden when the pages are done
+    }
+
+    // "Abbrechen" on the status panel stops the pages: no page, no message,
+    // and the next report is made whole.
+    void statusWindowCancels()
+    {
+        TReportWorld world;
+        const auto window = TPreviewExt::create(1, frmMain);
+        TfrmStatus *status = window->findChild<TfrmStatus *>();
+        chooseCustomer(window.get(), longtext::ManyDevicesCustomer);
+        world.dialogs.clear();
+        // Clicked as soon as the panel lets events through.
+        QTimer::singleShot(0, status, [&] { world.click(status, "btnAbbrechen"); });
+        world.find<QAbstractButton>(window.get(), "rbInventar")->setChecked(true);
+        window->rbAuswahlClick(3);
+        QCOMPARE(window->preview()->pageCount(), 0);
+        QVERIFY(!status->isVisible());
+        QCOMPARE(world.dialogs.messages(), QStringList());
+        window->UpdateReport();
+        QVERIFY(window->preview()->pageCount() > 1);
     }
 
     void logoChosenInContractorDialog()
