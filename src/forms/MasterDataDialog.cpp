@@ -83,9 +83,9 @@ bool TMasterDataDialog::eventFilter(QObject *watched, QEvent *event)
         if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::ControlModifier) {
             TDataSet *d = dataSet();
             try {
-                if (d && d->active() && !d->isEmpty() &&
-                    dialogs().ask(QStringLiteral("Datensatz löschen?"), IDialogs::Buttons::OkCancel) == IDialogs::Answer::Ok)
-                    d->deleteRecord();
+                // As the delete button does: a refusal comes before the question.
+                if (d && d->active() && !d->isEmpty())
+                    confirmAndDelete(*d, QStringLiteral("Datensatz löschen?"));
             } catch (...) {
                 TApplication::showException(std::current_exception());
             }
