@@ -28,11 +28,17 @@ TLabelData::TLabelData(TfrmDM &dm) : m_records(&dm.Database)
 
 void TLabelData::openForDevices(const QList<int> &deviceIds)
 {
-    QStringList keys;
-    for (int id : deviceIds)
-        keys << QString::number(id);
-    // Keys are numbers, so the list can stand in the statement itself.
-    open(QString(), keys.isEmpty() ? QStringLiteral("1 = 0") : QStringLiteral("p.ID IN (%1)").arg(keys.join(u',')), {});
+    // Keys are numbers, so the list can stand in the statement itself; the
+    // engine takes at most 1,500 values in one IN list.
+    constexpr qsizetype kInListLimit = 1000;
+    QStringList lists;
+    for (qsizetype from = 0; from < deviceIds.size(); from += kInListLimit) {
+        QStringList keys;
+        for (int id : deviceIds.mid(from, kInListLimit))
+            keys << QString::number(id);
+        lists << QStringLiteral("p.ID IN (%1)").arg(keys.join(u','));
+    }
+    open(QString(), lists.isEmpty() ? QStringLiteral("1 = 0") : u'(' + lists.join(QStringLiteral(" OR ")) + u')', {});
 }
 
 void TLabelData::openForDay(int customerId, const QDate &day)

@@ -36,6 +36,11 @@ private slots:
         QTest::newRow("a roll of its own size, repeated --device")
             << QStringList{"--device", "3001", "--device", "3025", "--stock", "rolle-100x50"} << "2 Etiketten auf 2 Seiten"
             << "283 x 142" << QStringList{labelday::payload(1), labelday::payload(25)};
+        QStringList many{"--device", "3000", "3001"};
+        for (int id = 90001; id <= 91600; ++id) // more keys than the engine takes in one list
+            many << QString::number(id);
+        QTest::newRow("1,602 devices, two with labels") << many + QStringList{"--stock", "a4-3x8"} << "2 Etiketten auf 1 Seite"
+                                                        << "595 x 842" << QStringList{};
         QTest::newRow("the last free position of a sheet") << QStringList{"--device", "3001", "3002", "--stock", "a4-4x10", "--first", "40"}
                                                            << "2 Etiketten auf 2 Seiten" << "595 x 842" << QStringList{};
     }
