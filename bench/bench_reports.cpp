@@ -7,6 +7,7 @@
 #include "Outputs.h"
 #include "PageWriter.h"
 #include "ProcessMemory.h"
+#include "QrCode.h"
 #include "Query.h"
 #include "ReportJob.h"
 #include "ScriptedDialogs.h"
@@ -16,8 +17,10 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <algorithm>
+#include <limits>
 #include <cstdio>
 
 namespace {
@@ -88,26 +91,61 @@ void ensureData(const QString &path, int devices, int inspections)
     t.commit();
 }
 
-// The texts of a finished page stream drawn at their places in one font,
-// each as one run of text: the least a program can do to print them.
-void bareDrawing(const TPageStream &stream, const QString &path)
+// What the bare side draws: every text of a finished page stream with its
+// place, and the text of every QR code with its box.
+struct BareContent {
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QSizeF pageSizeMm;
+    QList<TTextBox> texts;
+    struct Code {
+        int page;
+        QRectF box;
+        QString text;
+    };
+    QList<Code> codes;
+};
+
+BareContent bareContent(const TPageStream &stream)
+{
+    BareContent c{stream.orientation, stream.pageSizeMm(), stream.boxes, {}};
+    for (qsizetype page = 0; page < stream.pages.size(); ++page)
+        for (const TPiece &p : stream.pages.at(page))
+            if (p.kind == TPiece::Kind::QrCode)
+                c.codes.push_back({static_cast<int>(page) + 1, p.rect, p.text});
+    return c;
+}
+
+// The texts drawn at their places in one font, each as one run of text, and
+// each QR code encoded and filled as one path: the least a program can do
+// to print them.
+void bareDrawing(const BareContent &content, const QString &path)
 {
     QPdfWriter writer(path);
     writer.setResolution(300);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), stream.orientation, QMarginsF()));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), content.orientation, QMarginsF()));
     QPainter painter(&writer);
-    const double scale = writer.width() / (stream.pageSizeMm().width() * TPageStream::UnitsPerMm);
+    const double scale = writer.width() / (content.pageSizeMm.width() * TPageStream::UnitsPerMm);
     painter.scale(scale, scale);
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(30);
     painter.setFont(font);
     const double ascent = QFontMetricsF(font).ascent();
     int page = 1;
-    for (const TTextBox &box : stream.boxes) {
+    auto codes = content.codes.cbegin();
+    auto drawCodesUpTo = [&](int lastPage) {
+        for (; codes != content.codes.cend() && codes->page <= lastPage; ++codes) {
+            for (; page < codes->page; ++page)
+                writer.newPage();
+            painter.fillPath(qrCodePath(encodeQrCode(codes->text), codes->box), Qt::black);
+        }
+    };
+    for (const TTextBox &box : content.texts) {
+        drawCodesUpTo(box.page - 1);
         for (; page < box.page; ++page)
             writer.newPage();
         painter.drawText(QPointF(box.needed.left(), box.needed.top() + ascent), box.text);
     }
+    drawCodesUpTo(std::numeric_limits<int>::max());
 }
 
 struct Timing {
@@ -141,13 +179,11 @@ Timing measure(TfrmDM &dm, TReportProject &project, const QString &reportName, c
         t.reportPeak = std::max(t.reportPeak, procStatusKiB("VmHWM"));
         t.pages = static_cast<int>(stream.pages.size());
         // The bare side gets the texts ready-made; its peak is its own.
-        TPageStream texts;
-        texts.orientation = stream.orientation;
-        texts.boxes = stream.boxes;
+        const BareContent content = bareContent(stream);
         stream.clear();
         resetPeak();
         timer.start();
-        bareDrawing(texts, folder + QStringLiteral("/bare.pdf"));
+        bareDrawing(content, folder + QStringLiteral("/bare.pdf"));
         t.bare << timer.elapsed();
         t.barePeak = std::max(t.barePeak, procStatusKiB("VmHWM"));
     }
