@@ -92,17 +92,20 @@ void ensureData(const QString &path, int devices, int inspections)
 }
 
 // What the bare side draws: every text of a finished page stream with its
-// place, and the text of every QR code with its box.
+// place, every frame, rule, shade and picture, and the text of every QR
+// code with its box.
 struct BareContent {
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QSizeF pageSizeMm;
     QList<TTextBox> texts;
-    struct Code {
+    struct Shape {
         int page;
-        QRectF box;
-        QString text;
+        TPiece::Kind kind;
+        QRectF rect;
+        QString text; // of a QR code
+        QImage image;
     };
-    QList<Code> codes;
+    QList<Shape> shapes;
 };
 
 BareContent bareContent(const TPageStream &stream)
@@ -110,14 +113,14 @@ BareContent bareContent(const TPageStream &stream)
     BareContent c{stream.orientation, stream.pageSizeMm(), stream.boxes, {}};
     for (qsizetype page = 0; page < stream.pages.size(); ++page)
         for (const TPiece &p : stream.pages.at(page))
-            if (p.kind == TPiece::Kind::QrCode)
-                c.codes.push_back({static_cast<int>(page) + 1, p.rect, p.text});
+            if (p.kind != TPiece::Kind::Text)
+                c.shapes.push_back({static_cast<int>(page) + 1, p.kind, p.rect, p.text, p.image});
     return c;
 }
 
-// The texts drawn at their places in one font, each as one run of text, and
-// each QR code encoded and filled as one path: the least a program can do
-// to print them.
+// The texts drawn at their places in one font, each as one run of text;
+// the shapes as plain rectangles and lines, each QR code encoded and filled
+// as one path: the least a program can do to print the same pages.
 void bareDrawing(const BareContent &content, const QString &path)
 {
     QPdfWriter writer(path);
@@ -130,22 +133,47 @@ void bareDrawing(const BareContent &content, const QString &path)
     font.setPixelSize(30);
     painter.setFont(font);
     const double ascent = QFontMetricsF(font).ascent();
+    const QPen line(Qt::black, 2);
     int page = 1;
-    auto codes = content.codes.cbegin();
-    auto drawCodesUpTo = [&](int lastPage) {
-        for (; codes != content.codes.cend() && codes->page <= lastPage; ++codes) {
-            for (; page < codes->page; ++page)
-                writer.newPage();
-            painter.fillPath(qrCodePath(encodeQrCode(codes->text), codes->box), Qt::black);
+    auto toPage = [&](int target) {
+        for (; page < target; ++page)
+            writer.newPage();
+    };
+    auto shapes = content.shapes.cbegin();
+    auto drawShapesUpTo = [&](int lastPage) {
+        for (; shapes != content.shapes.cend() && shapes->page <= lastPage; ++shapes) {
+            toPage(shapes->page);
+            switch (shapes->kind) {
+            case TPiece::Kind::QrCode:
+                painter.fillPath(qrCodePath(encodeQrCode(shapes->text), shapes->rect), Qt::black);
+                break;
+            case TPiece::Kind::Image:
+                painter.drawImage(shapes->rect, shapes->image);
+                break;
+            case TPiece::Kind::Shade:
+                painter.fillRect(shapes->rect, QColor(232, 232, 232));
+                break;
+            case TPiece::Kind::Frame:
+                painter.setPen(line);
+                painter.drawRect(shapes->rect);
+                painter.setPen(Qt::black);
+                break;
+            case TPiece::Kind::Rule:
+                painter.setPen(line);
+                painter.drawLine(shapes->rect.topLeft(), shapes->rect.topRight());
+                painter.setPen(Qt::black);
+                break;
+            case TPiece::Kind::Text:
+                break;
+            }
         }
     };
     for (const TTextBox &box : content.texts) {
-        drawCodesUpTo(box.page - 1);
-        for (; page < box.page; ++page)
-            writer.newPage();
+        drawShapesUpTo(box.page - 1);
+        toPage(box.page);
         painter.drawText(QPointF(box.needed.left(), box.needed.top() + ascent), box.text);
     }
-    drawCodesUpTo(std::numeric_limits<int>::max());
+    drawShapesUpTo(std::numeric_limits<int>::max());
 }
 
 struct Timing {

@@ -42,7 +42,9 @@ double alignedX(double lineWidth, double width, Qt::Alignment alignment)
 
 const QFont &reportFont(double points, bool bold) { return fontEntry(points, bold).font; }
 
-TLaidText layoutText(const QString &text, const TTextStyle &style, double width)
+namespace {
+
+TLaidText laidOut(const QString &text, const TTextStyle &style, double width)
 {
     const FontEntry &entry = fontEntry(style.points, style.bold);
     const QFontMetricsF &fm = entry.metrics;
@@ -87,4 +89,37 @@ TLaidText layoutText(const QString &text, const TTextStyle &style, double width)
     }
     layout.endLayout();
     return laid;
+}
+
+// The same texts recur on every page (headings, labels, a column's values):
+// each is laid out once per style and width. The cache is emptied when it
+// grows large, so that a long report does not keep every text it printed.
+struct LayoutKey {
+    QString text;
+    double points;
+    double width;
+    int alignment;
+    bool bold;
+    bool elide;
+    bool operator==(const LayoutKey &) const = default;
+};
+
+size_t qHash(const LayoutKey &k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.text, k.points, k.width, k.alignment, k.bold, k.elide);
+}
+
+constexpr qsizetype kMaxCachedLayouts = 20000;
+
+} // namespace
+
+TLaidText layoutText(const QString &text, const TTextStyle &style, double width)
+{
+    static QHash<LayoutKey, TLaidText> cache;
+    const LayoutKey key{text, style.points, width, static_cast<int>(style.alignment), style.bold, style.elide};
+    if (const auto it = cache.constFind(key); it != cache.cend())
+        return *it;
+    if (cache.size() >= kMaxCachedLayouts)
+        cache.clear();
+    return *cache.insert(key, laidOut(text, style, width));
 }
