@@ -5,20 +5,17 @@
 // wall and processor time per step for both sizes and their ratio; marks
 // the steps that grow with the file. Then the first start of a large file
 // from before fingerprints.
-#include "AppHome.h"
 #include "Application.h"
-#include "Clock.h"
 #include "DryRun.h"
 #include "ImportBatch.h"
 #include "ProcessMemory.h"
+#include "RunningProgram.h"
 #include "ScaleData.h"
-#include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 #include "UDM.h"
 #include "UEtiketten.h"
 #include "UMain.h"
 #include "UPreviewExt.h"
-#include "UProgram.h"
 #include "UPruefling.h"
 #include "UPruefung.h"
 #include <QAbstractItemView>
@@ -26,9 +23,7 @@
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
-#include <QPushButton>
 #include <QTimer>
-#include <QtTest>
 #include <cstdio>
 #include <ctime>
 #include <algorithm>
@@ -89,31 +84,9 @@ Cost untilShown(const std::function<void()> &command)
     return cost;
 }
 
-template <class W = QWidget>
-W *find(const QWidget *window, const char *name)
-{
-    W *found = window->findChild<W *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no %s", name);
-    return found;
-}
-void click(const QWidget *window, const char *name) { QTest::mouseClick(find<QAbstractButton>(window, name), Qt::LeftButton); }
-QAbstractItemView *deviceGrid() { return find<QAbstractItemView>(frmMain, "gridPrueflinge"); }
-void clickDevice(int row)
-{
-    QAbstractItemView *grid = deviceGrid();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 1)).center());
-}
-
-qint64 scalar(const QString &sql)
-{
-    TQuery q(&frmDM->Database);
-    q.setSql(sql);
-    q.execQuery();
-    const qint64 value = q.eof() || q.isNull(0) ? -1 : q.asInteger(0);
-    q.close();
-    return value;
-}
+using P = TRunningProgram;
+QAbstractItemView *deviceGrid() { return P::find<QAbstractItemView>(frmMain, "gridPrueflinge"); }
+void clickDevice(int row) { P::clickRow(deviceGrid(), row); }
 
 TImportProfile importProfile()
 {
@@ -160,34 +133,35 @@ Cost medianOf(int rounds, const std::function<Cost(int round)> &round)
 
 using Results = std::vector<std::pair<QString, Cost>>;
 
-// The program over a copy of the file, in a home of its own.
-struct Session {
-    TAppHome home;
-    TScriptedDialogs dialogs;
-    TProgram program;
-    explicit Session(const QString &source)
+// The program over a copy of the file, in a home of its own; its start is
+// timed from the moment the copy is in place until the main window shows.
+struct StartClock {
+    QElapsedTimer wall;
+    double cpu = 0;
+};
+struct Session : TRunningProgram {
+    Cost start;
+    explicit Session(const QString &source, StartClock clock = {})
+        : TRunningProgram(
+              [&](TAppHome &home) {
+                  if (!QFile::copy(source, home.dbPath))
+                      qFatal("cannot copy %s", qPrintable(source));
+                  QFile(home.dbPath).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+                  clock.cpu = processorMs();
+                  clock.wall.start();
+              },
+              kNow)
     {
-        if (!QFile::copy(source, home.dbPath))
-            qFatal("cannot copy %s", qPrintable(source));
-        QFile(home.dbPath).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    }
-    ~Session()
-    {
-        program.destroy();
-    }
-    Cost start()
-    {
-        return timed([&] {
-            program.create();
-            frmMain->show();
-        });
+        frmMain->show();
+        QCoreApplication::processEvents();
+        start = {clock.wall.nsecsElapsed() / 1e6, processorMs() - clock.cpu};
     }
 };
 
 void newInspection()
 {
-    click(frmMain, "btnNeuePruefung");
-    click(frmPruefung, "btnCopy");
+    P::click(frmMain, "btnNeuePruefung");
+    P::click(frmPruefung, "btnCopy");
 }
 
 void warnUnless(bool ok, const char *what)
@@ -200,8 +174,8 @@ Results everydaySteps(const QString &file, qint64 &verifyPeakKiB)
 {
     Results r;
     Session s(file);
-    r.push_back({QStringLiteral("Datei öffnen (Start)"), s.start()});
-    auto *customers = find<QComboBox>(frmMain, "cbKunden");
+    r.push_back({QStringLiteral("Datei öffnen (Start)"), s.start});
+    auto *customers = P::find<QComboBox>(frmMain, "cbKunden");
     r.push_back({QStringLiteral("Kunde wählen"), timed([&] {
                      const int index = customers->findData(scale::kVisibleCustomer);
                      customers->setCurrentIndex(index);
@@ -217,58 +191,52 @@ Results everydaySteps(const QString &file, qint64 &verifyPeakKiB)
     const QString inspections = QStringLiteral("SELECT COUNT(*) FROM PRUEFUNGEN");
     clickDevice(0);
     r.push_back({QStringLiteral("Neue Prüfung öffnen"), timed([] { newInspection(); })});
-    qint64 before = scalar(inspections);
-    r.push_back({QStringLiteral("Prüfung speichern"), timed([] { click(frmPruefung, "btnSave"); })});
-    warnUnless(!frmPruefung->isVisible() && scalar(inspections) == before + 1, "inspection saved");
+    qint64 before = s.scalar(inspections);
+    r.push_back({QStringLiteral("Prüfung speichern"), timed([] { P::click(frmPruefung, "btnSave"); })});
+    warnUnless(!frmPruefung->isVisible() && s.scalar(inspections) == before + 1, "inspection saved");
     r.push_back({QStringLiteral("Prüfung speichern, Median aus 5"), medianOf(5, [](int i) {
                      clickDevice(4 + i);
                      newInspection();
-                     return timed([] { click(frmPruefung, "btnSave"); });
+                     return timed([] { P::click(frmPruefung, "btnSave"); });
                  })});
 
     clickDevice(1);
-    before = scalar(inspections);
-    r.push_back({QStringLiteral("Prüfung löschen"), timed([] { click(frmMain, "btnPruefungLoeschen"); })});
-    warnUnless(scalar(inspections) == before - 1, "inspection deleted");
+    before = s.scalar(inspections);
+    r.push_back({QStringLiteral("Prüfung löschen"), timed([] { P::click(frmMain, "btnPruefungLoeschen"); })});
+    warnUnless(s.scalar(inspections) == before - 1, "inspection deleted");
 
     clickDevice(2);
     const QString devices = QStringLiteral("SELECT COUNT(*) FROM PRUEFLINGE");
-    before = scalar(devices);
-    r.push_back({QStringLiteral("Prüfling mit 4 Prüfungen löschen"), timed([] { click(frmMain, "DBNavButton3"); })});
-    warnUnless(scalar(devices) == before - 1, "device deleted");
+    before = s.scalar(devices);
+    r.push_back({QStringLiteral("Prüfling mit 4 Prüfungen löschen"), timed([] { P::click(frmMain, "DBNavButton3"); })});
+    warnUnless(s.scalar(devices) == before - 1, "device deleted");
 
     clickDevice(3);
-    r.push_back({QStringLiteral("Prüfling öffnen"), timed([] { click(frmMain, "DBNavButton2"); })});
-    r.push_back({QStringLiteral("Prüfling speichern"), timed([] { click(frmPruefling, "btnSave"); })});
+    r.push_back({QStringLiteral("Prüfling öffnen"), timed([] { P::click(frmMain, "DBNavButton2"); })});
+    r.push_back({QStringLiteral("Prüfling speichern"), timed([] { P::click(frmPruefling, "btnSave"); })});
     warnUnless(!frmPruefling->isVisible(), "device saved");
 
-    r.push_back({QStringLiteral("Nächste Prüflingsnummer (Neuer Prüfling)"), timed([] { click(frmMain, "DBNavButton1"); })});
+    r.push_back({QStringLiteral("Nächste Prüflingsnummer (Neuer Prüfling)"), timed([] { P::click(frmMain, "DBNavButton1"); })});
     warnUnless(frmPruefling->isVisible(), "device window for a new device");
-    click(frmPruefling, "BitBtn1");
+    P::click(frmPruefling, "BitBtn1");
 
     r.push_back({QStringLiteral("Fälligkeiten, ein Kunde"), timed([] {
-                     find<QAction>(frmMain, "Faelligkeiten1")->trigger();
+                     P::find<QAction>(frmMain, "Faelligkeiten1")->trigger();
                      QCoreApplication::processEvents();
-                     QWidget *window = nullptr;
-                     for (QWidget *w : QApplication::topLevelWidgets())
-                         if (w->isVisible() && w->findChild<QComboBox *>(QStringLiteral("cbFaelligKunde")))
-                             window = w;
-                     auto *customer = find<QComboBox>(window, "cbFaelligKunde");
+                     auto *customer = P::find<QComboBox>("cbFaelligKunde");
                      customer->setCurrentIndex(customer->findData(scale::kVisibleCustomer));
                  })});
     clickDevice(0);
     newInspection();
-    r.push_back({QStringLiteral("Prüfung speichern, Fälligkeiten offen"), timed([] { click(frmPruefung, "btnSave"); })});
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->findChild<QComboBox *>(QStringLiteral("cbFaelligKunde")))
-            w->close();
+    r.push_back({QStringLiteral("Prüfung speichern, Fälligkeiten offen"), timed([] { P::click(frmPruefung, "btnSave"); })});
+    P::find<QComboBox>("cbFaelligKunde")->window()->close();
     QCoreApplication::processEvents();
 
     clickDevice(0);
     r.push_back({QStringLiteral("Bericht erzeugen (1 Protokoll)"),
-                 untilShown<TPreviewExt>([] { click(frmMain, "btnBerichtErzeugen"); })});
+                 untilShown<TPreviewExt>([] { P::click(frmMain, "btnBerichtErzeugen"); })});
     r.push_back({QStringLiteral("Etiketten-Fenster (Kunde)"),
-                 untilShown<TfrmEtiketten>([] { find<QAction>(frmMain, "Etiketten1")->trigger(); })});
+                 untilShown<TfrmEtiketten>([] { P::find<QAction>(frmMain, "Etiketten1")->trigger(); })});
 
     const QByteArray bytes = importExport();
     const TImportProfile profile = importProfile();
@@ -278,13 +246,13 @@ Results everydaySteps(const QString &file, qint64 &verifyPeakKiB)
                                         {11, 11});
                  })});
     warnUnless(run.readyCount() == 100, qPrintable(run.countsText()));
-    before = scalar(inspections);
+    before = s.scalar(inspections);
     r.push_back({QStringLiteral("Import (100 Zeilen)"), timed([&] { importDryRun(frmDM->Database, run); })});
-    warnUnless(scalar(inspections) == before + 100, "100 rows imported");
+    warnUnless(s.scalar(inspections) == before + 100, "100 rows imported");
 
     resetPeak();
     s.dialogs.clear();
-    r.push_back({QStringLiteral("Prüfen (Fingerabdrücke)"), timed([] { find<QAction>(frmMain, "Pruefen1")->trigger(); })});
+    r.push_back({QStringLiteral("Prüfen (Fingerabdrücke)"), timed([] { P::find<QAction>(frmMain, "Pruefen1")->trigger(); })});
     verifyPeakKiB = procStatusKiB("VmHWM");
     std::fprintf(stderr, "  Prüfen says: %s\n", qPrintable(s.dialogs.messages().value(0).section(u'\n', 0, 1)));
     return r;
@@ -305,10 +273,10 @@ void printTable(const Results &small, const Results &large)
 Cost firstStart(const QString &file, QString &outcome)
 {
     Session s(file);
-    const Cost cost = s.start();
+    const Cost cost = s.start;
     outcome = QStringLiteral("%1 fingerprints, %2 inspections")
-                  .arg(scalar(QStringLiteral("SELECT COUNT(*) FROM FINGERABDRUECKE")))
-                  .arg(scalar(QStringLiteral("SELECT COUNT(*) FROM PRUEFUNGEN")));
+                  .arg(s.scalar(QStringLiteral("SELECT COUNT(*) FROM FINGERABDRUECKE")))
+                  .arg(s.scalar(QStringLiteral("SELECT COUNT(*) FROM PRUEFUNGEN")));
     return cost;
 }
 
