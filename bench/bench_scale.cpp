@@ -6,6 +6,7 @@
 // the steps that grow with the file. Then the first start of a large file
 // from before fingerprints.
 #include "Application.h"
+#include "BenchImportProfile.h"
 #include "DryRun.h"
 #include "ImportBatch.h"
 #include "ProcessMemory.h"
@@ -90,15 +91,9 @@ void clickDevice(int row) { P::clickRow(deviceGrid(), row); }
 
 TImportProfile importProfile()
 {
-    TImportProfile p;
-    p.name = QStringLiteral("Benchmark");
-    p.encoding = TextEncoding::Latin1;
-    int column = 0;
-    for (const ImportField f : {ImportField::Customer, ImportField::DeviceNumber, ImportField::Date, ImportField::Time,
-                                ImportField::Value0, ImportField::Value1, ImportField::Visual, ImportField::Function,
-                                ImportField::Verdict})
-        p.setColumn(f, ++column);
-    return p;
+    return benchImportProfile({ImportField::Customer, ImportField::DeviceNumber, ImportField::Date, ImportField::Time,
+                               ImportField::Value0, ImportField::Value1, ImportField::Visual, ImportField::Function,
+                               ImportField::Verdict});
 }
 
 // 100 rows of yesterday over the visible customer's devices.
