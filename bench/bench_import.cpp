@@ -1,6 +1,7 @@
 // The import of an instrument's export: the dry run and the import of
 // 10,000 rows against a bare prepared insert of the same rows in one
 // transaction, in the same run on the same file. Prints medians and ratios.
+#include "BenchImportProfile.h"
 #include "DryRun.h"
 #include "ImportBatch.h"
 #include "Measurements.h"
@@ -64,15 +65,9 @@ void ensureData(TDatabase &db, const QString &path, int devices)
 
 TImportProfile benchProfile()
 {
-    TImportProfile p;
-    p.name = QStringLiteral("Benchmark");
-    p.encoding = TextEncoding::Latin1;
-    int column = 0;
-    for (const ImportField f : {ImportField::Customer, ImportField::DeviceNumber, ImportField::Date, ImportField::Time,
-                                ImportField::Value0, ImportField::Value1, ImportField::Value2, ImportField::Visual,
-                                ImportField::Function, ImportField::Verdict, ImportField::Remark})
-        p.setColumn(f, ++column);
-    return p;
+    return benchImportProfile({ImportField::Customer, ImportField::DeviceNumber, ImportField::Date, ImportField::Time,
+                               ImportField::Value0, ImportField::Value1, ImportField::Value2, ImportField::Visual,
+                               ImportField::Function, ImportField::Verdict, ImportField::Remark});
 }
 
 // One row per device, semicolons, decimal comma, Latin-1, CR LF.

@@ -7,6 +7,7 @@
 #include "Outputs.h"
 #include "PageWriter.h"
 #include "ProcessMemory.h"
+#include "QrCode.h"
 #include "Query.h"
 #include "ReportJob.h"
 #include "ScriptedDialogs.h"
@@ -16,8 +17,10 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <algorithm>
+#include <limits>
 #include <cstdio>
 
 namespace {
@@ -88,26 +91,89 @@ void ensureData(const QString &path, int devices, int inspections)
     t.commit();
 }
 
-// The texts of a finished page stream drawn at their places in one font,
-// each as one run of text: the least a program can do to print them.
-void bareDrawing(const TPageStream &stream, const QString &path)
+// What the bare side draws: every text of a finished page stream with its
+// place, every frame, rule, shade and picture, and the text of every QR
+// code with its box.
+struct BareContent {
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QSizeF pageSizeMm;
+    QList<TTextBox> texts;
+    struct Shape {
+        int page;
+        TPiece::Kind kind;
+        QRectF rect;
+        QString text; // of a QR code
+        QImage image;
+    };
+    QList<Shape> shapes;
+};
+
+BareContent bareContent(const TPageStream &stream)
+{
+    BareContent c{stream.orientation, stream.pageSizeMm(), stream.boxes, {}};
+    for (qsizetype page = 0; page < stream.pages.size(); ++page)
+        for (const TPiece &p : stream.pages.at(page))
+            if (p.kind != TPiece::Kind::Text)
+                c.shapes.push_back({static_cast<int>(page) + 1, p.kind, p.rect, p.text, p.image});
+    return c;
+}
+
+// The texts drawn at their places in one font, each as one run of text;
+// the shapes as plain rectangles and lines, each QR code encoded and filled
+// as one path: the least a program can do to print the same pages.
+void bareDrawing(const BareContent &content, const QString &path)
 {
     QPdfWriter writer(path);
     writer.setResolution(300);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), stream.orientation, QMarginsF()));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), content.orientation, QMarginsF()));
     QPainter painter(&writer);
-    const double scale = writer.width() / (stream.pageSizeMm().width() * TPageStream::UnitsPerMm);
+    const double scale = writer.width() / (content.pageSizeMm.width() * TPageStream::UnitsPerMm);
     painter.scale(scale, scale);
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(30);
     painter.setFont(font);
     const double ascent = QFontMetricsF(font).ascent();
+    const QPen line(Qt::black, 2);
     int page = 1;
-    for (const TTextBox &box : stream.boxes) {
-        for (; page < box.page; ++page)
+    auto toPage = [&](int target) {
+        for (; page < target; ++page)
             writer.newPage();
+    };
+    auto shapes = content.shapes.cbegin();
+    auto drawShapesUpTo = [&](int lastPage) {
+        for (; shapes != content.shapes.cend() && shapes->page <= lastPage; ++shapes) {
+            toPage(shapes->page);
+            switch (shapes->kind) {
+            case TPiece::Kind::QrCode:
+                painter.fillPath(qrCodePath(encodeQrCode(shapes->text), shapes->rect), Qt::black);
+                break;
+            case TPiece::Kind::Image:
+                painter.drawImage(shapes->rect, shapes->image);
+                break;
+            case TPiece::Kind::Shade:
+                painter.fillRect(shapes->rect, QColor(232, 232, 232));
+                break;
+            case TPiece::Kind::Frame:
+                painter.setPen(line);
+                painter.drawRect(shapes->rect);
+                painter.setPen(Qt::black);
+                break;
+            case TPiece::Kind::Rule:
+                painter.setPen(line);
+                painter.drawLine(shapes->rect.topLeft(), shapes->rect.topRight());
+                painter.setPen(Qt::black);
+                break;
+            case TPiece::Kind::Text:
+                break;
+            }
+        }
+    };
+    for (const TTextBox &box : content.texts) {
+        drawShapesUpTo(box.page - 1);
+        toPage(box.page);
         painter.drawText(QPointF(box.needed.left(), box.needed.top() + ascent), box.text);
     }
+    drawShapesUpTo(std::numeric_limits<int>::max());
 }
 
 struct Timing {
@@ -141,13 +207,11 @@ Timing measure(TfrmDM &dm, TReportProject &project, const QString &reportName, c
         t.reportPeak = std::max(t.reportPeak, procStatusKiB("VmHWM"));
         t.pages = static_cast<int>(stream.pages.size());
         // The bare side gets the texts ready-made; its peak is its own.
-        TPageStream texts;
-        texts.orientation = stream.orientation;
-        texts.boxes = stream.boxes;
+        const BareContent content = bareContent(stream);
         stream.clear();
         resetPeak();
         timer.start();
-        bareDrawing(texts, folder + QStringLiteral("/bare.pdf"));
+        bareDrawing(content, folder + QStringLiteral("/bare.pdf"));
         t.bare << timer.elapsed();
         t.barePeak = std::max(t.barePeak, procStatusKiB("VmHWM"));
     }

@@ -1,4 +1,5 @@
 #include "Formats.h"
+#include <QHash>
 
 namespace formats {
 
@@ -74,7 +75,13 @@ QString toQtDatePattern(const QString &pattern)
 
 QString formatDateTime(const QDateTime &value, const QString &pattern, const QLocale &locale)
 {
-    return locale.toString(value, toQtDatePattern(pattern));
+    // Lists and reports format every row with one of a few patterns: each is
+    // translated once (per thread).
+    static thread_local QHash<QString, QString> translated;
+    auto it = translated.constFind(pattern);
+    if (it == translated.cend())
+        it = translated.insert(pattern, toQtDatePattern(pattern));
+    return locale.toString(value, *it);
 }
 
 } // namespace formats

@@ -1,9 +1,11 @@
 #include "BandLayout.h"
 #include "DataSet.h"
 #include "PageStream.h"
+#include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -17,10 +19,26 @@ TDataSet *activeSet(const TBandContext &c, const QString &connection)
     return set && set->active() && !set->isEmpty() ? set : nullptr;
 }
 
+// A band names its fields by text, for every record: the place of each name
+// in its data set is remembered and checked against the set's field there,
+// as data sets come and go.
+const TField *reportField(TDataSet *set, const QString &name)
+{
+    static QHash<std::pair<const TDataSet *, QString>, int> places;
+    const auto key = std::pair<const TDataSet *, QString>(set, name);
+    if (const int place = places.value(key, -1); place >= 0 && place < set->fieldCount())
+        if (const TField *f = set->field(place); f->fieldName().compare(name, Qt::CaseInsensitive) == 0)
+            return f;
+    const TField *f = set->findField(name);
+    if (f)
+        places.insert(key, f->index());
+    return f;
+}
+
 QString fieldText(const QString &connection, const QString &field, const TBandContext &c)
 {
     TDataSet *set = activeSet(c, connection);
-    const TField *f = set ? set->findField(field) : nullptr;
+    const TField *f = set ? reportField(set, field) : nullptr;
     if (!f)
         return QString();
     const int row = connection == c.detailConnection ? c.row : 0;
@@ -136,7 +154,7 @@ TLaidBand layoutBand(const TReportBand &band, const TBandContext &context)
             const TTextStyle style{item.size, p.bold, item.alignment, item.elide};
             p.text = layoutText(p.fullText, style, p.rect.width() - 2 * kPadX);
         }
-        placed.append(p);
+        placed.append(std::move(p));
     }
     // Grow each text box to its lines, then every box of a table row to the
     // row's tallest.
@@ -168,6 +186,7 @@ TLaidBand layoutBand(const TReportBand &band, const TBandContext &context)
         contentBottom = std::max(contentBottom, placed[i].rect.bottom());
     }
     TLaidBand laid;
+    laid.pieces.reserve(placed.size() * 2);
     const double bandHeight = band.height * kUnit;
     laid.height = std::max(bandHeight, contentBottom + std::max(0.0, bandHeight - originalBottom));
 

@@ -243,8 +243,9 @@ private:
     void draw(TPage &out, TPageStream &stream, const Slice &s)
     {
         const double dx = margin();
-        QMap<int, QRectF> needed;
-        QMap<int, QStringList> lines;
+        const qsizetype boxes = s.band->textBoxes.size();
+        QList<QRectF> needed(boxes);
+        QList<QStringList> lines(boxes);
         for (const TPiece &p : s.band->pieces) {
             if (isSolid(p)) {
                 if (p.rect.top() < s.from - kEpsilon || p.rect.top() >= s.to - kEpsilon)
@@ -256,17 +257,19 @@ private:
             placed.rect = p.rect.translated(dx, s.y);
             placed.baseline = p.baseline + s.y;
             if (p.kind == TPiece::Kind::Text) {
-                needed[p.box] = needed.value(p.box).united(placed.rect);
+                needed[p.box] = needed.at(p.box).united(placed.rect);
                 lines[p.box] << p.text;
             } else if (!isSolid(p)) {
                 placed.rect = clipped(placed.rect, s);
             }
             out.append(std::move(placed));
         }
-        for (auto it = needed.cbegin(); it != needed.cend(); ++it) {
-            const QRectF given = clipped(s.band->textBoxes.at(it.key()).translated(dx, s.y), s);
-            const QString text = lines.value(it.key()).join(u' ');
-            stream.boxes.append({pageNo, text, given, it.value()});
+        for (qsizetype box = 0; box < boxes; ++box) {
+            if (lines.at(box).isEmpty())
+                continue;
+            const QRectF given = clipped(s.band->textBoxes.at(box).translated(dx, s.y), s);
+            const QString text = lines.at(box).join(u' ');
+            stream.boxes.append({pageNo, text, given, needed.at(box)});
             stream.texts << text;
         }
     }

@@ -1,6 +1,8 @@
 #include "QrCode.h"
 #include "DbError.h"
+#include <QHash>
 #include <QPainterPath>
+#include <utility>
 #include <memory>
 #include <qrencode.h>
 
@@ -18,7 +20,11 @@ TQrCode encodeQrCode(const QString &text)
     code.size = width + 2 * TQrCode::QuietZone;
     // Bit 0 of each byte says whether the module is dark.
     auto dark = [&](int x, int y) { return (symbol->data[y * width + x] & 1) != 0; };
+    // A run with the same columns as one in the row above extends it: fewer
+    // squares make a smaller path to fill and a shorter PDF page.
+    QHash<std::pair<int, int>, qsizetype> above, here; // (start, length) -> square
     for (int y = 0; y < width; ++y) {
+        here.clear();
         for (int x = 0; x < width;) {
             if (!dark(x, y)) {
                 ++x;
@@ -27,8 +33,16 @@ TQrCode encodeQrCode(const QString &text)
             const int start = x;
             while (x < width && dark(x, y))
                 ++x;
-            code.dark << QRect(start + TQrCode::QuietZone, y + TQrCode::QuietZone, x - start, 1);
+            const std::pair<int, int> run{start, x - start};
+            if (const auto it = above.constFind(run); it != above.cend()) {
+                code.dark[*it].setHeight(code.dark[*it].height() + 1);
+                here.insert(run, *it);
+            } else {
+                here.insert(run, code.dark.size());
+                code.dark << QRect(start + TQrCode::QuietZone, y + TQrCode::QuietZone, x - start, 1);
+            }
         }
+        std::swap(above, here);
     }
     return code;
 }
@@ -41,6 +55,6 @@ QPainterPath qrCodePath(const TQrCode &code, const QRectF &box)
         return path;
     const double module = box.width() / code.size;
     for (const QRect &run : code.dark)
-        path.addRect(box.left() + run.x() * module, box.top() + run.y() * module, run.width() * module, module);
+        path.addRect(box.left() + run.x() * module, box.top() + run.y() * module, run.width() * module, run.height() * module);
     return path;
 }

@@ -6,13 +6,14 @@
 
 class QPainterPath;
 
-// A QR code as squares: the dark modules of each row merged into runs one
-// module high, in module coordinates that include the quiet zone of four
-// light modules on every side.
+// A QR code as rectangles: the dark modules of each row merged into runs,
+// and runs over the same columns in consecutive rows into one rectangle, in
+// module coordinates that include the quiet zone of four light modules on
+// every side.
 struct TQrCode {
     static constexpr int QuietZone = 4;
     int size = 0;       // modules per side, quiet zone included; 0: no code
-    QList<QRect> dark;  // runs of dark modules
+    QList<QRect> dark;  // rectangles of dark modules
     bool isNull() const { return size == 0; }
 };
 
@@ -22,7 +23,7 @@ struct TQrCode {
 // a text too long for any QR code throws EDatabaseError.
 TQrCode encodeQrCode(const QString &text);
 
-// The dark squares of a code scaled into a square box (quiet zone
+// The dark rectangles of a code scaled into a square box (quiet zone
 // included), as one path, so that a painter fills them without seams and a
 // PDF keeps them as vectors.
 QPainterPath qrCodePath(const TQrCode &code, const QRectF &box);

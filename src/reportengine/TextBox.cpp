@@ -3,12 +3,48 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QTextLayout>
+#include <array>
 
 namespace {
 
 struct FontEntry {
     QFont font;
     QFontMetricsF metrics;
+    mutable std::array<double, 256> latin1 = filledWith(-1.0); // advances of the first 256 letters, -1: not yet measured
+    mutable QHash<char16_t, double> advances;                   // of the others
+
+    static std::array<double, 256> filledWith(double value)
+    {
+        std::array<double, 256> a;
+        a.fill(value);
+        return a;
+    }
+
+    // Without shaping and kerning a line is as wide as its letters' advances
+    // together; each letter is measured once. Texts with letters that join,
+    // combine, format or control are measured whole.
+    double width(const QString &text) const
+    {
+        double w = 0;
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u >= 0x20 && u < latin1.size() && !(u >= 0x7f && u < 0xa0) && u != 0xad) {
+                double &advance = latin1[u];
+                if (advance < 0)
+                    advance = metrics.horizontalAdvance(c);
+                w += advance;
+                continue;
+            }
+            if (u < 0x20 || c.isSurrogate() || c.isMark() || c.joiningType() != QChar::Joining_None ||
+                c.category() == QChar::Other_Format || c.category() == QChar::Other_Control)
+                return metrics.horizontalAdvance(text);
+            auto it = advances.constFind(u);
+            if (it == advances.cend())
+                it = advances.insert(u, metrics.horizontalAdvance(c));
+            w += *it;
+        }
+        return w;
+    }
 };
 
 const FontEntry &fontEntry(double points, bool bold)
@@ -24,7 +60,7 @@ const FontEntry &fontEntry(double points, bool bold)
     // Without shaping "fl" and "fi" stay two letters, so that a PDF's text
     // reads back as it was written.
     font.setStyleStrategy(QFont::PreferNoShaping);
-    auto *entry = new FontEntry{font, QFontMetricsF(font)};
+    auto *entry = new FontEntry{font, QFontMetricsF(font), FontEntry::filledWith(-1.0), {}};
     cache.insert(key, entry);
     return *entry;
 }
@@ -42,7 +78,9 @@ double alignedX(double lineWidth, double width, Qt::Alignment alignment)
 
 const QFont &reportFont(double points, bool bold) { return fontEntry(points, bold).font; }
 
-TLaidText layoutText(const QString &text, const TTextStyle &style, double width)
+namespace {
+
+TLaidText laidOut(const QString &text, const TTextStyle &style, double width)
 {
     const FontEntry &entry = fontEntry(style.points, style.bold);
     const QFontMetricsF &fm = entry.metrics;
@@ -64,7 +102,7 @@ TLaidText layoutText(const QString &text, const TTextStyle &style, double width)
     }
     // Most texts are one short line: no layout needed for them.
     if (!text.contains(u'\n')) {
-        const double w = fm.horizontalAdvance(text);
+        const double w = entry.width(text);
         if (w <= width) {
             addLine(text, w);
             return laid;
@@ -87,4 +125,37 @@ TLaidText layoutText(const QString &text, const TTextStyle &style, double width)
     }
     layout.endLayout();
     return laid;
+}
+
+// The same texts recur on every page (headings, labels, a column's values):
+// each is laid out once per style and width. The cache is emptied when it
+// grows large, so that a long report does not keep every text it printed.
+struct LayoutKey {
+    QString text;
+    double points;
+    double width;
+    int alignment;
+    bool bold;
+    bool elide;
+    bool operator==(const LayoutKey &) const = default;
+};
+
+size_t qHash(const LayoutKey &k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.text, k.points, k.width, k.alignment, k.bold, k.elide);
+}
+
+constexpr qsizetype kMaxCachedLayouts = 20000;
+
+} // namespace
+
+TLaidText layoutText(const QString &text, const TTextStyle &style, double width)
+{
+    static QHash<LayoutKey, TLaidText> cache;
+    const LayoutKey key{text, style.points, width, static_cast<int>(style.alignment), style.bold, style.elide};
+    if (const auto it = cache.constFind(key); it != cache.cend())
+        return *it;
+    if (cache.size() >= kMaxCachedLayouts)
+        cache.clear();
+    return *cache.insert(key, laidOut(text, style, width));
 }

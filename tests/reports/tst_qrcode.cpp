@@ -109,10 +109,10 @@ private slots:
         QCOMPARE(dark.top() - code.rect.top(), TQrCode::QuietZone * module);
         QCOMPARE(code.rect.right() - dark.right(), TQrCode::QuietZone * module);
         QCOMPARE(code.rect.bottom() - dark.bottom(), TQrCode::QuietZone * module);
-        // Adjacent dark modules of a row are one square: fewer squares than modules.
+        // Adjacent dark modules are one rectangle: fewer rectangles than modules.
         int modules = 0;
         for (const QRect &run : code.qrCode.dark)
-            modules += run.width();
+            modules += run.width() * run.height();
         QVERIFY(code.qrCode.dark.size() < modules);
     }
 
