@@ -60,7 +60,7 @@ private slots:
         db.params = TTestDatabase::createParams();
         QCOMPARE(db.createDatabaseStatement(),
                  QStringLiteral("CREATE DATABASE '/tmp/x.fdb' /* CREATE DATABASE */\nUSER 'SYSDBA'\nPASSWORD 'lindgrove'\n"
-                                "DEFAULT CHARACTER SET ISO8859_1\n/* SQLdialect 3 */\n"));
+                                "DEFAULT CHARACTER SET UTF8\n/* SQLdialect 3 */\n"));
     }
 
     void missingFileGivesEngineText()
