@@ -65,12 +65,12 @@ constexpr int kGeneratorVersion = 1;
 QStringList TBenchData::createParams()
 {
     return {QStringLiteral("/* CREATE DATABASE */"), QStringLiteral("USER 'SYSDBA'"), QStringLiteral("PASSWORD 'lindgrove'"),
-            QStringLiteral("DEFAULT CHARACTER SET ISO8859_1")};
+            QStringLiteral("DEFAULT CHARACTER SET UTF8")};
 }
 
 QStringList TBenchData::connectionParams()
 {
-    return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=lindgrove"), QStringLiteral("lc_ctype=ISO8859_1")};
+    return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=lindgrove"), QStringLiteral("lc_ctype=UTF8")};
 }
 
 QString TBenchData::defaultFolder() { return QDir::tempPath() + QStringLiteral("/velmora-bench"); }

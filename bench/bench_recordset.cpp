@@ -87,7 +87,7 @@ public:
             dpb = m_util->getXpbBuilder(&status, IXpbBuilder::DPB, nullptr, 0);
             dpb->insertString(&status, isc_dpb_user_name, "SYSDBA");
             dpb->insertString(&status, isc_dpb_password, "lindgrove");
-            dpb->insertString(&status, isc_dpb_lc_ctype, "ISO8859_1");
+            dpb->insertString(&status, isc_dpb_lc_ctype, "UTF8");
             dpb->insertString(&status, isc_dpb_config, "Providers=Engine12");
             const QByteArray file = path.toLocal8Bit();
             m_attachment = m_provider->attachDatabase(&status, file.constData(), dpb->getBufferLength(&status),

@@ -3,7 +3,7 @@
 #include "DataSet.h"
 #include "DbError.h"
 #include "FbApi.h"
-#include "Latin1.h"
+#include "ConnectionText.h"
 #include "Query.h"
 #include <QRegularExpression>
 
@@ -77,7 +77,7 @@ QByteArray TDatabase::buildAttachDpb() const
             if (eq < 0)
                 continue;
             const QString key = line.left(eq).trimmed().toLower();
-            const QByteArray value = latin1::encode(line.mid(eq + 1).trimmed());
+            const QByteArray value = connectionText::encode(line.mid(eq + 1).trimmed());
             if (key == u"user_name")
                 dpb->insertString(&status, isc_dpb_user_name, value.constData());
             else if (key == u"password")
@@ -118,7 +118,7 @@ QByteArray TDatabase::buildCreateDpb() const
             if (!m.hasMatch())
                 throw EDatabaseError(QStringLiteral("Unbekannte Angabe beim Erzeugen der Datenbank: %1").arg(line.trimmed()));
             const QString key = m.captured(1).toUpper().simplified();
-            const QByteArray value = latin1::encode(m.captured(2));
+            const QByteArray value = connectionText::encode(m.captured(2));
             if (key == u"USER")
                 dpb->insertString(&status, isc_dpb_user_name, value.constData());
             else if (key == u"PASSWORD")

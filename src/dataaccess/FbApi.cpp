@@ -1,6 +1,5 @@
 #include "FbApi.h"
 #include "DbError.h"
-#include "Latin1.h"
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
@@ -107,7 +106,7 @@ QString errorText(const Firebird::FbException &e)
     const QString text = utf8(bytes);
     if (!utf8.hasError())
         return text.trimmed();
-    return latin1::decode(bytes.data(), bytes.size()).trimmed();
+    return QString::fromLatin1(bytes.data(), bytes.size()).trimmed();
 }
 
 QList<qint64> errorCodes(const Firebird::FbException &e)

@@ -3,7 +3,6 @@
 #include "DateText.h"
 #include "DbError.h"
 #include "Formats.h"
-#include "Latin1.h"
 #include "NumberFault.h"
 #include <algorithm>
 
@@ -210,7 +209,6 @@ TValue TField::normalized(const TValue &v) const
             s = plainTextOf(v);
         if (m_type == TFieldType::String && m_size > 0 && s.size() > m_size)
             s.truncate(m_size);
-        latin1::ensureEncodable(s);
         if (s.isEmpty() && emptyAsNull)
             return std::monostate();
         return s;

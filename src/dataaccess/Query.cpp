@@ -2,7 +2,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "FbApi.h"
-#include "Latin1.h"
+#include "ConnectionText.h"
 #include <cstring>
 
 using namespace Firebird;
@@ -19,8 +19,12 @@ constexpr unsigned kBlobSegment = 65535;
 
 enum class Decode : quint8 { Int64, Double, Text, Varying, Timestamp, Date, Time, Blob, Boolean, Other };
 
+// Character set OCTETS: bytes, not text.
+constexpr unsigned kOctets = 1;
+
 struct OutColumn {
     Decode kind;
+    bool binary; // OCTETS text or a BLOB that is not text
     int scale;
     unsigned offset;
     unsigned nullOffset;
@@ -194,7 +198,7 @@ void TQuery::prepare()
         return;
     ensureTransaction();
     QStringList names;
-    const QByteArray text = latin1::encode(replaceNamedParams(m_sql.join(u'\n'), &names));
+    const QByteArray text = connectionText::encode(replaceNamedParams(m_sql.join(u'\n'), &names));
     fb::Status status;
     fb::guarded([&] {
         d->statement = m_database->attachment()->prepare(&status, transaction()->handle(), 0, text.constData(),
@@ -207,8 +211,8 @@ void TQuery::prepare()
         m_columns.clear();
         for (unsigned i = 0; i < count; ++i) {
             TColumnInfo info;
-            info.name = QString::fromLatin1(meta->getAlias(&status, i));
-            info.relation = QString::fromLatin1(meta->getRelation(&status, i));
+            info.name = QString::fromUtf8(meta->getAlias(&status, i));
+            info.relation = QString::fromUtf8(meta->getRelation(&status, i));
             info.sqlType = static_cast<int>(meta->getType(&status, i) & ~1u);
             info.scale = meta->getScale(&status, i);
             info.length = static_cast<int>(meta->getLength(&status, i));
@@ -232,6 +236,8 @@ void TQuery::prepare()
             c.nullOffset = d->outMeta->getNullOffset(&status, i);
             c.length = d->outMeta->getLength(&status, i);
             c.scale = d->outMeta->getScale(&status, i);
+            c.binary = type == SQL_BLOB ? d->outMeta->getSubType(&status, i) != kTextSubType
+                                        : d->outMeta->getCharSet(&status, i) == kOctets;
             switch (type) {
             case SQL_INT64: c.kind = Decode::Int64; break;
             case SQL_DOUBLE: c.kind = Decode::Double; break;
@@ -332,7 +338,9 @@ void TQuery::execQuery()
             const TValue &v = m_params[static_cast<size_t>(m_paramSlots[i])].value();
             const unsigned original = inMeta->getType(&status, i) & ~1u;
             if (const auto *s = std::get_if<QString>(&v)) {
-                texts[i] = latin1::encode(*s);
+                const bool binary = original == SQL_BLOB ? inMeta->getSubType(&status, i) != kTextSubType
+                                                         : inMeta->getCharSet(&status, i) == kOctets;
+                texts[i] = binary ? connectionText::encodeBinary(*s) : connectionText::encode(*s);
                 if (original == SQL_BLOB) {
                     blobs[i] = writeBlob(m_database->attachment(), tr, texts[i], status);
                     builder->setType(&status, i, SQL_BLOB | 1);
@@ -488,13 +496,14 @@ void TQuery::decodeInto(std::vector<TValue> &row, const std::vector<int> *slotOf
             qsizetype len = c.length;
             while (len > 0 && s[len - 1] == ' ')
                 --len;
-            v = QString::fromLatin1(s, len);
+            v = c.binary ? connectionText::decodeBinary(s, len) : connectionText::decode(s, len);
             break;
         }
         case Decode::Varying: {
             unsigned short len;
             std::memcpy(&len, at, sizeof len);
-            v = QString::fromLatin1(reinterpret_cast<const char *>(at + sizeof len), len);
+            const char *s = reinterpret_cast<const char *>(at + sizeof len);
+            v = c.binary ? connectionText::decodeBinary(s, len) : connectionText::decode(s, len);
             break;
         }
         case Decode::Timestamp: {
@@ -518,7 +527,7 @@ void TQuery::decodeInto(std::vector<TValue> &row, const std::vector<int> *slotOf
         case Decode::Blob: {
             ISC_QUAD q;
             std::memcpy(&q, at, sizeof q);
-            v = TBlobRef{static_cast<quint32>(q.gds_quad_high), q.gds_quad_low};
+            v = TBlobRef{static_cast<quint32>(q.gds_quad_high), q.gds_quad_low, c.binary};
             break;
         }
         case Decode::Boolean:
@@ -595,5 +604,6 @@ QString TQuery::readBlob(const TBlobRef &ref) const
             throw;
         }
     });
-    return QString::fromLatin1(bytes);
+    return ref.binary ? connectionText::decodeBinary(bytes.constData(), bytes.size())
+                      : connectionText::decode(bytes.constData(), bytes.size());
 }

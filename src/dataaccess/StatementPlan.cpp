@@ -1,7 +1,7 @@
 #include "StatementPlan.h"
 #include "Database.h"
 #include "FbApi.h"
-#include "Latin1.h"
+#include "ConnectionText.h"
 
 using namespace Firebird;
 
@@ -9,7 +9,7 @@ QString statementPlan(TDatabase &db, const QString &sql)
 {
     TTransaction *t = db.defaultTransaction();
     t->start();
-    const QByteArray text = latin1::encode(sql);
+    const QByteArray text = connectionText::encode(sql);
     fb::Status status;
     return fb::guarded([&] {
         IStatement *statement = db.attachment()->prepare(&status, t->handle(), 0, text.constData(),
@@ -17,7 +17,7 @@ QString statementPlan(TDatabase &db, const QString &sql)
                                                          IStatement::PREPARE_PREFETCH_LEGACY_PLAN);
         QString plan;
         try {
-            plan = QString::fromLatin1(statement->getPlan(&status, false)).trimmed();
+            plan = QString::fromUtf8(statement->getPlan(&status, false)).trimmed();
         } catch (...) {
             statement->release();
             throw;

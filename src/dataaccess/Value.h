@@ -30,6 +30,7 @@ inline TTimestamp TTimestamp::fromDateTime(const QDateTime &dt)
 struct TBlobRef {
     quint32 high = 0;
     quint32 low = 0;
+    bool binary = false; // sub-type 0: bytes, not text
     friend bool operator==(const TBlobRef &, const TBlobRef &) = default;
 };
 

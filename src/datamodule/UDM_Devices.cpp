@@ -99,7 +99,7 @@ void TfrmDM::setPrueflingeSQL()
                                        "SERIENNR,HERSTELLER,VARIABEL,LAENGE,BEMERKUNG,AKTIV, ") +
                         latestNextInspectionColumn() + QStringLiteral(" FROM PRUEFLINGE WHERE KUNDEN_ID = :ID  ORDER BY ");
     if (PrueflingeSortField == u"BEZEICHNUNG" || PrueflingeSortField == u"ORT")
-        statement += PrueflingeSortField + QStringLiteral(" COLLATE DE_DE ") + PrueflingeSortDir + QStringLiteral(" ,NUMMER ") +
+        statement += PrueflingeSortField + QStringLiteral(" COLLATE UNICODE ") + PrueflingeSortDir + QStringLiteral(" ,NUMMER ") +
                      PrueflingeSortDir;
     else
         statement += PrueflingeSortField + u' ' + PrueflingeSortDir;

@@ -20,7 +20,7 @@ QStringList dueDevicesSql()
         QStringLiteral("WHERE K.AKTIV = 1 AND L.AKTIV = 1"),
         QStringLiteral("AND (P.NEXT_PRUEFDATUM IS NULL OR CAST(P.NEXT_PRUEFDATUM AS DATE) <= :BIS)"),
         QStringLiteral("AND (CAST(:KUNDE AS INTEGER) IS NULL OR K.ID = :KUNDE)"),
-        QStringLiteral("ORDER BY K.NAME COLLATE DE_DE, K.ID, P.NEXT_PRUEFDATUM NULLS FIRST, L.ORT COLLATE DE_DE, L.NUMMER")};
+        QStringLiteral("ORDER BY K.NAME COLLATE UNICODE, K.ID, P.NEXT_PRUEFDATUM NULLS FIRST, L.ORT COLLATE UNICODE, L.NUMMER")};
 }
 
 TField *field(TDataSet &d, const char *name)

@@ -4,7 +4,6 @@
 #include "ImportLookups.h"
 #include "Clock.h"
 #include "LabelPayload.h"
-#include "Latin1.h"
 #include "Measurements.h"
 #include "Query.h"
 #include "TextDecoding.h"
@@ -200,13 +199,7 @@ private:
             fault(RowState::Invalid, QStringLiteral("Prüfer „%1“ ist nicht angelegt.").arg(name));
     }
 
-    void readRemark()
-    {
-        R.remark = cell(ImportField::Remark).value_or(QString());
-        if (const QChar c = latin1::firstUnencodable(R.remark); !c.isNull())
-            fault(RowState::Invalid, QStringLiteral("Die Bemerkung enthält das Zeichen „%1“, das die Datenbank nicht speichern kann.")
-                                         .arg(QString(c)));
-    }
+    void readRemark() { R.remark = cell(ImportField::Remark).value_or(QString()); }
 
     // Our own verdicts, with our limits and rules; the instrument's verdict
     // is only compared with them.

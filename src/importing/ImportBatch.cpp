@@ -7,7 +7,6 @@
 #include "ImportLookups.h"
 #include "IndexStatistics.h"
 #include "InspectionInsert.h"
-#include "Latin1.h"
 #include "Query.h"
 #include "UDM.h"
 #include <QFileInfo>

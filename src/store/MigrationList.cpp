@@ -29,6 +29,7 @@ const QList<Migration> &migrations()
         {8, QStringLiteral("Index für den neuesten Fingerabdruck"), exists(Index, QStringLiteral("FINGERABDRUECKE_NR_DESC")),
          addChainHeadIndex, true},
         {9, QStringLiteral("Änderungsereignisse"), changeEventTriggersPresent, addChangeEventTriggers, true},
+        {10, QStringLiteral("Zeichensatz UTF-8"), textsAreUtf8, convertTextsToUtf8, true},
     };
     return steps;
 }

@@ -8,13 +8,13 @@
 
 QStringList connectionParams()
 {
-    return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=lindgrove"), QStringLiteral("lc_ctype=ISO8859_1")};
+    return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=lindgrove"), QStringLiteral("lc_ctype=UTF8")};
 }
 
-QStringList createDatabaseParams()
+QStringList createDatabaseParams(const QString &characterSet)
 {
     return {QStringLiteral("/* CREATE DATABASE */"), QStringLiteral("USER 'SYSDBA'"), QStringLiteral("PASSWORD 'lindgrove'"),
-            QStringLiteral("DEFAULT CHARACTER SET ISO8859_1"), QStringLiteral("/* SQLdialect 3 */")};
+            QStringLiteral("DEFAULT CHARACTER SET ") + characterSet, QStringLiteral("/* SQLdialect 3 */")};
 }
 
 QString partialDatabasePath(const QString &path) { return path + QStringLiteral(".part"); }
@@ -22,7 +22,7 @@ QString partialDatabasePath(const QString &path) { return path + QStringLiteral(
 namespace {
 
 void buildDatabase(TDatabase &connection, const QString &path, const std::function<void()> &afterCreate,
-                   const std::function<void(TDatabase &)> &firstRows)
+                   const std::function<void(TDatabase &)> &firstRows, const QString &characterSet)
 {
     const QStringList kept = connection.params;
     struct Restore {
@@ -42,7 +42,7 @@ void buildDatabase(TDatabase &connection, const QString &path, const std::functi
     try {
         connection.setDatabaseName(partial);
         connection.sqlDialect = 3;
-        connection.params = createDatabaseParams();
+        connection.params = createDatabaseParams(characterSet);
         connection.createDatabase();
         if (afterCreate)
             afterCreate();
@@ -76,12 +76,13 @@ void buildDatabase(TDatabase &connection, const QString &path, const std::functi
 
 } // namespace
 
-void createVelmoraDatabase(TDatabase &connection, const QString &path, const std::function<void()> &afterCreate)
+void createVelmoraDatabase(TDatabase &connection, const QString &path, const std::function<void()> &afterCreate,
+                           const QString &characterSet)
 {
-    buildDatabase(connection, path, afterCreate, {});
+    buildDatabase(connection, path, afterCreate, {}, characterSet);
 }
 
 void createEmptyDatabase(TDatabase &connection, const QString &path, const std::function<void(TDatabase &)> &firstRows)
 {
-    buildDatabase(connection, path, {}, firstRows ? firstRows : [](TDatabase &) {});
+    buildDatabase(connection, path, {}, firstRows ? firstRows : [](TDatabase &) {}, kNewFileCharacterSet);
 }

@@ -30,3 +30,8 @@ bool importTablesPresent(TDatabase &db);
 // The triggers that post change events (UpgradeChangeEvents.cpp).
 void addChangeEventTriggers(MigrationStep &step);
 bool changeEventTriggersPresent(TDatabase &db);
+
+// The texts of a file of the earlier versions moved from ISO8859_1 to UTF-8,
+// after a backup copy beside the file (UpgradeUtf8.cpp).
+void convertTextsToUtf8(MigrationStep &step);
+bool textsAreUtf8(TDatabase &db);

@@ -61,7 +61,7 @@ private slots:
         db.params = TTestDatabase::createParams();
         QCOMPARE(db.createDatabaseStatement(),
                  QStringLiteral("CREATE DATABASE '/tmp/x.fdb' /* CREATE DATABASE */\nUSER 'SYSDBA'\nPASSWORD 'lindgrove'\n"
-                                "DEFAULT CHARACTER SET ISO8859_1\n/* SQLdialect 3 */\n"));
+                                "DEFAULT CHARACTER SET UTF8\n/* SQLdialect 3 */\n"));
     }
 
     void missingFileGivesEngineText()
@@ -267,21 +267,40 @@ private slots:
         QCOMPARE(sel.asString(0), text);
     }
 
-    void textOutsideLatin1IsRefused()
+    // The connection speaks UTF-8: names of every European spelling go in
+    // and come back, a VARCHAR(20) holds twenty of their characters, and a
+    // BLOB that is not text keeps its bytes.
+    void textInAnyEuropeanSpellingRoundTrips_data()
     {
+        QTest::addColumn<QString>("text");
+        for (const char *spelling : {"Yılmaz", "Łukasiewicz", "Dvořák", "€", "Müller & Söhne"})
+            QTest::newRow(spelling) << QString::fromUtf8(spelling);
+    }
+    void textInAnyEuropeanSpellingRoundTrips()
+    {
+        QFETCH(QString, text);
         TTestDatabase t;
-        t.exec("CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, NAME VARCHAR(20))");
+        t.exec("CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, NAME VARCHAR(20), BEM BLOB SUB_TYPE TEXT, "
+               "BILD BLOB SUB_TYPE 0)");
+        const QString full = text.leftJustified(20, text.back());
+        QString bytes;
+        for (int b = 0; b < 256; ++b)
+            bytes += QChar(b);
         TQuery q(&t.database);
-        q.setSql("INSERT INTO T VALUES (1, :N)");
-        q.paramByName("N").setAsString(QStringLiteral("Preis 5 €"));
-        try {
-            q.execQuery();
-            QFAIL("a character outside ISO 8859-1 reached the database");
-        } catch (const EDatabaseError &e) {
-            QVERIFY2(e.message().contains(QStringLiteral("€")), qPrintable(e.message()));
-        }
+        q.setSql("INSERT INTO T VALUES (1, :N, :B, :BILD)");
+        q.paramByName("N").setAsString(full);
+        q.paramByName("B").setAsString(text);
+        q.paramByName("BILD").setAsString(bytes);
+        q.execQuery();
         t.transaction->commit();
-        QCOMPARE(t.scalar("SELECT COUNT(*) FROM T"), qint64(0));
+        TQuery sel(&t.database);
+        sel.setSql("SELECT NAME, BEM, BILD, CHAR_LENGTH(NAME) FROM T WHERE NAME = :N");
+        sel.paramByName("N").setAsString(full);
+        sel.execQuery();
+        QCOMPARE(sel.asString(0), full);
+        QCOMPARE(sel.asString(1), text);
+        QCOMPARE(sel.asString(2), bytes);
+        QCOMPARE(sel.asInteger(3), qint64(20));
     }
 
     void engineErrorKeepsItsText()

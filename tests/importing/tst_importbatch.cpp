@@ -139,7 +139,6 @@ private slots:
         QTest::newRow("verdict differs") << with(12, "nicht bestanden") << RowState::VerdictDiffers << "nicht übernommen";
         QTest::newRow("unknown inspector") << with(4, "Fremder") << RowState::Invalid << "Prüfer „Fremder“";
         QTest::newRow("visual unreadable") << with(10, "?") << RowState::Invalid << "Sichtprüfung";
-        QTest::newRow("remark beyond Latin-1") << with(13, "Ω gemessen") << RowState::Invalid << "„Ω“";
         QTest::newRow("too few columns") << ok.mid(0, 8) << RowState::TooFewColumns << "8 Spalten, das Profil braucht 14";
     }
     void rowsThatAreNotReady()

@@ -132,8 +132,8 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("dir");
         QTest::addColumn<QString>("ending");
-        QTest::newRow("initial") << "BEZEICHNUNG" << "ASC" << "ORDER BY BEZEICHNUNG COLLATE DE_DE ASC ,NUMMER ASC";
-        QTest::newRow("place descending") << "ORT" << "DESC" << "ORDER BY ORT COLLATE DE_DE DESC ,NUMMER DESC";
+        QTest::newRow("initial") << "BEZEICHNUNG" << "ASC" << "ORDER BY BEZEICHNUNG COLLATE UNICODE ASC ,NUMMER ASC";
+        QTest::newRow("place descending") << "ORT" << "DESC" << "ORDER BY ORT COLLATE UNICODE DESC ,NUMMER DESC";
         QTest::newRow("interval") << "PRUEFINTERVAL" << "ASC" << "ORDER BY PRUEFINTERVAL ASC";
         QTest::newRow("number") << "NUMMER" << "ASC" << "ORDER BY NUMMER ASC";
     }

@@ -11,10 +11,11 @@ struct NewFile {
     QTemporaryDir dir;
     TDatabase db;
     TTransaction transaction{&db};
-    NewFile()
+    // characterSet "ISO8859_1" makes a file of the versions before UTF-8.
+    explicit NewFile(const QString &characterSet = kNewFileCharacterSet)
     {
         db.params = connectionParams();
-        createVelmoraDatabase(db, dir.filePath("VELMORA.FDB"));
+        createVelmoraDatabase(db, dir.filePath("VELMORA.FDB"), {}, characterSet);
     }
     qint64 scalar(const QString &sql)
     {

@@ -10,6 +10,7 @@
 #include "StatementPlan.h"
 #include "MigrationList.h"
 #include "UUpdateDB.h"
+#include <QDir>
 #include <QtTest>
 #include <ibase.h>
 
@@ -19,6 +20,8 @@ struct Stop {};
 
 // The step that fingerprints the inspections stored before fingerprints.
 constexpr int kFingerprintingStep = 6;
+// The step that moves the texts of an earlier file to UTF-8.
+constexpr int kUtf8Step = 10;
 
 void assertChainSound(TDatabase &db, int addedLater)
 {
@@ -188,6 +191,57 @@ private slots:
         QVERIFY(schemaObjectExists(f.db, SchemaObject::Column, "NOTIZ", "PRUEFER"));
         runMigrations(f.db, steps); // the column is not added twice
         QCOMPARE(storedSchemaVersion(f.db), current);
+    }
+
+    // A Latin-1 file of the versions before UTF-8, with umlauts in names and
+    // remarks that the fingerprints of its inspections cover: the upgrade
+    // keeps a copy beside it, keeps every text and the chain, and then takes
+    // any European spelling. A run killed after the first part (copy made,
+    // twins added, keys dropped) is finished at the next start.
+    void latin1FileIsConvertedToUtf8_data()
+    {
+        QTest::addColumn<bool>("killedAfterFirstPart");
+        QTest::newRow("in one run") << false;
+        QTest::newRow("killed after the first part") << true;
+    }
+    void latin1FileIsConvertedToUtf8()
+    {
+        QFETCH(bool, killedAfterFirstPart);
+        NewFile f(QStringLiteral("ISO8859_1"));
+        f.exec("UPDATE KUNDEN SET NAME = 'Müller & Söhne', BEMERKUNG = 'Stammkunde, Söhne übernehmen'");
+        f.exec("UPDATE PRUEFUNGEN SET BEMERKUNG = 'Prüfung ohne Mängel'");
+        f.exec("UPDATE SCHUTZKLASSEN SET BEZEICHNUNG = 'Schutzklasse ä' WHERE KUERZEL = 'I'");
+        runMigrations(f.db, migrations().mid(0, kUtf8Step - 1));
+        const QString customers = "SELECT NAME, BEMERKUNG FROM KUNDEN ORDER BY ID";
+        const QList<QStringList> before = f.rows(customers);
+        if (killedAfterFirstPart) {
+            stopInStep(kUtf8Step);
+            QVERIFY_THROWS_EXCEPTION(Stop, TUpdateDB(&f.db).CheckAndUpdate());
+            afterPartialCommit = nullptr;
+            f.reopen();
+            QCOMPARE(storedSchemaVersion(f.db), kUtf8Step - 1);
+            QCOMPARE(f.rows(customers), before);
+        }
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
+        const QDir folder(f.dir.path());
+        QCOMPARE(folder.entryList({"*Sicherung*"}), QStringList{"VELMORA_Sicherung_vor_UTF-8.FDB"});
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM RDB$FIELDS WHERE RDB$CHARACTER_SET_ID = 21 AND RDB$FIELD_NAME IN "
+                          "(SELECT RDB$FIELD_SOURCE FROM RDB$RELATION_FIELDS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0)"),
+                 qint64(0));
+        f.reopen();
+        QCOMPARE(f.rows(customers), before);
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM PRUEFUNGEN WHERE BEMERKUNG IS DISTINCT FROM 'Prüfung ohne Mängel'"), qint64(0));
+        QCOMPARE(f.rows("SELECT PRUEFLING_BEZEICHNUNG FROM PRUEFPROTOKOLL WHERE BEMERKUNG = 'Prüfung ohne Mängel' "
+                        "ROWS 1").size(), 1);
+        assertChainSound(f.db, 2);
+        f.exec("UPDATE KUNDEN SET NAME = 'Łukasiewicz', BEMERKUNG = 'Dvořák, Yılmaz, €' WHERE ID = (SELECT MIN(ID) FROM KUNDEN)");
+        f.exec("INSERT INTO SCHUTZKLASSEN (KUERZEL, BEZEICHNUNG) VALUES ('Ł', 'Yılmaz €')");
+        f.reopen();
+        QCOMPARE(f.rows("SELECT FIRST 1 NAME, BEMERKUNG FROM KUNDEN ORDER BY ID"),
+                 (QList<QStringList>{{"Łukasiewicz", "Dvořák, Yılmaz, €"}}));
+        QCOMPARE(f.rows("SELECT BEZEICHNUNG FROM SCHUTZKLASSEN WHERE KUERZEL = 'Ł'"), (QList<QStringList>{{"Yılmaz €"}}));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, f.exec("INSERT INTO SCHUTZKLASSEN (KUERZEL, BEZEICHNUNG) VALUES ('Ł', 'x')"));
     }
 
     // A file that a newer program has upgraded is refused as such, not

@@ -8,13 +8,13 @@
 
 QStringList TTestDatabase::connectionParams()
 {
-    return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=lindgrove"), QStringLiteral("lc_ctype=ISO8859_1")};
+    return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=lindgrove"), QStringLiteral("lc_ctype=UTF8")};
 }
 
 QStringList TTestDatabase::createParams()
 {
     return {QStringLiteral("/* CREATE DATABASE */"), QStringLiteral("USER 'SYSDBA'"), QStringLiteral("PASSWORD 'lindgrove'"),
-            QStringLiteral("DEFAULT CHARACTER SET ISO8859_1"), QStringLiteral("/* SQLdialect 3 */")};
+            QStringLiteral("DEFAULT CHARACTER SET UTF8"), QStringLiteral("/* SQLdialect 3 */")};
 }
 
 TTestDatabase::TTestDatabase() : transaction(new TTransaction(&database, &database))

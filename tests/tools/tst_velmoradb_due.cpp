@@ -50,6 +50,37 @@ const QStringList kDueWorld = {
     inspection(5003, 2003, 50),
 };
 
+// One customer per European spelling (IDs from 111), each with one device
+// of the same name, overdue since 3 days.
+const QStringList kSpellings = {QStringLiteral("Yılmaz"), QStringLiteral("Łukasiewicz"), QStringLiteral("Dvořák"),
+                                QStringLiteral("€")};
+
+void fill(const QString &path, const QStringList &statements)
+{
+    TDatabase db;
+    db.params = TTestDatabase::connectionParams();
+    db.setDatabaseName(path);
+    db.open();
+    TTransaction transaction(&db, &db);
+    for (const QString &sql : statements) {
+        TQuery q(&db);
+        q.setSql(sql);
+        q.execQuery();
+    }
+    transaction.commit();
+    db.close();
+}
+
+QStringList spellingWorld()
+{
+    QStringList statements;
+    for (int i = 0; i < kSpellings.size(); ++i) {
+        statements << QStringLiteral("INSERT INTO KUNDEN (ID, NAME, AKTIV) VALUES (%1, '%2', 1)").arg(111 + i).arg(kSpellings[i])
+                   << device(2101 + i, kSpellings[i], 111 + i) << inspection(5101 + i, 2101 + i, -3);
+    }
+    return statements;
+}
+
 QStringList csvRows(const QString &out)
 {
     return out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
@@ -60,6 +91,7 @@ class TestVelmoraDbDue : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     QString m_db;
+    QString m_spellingsDb;
 
 private slots:
     void initTestCase()
@@ -68,18 +100,34 @@ private slots:
         QDir(m_dir.path()).mkdir("Fällige Prüfungen");
         m_db = m_dir.filePath("Fällige Prüfungen/DEMO.FDB");
         QCOMPARE(velmoraDb({"create", m_db}).exitCode, 0);
-        TDatabase db;
-        db.params = TTestDatabase::connectionParams();
-        db.setDatabaseName(m_db);
-        db.open();
-        TTransaction transaction(&db, &db);
-        for (const QString &sql : kDueWorld) {
-            TQuery q(&db);
-            q.setSql(sql);
-            q.execQuery();
-        }
-        transaction.commit();
-        db.close();
+        fill(m_db, kDueWorld);
+        m_spellingsDb = m_dir.filePath("Fällige Prüfungen/SCHREIBWEISEN.FDB");
+        QCOMPARE(velmoraDb({"create", m_spellingsDb}).exitCode, 0);
+        fill(m_spellingsDb, spellingWorld());
+    }
+
+    // Names in any European spelling reach the CSV and the PDF as written.
+    void spellingsInCsvAndPdf_data()
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < kSpellings.size(); ++i)
+            QTest::newRow(qPrintable(kSpellings[i])) << i;
+    }
+    void spellingsInCsvAndPdf()
+    {
+        QFETCH(int, index);
+        const QString name = kSpellings[index];
+        const QString customer = QString::number(111 + index);
+        const TToolRun csv = velmoraDb({"due", m_spellingsDb, "--csv", "--customer", customer});
+        QVERIFY2(csv.exitCode == 0, qPrintable(csv.err));
+        const QString threeAgo = QDate::currentDate().addDays(-3).toString("dd.MM.yyyy");
+        QCOMPARE(csvRows(csv.out).mid(1), QStringList{QStringLiteral("%1;%2;%3;%3;%2;\"Halle; Süd\";%4;-3;überfällig")
+                                                          .arg(customer, name, QString::number(2101 + index), threeAgo)});
+        const QString pdf = m_dir.filePath("Fällige Prüfungen/fällig %1.pdf").arg(index);
+        const TToolRun report = velmoraDb({"due", m_spellingsDb, "--customer", customer, "--out", pdf});
+        QVERIFY2(report.exitCode == 0, qPrintable(report.err));
+        const QString text = runTool("pdftotext", {"-layout", pdf, "-"}).out;
+        QVERIFY2(text.count(name) >= 2, qPrintable(name + " in " + text)); // the customer and the device
     }
 
     void csvForSpreadsheets()
