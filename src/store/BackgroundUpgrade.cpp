@@ -11,6 +11,8 @@ const QString kUpgradeCancelled =
 
 MigrationProgress upgradeProgress(const Progress &progress)
 {
+    if (!progress)
+        return {};
     return [progress](int done, int total) {
         progress(progressText(QStringLiteral("Datenbank wird aktualisiert"), done, total, QStringLiteral("Prüfungen")),
                  done, total);
