@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "TerminalProgress.h"
 
 namespace cli {
 
@@ -16,6 +17,7 @@ QTextStream &err()
 
 int refuse(const QString &message)
 {
+    endProgressLine();
     err() << message << Qt::endl;
     return Refused;
 }

@@ -11,6 +11,8 @@
 #include "ProgramLocale.h"
 #include "Query.h"
 #include "CommandLine.h"
+#include "BackgroundUpgrade.h"
+#include "TerminalProgress.h"
 #include "UUpdateDB.h"
 #include <QCoreApplication>
 #include <QFile>
@@ -33,7 +35,7 @@ struct Request {
 
 int usage(const QString &why)
 {
-    return usageWith(why, "  velmora-db import PFAD DATEI --profile NAME [--dry-run] [--pruefer NAME] [--geraet NAME]\n"
+    return usageWith(why, "  velmora-db import PFAD DATEI --profile NAME [--dry-run] [--pruefer NAME] [--geraet NAME] [--quiet]\n"
                           "    NAME des Profils in der Datenbank oder Pfad einer Profildatei (.json);\n"
                           "    --pruefer für Zeilen ohne Prüfer, --geraet das Prüfgerät der Messungen\n"
                           "    (ohne Angabe: das einzige angelegte).\n");
@@ -166,7 +168,7 @@ int run(const Request &r)
     try {
         if (!isVelmoraDatabase(db))
             return refuse(QStringLiteral("%1 ist keine Datenbank von Velmora Prüfprotokolle.").arg(r.database));
-        TUpdateDB(&db).CheckAndUpdate();
+        TUpdateDB(&db).CheckAndUpdate(upgradeProgress(cli::terminalProgress()));
         QString error;
         const auto profile = profileNamed(db, r.profile, &error);
         if (!profile)
@@ -185,7 +187,7 @@ int run(const Request &r)
             return refuse(QStringLiteral("%1: %2").arg(r.file, dryRun.fileError));
         printTable(dryRun);
         if (!r.dryRun) {
-            const TImportResult result = importDryRun(db, dryRun);
+            const TImportResult result = importDryRun(db, dryRun, {}, cli::terminalProgress());
             transaction.commit();
             if (result.batchId)
                 out() << "Importiert: " << result.imported << " Prüfungen (Stapel " << result.batchId << ")." << Qt::endl;
@@ -213,6 +215,7 @@ int runImportCommand(int argc, char *argv[])
     applyProgramLocale();
     Request request;
     QStringList args = app.arguments().mid(2);
+    cli::takeQuietOption(args);
     bool malformed = false;
     setServerUser(takeUserOption(args, malformed));
     if (const QString problem = malformed ? QStringLiteral("--user ohne Namen") : parse(args, request); !problem.isEmpty())

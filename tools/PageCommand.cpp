@@ -6,6 +6,7 @@
 #include "PageWriter.h"
 #include "ReportJob.h"
 #include "ServerAccess.h"
+#include "TerminalProgress.h"
 #include "ToolConnection.h"
 #include "Database.h"
 #include "ReportSelection.h"
@@ -54,6 +55,8 @@ int run(int argc, char *argv[], const std::function<QString(const QStringList &a
     app.setApplicationName(QStringLiteral("Tarnholm"));
     applyProgramLocale(); // numbers and dates as the program shows them
     QStringList args = app.arguments().mid(2);
+    cli::takeQuietOption(args);
+    cli::reportLongWorkOnTerminal();
     bool malformed = false;
     setServerUser(takeUserOption(args, malformed));
     const QString problem = malformed ? QStringLiteral("--user ohne Namen") : parse(args);

@@ -9,6 +9,7 @@
 #include "PdfText.h"
 #include "ProgramLocale.h"
 #include "ReportJob.h"
+#include "TerminalProgress.h"
 #include "UDM.h"
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -24,7 +25,7 @@ constexpr int Found = Refused; // something differs
 
 int usage(const QString &why)
 {
-    return cli::usageWith(why, "  velmora-db verify PFAD                   Fingerabdrücke aller Prüfungen nachrechnen\n"
+    return cli::usageWith(why, "  velmora-db verify PFAD [--quiet]         Fingerabdrücke aller Prüfungen nachrechnen\n"
                                "  velmora-db verify-pdf PFAD DATEI.pdf     Protokoll (PDF) mit der Datenbank vergleichen\n");
 }
 
@@ -33,7 +34,7 @@ int verifyDatabase(const QString &path, TCollectedMessages &messages)
     TfrmDM dm;
     if (const int failed = connect(dm, path, messages); failed != Ok)
         return failed;
-    const TFingerprintReport report = verifyFingerprints(dm.Database);
+    const TFingerprintReport report = verifyFingerprints(dm.Database, cli::terminalProgress());
     out() << report.text() << Qt::endl;
     return report.sound() ? Ok : Found;
 }

@@ -1,6 +1,7 @@
 // velmora-db: the administrators' companion of the program. Creates,
 // upgrades, checks, backs up and restores database files with the
 // program's own code.
+#include "BackgroundUpgrade.h"
 #include "Database.h"
 #include "DatabaseFiles.h"
 #include "CommandLine.h"
@@ -11,6 +12,7 @@
 #include "IndexStatistics.h"
 #include "NewDatabase.h"
 #include "OpenFailure.h"
+#include "ProgramLocale.h"
 #include "Query.h"
 #include "DueCommand.h"
 #include "FileCopy.h"
@@ -20,6 +22,7 @@
 #include "ServerLogin.h"
 #include "WorkstationGrants.h"
 #include "USettings.h"
+#include "TerminalProgress.h"
 #include "ToolConnection.h"
 #include "UUpdateDB.h"
 #include "VerifyCommand.h"
@@ -39,7 +42,7 @@ int usage()
 {
     err() << "Aufruf:\n"
              "  velmora-db create PFAD                   neue Datenbank mit Demodaten anlegen\n"
-             "  velmora-db upgrade PFAD                  Datenbank auf den aktuellen Stand bringen\n"
+             "  velmora-db upgrade PFAD [--quiet]        Datenbank auf den aktuellen Stand bringen\n"
              "  velmora-db check PFAD                    Datenbank prüfen und Zeilen zählen\n"
              "  velmora-db backup PFAD ORDNER            Sicherungskopie mit Datum im Namen anlegen\n"
              "  velmora-db restore SICHERUNG ZIEL [--force]\n"
@@ -48,15 +51,17 @@ int usage()
              "                                           oder ZIEL.bak.1 usw., wenn es die schon gibt)\n"
              "  velmora-db grant PFAD BENUTZER           einem Serverbenutzer alle Rechte für die Arbeit geben\n"
              "  velmora-db dbname                        Pfad der Datenbank aus den Einstellungen ausgeben\n"
+             "  --quiet                                  bei upgrade, verify und import keinen Fortschritt\n"
+             "                                           auf stderr zeigen\n"
              "  Auf dem Server (rechner:/pfad/datei.fdb oder rechner/port:/pfad/datei.fdb):\n"
              "    --user NAME                            Benutzer (sonst SYSDBA); Kennwort aus ISC_PASSWORD\n"
              "                                           oder im Terminal erfragt\n"
              "  velmora-db report PFAD ...               Bericht als PDF schreiben (velmora-db report ohne Angaben zeigt wie)\n"
              "  velmora-db due PFAD ...                  Fälligkeiten als PDF oder CSV (velmora-db due ohne Angaben zeigt wie)\n"
              "  velmora-db labels PFAD ...               Prüfetiketten als PDF schreiben (velmora-db labels ohne Angaben zeigt wie)\n"
-             "  velmora-db verify PFAD                   Fingerabdrücke aller Prüfungen nachrechnen\n"
+             "  velmora-db verify PFAD [--quiet]         Fingerabdrücke aller Prüfungen nachrechnen\n"
              "  velmora-db verify-pdf PFAD DATEI.pdf     Protokoll (PDF) mit der Datenbank vergleichen\n"
-             "  velmora-db import PFAD DATEI --profile NAME [--dry-run]\n"
+             "  velmora-db import PFAD DATEI --profile NAME [--dry-run] [--quiet]\n"
              "                                           Messwerte aus dem Export eines Prüfgeräts übernehmen\n"
           << Qt::flush;
     return Usage;
@@ -117,7 +122,7 @@ int changeOurDatabase(const QString &path, const std::function<void(TDatabase &)
 int upgrade(const QString &path)
 {
     return changeOurDatabase(
-        path, [](TDatabase &db) { TUpdateDB(&db).CheckAndUpdate(); },
+        path, [](TDatabase &db) { TUpdateDB(&db).CheckAndUpdate(upgradeProgress(terminalProgress())); },
         QStringLiteral("Datenbank ist auf dem aktuellen Stand: ") + path);
 }
 
@@ -268,7 +273,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Orbenta"));
     app.setApplicationName(QStringLiteral("Tarnholm"));
+    applyProgramLocale(); // the progress's numbers as the program shows them
     QStringList args = app.arguments().mid(1);
+    takeQuietOption(args);
     bool malformed = false;
     setServerUser(takeUserOption(args, malformed));
     if (malformed)

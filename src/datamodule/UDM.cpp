@@ -1,4 +1,5 @@
 #include "UDM.h"
+#include "BackgroundUpgrade.h"
 #include "DatabaseFiles.h"
 #include "DbError.h"
 #include "Dialogs.h"
@@ -8,7 +9,6 @@
 #include "UFirebirdExt.h"
 #include "SchemaVersion.h"
 #include "USettings.h"
-#include "UUpdateDB.h"
 #include "DatabaseEvents.h"
 #include "ServerLogin.h"
 #include <ibase.h>
@@ -142,10 +142,8 @@ bool TfrmDM::Connect(const QString &path)
             Database.close();
             throw EDatabaseError(foreignDatabaseText(path));
         }
-        {
-            TUpdateDB update(&Database);
-            update.CheckAndUpdate();
-        }
+        // A long upgrade runs off the window's thread, with its progress shown.
+        upgradeOnOwnConnection(Database);
         Database.open();
         Transaction.start();
         for (TDataSet *d : {&dsetAuftragnehmer, &dsetKunden, &dsetPruefer, &dsetPruefgeraete, &dsetPrueflinge,
@@ -156,6 +154,10 @@ bool TfrmDM::Connect(const QString &path)
         dsetGrenzwert1.open();
         startChangeEvents();
         return true;
+    } catch (const EWorkCancelled &) {
+        Database.close(); // the next opening resumes the upgrade
+        dialogs().message(kUpgradeCancelled, IDialogs::Icon::Warning);
+        return false;
     } catch (const EAbort &) {
         return false;
     } catch (const ENewerSchema &e) {

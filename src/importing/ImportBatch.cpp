@@ -93,7 +93,8 @@ TNewInspection inspectionOf(const TImportRow &row, int instrumentId)
 
 } // namespace
 
-TImportResult importDryRun(TDatabase &database, const TDryRun &shown, const std::function<void(TDatabase &, int)> &afterInsert)
+TImportResult importDryRun(TDatabase &database, const TDryRun &shown, const std::function<void(TDatabase &, int)> &afterInsert,
+                           const Progress &progress)
 {
     if (!shown.fileError.isEmpty())
         throw EDatabaseError(shown.fileError);
@@ -110,7 +111,8 @@ TImportResult importDryRun(TDatabase &database, const TDryRun &shown, const std:
         TImportResult result{insertBatch(database, now), 0};
         TInspectionWriter writer(database);
         writer.afterInsert = afterInsert;
-        writer.reserveKeys(now.readyCount());
+        const int ready = now.readyCount();
+        writer.reserveKeys(ready);
         TQuery row(&database);
         row.setSql(QStringLiteral("INSERT INTO IMPORTZEILEN (PRUEFUNGEN_ID, IMPORTSTAPEL_ID, PRUEFSUMME) VALUES (:P, :S, :SUMME)"));
         for (const TImportRow &r : now.rows) {
@@ -122,6 +124,10 @@ TImportResult importDryRun(TDatabase &database, const TDryRun &shown, const std:
             row.paramByName(QStringLiteral("SUMME")).setAsString(writer.storedChecksum(id));
             row.execQuery();
             ++result.imported;
+            if (progress && (result.imported % 100 == 0 || result.imported == ready))
+                progress(progressText(QStringLiteral("Messwerte werden übernommen"), result.imported, ready,
+                                      QStringLiteral("Prüfungen")),
+                         result.imported, ready);
         }
         return result;
     });

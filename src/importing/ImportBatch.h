@@ -1,6 +1,7 @@
 #pragma once
 // Writing a dry run's ready rows as one batch, listing the batches and
 // taking a batch back.
+#include "LongWork.h"
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -19,8 +20,10 @@ struct TImportResult {
 // again first; when that gives other rows than the dry run showed, nothing
 // is written and EDatabaseError says so. Any failure writes nothing.
 // afterInsert runs for each inserted inspection (see TInspectionWriter).
+// progress hears of every hundred rows written; the import stays one
+// transaction, so a stop before its end leaves nothing behind.
 TImportResult importDryRun(TDatabase &database, const TDryRun &shown,
-                           const std::function<void(TDatabase &, int)> &afterInsert = {});
+                           const std::function<void(TDatabase &, int)> &afterInsert = {}, const Progress &progress = {});
 
 struct TImportBatch {
     int id = 0;

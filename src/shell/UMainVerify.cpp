@@ -1,22 +1,26 @@
-// Datenbank → Prüfen: the fingerprints of the open database recomputed.
+// Datenbank → Prüfen: the fingerprints of the open database recomputed, on a
+// connection of its own off the window's thread.
 #include "Dialogs.h"
 #include "FindingsWindow.h"
 #include "FingerprintCheck.h"
+#include "LongWork.h"
+#include "OwnConnection.h"
 #include "UDM.h"
 #include "UMain.h"
-#include <QApplication>
 
 void TfrmMain::Pruefen1Click()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString path = frmDM->Database.databaseName();
+    const QStringList params = frmDM->Database.params;
     TFingerprintReport report;
     try {
-        report = verifyFingerprints(frmDM->Database);
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
+        runLongWork(QStringLiteral("Prüfen"), true, [&](const Progress &progress) {
+            OwnConnection own(path, params);
+            report = verifyFingerprints(own.db, progress);
+        });
+    } catch (const EWorkCancelled &) {
+        return; // the user stopped it; nothing was changed
     }
-    QApplication::restoreOverrideCursor();
     if (report.sound()) {
         dialogs().message(report.text(), IDialogs::Icon::Information, QStringLiteral("Prüfen"));
         return;

@@ -28,6 +28,8 @@ void TProgram::create()
 {
     // The pictures live in the program's static library.
     Q_INIT_RESOURCE(velmora);
+    m_previousLongWork = setLongWorkRunner(&m_longWork);
+    m_longWorkInstalled = true;
     ::create(frmDM);
     ::create(frmMain); // connects the database while it is created
     ::create(dlgAuftragnehmer, frmMain);
@@ -53,4 +55,7 @@ void TProgram::destroy()
     delete dlgAuftragnehmer;
     delete frmMain;
     delete frmDM;
+    if (m_longWorkInstalled)
+        setLongWorkRunner(m_previousLongWork);
+    m_longWorkInstalled = false;
 }

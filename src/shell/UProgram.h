@@ -1,8 +1,10 @@
 #pragma once
+#include "WorkerThreadRunner.h"
 #include <QStringList>
 
 // Creates the data module and the windows that live for the whole run, in
-// their fixed order, and destroys them in the reverse order.
+// their fixed order, and destroys them in the reverse order. Meanwhile long
+// work runs on a worker thread with a progress window.
 class TProgram {
 public:
     TProgram() = default;
@@ -12,4 +14,9 @@ public:
 
     void create();
     void destroy();
+
+private:
+    WorkerThreadRunner m_longWork;
+    ILongWorkRunner *m_previousLongWork = nullptr;
+    bool m_longWorkInstalled = false;
 };

@@ -73,7 +73,7 @@ void checkChain(TDatabase &db, TFingerprintReport &report, QMap<int, Newest> &ne
 
 } // namespace
 
-TFingerprintReport verifyFingerprints(TDatabase &db)
+TFingerprintReport verifyFingerprints(TDatabase &db, const Progress &progress)
 {
     TFingerprintReport report;
     QMap<int, Newest> newest;
@@ -89,7 +89,13 @@ TFingerprintReport verifyFingerprints(TDatabase &db)
     ids.close();
     report.inspections = static_cast<int>(stored.size());
 
-    for (auto it = newest.cbegin(); it != newest.cend(); ++it) {
+    const auto compared = [&progress, total = newest.size()](qint64 done) {
+        if (progress && (done % 1000 == 0 || done == total))
+            progress(progressText(QStringLiteral("Fingerabdrücke werden geprüft"), done, total, QStringLiteral("Prüfungen")),
+                     done, total);
+    };
+    qint64 done = 0;
+    for (auto it = newest.cbegin(); it != newest.cend(); ++it, compared(++done)) {
         const int id = it.key();
         const bool deleted = it->kind == fingerprintKindText(FingerprintKind::Deleted);
         if (deleted && !stored.contains(id))

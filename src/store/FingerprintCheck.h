@@ -1,6 +1,7 @@
 #pragma once
 // Recomputes the chain of fingerprints of a database and compares every
 // inspection with its newest fingerprint.
+#include "LongWork.h"
 #include <QList>
 #include <QString>
 
@@ -31,4 +32,5 @@ struct TFingerprintReport {
     QString text() const;
 };
 
-TFingerprintReport verifyFingerprints(TDatabase &db);
+// Reports every thousand fingerprinted inspections compared to progress.
+TFingerprintReport verifyFingerprints(TDatabase &db, const Progress &progress = {});

@@ -25,9 +25,16 @@ void MigrationStep::commitPart()
         afterPartialCommit(m_migration, 0);
 }
 
-void MigrationStep::commitChunk(int rowsDone)
+void MigrationStep::commitChunk(int rowsDone, int rowsTotal)
 {
     m_db.defaultTransaction()->commitRetaining();
+    reportRows(rowsDone, rowsTotal);
     if (afterPartialCommit)
         afterPartialCommit(m_migration, rowsDone);
+}
+
+void MigrationStep::reportRows(int rowsDone, int rowsTotal)
+{
+    if (m_progress)
+        m_progress(rowsDone, rowsTotal);
 }

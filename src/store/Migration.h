@@ -9,6 +9,11 @@
 class TDatabase;
 class MigrationStep;
 
+// How far a step that works through many rows is: rows done of rows in all.
+// The runner's caller may stop the run by throwing from it; it is called
+// right after a chunk was committed, where stopping is safe.
+using MigrationProgress = std::function<void(int rowsDone, int rowsTotal)>;
+
 struct Migration {
     int version = 0;
     QString name;
@@ -26,7 +31,10 @@ struct Migration {
 // the runner stores the new version number before it commits.
 class MigrationStep {
 public:
-    MigrationStep(TDatabase &db, const Migration &migration) : m_db(db), m_migration(migration) {}
+    MigrationStep(TDatabase &db, const Migration &migration, const MigrationProgress &progress = {})
+        : m_db(db), m_migration(migration), m_progress(progress)
+    {
+    }
     TDatabase &db() { return m_db; }
 
     // Runs one statement in the step's transaction.
@@ -39,12 +47,16 @@ public:
     // version number follows only with the step's last commit.
     void commitPart();
     // Commits a chunk of a long step and keeps open cursors, so that a killed
-    // run resumes after the last chunk.
-    void commitChunk(int rowsDone);
+    // run resumes after the last chunk; then reports the progress.
+    void commitChunk(int rowsDone, int rowsTotal);
+    // Reports progress without committing (the step's last rows, which the
+    // runner commits with the version number).
+    void reportRows(int rowsDone, int rowsTotal);
 
 private:
     TDatabase &m_db;
     const Migration &m_migration;
+    MigrationProgress m_progress;
 };
 
 // For tests: runs after every partial commit of a step, where a killed

@@ -57,16 +57,28 @@ QString newerSchemaMessage(int stored, int known)
         .arg(known);
 }
 
-void runMigrations(TDatabase &db) { runMigrations(db, migrations()); }
+namespace {
 
-void runMigrations(TDatabase &db, const QList<Migration> &steps)
+// The stored version; a newer program's file is refused.
+int knownStoredVersion(TDatabase &db, int known)
 {
-    TTransaction *t = db.defaultTransaction();
-    t->start();
+    db.defaultTransaction()->start();
     const int stored = storedSchemaVersion(db);
-    const int known = steps.isEmpty() ? 0 : steps.last().version;
     if (stored > known)
         throw ENewerSchema(newerSchemaMessage(stored, known));
+    return stored;
+}
+
+} // namespace
+
+bool upgradeDue(TDatabase &db) { return knownStoredVersion(db, latestSchemaVersion()) < latestSchemaVersion(); }
+
+void runMigrations(TDatabase &db, const MigrationProgress &progress) { runMigrations(db, migrations(), progress); }
+
+void runMigrations(TDatabase &db, const QList<Migration> &steps, const MigrationProgress &progress)
+{
+    TTransaction *t = db.defaultTransaction();
+    const int stored = knownStoredVersion(db, steps.isEmpty() ? 0 : steps.last().version);
     // Once a step is left for the owner, later numbers would claim it done:
     // the rest runs by its effect checks only, and no number is stored.
     bool recording = true;
@@ -79,7 +91,7 @@ void runMigrations(TDatabase &db, const QList<Migration> &steps)
             const bool byEffect = stored == 0 || !recording;
             bool applied = false;
             if (!byEffect || !m.effectPresent(db)) {
-                MigrationStep step(db, m);
+                MigrationStep step(db, m, progress);
                 m.apply(step);
                 applied = true;
             }

@@ -1,10 +1,10 @@
 #pragma once
 #include "DbError.h"
+#include "Migration.h"
 #include <QList>
 #include <QString>
 
 class TDatabase;
-struct Migration;
 
 // The version the file went through, 0 for a file from before versions.
 int storedSchemaVersion(TDatabase &db);
@@ -22,6 +22,10 @@ public:
 
 // Runs every step after the stored version, each in its own transaction
 // that also stores its number; a file of a newer version is refused with
-// ENewerSchema. The default transaction is left active.
-void runMigrations(TDatabase &db);
-void runMigrations(TDatabase &db, const QList<Migration> &steps);
+// ENewerSchema. The default transaction is left active. A step that works
+// through many rows reports to progress after each committed chunk.
+void runMigrations(TDatabase &db, const MigrationProgress &progress = {});
+void runMigrations(TDatabase &db, const QList<Migration> &steps, const MigrationProgress &progress = {});
+// Whether the file has steps to go through; a file of a newer program is
+// refused with ENewerSchema. Leaves the default transaction active.
+bool upgradeDue(TDatabase &db);

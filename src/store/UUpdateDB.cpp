@@ -1,4 +1,4 @@
 #include "UUpdateDB.h"
 #include "SchemaVersion.h"
 
-void TUpdateDB::CheckAndUpdate() { runMigrations(*FDatabase); }
+void TUpdateDB::CheckAndUpdate(const MigrationProgress &progress) { runMigrations(*FDatabase, progress); }

@@ -1,4 +1,5 @@
 #pragma once
+#include "Migration.h"
 
 class TDatabase;
 
@@ -13,7 +14,7 @@ public:
     TDatabase *database() const { return FDatabase; }
     void setDatabase(TDatabase *database) { FDatabase = database; }
 
-    void CheckAndUpdate();
+    void CheckAndUpdate(const MigrationProgress &progress = {});
 
 private:
     TDatabase *FDatabase = nullptr;

@@ -37,13 +37,33 @@ void addFingerprintTables(MigrationStep &step)
              QStringLiteral("CREATE INDEX FINGERABDRUECKE_WERT ON FINGERABDRUECKE (WERT)"));
 }
 
+namespace {
+
+qint64 count(TDatabase &db, const QString &sql)
+{
+    TQuery q(&db);
+    q.setSql(sql);
+    q.execQuery();
+    return q.asInteger(0);
+}
+
+} // namespace
+
 void fingerprintStoredInspections(MigrationStep &step)
 {
     // A firm's file may hold hundreds of thousands of inspections: each
     // chunk commits, so that a run that is killed or finds the disk full
     // resumes after the last chunk; what is fingerprinted marks the progress.
     constexpr int kChunkRows = 1000;
-    fingerprintUnmarkedInspections(step.db(), kChunkRows, [&step](int rowsDone) { step.commitChunk(rowsDone); });
+    // A resumed run counts what an earlier run did as done.
+    const auto total = static_cast<int>(count(step.db(), QStringLiteral("SELECT COUNT(*) FROM PRUEFUNGEN")));
+    const auto before = total - static_cast<int>(count(step.db(), QStringLiteral(
+        "SELECT COUNT(*) FROM PRUEFUNGEN p WHERE NOT EXISTS (SELECT 1 FROM FINGERABDRUECKE f WHERE f.PRUEFUNG_ID = p.ID)")));
+    const int done = fingerprintUnmarkedInspections(step.db(), kChunkRows, [&step, before, total](int rowsDone) {
+        step.commitChunk(before + rowsDone, total);
+    });
+    if (total > 0)
+        step.reportRows(before + done, total);
 }
 
 bool everyInspectionFingerprinted(TDatabase &db)

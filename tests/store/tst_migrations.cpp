@@ -8,6 +8,7 @@
 #include "NewFile.h"
 #include "SchemaVersion.h"
 #include "StatementPlan.h"
+#include "StoredInspections.h"
 #include "MigrationList.h"
 #include "UUpdateDB.h"
 #include <QDir>
@@ -120,18 +121,7 @@ private slots:
     void fingerprintingStoppedAfterFirstChunkResumes()
     {
         NewFile f;
-        TQuery insert(&f.db);
-        insert.setSql("INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID, "
-                      "SCHUTZLEITWIDERSTAND, BEMERKUNG) VALUES (:ID, :DATUM, :NEXT, 11, 12, :GERAET, 0.05, :BEMERKUNG)");
-        const QDateTime start(QDate(2015, 3, 2), QTime(8, 0));
-        for (int i = 0; i < 2500; ++i) {
-            insert.paramByName("ID").setAsInteger(20000 + i);
-            insert.paramByName("DATUM").setAsDateTime(start.addSecs(60 * i));
-            insert.paramByName("NEXT").setAsDateTime(start.addYears(1));
-            insert.paramByName("GERAET").setAsInteger(1001 + i % 2);
-            insert.paramByName("BEMERKUNG").setAsString(QStringLiteral("Steckdose %1").arg(i));
-            insert.execQuery();
-        }
+        addStoredInspections(f.db, 2500);
         f.transaction.commit();
         stopInStep(kFingerprintingStep);
         QVERIFY_THROWS_EXCEPTION(Stop, TUpdateDB(&f.db).CheckAndUpdate());

@@ -1,5 +1,7 @@
 #include "DatabaseFiles.h"
 #include "FileScalar.h"
+#include "NewDatabase.h"
+#include "StoredInspections.h"
 #include "TestDatabase.h"
 #include "ToolRun.h"
 #include <QProcess>
@@ -81,6 +83,39 @@ private slots:
         QCOMPARE(QFileInfo(dir.filePath("sicherung/" + copies.first())).size(), QFileInfo(path).size());
         r = velmoraDb({"check", dir.filePath("sicherung/" + copies.first())});
         QCOMPARE(r.exitCode, 0); // the copy is a whole database
+    }
+
+    // A file from before fingerprints with many inspections: the upgrade
+    // tells on stderr how far it is (into a pipe: the first and the last
+    // report as full lines), and nothing with --quiet.
+    void upgradeShowsProgressUnlessQuiet_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("expectedErr");
+        QTest::newRow("progress") << QStringList{}
+                                  << "Datenbank wird aktualisiert: 1.000 von 2.502 Prüfungen\n"
+                                     "Datenbank wird aktualisiert: 2.502 von 2.502 Prüfungen\n";
+        QTest::newRow("quiet") << QStringList{"--quiet"} << "";
+    }
+    void upgradeShowsProgressUnlessQuiet()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, expectedErr);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ALT.FDB");
+        {
+            TDatabase db;
+            TTransaction t(&db);
+            db.params = connectionParams();
+            createVelmoraDatabase(db, path);
+            addStoredInspections(db, 2500);
+            t.commit();
+        }
+        QCOMPARE(fileScalar(path, "SELECT COUNT(*) FROM PRUEFUNGEN"), qint64(2502));
+        const TToolRun r = velmoraDb(QStringList{"upgrade", path} + options);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QCOMPARE(r.err, expectedErr);
+        QCOMPARE(r.out, "Datenbank ist auf dem aktuellen Stand: " + path + "\n");
     }
 
     // A new file's indexes were made on empty tables; "check" gives the

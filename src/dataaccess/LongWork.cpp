@@ -1,0 +1,27 @@
+#include "LongWork.h"
+#include <QLocale>
+
+namespace {
+ILongWorkRunner *g_runner = nullptr;
+}
+
+QString progressText(const QString &doing, qint64 done, qint64 total, const QString &items)
+{
+    const QLocale locale;
+    return QStringLiteral("%1: %2 von %3 %4").arg(doing, locale.toString(done), locale.toString(total), items);
+}
+
+void runLongWork(const QString &title, bool cancellable, const LongWork &work)
+{
+    if (g_runner)
+        g_runner->run(title, cancellable, work);
+    else
+        work([](const QString &, qint64, qint64) {});
+}
+
+ILongWorkRunner *setLongWorkRunner(ILongWorkRunner *runner)
+{
+    ILongWorkRunner *previous = g_runner;
+    g_runner = runner;
+    return previous;
+}
