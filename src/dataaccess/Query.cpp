@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "FbApi.h"
 #include "Latin1.h"
+#include "PreparedStatements.h"
 #include <cstring>
 
 using namespace Firebird;
@@ -194,7 +195,9 @@ void TQuery::prepare()
         return;
     ensureTransaction();
     QStringList names;
-    const QByteArray text = latin1::encode(replaceNamedParams(m_sql.join(u'\n'), &names));
+    const QString sql = replaceNamedParams(m_sql.join(u'\n'), &names);
+    PreparedStatements::note(sql);
+    const QByteArray text = latin1::encode(sql);
     fb::Status status;
     fb::guarded([&] {
         d->statement = m_database->attachment()->prepare(&status, transaction()->handle(), 0, text.constData(),
