@@ -7,7 +7,9 @@
 #include "RunningProgram.h"
 #include "UMain.h"
 #include "UPruefling.h"
+#include "UPruefung.h"
 #include <QComboBox>
+#include <QLabel>
 #include <QtTest>
 
 namespace {
@@ -71,6 +73,26 @@ private slots:
         }
         QCOMPARE(reopening[1], reopening[0]);
         QCOMPARE(saving[1], saving[0]);
+    }
+
+    // The "Fälligkeiten" window showing one customer reads that customer's
+    // devices, when chosen and again after an inspection is stored.
+    void dueListOfOneCustomer()
+    {
+        qint64 reading[2] = {};
+        for (const int other : {0, kOtherDevices}) {
+            Running r(other);
+            r.find<QAction>(frmMain, "Faelligkeiten1")->trigger();
+            auto *customer = r.find<QComboBox>("cbFaelligKunde");
+            reading[other ? 1 : 0] = r.rowsReadBy([&] {
+                customer->setCurrentIndex(customer->findText(QStringLiteral("Demo-Kunde")));
+                r.click(frmMain, "btnNeuePruefung");
+                r.type(r.find<QLineEdit>(frmPruefung, "editSchutzleitwiderstand"), QStringLiteral("0,12"));
+                r.click(frmPruefung, "btnSave");
+            });
+            QCOMPARE(r.find<QLabel>("lblFaelligGesamt")->text(), QStringLiteral("Gesamt: 1 fällige Prüflinge"));
+        }
+        QCOMPARE(reading[1], reading[0]);
     }
 };
 
