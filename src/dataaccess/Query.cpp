@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "FbApi.h"
 #include "ConnectionText.h"
+#include "PreparedStatements.h"
 #include <cstring>
 
 using namespace Firebird;
@@ -198,7 +199,9 @@ void TQuery::prepare()
         return;
     ensureTransaction();
     QStringList names;
-    const QByteArray text = connectionText::encode(replaceNamedParams(m_sql.join(u'\n'), &names));
+    const QString sql = replaceNamedParams(m_sql.join(u'\n'), &names);
+    PreparedStatements::note(sql);
+    const QByteArray text = connectionText::encode(sql);
     fb::Status status;
     fb::guarded([&] {
         d->statement = m_database->attachment()->prepare(&status, transaction()->handle(), 0, text.constData(),

@@ -5,7 +5,9 @@
 
 using namespace Firebird;
 
-QString statementPlan(TDatabase &db, const QString &sql)
+namespace {
+
+QString plan(TDatabase &db, const QString &sql, bool explained)
 {
     TTransaction *t = db.defaultTransaction();
     t->start();
@@ -14,15 +16,22 @@ QString statementPlan(TDatabase &db, const QString &sql)
     return fb::guarded([&] {
         IStatement *statement = db.attachment()->prepare(&status, t->handle(), 0, text.constData(),
                                                          static_cast<unsigned>(db.sqlDialect),
-                                                         IStatement::PREPARE_PREFETCH_LEGACY_PLAN);
-        QString plan;
+                                                         explained ? IStatement::PREPARE_PREFETCH_DETAILED_PLAN
+                                                                  : IStatement::PREPARE_PREFETCH_LEGACY_PLAN);
+        QString result;
         try {
-            plan = QString::fromUtf8(statement->getPlan(&status, false)).trimmed();
+            result = QString::fromUtf8(statement->getPlan(&status, explained)).trimmed();
         } catch (...) {
             statement->release();
             throw;
         }
         statement->free(&status);
-        return plan;
+        return result;
     });
 }
+
+} // namespace
+
+QString statementPlan(TDatabase &db, const QString &sql) { return plan(db, sql, false); }
+
+QString explainedStatementPlan(TDatabase &db, const QString &sql) { return plan(db, sql, true); }

@@ -77,7 +77,8 @@ TAttention attentionOf(const std::vector<TInspectionValues> &newestFirst, const 
 
 // The attention of every device of a customer by device key, read in one query.
 QHash<int, TAttention> customerAttention(TDatabase *database, int kundeId);
-// The attention of every device of the due list up to a day, by device key.
-QHash<int, TAttention> dueAttention(TDatabase *database, const QDate &until);
+// The attention of every device of the due list up to a day, of one customer
+// or of all, by device key.
+QHash<int, TAttention> dueAttention(TDatabase *database, const QDate &until, const std::optional<int> &kundeId = std::nullopt);
 // The attention of one device.
 TAttention deviceAttention(TDatabase *database, int deviceId);

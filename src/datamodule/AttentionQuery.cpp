@@ -106,13 +106,20 @@ TAttention deviceAttention(TDatabase *database, int deviceId)
         .value(deviceId);
 }
 
-QHash<int, TAttention> dueAttention(TDatabase *database, const QDate &until)
+QHash<int, TAttention> dueAttention(TDatabase *database, const QDate &until, const std::optional<int> &kundeId)
 {
     // The devices of the due list: active, of an active customer, never
-    // inspected or with a latest next date up to :BIS.
+    // inspected or with a latest next date up to :BIS. One customer's through
+    // the index of the customer key.
+    const QString customer = kundeId ? QStringLiteral("l.KUNDEN_ID = :KUNDE AND ") : QString();
     return attentionWhere(database,
-                          QStringLiteral("l.AKTIV = 1 AND EXISTS (SELECT 1 FROM KUNDEN k WHERE k.ID = l.KUNDEN_ID AND k.AKTIV = 1) "
-                                         "AND COALESCE((SELECT FIRST 1 CAST(q.NEXT_PRUEFDATUM AS DATE) FROM PRUEFUNGEN q "
-                                         "WHERE q.PRUEFLINGE_ID = l.ID ORDER BY q.PRUEFDATUM DESC, q.ID DESC), :BIS) <= :BIS"),
-                          [until](TQuery &q) { q.paramByName(QStringLiteral("BIS")).setAsDate(until); });
+                          customer +
+                              QStringLiteral("l.AKTIV = 1 AND EXISTS (SELECT 1 FROM KUNDEN k WHERE k.ID = l.KUNDEN_ID AND k.AKTIV = 1) "
+                                             "AND COALESCE((SELECT FIRST 1 CAST(q.NEXT_PRUEFDATUM AS DATE) FROM PRUEFUNGEN q "
+                                             "WHERE q.PRUEFLINGE_ID = l.ID ORDER BY q.PRUEFDATUM DESC, q.ID DESC), :BIS) <= :BIS"),
+                          [until, kundeId](TQuery &q) {
+                              q.paramByName(QStringLiteral("BIS")).setAsDate(until);
+                              if (kundeId)
+                                  q.paramByName(QStringLiteral("KUNDE")).setAsInteger(*kundeId);
+                          });
 }

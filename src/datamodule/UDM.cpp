@@ -2,6 +2,7 @@
 #include "BackgroundUpgrade.h"
 #include "DatabaseFiles.h"
 #include "DbError.h"
+#include "DeviceSuggestions.h"
 #include "Dialogs.h"
 #include "NewDatabase.h"
 #include "OpenFailure.h"
@@ -92,6 +93,7 @@ void TfrmDM::DatabaseAfterConnect()
 
 void TfrmDM::DatabaseAfterDisconnect()
 {
+    deviceSuggestions().forget();
     if (FMainView && FFormValid) {
         FMainView->showConnectionState(QStringLiteral("Datenbank nicht verbunden"));
         FMainView->clearCustomerList();

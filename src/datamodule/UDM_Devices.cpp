@@ -3,6 +3,7 @@
 #include "UDM.h"
 #include "DatabaseFiles.h"
 #include "DbError.h"
+#include "DeviceSuggestions.h"
 #include "Dialogs.h"
 #include "RuleRefusal.h"
 #include "Query.h"
@@ -112,12 +113,9 @@ void TfrmDM::setPrueflingeSQL()
     dsetPrueflinge.open();
 }
 
-QStringList TfrmDM::deviceNames()
-{
-    return firstColumn(Database, QStringLiteral("SELECT DISTINCT BEZEICHNUNG FROM PRUEFLINGE ORDER BY BEZEICHNUNG"));
-}
+QStringList TfrmDM::deviceNames() { return deviceSuggestions().names(Database); }
 
-QStringList TfrmDM::devicePlaces() { return firstColumn(Database, QStringLiteral("SELECT DISTINCT ORT FROM PRUEFLINGE ORDER BY ORT")); }
+QStringList TfrmDM::devicePlaces() { return deviceSuggestions().places(Database); }
 
 TDecimal protectiveConductorLimit(std::optional<double> lengthMetres)
 {
@@ -184,6 +182,8 @@ void TfrmDM::dsetPrueflingeBeforePost()
 
 void TfrmDM::dsetPrueflingeAfterPost()
 {
+    deviceSuggestions().deviceSaved(dsetPrueflinge.fieldByName(QStringLiteral("BEZEICHNUNG"))->asString(),
+                                    dsetPrueflinge.fieldByName(QStringLiteral("ORT"))->asString());
     if (FDeviceView) {
         FDeviceView->fillBezeichnungen();
         FDeviceView->fillOrte();

@@ -6,7 +6,9 @@
 
 namespace {
 // The due devices up to :BIS, of the customer :KUNDE or of all when it is null.
-QStringList dueDevicesSql()
+// One customer's alone are found through the customer's key (the condition
+// on a parameter that may be null reads every customer).
+QStringList dueDevicesSql(bool oneCustomer = false)
 {
     return QStringList{
         QStringLiteral("SELECT K.ID AS KUNDEN_ID, K.NAME AS KUNDE_NAME, L.ID AS PRUEFLING_ID, L.BEZEICHNUNG, L.NUMMER, L.ORT,"),
@@ -19,7 +21,7 @@ QStringList dueDevicesSql()
         QStringLiteral("ORDER BY Q.PRUEFDATUM DESC, Q.ID DESC)"),
         QStringLiteral("WHERE K.AKTIV = 1 AND L.AKTIV = 1"),
         QStringLiteral("AND (P.NEXT_PRUEFDATUM IS NULL OR CAST(P.NEXT_PRUEFDATUM AS DATE) <= :BIS)"),
-        QStringLiteral("AND (CAST(:KUNDE AS INTEGER) IS NULL OR K.ID = :KUNDE)"),
+        oneCustomer ? QStringLiteral("AND K.ID = :KUNDE") : QStringLiteral("AND (CAST(:KUNDE AS INTEGER) IS NULL OR K.ID = :KUNDE)"),
         QStringLiteral("ORDER BY K.NAME COLLATE UNICODE, K.ID, P.NEXT_PRUEFDATUM NULLS FIRST, L.ORT COLLATE UNICODE, L.NUMMER")};
 }
 
@@ -39,7 +41,7 @@ QString latestNextInspectionColumn()
 QList<TDueDevice> TfrmDM::dueDevices(const QDate &until, const std::optional<int> &kundeId)
 {
     TQuery query(&Database);
-    query.setSql(dueDevicesSql());
+    query.setSql(dueDevicesSql(kundeId.has_value()));
     query.paramByName(QStringLiteral("BIS")).setAsDate(until);
     if (kundeId)
         query.paramByName(QStringLiteral("KUNDE")).setAsInteger(*kundeId);

@@ -106,11 +106,16 @@ void TfrmDueDates::buildControls()
         reload();
     });
     connect(m_until, &DateField::dateChosen, this, [this] { reload(); });
-    connect(m_customer, &QComboBox::currentIndexChanged, this, [this] { showList(); });
+    connect(m_customer, &QComboBox::currentIndexChanged, this, [this] { reload(); });
     connect(m_place, &QLineEdit::textChanged, this, [this] { showList(); });
     connect(print, &QPushButton::clicked, this, [this] { emit printRequested(reportSelection()); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) { chooseItem(item); });
+}
+
+std::optional<int> TfrmDueDates::chosenCustomer() const
+{
+    return m_customer->currentData().isValid() ? std::optional<int>(m_customer->currentData().toInt()) : std::nullopt;
 }
 
 QDate TfrmDueDates::horizonEnd() const
@@ -133,7 +138,9 @@ TReportSelection TfrmDueDates::reportSelection() const
 void TfrmDueDates::reload()
 {
     const bool connected = frmDM->Database.connected();
-    m_devices = connected ? frmDM->dueDevices(horizonEnd()) : QList<TDueDevice>();
+    // Only the chosen customer's, when one is chosen: read again at each
+    // change of the choice.
+    m_devices = connected ? frmDM->dueDevices(horizonEnd(), chosenCustomer()) : QList<TDueDevice>();
     m_attention.clear();
     // The marks read every listed device's latest inspections: the list is
     // shown first, its marks follow as soon as the window has been drawn.
@@ -217,7 +224,7 @@ void TfrmDueDates::readMarks()
     m_marksPending = false;
     if (!frmDM->Database.connected())
         return;
-    m_attention = dueAttention(&frmDM->Database, horizonEnd());
+    m_attention = dueAttention(&frmDM->Database, horizonEnd(), chosenCustomer());
     // Filled anew: marking the cells of a filled tree one by one costs far more.
     showList();
 }

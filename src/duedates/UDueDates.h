@@ -40,6 +40,7 @@ private:
     void readMarks();
     static void showMarks(QTreeWidgetItem *item, const TAttention &attention);
     QDate horizonEnd() const;
+    std::optional<int> chosenCustomer() const;
 
     QComboBox *m_horizon = nullptr;
     DateField *m_until = nullptr;

@@ -212,9 +212,12 @@ void undoBatch(TDatabase &database, int batchId)
         q.close();
         for (const int id : std::as_const(imported))
             fingerprintDeletion(database, id);
-        q.setSql(QStringLiteral("DELETE FROM PRUEFUNGEN WHERE ID IN (SELECT PRUEFUNGEN_ID FROM IMPORTZEILEN WHERE IMPORTSTAPEL_ID = :ID)"));
-        q.paramByName(QStringLiteral("ID")).setAsInteger(batchId);
-        q.execQuery();
+        // By key, each: "ID IN (subquery)" makes the engine walk every inspection.
+        q.setSql(QStringLiteral("DELETE FROM PRUEFUNGEN WHERE ID = :ID"));
+        for (const int id : std::as_const(imported)) {
+            q.paramByName(QStringLiteral("ID")).setAsInteger(id);
+            q.execQuery();
+        }
         q.setSql(QStringLiteral("DELETE FROM IMPORTZEILEN WHERE IMPORTSTAPEL_ID = :ID"));
         q.paramByName(QStringLiteral("ID")).setAsInteger(batchId);
         q.execQuery();

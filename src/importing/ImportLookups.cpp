@@ -20,7 +20,7 @@ void forEachRow(TDatabase &database, const QString &sql, Row row)
 
 } // namespace
 
-TImportLookups::TImportLookups(TDatabase &database)
+TImportLookups::TImportLookups(TDatabase &database) : FDatabase(database)
 {
     static_assert(kMeasurementCount == 5);
     forEachRow(database, QStringLiteral("SELECT ID, NAME FROM KUNDEN"), [this](TQuery &q) {
@@ -28,32 +28,32 @@ TImportLookups::TImportLookups(TDatabase &database)
         FCustomerNames.insert(id, q.asString(1));
         FCustomersByName.insert(folded(q.asString(1)), id);
     });
-    forEachRow(database,
-               QStringLiteral("SELECT ID, KUNDEN_ID, NUMMER, BEZEICHNUNG, SCHUTZKLASSE, PRUEFINTERVAL, GRENZWERT0 FROM PRUEFLINGE"),
-               [this](TQuery &q) {
-                   TKnownDevice d;
-                   d.id = static_cast<int>(q.asInteger(0));
-                   d.customerId = static_cast<int>(q.asInteger(1));
-                   d.number = q.isNull(2) ? QString() : q.asDecimal(2).toPlainString();
-                   d.name = q.asString(3);
-                   d.schutzklasse = q.asString(4);
-                   d.interval = static_cast<int>(q.asInteger(5));
-                   d.ownLimit = q.asDecimal(6).toDouble();
-                   FDevices.insert(d.id, d);
-                   if (!d.number.isEmpty())
-                       FDevicesByNumber.insert(numberKey(d.customerId, d.number), d.id);
-               });
     forEachRow(database, QStringLiteral("SELECT ID, NAME FROM PRUEFER"), [this](TQuery &q) {
         const int id = static_cast<int>(q.asInteger(0));
         FInspectorNames.insert(id, q.asString(1));
         FInspectorsByName.insert(folded(q.asString(1)), id);
     });
-    forEachRow(database, QStringLiteral("SELECT PRUEFLINGE_ID, PRUEFDATUM FROM PRUEFUNGEN"), [this](TQuery &q) {
-        FInspected.insert(minuteKey(static_cast<int>(q.asInteger(0)), q.asDateTime(1)));
-    });
     forEachRow(database, QStringLiteral("SELECT ID, WERT FROM GRENZWERTE WHERE ID BETWEEN 0 AND 4"), [this](TQuery &q) {
         FRowLimits[static_cast<size_t>(q.asInteger(0))] = q.asDecimal(1).toDouble();
     });
+}
+
+void TImportLookups::readDevices(TQuery &q) const
+{
+    for (q.execQuery(); !q.eof(); q.next()) {
+        TKnownDevice d;
+        d.id = static_cast<int>(q.asInteger(0));
+        d.customerId = static_cast<int>(q.asInteger(1));
+        d.number = q.isNull(2) ? QString() : q.asDecimal(2).toPlainString();
+        d.name = q.asString(3);
+        d.schutzklasse = q.asString(4);
+        d.interval = static_cast<int>(q.asInteger(5));
+        d.ownLimit = q.asDecimal(6).toDouble();
+        // Read once: a customer's devices and a device asked for by key may meet.
+        if (FDevices.emplace(d.id, d).second && !d.number.isEmpty())
+            FDevicesByNumber.insert(numberKey(d.customerId, d.number), d.id);
+    }
+    q.close();
 }
 
 std::optional<int> TImportLookups::customerByName(const QString &name, bool *ambiguous) const
@@ -72,16 +72,31 @@ std::optional<int> TImportLookups::customerByKey(const QString &key) const
 
 QList<const TKnownDevice *> TImportLookups::devicesByNumber(int customerId, const QString &number) const
 {
+    if (!FCustomersRead.contains(customerId)) {
+        FCustomersRead.insert(customerId);
+        TQuery q(&FDatabase);
+        q.setSql(QStringLiteral("SELECT ID, KUNDEN_ID, NUMMER, BEZEICHNUNG, SCHUTZKLASSE, PRUEFINTERVAL, GRENZWERT0 "
+                                "FROM PRUEFLINGE WHERE KUNDEN_ID = :KUNDE"));
+        q.paramByName(QStringLiteral("KUNDE")).setAsInteger(customerId);
+        readDevices(q);
+    }
     QList<const TKnownDevice *> found;
     for (const int id : FDevicesByNumber.values(numberKey(customerId, number)))
-        found << &FDevices.find(id).value();
+        found << &FDevices.at(id);
     return found;
 }
 
 const TKnownDevice *TImportLookups::deviceById(int id) const
 {
+    if (!FDevices.contains(id)) {
+        TQuery q(&FDatabase);
+        q.setSql(QStringLiteral("SELECT ID, KUNDEN_ID, NUMMER, BEZEICHNUNG, SCHUTZKLASSE, PRUEFINTERVAL, GRENZWERT0 "
+                                "FROM PRUEFLINGE WHERE ID = :ID"));
+        q.paramByName(QStringLiteral("ID")).setAsInteger(id);
+        readDevices(q);
+    }
     const auto it = FDevices.find(id);
-    return it == FDevices.end() ? nullptr : &it.value();
+    return it == FDevices.end() ? nullptr : &it->second;
 }
 
 std::optional<int> TImportLookups::inspectorByName(const QString &name) const
@@ -90,7 +105,19 @@ std::optional<int> TImportLookups::inspectorByName(const QString &name) const
     return ids.size() == 1 ? std::optional<int>(ids.first()) : std::nullopt;
 }
 
-bool TImportLookups::inspected(int deviceId, const QDateTime &when) const { return FInspected.contains(minuteKey(deviceId, when)); }
+bool TImportLookups::inspected(int deviceId, const QDateTime &when) const
+{
+    if (!FDevicesInspectionsRead.contains(deviceId)) {
+        FDevicesInspectionsRead.insert(deviceId);
+        TQuery q(&FDatabase);
+        q.setSql(QStringLiteral("SELECT PRUEFDATUM FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = :DEVICE"));
+        q.paramByName(QStringLiteral("DEVICE")).setAsInteger(deviceId);
+        for (q.execQuery(); !q.eof(); q.next())
+            FInspected.insert(minuteKey(deviceId, q.asDateTime(0)));
+        q.close();
+    }
+    return FInspected.contains(minuteKey(deviceId, when));
+}
 
 qint64 TImportLookups::minuteKey(int deviceId, const QDateTime &when)
 {

@@ -1,11 +1,14 @@
 #pragma once
-// What the dry run looks rows up in, read from the database in one go so
-// that ten thousand rows cost a handful of queries.
+// What the dry run looks rows up in. Customers, inspectors and limits are
+// few and read in one go; devices and their inspections are read per
+// customer and per device as rows ask for them, through their indexes, so
+// that an import reads what its rows concern, not the whole file.
 #include <QDateTime>
 #include <QHash>
 #include <QSet>
 #include <QString>
 #include <array>
+#include <map>
 #include <optional>
 
 class TDatabase;
@@ -19,6 +22,8 @@ struct TKnownDevice {
     int interval = 12;
     double ownLimit = 0.3; // protective-conductor limit of this device
 };
+
+class TQuery;
 
 class TImportLookups {
 public:
@@ -42,12 +47,18 @@ public:
     static qint64 minuteKey(int deviceId, const QDateTime &when);
 
 private:
+    void readDevices(TQuery &q) const;
+
+    TDatabase &FDatabase;
     QHash<int, QString> FCustomerNames;
     QMultiHash<QString, int> FCustomersByName; // folded name
-    QHash<int, TKnownDevice> FDevices;
-    QMultiHash<QString, int> FDevicesByNumber; // "customer/number"
+    // Read as asked for; a map keeps the addresses handed out.
+    mutable std::map<int, TKnownDevice> FDevices;
+    mutable QSet<int> FCustomersRead;
+    mutable QMultiHash<QString, int> FDevicesByNumber; // "customer/number"
     QHash<int, QString> FInspectorNames;
     QMultiHash<QString, int> FInspectorsByName;
-    QSet<qint64> FInspected;
+    mutable QSet<int> FDevicesInspectionsRead;
+    mutable QSet<qint64> FInspected;
     std::array<double, 5> FRowLimits{};
 };

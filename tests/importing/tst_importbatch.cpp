@@ -6,6 +6,8 @@
 #include "DryRun.h"
 #include "ExportFiles.h"
 #include "ImportBatch.h"
+#include "ManyDevices.h"
+#include "RowsRead.h"
 #include "ClosedInspections.h"
 #include "FingerprintCheck.h"
 #include "ProfileStore.h"
@@ -19,7 +21,10 @@ namespace {
 const TImportChoice kChoice{11, 12}; // "Demo-Prüfer", "Mess 02"
 
 struct ImportFixture : DomainFixture {
-    ImportFixture() { TClock::setFixedNow(QDateTime(QDate(2025, 12, 1), QTime(12, 0))); }
+    explicit ImportFixture(const QStringList &changes = {}) : DomainFixture(changes)
+    {
+        TClock::setFixedNow(QDateTime(QDate(2025, 12, 1), QTime(12, 0)));
+    }
     ~ImportFixture() override { TClock::setFixedNow({}); }
     TDryRun dryRun(const TDialect &dialect, const QList<QStringList> &rows)
     {
@@ -278,6 +283,23 @@ private slots:
         QCOMPARE(again.readyCount(), 3);
         QVERIFY(again.fileNotice.isEmpty());
         QCOMPARE(importDryRun(f.dm->Database, again).imported, 3);
+    }
+
+    // The dry run, the import and taking it back read the devices and
+    // inspections the file's rows concern, however many the firm holds.
+    void importReadsWhatItsRowsConcern()
+    {
+        const QStringList tables = {"PRUEFLINGE", "PRUEFUNGEN"};
+        qint64 read[2] = {};
+        for (const int other : {0, 300}) {
+            ImportFixture f(other ? customerWithDevices(201, other) : QStringList());
+            const qint64 before = rowsRead(f.dm->Database, tables);
+            const TImportResult result = importDryRun(f.dm->Database, f.dryRun(TDialect{}, dayOfWork()));
+            QCOMPARE(result.imported, 3);
+            undoBatch(f.dm->Database, result.batchId);
+            read[other ? 1 : 0] = rowsRead(f.dm->Database, tables) - before;
+        }
+        QCOMPARE(read[1], read[0]);
     }
 
     // A protocol handed over is evidence: its batch is not taken back.

@@ -1,4 +1,5 @@
 #include "DataSetModel.h"
+#include "ManyDevices.h"
 #include "RowsRead.h"
 #include "RunningProgram.h"
 #include "UMain.h"
@@ -25,26 +26,6 @@ struct Running : TRunningProgram {
     static QString symbol(int row) { return cell(row, TDataSetModel::MarkSymbolRole).toString(); }
     static QString toolTip(int row) { return cell(row, Qt::ToolTipRole).toString(); }
 };
-
-// A customer with that many devices, each inspected twice.
-QStringList customerWithDevices(int kundeId, int devices)
-{
-    const QString numbers = QStringLiteral("WITH RECURSIVE n AS (SELECT 1 AS I FROM RDB$DATABASE UNION ALL "
-                                           "SELECT I + 1 FROM n WHERE I < %1) ")
-                                .arg(devices);
-    const int firstDevice = kundeId * 1000;
-    return {QStringLiteral("INSERT INTO KUNDEN (ID, NAME) VALUES (%1, 'Kunde %1')").arg(kundeId),
-            QStringLiteral("INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, PRUEFINTERVAL, KUNDEN_ID) ") + numbers +
-                QStringLiteral("SELECT %1 + I, 'Gerät', I, 12, %2 FROM n").arg(firstDevice).arg(kundeId),
-            QStringLiteral("INSERT INTO PRUEFUNGEN (ID, PRUEFLINGE_ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, "
-                           "PRUEFGERAETE_ID, SICHTPRUEFUNG_BESTANDEN, FUNKTIONSPRUEFUNG_BESTANDEN) ") +
-                numbers +
-                QStringLiteral("SELECT 2 * (%1 + I) + d.K, %1 + I, DATEADD(d.K YEAR TO DATE '2025-06-10'), "
-                               "DATEADD(d.K + 1 YEAR TO DATE '2025-06-10'), (SELECT MIN(ID) FROM PRUEFER), "
-                               "(SELECT MIN(ID) FROM PRUEFGERAETE), 1, 1 "
-                               "FROM n CROSS JOIN (SELECT 0 AS K FROM RDB$DATABASE UNION ALL SELECT 1 FROM RDB$DATABASE) d")
-                    .arg(firstDevice)};
-}
 
 } // namespace
 
