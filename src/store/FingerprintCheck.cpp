@@ -2,18 +2,65 @@
 #include "Database.h"
 #include "Fingerprints.h"
 #include "Query.h"
-#include <QMap>
-#include <QSet>
+#include <QCryptographicHash>
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <optional>
 
 namespace {
 
 using Kind = TFingerprintFinding::Kind;
+using Digest = std::array<char, 32>;
 
-// What a recomputation needs of the newest entry of each inspection.
-struct Newest {
-    QString kind;
-    QString content;
+Digest sha256Of(const QString &text)
+{
+    const QByteArray hash = QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256);
+    Digest d;
+    std::copy(hash.cbegin(), hash.cend(), d.begin());
+    return d;
+}
+
+// The value of a line "NAME=value" of a canonical text; the fields come in a
+// fixed order and a text value cannot hold a line break, so the first match
+// is the field.
+QString fieldOf(const QString &content, QStringView name)
+{
+    const QString key = QStringLiteral("\n") + name.toString() + u'=';
+    const qsizetype at = content.indexOf(key);
+    if (at < 0)
+        return {};
+    const qsizetype from = at + key.size();
+    const qsizetype end = content.indexOf(u'\n', from);
+    return content.mid(from, end < 0 ? -1 : end - from);
+}
+
+// What the check keeps of an entry: its meaning, read from the hashed text
+// only, and a digest of what it recorded, so that memory stays small however
+// long the chain is.
+struct EntryDigest {
+    int pruefungId = 0;
+    std::optional<FingerprintKind> kind;
+    bool tailCanonical = false; // the text ends in exactly "VORHER=<value>\n"
+    bool addedLater = false;    // this or an earlier entry of the inspection
+    Digest body{};              // SHA-256 of the text without its VORHER= line
 };
+
+EntryDigest digestOf(const QString &content, int columnPruefungId)
+{
+    EntryDigest e;
+    bool numeric = false;
+    const int id = fieldOf(content, u"PRUEFUNG").toInt(&numeric);
+    e.pruefungId = numeric ? id : columnPruefungId;
+    e.kind = fingerprintKindFromText(fieldOf(content, u"ART"));
+    e.addedLater = e.kind == FingerprintKind::AddedLater;
+    const qsizetype at = content.lastIndexOf(QStringLiteral("VORHER="));
+    if (at >= 0) {
+        e.tailCanonical = content.mid(at) == QStringLiteral("VORHER=") + content.mid(at + 7).trimmed() + u'\n';
+        e.body = sha256Of(content.left(at));
+    }
+    return e;
+}
 
 QString previousOf(const QString &content)
 {
@@ -21,111 +68,171 @@ QString previousOf(const QString &content)
     return at < 0 ? QString() : content.mid(at + 7).trimmed();
 }
 
-FingerprintKind kindFromText(const QString &text)
+void report(const Progress &progress, const QString &doing, qint64 done, qint64 total, const QString &items)
 {
-    for (FingerprintKind k : {FingerprintKind::Recorded, FingerprintKind::AddedLater, FingerprintKind::Corrected,
-                              FingerprintKind::Deleted})
-        if (fingerprintKindText(k) == text)
-            return k;
-    return FingerprintKind::Recorded;
+    if (progress && (done % 1000 == 0 || done == total))
+        progress(progressText(doing, done, total, items), done, total);
 }
 
-// Walks the chain in its order: every entry must hash to its value, name the
-// value before it and follow its number without a gap.
-void checkChain(TDatabase &db, TFingerprintReport &report, QMap<int, Newest> &newest, QSet<int> &addedLater)
+// The columns of an entry (PRUEFUNG_ID, ART, VERSION of a query row) are
+// only copies of its hashed text for lookups; they must agree with it.
+bool columnsMatch(const TQuery &row, const EntryDigest &entry, const QString &content)
 {
+    const bool deletion = entry.kind == FingerprintKind::Deleted; // records the version of no data
+    return row.asInteger(1) == entry.pruefungId && row.asString(2) == fieldOf(content, u"ART") &&
+           (deletion || QString::number(row.asInteger(3)) == fieldOf(content, u"VERSION"));
+}
+
+qint64 chainLength(TDatabase &db)
+{
+    TQuery head(&db);
+    head.setSql(fingerprintChainHeadSql());
+    head.execQuery();
+    return head.eof() ? 0 : head.asInteger(0);
+}
+
+// Walks the chain once in its order: every entry must hash to its value,
+// name the value before it, follow its number without a gap, and its
+// columns must say what its hashed text says. Returns a digest per entry.
+std::vector<EntryDigest> checkChain(TDatabase &db, TFingerprintReport &result, const Progress &progress)
+{
+    const qint64 total = chainLength(db);
+    std::vector<EntryDigest> entries;
     TQuery q(&db);
-    q.setSql(QStringLiteral("SELECT NR, PRUEFUNG_ID, ART, INHALT, WERT FROM FINGERABDRUECKE ORDER BY NR"));
+    q.setSql(QStringLiteral("SELECT NR, PRUEFUNG_ID, ART, VERSION, INHALT, WERT FROM FINGERABDRUECKE ORDER BY NR"));
     int expectedNr = 1;
     QString previous;
     for (q.execQuery(); !q.eof(); q.next()) {
         const int nr = static_cast<int>(q.asInteger(0));
-        const int pruefungId = static_cast<int>(q.asInteger(1));
-        const QString kind = q.asString(2);
-        const QString content = q.asString(3);
-        const QString value = q.asString(4).trimmed();
-        ++report.entries;
+        const QString content = q.asString(4);
+        const QString value = q.asString(5).trimmed();
+        EntryDigest entry = digestOf(content, static_cast<int>(q.asInteger(1)));
+        const int id = entry.pruefungId;
+        ++result.entries;
         if (nr != expectedNr)
-            report.findings << TFingerprintFinding{
+            result.findings << TFingerprintFinding{
                 Kind::Gap, 0,
                 nr == expectedNr + 1 ? QStringLiteral("Lücke in der Kette: Eintrag %1 fehlt.").arg(expectedNr)
                                      : QStringLiteral("Lücke in der Kette: Einträge %1 bis %2 fehlen.").arg(expectedNr).arg(nr - 1)};
-        if (sha256Hex(content) != value)
-            report.findings << TFingerprintFinding{
-                Kind::Broken, pruefungId,
+        if (sha256Hex(content) != value) {
+            result.findings << TFingerprintFinding{
+                Kind::Broken, id,
                 QStringLiteral("Eintrag %1 (Prüfung %2) wurde verändert: sein Fingerabdruck passt nicht zu seinem Inhalt.")
                     .arg(nr)
-                    .arg(pruefungId)};
-        else if (previousOf(content) != previous)
-            report.findings << TFingerprintFinding{
-                Kind::Broken, pruefungId,
-                QStringLiteral("Die Kette ist vor Eintrag %1 (Prüfung %2) unterbrochen: der vorige Fingerabdruck fehlt "
-                               "oder wurde verändert.")
-                    .arg(nr)
-                    .arg(pruefungId)};
-        if (kind == fingerprintKindText(FingerprintKind::AddedLater))
-            addedLater.insert(pruefungId);
-        newest[pruefungId] = Newest{kind, content};
+                    .arg(id)};
+        } else {
+            if (previousOf(content) != previous)
+                result.findings << TFingerprintFinding{
+                    Kind::Broken, id,
+                    QStringLiteral("Die Kette ist vor Eintrag %1 (Prüfung %2) unterbrochen: der vorige Fingerabdruck "
+                                   "fehlt oder wurde verändert.")
+                        .arg(nr)
+                        .arg(id)};
+            if (!columnsMatch(q, entry, content))
+                result.findings << TFingerprintFinding{
+                    Kind::Broken, id,
+                    QStringLiteral("Eintrag %1 (Prüfung %2) wurde verändert: seine Spalten sagen etwas anderes als sein "
+                                   "Inhalt.")
+                        .arg(nr)
+                        .arg(id)};
+        }
+        entries.push_back(entry);
         previous = value;
         expectedNr = nr + 1;
+        report(progress, QStringLiteral("Fingerabdrücke werden gelesen"), result.entries, std::max(total, qint64(result.entries)),
+               QStringLiteral("Einträgen"));
     }
+    return entries;
+}
+
+// The newest entry of each inspection, in the order of the inspections' keys;
+// addedLater says whether any entry of it was added later.
+std::vector<EntryDigest> newestByInspection(std::vector<EntryDigest> entries)
+{
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const EntryDigest &a, const EntryDigest &b) { return a.pruefungId < b.pruefungId; });
+    std::vector<EntryDigest> newest;
+    for (const EntryDigest &e : entries) {
+        if (!newest.empty() && newest.back().pruefungId == e.pruefungId) {
+            const bool addedLater = newest.back().addedLater || e.addedLater;
+            newest.back() = e;
+            newest.back().addedLater = addedLater;
+        } else {
+            newest.push_back(e);
+        }
+    }
+    return newest;
+}
+
+TFingerprintFinding missing(int id)
+{
+    return {Kind::Missing, id, QStringLiteral("Prüfung %1 fehlt: sie wurde ohne das Programm gelöscht.").arg(id)};
+}
+
+TFingerprintFinding unfingerprinted(int id)
+{
+    return {Kind::Unfingerprinted, id,
+            QStringLiteral("Prüfung %1 hat keinen Fingerabdruck (außerhalb des Programms eingefügt).").arg(id)};
+}
+
+TFingerprintFinding changed(int id)
+{
+    return {Kind::Changed, id,
+            QStringLiteral("Prüfung %1: die gespeicherten Daten passen nicht mehr zu ihrem Fingerabdruck "
+                           "(außerhalb des Programms geändert).")
+                .arg(id)};
+}
+
+// Compares a stored inspection with its newest entry.
+void compare(const TInspectionBodies &stored, const EntryDigest &newest, TFingerprintReport &result)
+{
+    if (newest.kind == FingerprintKind::Corrected)
+        ++result.corrected;
+    // A deleted inspection that is back, or an entry whose kind no program
+    // writes, cannot match what is stored.
+    const bool matches = newest.kind && newest.kind != FingerprintKind::Deleted && newest.tailCanonical &&
+                         sha256Of(stored.body(*newest.kind)) == newest.body;
+    if (!matches)
+        result.findings << changed(stored.pruefungId());
 }
 
 } // namespace
 
 TFingerprintReport verifyFingerprints(TDatabase &db, const Progress &progress)
 {
-    TFingerprintReport report;
-    QMap<int, Newest> newest;
-    QSet<int> addedLater;
-    checkChain(db, report, newest, addedLater);
-    report.addedLater = static_cast<int>(addedLater.size());
+    TFingerprintReport result;
+    const std::vector<EntryDigest> newest = newestByInspection(checkChain(db, result, progress));
+    result.addedLater = static_cast<int>(
+        std::count_if(newest.cbegin(), newest.cend(), [](const EntryDigest &e) { return e.addedLater; }));
 
-    TQuery ids(&db);
-    ids.setSql(QStringLiteral("SELECT ID FROM PRUEFUNGEN ORDER BY ID"));
-    QSet<int> stored;
-    for (ids.execQuery(); !ids.eof(); ids.next())
-        stored.insert(static_cast<int>(ids.asInteger(0)));
-    ids.close();
-    report.inspections = static_cast<int>(stored.size());
-
-    const auto compared = [&progress, total = newest.size()](qint64 done) {
-        if (progress && (done % 1000 == 0 || done == total))
-            progress(progressText(QStringLiteral("Fingerabdrücke werden geprüft"), done, total, QStringLiteral("Prüfungen")),
-                     done, total);
+    // Both in the order of the inspections' keys: one merge.
+    auto entry = newest.cbegin();
+    const auto compared = [&] {
+        report(progress, QStringLiteral("Fingerabdrücke werden geprüft"), entry - newest.cbegin(),
+               static_cast<qint64>(newest.size()), QStringLiteral("Prüfungen"));
     };
-    qint64 done = 0;
-    for (auto it = newest.cbegin(); it != newest.cend(); ++it, compared(++done)) {
-        const int id = it.key();
-        const bool deleted = it->kind == fingerprintKindText(FingerprintKind::Deleted);
-        if (deleted && !stored.contains(id))
-            continue;
-        if (!stored.contains(id)) {
-            report.findings << TFingerprintFinding{
-                Kind::Missing, id, QStringLiteral("Prüfung %1 fehlt: sie wurde ohne das Programm gelöscht.").arg(id)};
+    const auto skipEntriesBefore = [&](int id) {
+        for (; entry != newest.cend() && entry->pruefungId < id; ++entry, compared())
+            if (entry->kind != FingerprintKind::Deleted)
+                result.findings << missing(entry->pruefungId);
+    };
+    TInspectionBodies stored(db);
+    while (stored.next()) {
+        const int id = stored.pruefungId();
+        ++result.inspections;
+        skipEntriesBefore(id);
+        if (entry == newest.cend() || entry->pruefungId != id) {
+            result.findings << unfingerprinted(id);
             continue;
         }
-        if (it->kind == fingerprintKindText(FingerprintKind::Corrected))
-            ++report.corrected;
-        const QString now = deleted ? QString()
-                                    : canonicalInspectionBody(db, id, kindFromText(it->kind)) +
-                                          QStringLiteral("VORHER=") + previousOf(it->content) + u'\n';
-        if (now != it->content)
-            report.findings << TFingerprintFinding{
-                Kind::Changed, id,
-                QStringLiteral("Prüfung %1: die gespeicherten Daten passen nicht mehr zu ihrem Fingerabdruck "
-                               "(außerhalb des Programms geändert).")
-                    .arg(id)};
+        compare(stored, *entry, result);
+        ++entry;
+        compared();
     }
-    for (int id : stored)
-        if (!newest.contains(id))
-            report.findings << TFingerprintFinding{Kind::Unfingerprinted, id,
-                                                   QStringLiteral("Prüfung %1 hat keinen Fingerabdruck "
-                                                                  "(außerhalb des Programms eingefügt).")
-                                                       .arg(id)};
-    std::sort(report.findings.begin(), report.findings.end(),
-              [](const TFingerprintFinding &a, const TFingerprintFinding &b) { return a.pruefungId < b.pruefungId; });
-    return report;
+    skipEntriesBefore(std::numeric_limits<int>::max());
+    std::stable_sort(result.findings.begin(), result.findings.end(),
+                     [](const TFingerprintFinding &a, const TFingerprintFinding &b) { return a.pruefungId < b.pruefungId; });
+    return result;
 }
 
 namespace {

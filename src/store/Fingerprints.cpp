@@ -233,6 +233,37 @@ std::optional<TFingerprintEntry> readEntry(TDatabase &db, const QString &conditi
 
 } // namespace
 
+std::optional<FingerprintKind> fingerprintKindFromText(const QString &text)
+{
+    for (FingerprintKind k : {FingerprintKind::Recorded, FingerprintKind::AddedLater, FingerprintKind::Corrected,
+                              FingerprintKind::Deleted})
+        if (fingerprintKindText(k) == text)
+            return k;
+    return std::nullopt;
+}
+
+TInspectionBodies::TInspectionBodies(TDatabase &db)
+    : m_query(std::make_unique<TQuery>(&db))
+{
+    m_query->setSql(inspectionBodySelect(QStringLiteral("1 = 1 ORDER BY p.ID")));
+}
+
+TInspectionBodies::~TInspectionBodies() = default;
+
+bool TInspectionBodies::next()
+{
+    if (m_started)
+        m_query->next();
+    else
+        m_query->execQuery();
+    m_started = true;
+    return !m_query->eof();
+}
+
+int TInspectionBodies::pruefungId() const { return static_cast<int>(m_query->asInteger(0)); }
+
+QString TInspectionBodies::body(FingerprintKind kind) const { return inspectionBodyOfRow(*m_query, kind).text; }
+
 QString fingerprintKindText(FingerprintKind kind)
 {
     switch (kind) {

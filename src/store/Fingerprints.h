@@ -7,9 +7,11 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class TDatabase;
+class TQuery;
 
 // Why an entry was written; the text goes into the canonical text (ART=).
 enum class FingerprintKind {
@@ -20,6 +22,8 @@ enum class FingerprintKind {
 };
 
 QString fingerprintKindText(FingerprintKind kind);
+// The kind an ART= text names; none for a text no entry is written with.
+std::optional<FingerprintKind> fingerprintKindFromText(const QString &text);
 
 struct TFingerprintEntry {
     int nr = 0;         // place in the chain, from 1
@@ -34,6 +38,27 @@ struct TFingerprintEntry {
 // The canonical text of a stored inspection as it is now, without its last
 // line (VORHER=); empty when the inspection does not exist.
 QString canonicalInspectionBody(TDatabase &db, int pruefungId, FingerprintKind kind);
+// Every stored inspection once, in the order of its key, with what its
+// canonical text needs: one statement, read row by row, so that checking a
+// whole database costs one pass and no more memory than one row.
+class TInspectionBodies {
+public:
+    explicit TInspectionBodies(TDatabase &db);
+    ~TInspectionBodies();
+    TInspectionBodies(const TInspectionBodies &) = delete;
+    TInspectionBodies &operator=(const TInspectionBodies &) = delete;
+
+    // Moves to the next inspection, the first at the first call; false
+    // after the last.
+    bool next();
+    int pruefungId() const;
+    // As canonicalInspectionBody for the current inspection.
+    QString body(FingerprintKind kind) const;
+
+private:
+    std::unique_ptr<TQuery> m_query;
+    bool m_started = false;
+};
 // The text of a deleted inspection's entry, without its last line.
 QString canonicalDeletionBody(int pruefungId);
 // SHA-256 of the text's UTF-8 bytes, lowercase hex.
