@@ -84,11 +84,16 @@ Verdict checkProtocol(TfrmDM &dm, const QString &fingerprint, const QString &pdf
         return {false, QStringLiteral("Prüfung %1: gibt es in der Datenbank nicht mehr.").arg(id)};
     if (recordedData(stored) != recordedData(entry->content)) {
         const std::optional<TCorrection> correction = latestCorrection(dm.Database, id);
+        if (!correction || correction->version <= entry->version)
+            return {false, QStringLiteral("Prüfung %1: wurde nach diesem Protokoll außerhalb des Programms geändert; das "
+                                          "Protokoll zeigt Version %2.")
+                               .arg(id)
+                               .arg(entry->version)};
         return {false, QStringLiteral("Prüfung %1: wurde nach diesem Protokoll geändert; das Protokoll zeigt Version %2, "
                                       "gespeichert ist Version %3.")
                            .arg(id)
                            .arg(entry->version)
-                           .arg(correction ? correction->version : 1)};
+                           .arg(correction->version)};
     }
     QString failure;
     const std::optional<QString> now = protocolTextNow(dm, id, &failure);

@@ -169,10 +169,15 @@ TFingerprintFinding missing(int id)
     return {Kind::Missing, id, QStringLiteral("Prüfung %1 fehlt: sie wurde ohne das Programm gelöscht.").arg(id)};
 }
 
-TFingerprintFinding unfingerprinted(int id)
+// Without a gap in the chain, an inspection without an entry never had one;
+// with a gap, its entry is more likely the one that went missing.
+TFingerprintFinding unfingerprinted(int id, bool chainHasGaps)
 {
     return {Kind::Unfingerprinted, id,
-            QStringLiteral("Prüfung %1 hat keinen Fingerabdruck (außerhalb des Programms eingefügt).").arg(id)};
+            chainHasGaps ? QStringLiteral("Prüfung %1 hat keinen Fingerabdruck mehr: ihr Eintrag fehlt in der Kette (oder "
+                                          "sie wurde außerhalb des Programms eingefügt).")
+                               .arg(id)
+                         : QStringLiteral("Prüfung %1 hat keinen Fingerabdruck (außerhalb des Programms eingefügt).").arg(id)};
 }
 
 TFingerprintFinding changed(int id)
@@ -216,13 +221,15 @@ TFingerprintReport verifyFingerprints(TDatabase &db, const Progress &progress)
             if (entry->kind != FingerprintKind::Deleted)
                 result.findings << missing(entry->pruefungId);
     };
+    const bool chainHasGaps = std::any_of(result.findings.cbegin(), result.findings.cend(),
+                                          [](const TFingerprintFinding &f) { return f.kind == Kind::Gap; });
     TInspectionBodies stored(db);
     while (stored.next()) {
         const int id = stored.pruefungId();
         ++result.inspections;
         skipEntriesBefore(id);
         if (entry == newest.cend() || entry->pruefungId != id) {
-            result.findings << unfingerprinted(id);
+            result.findings << unfingerprinted(id, chainHasGaps);
             continue;
         }
         compare(stored, *entry, result);

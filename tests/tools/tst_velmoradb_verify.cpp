@@ -97,6 +97,9 @@ private slots:
         QTest::newRow("plain SQL update") << "UPDATE PRUEFUNGEN SET SCHUTZLEITWIDERSTAND = 0.01 WHERE ID = 10002"
                                           << "Prüfung 10002: die gespeicherten Daten passen nicht mehr zu ihrem Fingerabdruck";
         QTest::newRow("gap") << "DELETE FROM FINGERABDRUECKE WHERE NR = 1" << "Lücke in der Kette: Eintrag 1 fehlt.";
+        // Its inspection lost its only entry: not something inserted from outside.
+        QTest::newRow("entry deleted") << "DELETE FROM FINGERABDRUECKE WHERE NR = 1"
+                                       << "Prüfung 10001 hat keinen Fingerabdruck mehr: ihr Eintrag fehlt in der Kette";
     }
     void findsChanges()
     {
@@ -125,6 +128,21 @@ private slots:
         r = velmoraDb({"verify-pdf", f.db(), edited});
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.out.contains("Prüfung 10002: der Text des Protokolls weicht von der Datenbank ab"), qPrintable(r.out));
+    }
+
+    // Changed behind the program's back after its protocol: there is no
+    // newer version to name, only the change.
+    void protocolOfDataChangedOutside()
+    {
+        Files f;
+        const QString pdf = f.protocol(10002, "protokoll.pdf");
+        QVERIFY(!pdf.isEmpty());
+        f.sql("UPDATE PRUEFUNGEN SET SCHUTZLEITWIDERSTAND = 0.01 WHERE ID = 10002");
+        const TToolRun r = velmoraDb({"verify-pdf", f.db(), pdf});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.out.contains("Prüfung 10002: wurde nach diesem Protokoll außerhalb des Programms geändert; das Protokoll "
+                                "zeigt Version 1."),
+                 qPrintable(r.out));
     }
 
     // The protocol was written: the inspection is closed. A correction keeps
