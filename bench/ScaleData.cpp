@@ -1,4 +1,5 @@
 #include "ScaleData.h"
+#include "TestDatabase.h"
 #include "Database.h"
 #include "MigrationList.h"
 #include "NewDatabase.h"
@@ -167,8 +168,7 @@ QString cacheFolder(const QString &given)
 {
     QString folder = given;
     if (folder.isEmpty()) {
-        const QString cache = qEnvironmentVariable("XDG_CACHE_HOME", QDir::homePath() + QStringLiteral("/.cache"));
-        folder = cache + QStringLiteral("/velmora-bench");
+        folder = originalCacheHome() + QStringLiteral("/velmora-bench");
     }
     QDir().mkpath(folder);
     return folder;

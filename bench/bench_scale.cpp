@@ -319,7 +319,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Read before the test environment points the XDG folders elsewhere.
+    // The user's own cache, not the isolated test home.
     const QString defaultCache = scale::cacheFolder({});
     previousHandler = qInstallMessageHandler(quietPlatformNotes);
     TApplication app(argc, argv);

@@ -39,14 +39,29 @@ QString fieldOf(const QString &content, QStringView name)
 // only, and a digest of what it recorded, so that memory stays small however
 // long the chain is.
 struct EntryDigest {
+    int nr = 0;
     int pruefungId = 0;
     std::optional<FingerprintKind> kind;
-    bool tailCanonical = false; // the text ends in exactly "VORHER=<value>\n"
+    bool tailCanonical = false; // ends in "VORHER=\n" or "VORHER=<64 hex digits>\n"
     bool addedLater = false;    // this or an earlier entry of the inspection
-    Digest body{};              // SHA-256 of the text without its VORHER= line
+    Digest content{};           // SHA-256 of the whole text
+    Digest previous{};          // the value its VORHER= line names, when tailCanonical
+    bool first = false;         // its VORHER= line is empty
 };
 
-EntryDigest digestOf(const QString &content, int columnPruefungId)
+QString previousOf(const QString &content)
+{
+    const qsizetype at = content.lastIndexOf(QStringLiteral("VORHER="));
+    return at < 0 ? QString() : content.mid(at + 7).trimmed();
+}
+
+bool isValueText(const QString &text)
+{
+    return text.size() == 64 &&
+           std::all_of(text.cbegin(), text.cend(), [](QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'); });
+}
+
+EntryDigest digestOf(const QString &content, const Digest &contentHash, int columnPruefungId)
 {
     EntryDigest e;
     bool numeric = false;
@@ -54,19 +69,18 @@ EntryDigest digestOf(const QString &content, int columnPruefungId)
     e.pruefungId = numeric ? id : columnPruefungId;
     e.kind = fingerprintKindFromText(fieldOf(content, u"ART"));
     e.addedLater = e.kind == FingerprintKind::AddedLater;
-    const qsizetype at = content.lastIndexOf(QStringLiteral("VORHER="));
-    if (at >= 0) {
-        e.tailCanonical = content.mid(at) == QStringLiteral("VORHER=") + content.mid(at + 7).trimmed() + u'\n';
-        e.body = sha256Of(content.left(at));
+    e.content = contentHash;
+    const QString previous = previousOf(content);
+    e.first = previous.isEmpty();
+    e.tailCanonical = content.endsWith(QStringLiteral("\nVORHER=") + previous + u'\n') && (e.first || isValueText(previous));
+    if (e.tailCanonical && !e.first) {
+        const QByteArray raw = QByteArray::fromHex(previous.toLatin1());
+        std::copy(raw.cbegin(), raw.cend(), e.previous.begin());
     }
     return e;
 }
 
-QString previousOf(const QString &content)
-{
-    const qsizetype at = content.lastIndexOf(QStringLiteral("VORHER="));
-    return at < 0 ? QString() : content.mid(at + 7).trimmed();
-}
+QString hexOf(const Digest &d) { return QString::fromLatin1(QByteArray(d.data(), static_cast<qsizetype>(d.size())).toHex()); }
 
 void report(const Progress &progress, const QString &doing, qint64 done, qint64 total, const QString &items)
 {
@@ -98,6 +112,7 @@ std::vector<EntryDigest> checkChain(TDatabase &db, TFingerprintReport &result, c
 {
     const qint64 total = chainLength(db);
     std::vector<EntryDigest> entries;
+    entries.reserve(static_cast<size_t>(std::clamp<qint64>(total, 0, 4'000'000))); // a forged head cannot claim memory
     TQuery q(&db);
     q.setSql(QStringLiteral("SELECT NR, PRUEFUNG_ID, ART, VERSION, INHALT, WERT FROM FINGERABDRUECKE ORDER BY NR"));
     int expectedNr = 1;
@@ -106,7 +121,9 @@ std::vector<EntryDigest> checkChain(TDatabase &db, TFingerprintReport &result, c
         const int nr = static_cast<int>(q.asInteger(0));
         const QString content = q.asString(4);
         const QString value = q.asString(5).trimmed();
-        EntryDigest entry = digestOf(content, static_cast<int>(q.asInteger(1)));
+        const Digest hash = sha256Of(content);
+        EntryDigest entry = digestOf(content, hash, static_cast<int>(q.asInteger(1)));
+        entry.nr = nr;
         const int id = entry.pruefungId;
         ++result.entries;
         if (nr != expectedNr)
@@ -114,7 +131,7 @@ std::vector<EntryDigest> checkChain(TDatabase &db, TFingerprintReport &result, c
                 Kind::Gap, 0,
                 nr == expectedNr + 1 ? QStringLiteral("Lücke in der Kette: Eintrag %1 fehlt.").arg(expectedNr)
                                      : QStringLiteral("Lücke in der Kette: Einträge %1 bis %2 fehlen.").arg(expectedNr).arg(nr - 1)};
-        if (sha256Hex(content) != value) {
+        if (hexOf(hash) != value) {
             result.findings << TFingerprintFinding{
                 Kind::Broken, id,
                 QStringLiteral("Eintrag %1 (Prüfung %2) wurde verändert: sein Fingerabdruck passt nicht zu seinem Inhalt.")
@@ -149,19 +166,23 @@ std::vector<EntryDigest> checkChain(TDatabase &db, TFingerprintReport &result, c
 // addedLater says whether any entry of it was added later.
 std::vector<EntryDigest> newestByInspection(std::vector<EntryDigest> entries)
 {
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const EntryDigest &a, const EntryDigest &b) { return a.pruefungId < b.pruefungId; });
-    std::vector<EntryDigest> newest;
-    for (const EntryDigest &e : entries) {
-        if (!newest.empty() && newest.back().pruefungId == e.pruefungId) {
-            const bool addedLater = newest.back().addedLater || e.addedLater;
-            newest.back() = e;
-            newest.back().addedLater = addedLater;
+    std::sort(entries.begin(), entries.end(), [](const EntryDigest &a, const EntryDigest &b) {
+        return a.pruefungId != b.pruefungId ? a.pruefungId < b.pruefungId : a.nr < b.nr;
+    });
+    // Compacted in place: the newest of each inspection stays.
+    auto kept = entries.begin();
+    for (auto e = entries.begin(); e != entries.end(); ++e) {
+        if (kept != entries.begin() && std::prev(kept)->pruefungId == e->pruefungId) {
+            const bool addedLater = std::prev(kept)->addedLater || e->addedLater;
+            *std::prev(kept) = *e;
+            std::prev(kept)->addedLater = addedLater;
         } else {
-            newest.push_back(e);
+            *kept++ = *e;
         }
     }
-    return newest;
+    entries.erase(kept, entries.end());
+    entries.shrink_to_fit();
+    return entries;
 }
 
 TFingerprintFinding missing(int id)
@@ -196,7 +217,8 @@ void compare(const TInspectionBodies &stored, const EntryDigest &newest, TFinger
     // A deleted inspection that is back, or an entry whose kind no program
     // writes, cannot match what is stored.
     const bool matches = newest.kind && newest.kind != FingerprintKind::Deleted && newest.tailCanonical &&
-                         sha256Of(stored.body(*newest.kind)) == newest.body;
+                         sha256Of(stored.body(*newest.kind) + QStringLiteral("VORHER=") +
+                                  (newest.first ? QString() : hexOf(newest.previous)) + u'\n') == newest.content;
     if (!matches)
         result.findings << changed(stored.pruefungId());
 }

@@ -59,9 +59,21 @@ void TTestDatabase::reconnect()
     database.open();
 }
 
+namespace {
+QByteArray &originalCacheHomeSlot()
+{
+    static QByteArray folder;
+    return folder;
+}
+} // namespace
+
+QString originalCacheHome() { return QFile::decodeName(originalCacheHomeSlot()); }
+
 void isolateHomes()
 {
     static const bool isolated = [] {
+        originalCacheHomeSlot() = qEnvironmentVariableIsEmpty("XDG_CACHE_HOME") ? qgetenv("HOME") + "/.cache"
+                                                                                 : qgetenv("XDG_CACHE_HOME");
         static QTemporaryDir home;
         qputenv("HOME", QFile::encodeName(home.path()));
         for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME", "XDG_DOCUMENTS_DIR"}) {

@@ -33,6 +33,9 @@ private:
 // in a temporary folder: a test never touches the developer's. Runs before
 // main in every test that links this file; idempotent.
 void isolateHomes();
+// The user's cache folder from before isolateHomes, for benchmarks that keep
+// generated files between runs.
+QString originalCacheHome();
 
 // Locale, Qt's texts, settings and data folders as every test wants them:
 // de_DE, Qt's German translations, and private temporary folders instead of
