@@ -6,6 +6,7 @@
 #include "NewDatabase.h"
 #include "Outputs.h"
 #include "PageWriter.h"
+#include "PdfMetadata.h"
 #include "ProcessMemory.h"
 #include "QrCode.h"
 #include "Query.h"
@@ -18,6 +19,8 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QBuffer>
+#include <QFile>
 #include <QPdfWriter>
 #include <algorithm>
 #include <limits>
@@ -91,18 +94,20 @@ void ensureData(const QString &path, int devices, int inspections)
     t.commit();
 }
 
-// What the bare side draws: every text of a finished page stream with its
-// place, every frame, rule, shade and picture, and the text of every QR
-// code with its box.
+// What the bare side draws: every line of text of a finished page stream in
+// its font at its place, every frame, rule, shade and picture, and the text
+// of every QR code with its box; and the document's title and metadata.
 struct BareContent {
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QSizeF pageSizeMm;
-    QList<TTextBox> texts;
+    QString title, author, subject;
     struct Shape {
         int page;
         TPiece::Kind kind;
         QRectF rect;
-        QString text; // of a QR code
+        QString text; // a line of text, or the text of a QR code
+        const QFont *font;
+        double baseline;
         QImage image;
     };
     QList<Shape> shapes;
@@ -110,70 +115,70 @@ struct BareContent {
 
 BareContent bareContent(const TPageStream &stream)
 {
-    BareContent c{stream.orientation, stream.pageSizeMm(), stream.boxes, {}};
+    BareContent c{stream.orientation, stream.pageSizeMm(), stream.title, stream.author, stream.subject, {}};
     for (qsizetype page = 0; page < stream.pages.size(); ++page)
         for (const TPiece &p : stream.pages.at(page))
-            if (p.kind != TPiece::Kind::Text)
-                c.shapes.push_back({static_cast<int>(page) + 1, p.kind, p.rect, p.text, p.image});
+            c.shapes.push_back({static_cast<int>(page) + 1, p.kind, p.rect, p.text, p.font, p.baseline, p.image});
     return c;
 }
 
-// The texts drawn at their places in one font, each as one run of text;
-// the shapes as plain rectangles and lines, each QR code encoded and filled
-// as one path: the least a program can do to print the same pages.
+// Each line drawn as one run of text, the shapes as plain rectangles and
+// lines, each QR code encoded and filled as one path, the same PDF/A
+// settings and metadata: the least a program can do to print the same pages.
 void bareDrawing(const BareContent &content, const QString &path)
 {
-    QPdfWriter writer(path);
-    writer.setResolution(300);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), content.orientation, QMarginsF()));
-    QPainter painter(&writer);
-    const double scale = writer.width() / (content.pageSizeMm.width() * TPageStream::UnitsPerMm);
-    painter.scale(scale, scale);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(30);
-    painter.setFont(font);
-    const double ascent = QFontMetricsF(font).ascent();
-    const QPen line(Qt::black, 2);
-    int page = 1;
-    auto toPage = [&](int target) {
-        for (; page < target; ++page)
-            writer.newPage();
-    };
-    auto shapes = content.shapes.cbegin();
-    auto drawShapesUpTo = [&](int lastPage) {
-        for (; shapes != content.shapes.cend() && shapes->page <= lastPage; ++shapes) {
-            toPage(shapes->page);
-            switch (shapes->kind) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+        writer.setTitle(content.title);
+        writer.setCreator(QStringLiteral("Velmora Prüfprotokolle"));
+        writer.setDocumentXmpMetadata(pdfXmpMetadata(content.title, content.author, content.subject));
+        writer.setResolution(300);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), content.orientation, QMarginsF()));
+        QPainter painter(&writer);
+        const double scale = writer.width() / (content.pageSizeMm.width() * TPageStream::UnitsPerMm);
+        painter.scale(scale, scale);
+        const QPen line(Qt::black, 2);
+        const QFont *font = nullptr;
+        int page = 1;
+        for (const BareContent::Shape &shape : content.shapes) {
+            for (; page < shape.page; ++page)
+                writer.newPage();
+            switch (shape.kind) {
+            case TPiece::Kind::Text:
+                if (font != shape.font && shape.font) {
+                    font = shape.font;
+                    painter.setFont(*font);
+                }
+                painter.drawText(QPointF(shape.rect.left(), shape.baseline), shape.text);
+                break;
             case TPiece::Kind::QrCode:
-                painter.fillPath(qrCodePath(encodeQrCode(shapes->text), shapes->rect), Qt::black);
+                painter.fillPath(qrCodePath(encodeQrCode(shape.text), shape.rect), Qt::black);
                 break;
             case TPiece::Kind::Image:
-                painter.drawImage(shapes->rect, shapes->image);
+                painter.drawImage(shape.rect, shape.image);
                 break;
             case TPiece::Kind::Shade:
-                painter.fillRect(shapes->rect, QColor(232, 232, 232));
+                painter.fillRect(shape.rect, QColor(232, 232, 232));
                 break;
             case TPiece::Kind::Frame:
                 painter.setPen(line);
-                painter.drawRect(shapes->rect);
+                painter.drawRect(shape.rect);
                 painter.setPen(Qt::black);
                 break;
             case TPiece::Kind::Rule:
                 painter.setPen(line);
-                painter.drawLine(shapes->rect.topLeft(), shapes->rect.topRight());
+                painter.drawLine(shape.rect.topLeft(), shape.rect.topRight());
                 painter.setPen(Qt::black);
-                break;
-            case TPiece::Kind::Text:
                 break;
             }
         }
-    };
-    for (const TTextBox &box : content.texts) {
-        drawShapesUpTo(box.page - 1);
-        toPage(box.page);
-        painter.drawText(QPointF(box.needed.left(), box.needed.top() + ascent), box.text);
     }
-    drawShapesUpTo(std::numeric_limits<int>::max());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(withInfoEntries(buffer.data(), {{"Author", content.author}, {"Subject", content.subject}}));
 }
 
 struct Timing {

@@ -24,6 +24,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -236,9 +237,14 @@ Results everydaySteps(const QString &file, qint64 &verifyPeakKiB)
     warnUnless(frmPruefling->isVisible(), "device window for a new device");
     P::click(frmPruefling, "BitBtn1");
 
-    r.push_back({QStringLiteral("Fälligkeiten, ein Kunde"), timed([] {
+    // The window opens on every customer's due devices: what it shows grows
+    // with the firm, not with its history. Its count goes to stderr.
+    r.push_back({QStringLiteral("Fälligkeiten öffnen (alle Kunden)"), timed([] {
                      P::find<QAction>(frmMain, "Faelligkeiten1")->trigger();
                      QCoreApplication::processEvents();
+                 })});
+    std::fprintf(stderr, "  Fälligkeiten: %s\n", qPrintable(P::find<QLabel>("lblFaelligGesamt")->text()));
+    r.push_back({QStringLiteral("Fälligkeiten, ein Kunde gewählt"), timed([] {
                      auto *customer = P::find<QComboBox>("cbFaelligKunde");
                      customer->setCurrentIndex(customer->findData(scale::kVisibleCustomer));
                  })});

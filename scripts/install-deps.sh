@@ -12,6 +12,7 @@ packages=(
   poppler-utils qpdf strace
   fonts-dejavu-core
   libqrencode-dev libzxing-dev
+  libssl-dev
 )
 
 missing=()

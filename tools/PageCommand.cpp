@@ -27,7 +27,12 @@ int connect(TfrmDM &dm, const QString &path, TCollectedMessages &messages)
     } else if (missing(path)) {
         return refuseMissing(path);
     }
-    return dm.Connect(path) ? Ok : refuse(messages.messages.join(u'\n'));
+    if (dm.Connect(path))
+        return Ok;
+    refuse(messages.messages.join(u'\n'));
+    // A refused login is told apart from a refused file (and, for verify,
+    // from evidence found changed).
+    return onServer(path) && !dm.hasServerLogin() ? kExitLogin : Refused;
 }
 
 int writeReportPdf(TfrmDM &dm, const TReportSelection &selection, TPageWriter &writer, const QString &out)

@@ -81,6 +81,8 @@ public:
     // connection dialog hands over what was typed there.
     void setServerLogin(const QString &databaseName, const TServerLogin &login);
     void forgetServerLogin();
+    // False after the server refused the login (or before one was given).
+    bool hasServerLogin() const { return FServerLogin != nullptr; }
     // Re-reads what the named change events concern (UpgradeChangeEvents.h)
     // once nothing is being edited.
     void changesPosted(const QStringList &events);

@@ -2,7 +2,7 @@
 #include "Database.h"
 #include "Fingerprints.h"
 #include "Query.h"
-#include <QCryptographicHash>
+#include "Sha256.h"
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -11,14 +11,13 @@
 namespace {
 
 using Kind = TFingerprintFinding::Kind;
-using Digest = std::array<char, 32>;
+using Digest = Sha256::Digest;
 
+// One hasher for the whole check: every entry and inspection is hashed.
 Digest sha256Of(const QString &text)
 {
-    const QByteArray hash = QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256);
-    Digest d;
-    std::copy(hash.cbegin(), hash.cend(), d.begin());
-    return d;
+    thread_local Sha256 hasher;
+    return hasher.digest(text.toUtf8());
 }
 
 // The value of a line "NAME=value" of a canonical text; the fields come in a
@@ -80,7 +79,7 @@ EntryDigest digestOf(const QString &content, const Digest &contentHash, int colu
     return e;
 }
 
-QString hexOf(const Digest &d) { return QString::fromLatin1(QByteArray(d.data(), static_cast<qsizetype>(d.size())).toHex()); }
+QString hexOf(const Digest &d) { return QString::fromLatin1(Sha256::hex(d)); }
 
 void report(const Progress &progress, const QString &doing, qint64 done, qint64 total, const QString &items)
 {

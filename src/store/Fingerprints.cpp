@@ -5,7 +5,7 @@
 #include <QRandomGenerator>
 #include <QThread>
 #include "Query.h"
-#include <QCryptographicHash>
+#include "Sha256.h"
 
 namespace {
 
@@ -288,7 +288,8 @@ QString canonicalDeletionBody(int pruefungId)
 
 QString sha256Hex(const QString &text)
 {
-    return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex());
+    thread_local Sha256 hasher;
+    return QString::fromLatin1(Sha256::hex(hasher.digest(text.toUtf8())));
 }
 
 QString fingerprintInspection(TDatabase &db, int pruefungId, FingerprintKind kind)

@@ -87,6 +87,27 @@ private slots:
 
     // A file from before fingerprints: its inspections get them once, marked
     // as added later, in the documented canonical form.
+    // The fingerprints are SHA-256 as anyone recomputes it.
+    void digestsAreStandardSha256_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("abc") << QStringLiteral("abc");
+        QTest::newRow("umlauts and beyond Latin-1") << QStringLiteral("Prüfung Łukasiewicz € Ø\n");
+        QTest::newRow("one block exactly") << QString(64, u'x');
+        QTest::newRow("large") << QString(1 << 20, u'ä');
+    }
+    void digestsAreStandardSha256()
+    {
+        QFETCH(QString, text);
+        QCOMPARE(sha256Hex(text),
+                 QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex()));
+    }
+    void abcIsTheKnownDigest()
+    {
+        QCOMPARE(sha256Hex(QStringLiteral("abc")), QStringLiteral("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"));
+    }
+
     void summaryCountsFindings_data()
     {
         QTest::addColumn<int>("findings");

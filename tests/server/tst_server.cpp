@@ -104,6 +104,10 @@ private slots:
         QTest::newRow("due list") << QStringList{"due", "--csv", "--user", "ANNA"} << pw << 0 << "Kunden-Nr.;Kunde";
         QTest::newRow("due list, no password") << QStringList{"due", "--csv", "--user", "ANNA"} << QString() << 3 << "ISC_PASSWORD";
         QTest::newRow("verify") << QStringList{"verify", "--user", "ANNA"} << pw << 0 << "Fingerabdr";
+        QTest::newRow("verify, wrong password")
+            << QStringList{"verify", "--user", "ANNA"} << "falsch" << 3 << "Der Server nimmt Benutzer und Kennwort nicht an.";
+        QTest::newRow("report, wrong password") << QStringList{"report", "--inventory", "101", "--out", "x.pdf", "--user", "ANNA"}
+                                                << "falsch" << 3 << "Der Server nimmt Benutzer und Kennwort nicht an.";
         QTest::newRow("import, wrong password") << QStringList{"import", "x.csv", "--profile", "p", "--user", "ANNA"} << "falsch" << 3
                                                 << "password";
         QTest::newRow("backup") << QStringList{"backup"} << pw << 1 << "gbak";
