@@ -272,6 +272,7 @@ Results everydaySteps(const QString &file, qint64 &verifyPeakKiB)
     r.push_back({QStringLiteral("Import (100 Zeilen)"), timed([&] { importDryRun(frmDM->Database, run); })});
     warnUnless(s.scalar(inspections) == before + 100, "100 rows imported");
 
+    readWhatVerifyReads(frmDM->Database); // both timed below on the same warm cache
     resetPeak();
     s.dialogs.clear();
     r.push_back({kVerify, timed([] { P::find<QAction>(frmMain, "Pruefen1")->trigger(); })});

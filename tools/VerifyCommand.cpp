@@ -2,14 +2,18 @@
 #include "PageCommand.h"
 #include "ClosedInspections.h"
 #include "CollectedMessages.h"
+#include "DatabaseFiles.h"
 #include "DbError.h"
 #include "FingerprintCheck.h"
 #include "Fingerprints.h"
+#include "OpenFailure.h"
 #include "Outputs.h"
 #include "PdfText.h"
 #include "ProgramLocale.h"
 #include "ReportJob.h"
+#include "SchemaVersion.h"
 #include "TerminalProgress.h"
+#include "ToolConnection.h"
 #include "UDM.h"
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -29,14 +33,29 @@ int usage(const QString &why)
                                "  velmora-db verify-pdf PFAD DATEI.pdf     Protokoll (PDF) mit der Datenbank vergleichen\n");
 }
 
-int verifyDatabase(const QString &path, TCollectedMessages &messages)
+// Reads the file as it is: no upgrade, nothing written, so that what is
+// checked is what was there.
+int verifyDatabase(const QString &path)
 {
-    TfrmDM dm;
-    if (const int failed = connect(dm, path, messages); failed != Ok)
-        return failed;
-    const TFingerprintReport report = verifyFingerprints(dm.Database, cli::terminalProgress());
-    out() << report.text() << Qt::endl;
-    return report.sound() ? Ok : Found;
+    if (missing(path))
+        return refuseMissing(path);
+    TToolConnection c(path);
+    if (const QString failure = c.open(); !failure.isEmpty())
+        return c.refuseUnopened(failure);
+    try {
+        if (!isVelmoraDatabase(c.db))
+            return refuse(foreignDatabaseText(path));
+        const TFingerprintReport report = verifyFingerprints(c.db, cli::terminalProgress());
+        c.transaction.rollback();
+        out() << report.text() << Qt::endl;
+        if (upgradeDue(c.db))
+            out() << QStringLiteral("Die Datei wurde noch nicht auf diese Programmversion aktualisiert; geprüft wurde, was "
+                                    "sie enthält.")
+                  << Qt::endl;
+        return report.sound() ? Ok : Found;
+    } catch (const EDatabaseError &e) {
+        return refuse(e.message());
+    }
 }
 
 // What two texts of a protocol share when nothing was changed: without the
@@ -149,6 +168,6 @@ int runVerifyCommand(int argc, char *argv[])
         },
         usage,
         [&given, pdf](TCollectedMessages &messages) {
-            return pdf ? verifyPdf(given[0], given[1], messages) : verifyDatabase(given[0], messages);
+            return pdf ? verifyPdf(given[0], given[1], messages) : verifyDatabase(given[0]);
         });
 }

@@ -2,6 +2,7 @@
 #include "Database.h"
 #include "Fingerprints.h"
 #include "Query.h"
+#include "SchemaObjects.h"
 #include "Sha256.h"
 #include <algorithm>
 #include <array>
@@ -227,6 +228,13 @@ void compare(const TInspectionBodies &stored, const EntryDigest &newest, TFinger
 TFingerprintReport verifyFingerprints(TDatabase &db, const Progress &progress)
 {
     TFingerprintReport result;
+    // Read only: a missing chain is what was found, never made anew here.
+    if (!schemaObjectExists(db, SchemaObject::Table, QStringLiteral("FINGERABDRUECKE"))) {
+        result.findings << TFingerprintFinding{Kind::Gap, 0,
+                                               QStringLiteral("Die Fingerabdrücke fehlen: die Datenbank hat keine Tabelle "
+                                                              "FINGERABDRUECKE.")};
+        return result;
+    }
     const std::vector<EntryDigest> newest = newestByInspection(checkChain(db, result, progress));
     result.addedLater = static_cast<int>(
         std::count_if(newest.cbegin(), newest.cend(), [](const EntryDigest &e) { return e.addedLater; }));

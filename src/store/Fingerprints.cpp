@@ -4,6 +4,7 @@
 #include "DbError.h"
 #include <QRandomGenerator>
 #include <QThread>
+#include <cstdio>
 #include "Query.h"
 #include "Sha256.h"
 
@@ -37,12 +38,11 @@ QString canonicalDecimal(const TDecimal &value)
 QString canonicalTimestamp(const TTimestamp &t)
 {
     const quint32 seconds = t.time / 10000;
-    return t.toDate().toString(QStringLiteral("yyyy-MM-dd")) +
-           QStringLiteral(" %1:%2:%3.%4")
-               .arg(seconds / 3600, 2, 10, QChar(u'0'))
-               .arg(seconds / 60 % 60, 2, 10, QChar(u'0'))
-               .arg(seconds % 60, 2, 10, QChar(u'0'))
-               .arg(t.time % 10000, 4, 10, QChar(u'0'));
+    const QDate day = t.toDate();
+    char text[96]; // room for any int, so that no truncation is possible
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02u:%02u:%02u.%04u", day.year(), day.month(), day.day(), seconds / 3600,
+                  seconds / 60 % 60, seconds % 60, t.time % 10000);
+    return QString::fromLatin1(text);
 }
 
 // One line per value: a backslash, a line feed and a carriage return inside
@@ -104,18 +104,30 @@ Body inspectionBodyOfRow(const TQuery &q, FingerprintKind kind)
 {
     Body body;
     body.version = static_cast<int>(q.asInteger(1)) + 1;
-    body.text = kFormatLine + line(QStringLiteral("ART"), fingerprintKindText(kind)) +
-                line(QStringLiteral("PRUEFUNG"), canonicalValue(q, 0)) +
-                line(QStringLiteral("VERSION"), QString::number(body.version)) +
-                line(QStringLiteral("KUNDE"), canonicalValue(q, 2)) + line(QStringLiteral("PRUEFLING"), canonicalValue(q, 3)) +
-                line(QStringLiteral("BEZEICHNUNG"), canonicalValue(q, 4)) +
-                line(QStringLiteral("PRUEFDATUM"), canonicalValue(q, 5)) +
-                line(QStringLiteral("NEXT_PRUEFDATUM"), canonicalValue(q, 6)) +
-                line(QStringLiteral("PRUEFER"), canonicalValue(q, 7)) +
-                line(QStringLiteral("PRUEFGERAET"), canonicalValue(q, 8));
+    // Appended in place: a whole chain is checked by building this text for
+    // every inspection.
+    QString &text = body.text;
+    text.reserve(1024);
+    const auto add = [&text](QLatin1StringView name, const QString &value) {
+        text += name;
+        text += u'=';
+        text += value;
+        text += u'\n';
+    };
+    text += kFormatLine;
+    add(QLatin1StringView("ART"), fingerprintKindText(kind));
+    add(QLatin1StringView("PRUEFUNG"), canonicalValue(q, 0));
+    add(QLatin1StringView("VERSION"), QString::number(body.version));
+    add(QLatin1StringView("KUNDE"), canonicalValue(q, 2));
+    add(QLatin1StringView("PRUEFLING"), canonicalValue(q, 3));
+    add(QLatin1StringView("BEZEICHNUNG"), canonicalValue(q, 4));
+    add(QLatin1StringView("PRUEFDATUM"), canonicalValue(q, 5));
+    add(QLatin1StringView("NEXT_PRUEFDATUM"), canonicalValue(q, 6));
+    add(QLatin1StringView("PRUEFER"), canonicalValue(q, 7));
+    add(QLatin1StringView("PRUEFGERAET"), canonicalValue(q, 8));
     int column = 9;
     for (const char *c : kRecordedColumns)
-        body.text += line(QString::fromLatin1(c), canonicalValue(q, column++));
+        add(QLatin1StringView(c), canonicalValue(q, column++));
     return body;
 }
 

@@ -27,8 +27,9 @@ struct Files {
     Files() { home.createDatabase(); }
     QString db() const { return home.dbPath; }
     QString file(const QString &name) const { return home.dir.filePath(QStringLiteral("Prüf ordner/") + name); }
-    // A statement as a database tool would run it.
-    void sql(const QString &statement)
+    // A statement as a database tool would run it; the first value of its
+    // first row, if it returns rows.
+    qint64 run(const QString &statement)
     {
         TDatabase database;
         TTransaction t(&database);
@@ -38,9 +39,13 @@ struct Files {
         TQuery q(&database);
         q.setSql(statement);
         q.execQuery();
+        const qint64 first = q.returnsRows() && !q.eof() ? q.asInteger(0) : 0;
         q.close();
         t.commit();
+        return first;
     }
+    void sql(const QString &statement) { run(statement); }
+    qint64 scalar(const QString &statement) { return run(statement); }
     QString protocol(int pruefungId, const QString &name)
     {
         const QString pdf = file(name);
@@ -84,10 +89,39 @@ private slots:
     void soundDatabase()
     {
         Files f;
+        QCOMPARE(velmoraDb({"upgrade", f.db()}).exitCode, 0);
         const TToolRun r = velmoraDb({"verify", f.db()});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err + r.out));
         QVERIFY(r.out.startsWith("Alle 2 Prüfungen stimmen mit ihren Fingerabdrücken überein"));
         QVERIFY(r.out.contains("2 Prüfungen wurden vor der Einführung der Fingerabdrücke gespeichert"));
+    }
+
+    // verify reads what is there: a missing chain is a finding, and neither
+    // an old file nor one whose chain was dropped is upgraded or rebuilt.
+    void missingChainIsFoundNotRebuilt_data()
+    {
+        QTest::addColumn<bool>("upgradedFirst");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("file from before fingerprints") << false << "Die Datei wurde noch nicht auf diese Programmversion";
+        QTest::newRow("chain dropped") << true << "Die Fingerabdrücke fehlen";
+    }
+    void missingChainIsFoundNotRebuilt()
+    {
+        QFETCH(bool, upgradedFirst);
+        QFETCH(QString, says);
+        Files f;
+        if (upgradedFirst) {
+            QCOMPARE(velmoraDb({"upgrade", f.db()}).exitCode, 0);
+            f.sql("DROP TABLE FINGERABDRUECKE");
+        }
+        const QString tableCount =
+            QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'FINGERABDRUECKE'");
+        const TToolRun r = velmoraDb({"verify", f.db()});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.out.contains("Die Fingerabdrücke fehlen: die Datenbank hat keine Tabelle FINGERABDRUECKE."), qPrintable(r.out + r.err));
+        QVERIFY2(r.out.contains(says), qPrintable(r.out));
+        QVERIFY2(!(r.out + r.err).contains("Table unknown"), qPrintable(r.err));
+        QCOMPARE(f.scalar(tableCount), 0);
     }
 
     void findsChanges_data()
