@@ -131,7 +131,12 @@ TImportResult importDryRun(TDatabase &database, const TDryRun &shown, const std:
         }
         return result;
     });
-    recomputeIndexStatistics(database); // many rows at once may change which index the engine picks
+    // Many rows at once may change which index the engine picks; a few do not.
+    const qint64 rows = imported.imported;
+    recomputeIndexStatisticsAfterGrowth(database, {{QStringLiteral("PRUEFUNGEN"), rows},
+                                                   {QStringLiteral("FINGERABDRUECKE"), rows},
+                                                   {QStringLiteral("IMPORTZEILEN"), rows},
+                                                   {QStringLiteral("IMPORTSTAPEL"), 1}});
     return imported;
 }
 

@@ -6,6 +6,7 @@
 #include "DryRun.h"
 #include "ExportFiles.h"
 #include "ImportBatch.h"
+#include "IndexStatistics.h"
 #include "ManyDevices.h"
 #include "RowsRead.h"
 #include "ClosedInspections.h"
@@ -121,6 +122,27 @@ private slots:
         QVERIFY(f.scalar(unjudged) > 0);
         QCOMPARE(importDryRun(f.dm->Database, f.dryRun(TDialect{}, dayOfWork())).imported, 3);
         QCOMPARE(f.scalar(unjudged), qint64(0));
+    }
+
+    // A few rows in a table that holds many more change no plan: its
+    // statistics are left as they were, and reading all its indexes again is
+    // not paid at every import. A table the statistics never counted is.
+    void smallImportLeavesLargeTablesStatisticsAlone()
+    {
+        ImportFixture f({QStringLiteral("INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, "
+                                        "PRUEFLINGE_ID) SELECT GEN_ID(SEQ_PRUEFUNGEN, 1), '2020-01-01', '2021-01-01', 11, 12, "
+                                        "1002 FROM RDB$TYPES ROWS 200")});
+        recomputeIndexStatistics(f.dm->Database);
+        const QString keyStatistics = "SELECT CAST(1 / i.RDB$STATISTICS AS INTEGER) FROM RDB$RELATION_CONSTRAINTS c JOIN "
+                                      "RDB$INDICES i ON i.RDB$INDEX_NAME = c.RDB$INDEX_NAME WHERE c.RDB$RELATION_NAME = "
+                                      "'PRUEFUNGEN' AND c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'";
+        const qint64 counted = f.scalar(keyStatistics);
+        QCOMPARE(counted, f.inspectionCount());
+        QCOMPARE(importDryRun(f.dm->Database, f.dryRun(TDialect{}, dayOfWork())).imported, 3);
+        QCOMPARE(f.scalar(keyStatistics), counted);
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$RELATION_NAME = 'IMPORTZEILEN' "
+                          "AND COALESCE(RDB$STATISTICS, 0) = 0"),
+                 qint64(0));
     }
 
     void rowsThatAreNotReady_data()
