@@ -182,7 +182,7 @@ int run(const Request &r)
                                         QStringLiteral("--geraet"), &error);
         if (choice.instrumentId == 0)
             return refuse(error);
-        const TDryRun dryRun = dryRunImport(db, *profile, r.file, bytes, choice);
+        const TDryRun dryRun = dryRunImport(db, *profile, r.file, bytes, choice, cli::terminalProgress());
         if (!dryRun.fileError.isEmpty())
             return refuse(QStringLiteral("%1: %2").arg(r.file, dryRun.fileError));
         printTable(dryRun);

@@ -4,15 +4,23 @@
 #include "FbApi.h"
 #include "ConnectionText.h"
 #include "PreparedStatements.h"
+#include <QMutex>
 #include <cstring>
 
 using namespace Firebird;
 
 namespace {
-QList<TQuery *> &allQueries()
+// Every query of the process; long work makes and drops its queries on a
+// thread of its own meanwhile.
+struct AllQueries {
+    QMutex mutex;
+    QList<TQuery *> list;
+};
+
+AllQueries &allQueries()
 {
-    static QList<TQuery *> list;
-    return list;
+    static AllQueries all;
+    return all;
 }
 
 constexpr int kTextSubType = 1;
@@ -121,13 +129,19 @@ TQuery::TQuery(TDatabase *database, TTransaction *transaction, QObject *parent)
     : QObject(parent), m_database(database), m_transaction(transaction), d(std::make_unique<Impl>())
 {
     m_database->registerQuery(this);
-    allQueries().append(this);
+    AllQueries &all = allQueries();
+    const QMutexLocker lock(&all.mutex);
+    all.list.append(this);
 }
 
 TQuery::~TQuery()
 {
     unprepare();
-    allQueries().removeAll(this);
+    {
+        AllQueries &all = allQueries();
+        const QMutexLocker lock(&all.mutex);
+        all.list.removeAll(this);
+    }
     if (m_database)
         m_database->unregisterQuery(this);
 }
@@ -552,8 +566,17 @@ void TQuery::close()
 
 void TQuery::closeCursorsOf(TTransaction *transaction)
 {
-    for (TQuery *q : std::as_const(allQueries()))
-        if (q->d->cursor && q->transaction() == transaction)
+    // A transaction's queries belong to the thread that closes them here.
+    QList<TQuery *> own;
+    {
+        AllQueries &all = allQueries();
+        const QMutexLocker lock(&all.mutex);
+        for (TQuery *q : std::as_const(all.list))
+            if (q->transaction() == transaction)
+                own << q;
+    }
+    for (TQuery *q : std::as_const(own))
+        if (q->d->cursor)
             q->close();
 }
 

@@ -1,5 +1,6 @@
 #include "ImportRunWindow.h"
 #include "ScreenFit.h"
+#include "BackgroundImport.h"
 #include "DeviceFromRow.h"
 #include "Dialogs.h"
 #include "ImportBatch.h"
@@ -17,6 +18,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -73,6 +75,7 @@ TfrmImportRun::TfrmImportRun(TDatabase &database, int inspectorId, int instrumen
     for (QComboBox *c : {m_profile, m_inspector, m_instrument})
         connect(c, &QComboBox::currentIndexChanged, this, &TfrmImportRun::rerun);
     resizeWithinScreen(this, QSize(1100, 520));
+    rememberChoices();
     updateButtons();
 }
 
@@ -138,27 +141,54 @@ void TfrmImportRun::chooseFile()
 void TfrmImportRun::openFile(const QString &path)
 {
     const std::optional<QByteArray> bytes = readFileShowingErrors(path);
-    if (!bytes)
-        return;
-    m_path = path;
-    m_bytes = *bytes;
-    m_file->setText(QDir::toNativeSeparators(path));
-    rerun();
+    if (bytes && judge(path, *bytes))
+        m_file->setText(QDir::toNativeSeparators(path));
 }
 
-void TfrmImportRun::rerun()
+void TfrmImportRun::rerun() { judge(m_path, m_bytes); }
+
+bool TfrmImportRun::judge(const QString &path, const QByteArray &bytes)
 {
-    m_run = TDryRun{};
-    if (!m_path.isEmpty() && m_profile->count() > 0) {
+    TDryRun run;
+    if (!path.isEmpty() && m_profile->count() > 0) {
         QString error;
         const auto profile = loadProfile(m_database, m_profile->currentText(), &error);
-        if (!profile)
-            m_run.fileError = error;
-        else
-            m_run = dryRunImport(m_database, *profile, m_path, m_bytes,
-                                 TImportChoice{m_inspector->currentData().toInt(), m_instrument->currentData().toInt()});
+        if (!profile) {
+            run.fileError = error;
+        } else {
+            const TImportChoice choice{m_inspector->currentData().toInt(), m_instrument->currentData().toInt()};
+            try {
+                if (!showingErrors([&] { run = dryRunInBackground(m_database, *profile, path, bytes, choice); })) {
+                    restoreChoices();
+                    return false;
+                }
+            } catch (const EWorkCancelled &) {
+                restoreChoices();
+                dialogs().message(kDryRunCancelled);
+                return false;
+            }
+        }
     }
+    m_path = path;
+    m_bytes = bytes;
+    m_run = run;
+    rememberChoices();
     showRows();
+    return true;
+}
+
+void TfrmImportRun::rememberChoices()
+{
+    m_shownChoices = {m_profile->currentIndex(), m_inspector->currentIndex(), m_instrument->currentIndex()};
+}
+
+void TfrmImportRun::restoreChoices()
+{
+    const QList<QComboBox *> combos{m_profile, m_inspector, m_instrument};
+    for (qsizetype i = 0; i < combos.size(); ++i) {
+        const QSignalBlocker quiet(combos[i]);
+        combos[i]->setCurrentIndex(m_shownChoices[static_cast<size_t>(i)]);
+    }
 }
 
 void TfrmImportRun::showRows()
@@ -234,8 +264,13 @@ void TfrmImportRun::confirmImport()
     if (dialogs().ask(text, IDialogs::Buttons::YesNo) != IDialogs::Answer::Yes)
         return;
     TImportResult result;
-    if (!showingErrors([&] { result = importDryRun(m_database, m_run); })) {
-        rerun();
+    try {
+        if (!showingErrors([&] { result = importInBackground(m_database, m_run); })) {
+            rerun();
+            return;
+        }
+    } catch (const EWorkCancelled &) {
+        dialogs().message(kImportCancelled);
         return;
     }
     const QString imported = result.imported == 1 ? QStringLiteral("1 Prüfung importiert")

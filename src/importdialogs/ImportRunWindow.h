@@ -1,6 +1,7 @@
 #pragma once
 #include "DryRun.h"
 #include <QWidget>
+#include <array>
 
 class QComboBox;
 class QLabel;
@@ -10,7 +11,9 @@ class TDatabase;
 
 // The dry run of an export: every row with the device it matches, its
 // values, our verdict and its state, the counts; nothing is written until
-// "Importieren" is confirmed with the counts in view.
+// "Importieren" is confirmed with the counts in view. The dry run and the
+// import run as long work on a connection of their own; after "Abbrechen"
+// or a failure the window keeps what it showed.
 class TfrmImportRun : public QWidget {
     Q_OBJECT
 public:
@@ -28,6 +31,11 @@ signals:
 
 private:
     void buildControls();
+    // Judges the bytes and shows them as the window's file; false, with the
+    // file, rows and choices shown before kept, when that was stopped or failed.
+    bool judge(const QString &path, const QByteArray &bytes);
+    void rememberChoices();
+    void restoreChoices();
     void chooseFile();
     void showRows();
     void createDevice();
@@ -39,6 +47,7 @@ private:
     QString m_path;
     QByteArray m_bytes;
     TDryRun m_run;
+    std::array<int, 3> m_shownChoices{}; // profile, inspector, instrument of m_run
     QComboBox *m_profile = nullptr;
     QComboBox *m_inspector = nullptr;
     QComboBox *m_instrument = nullptr;

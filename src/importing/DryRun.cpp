@@ -17,6 +17,8 @@ constexpr const char *kStateTexts[kRowStateCount] = {
     "Datum fehlt",     "Datum in der Zukunft", "Urteil weicht ab",   "zu wenige Spalten",  "ungültig",
 };
 
+const QString kCheckingExport = QStringLiteral("Export wird geprüft");
+
 QString label(ImportField field) { return QString::fromUtf8(importFieldInfo(field).label); }
 
 // Reads one record into a row; every fault is noted with its state, the
@@ -294,8 +296,15 @@ QString TDryRun::countsText() const { return stateCounts(RowState::Ready); }
 
 QString TDryRun::leftOutText() const { return stateCounts(RowState::UnknownCustomer); }
 
+void reportRows(const Progress &progress, const QString &text, qint64 done, qint64 total)
+{
+    constexpr qint64 kEvery = 100;
+    if (progress && (done % kEvery == 0 || done == total))
+        progress(progressText(text, done, total, QStringLiteral("Zeilen")), done, total);
+}
+
 TDryRun dryRunImport(const TImportLookups &lookups, const TImportProfile &profile, const QString &fileName,
-                     const QByteArray &bytes, const TImportChoice &choice)
+                     const QByteArray &bytes, const TImportChoice &choice, const Progress &progress)
 {
     TDryRun run{profile, fileName, bytes, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(), choice, {}, {}, {}};
     if (const QString problem = profile.problem(); !problem.isEmpty()) {
@@ -309,7 +318,9 @@ TDryRun dryRunImport(const TImportLookups &lookups, const TImportProfile &profil
     }
     const TSplitText split = splitDelimited(decoded.text, profile.separator, profile.quote);
     const qsizetype count = split.records.size();
+    const qint64 total = std::max<qint64>(0, count - profile.headerLines);
     for (qsizetype i = profile.headerLines; i < count; ++i) {
+        reportRows(progress, kCheckingExport, i - profile.headerLines, total);
         const TTextRecord &record = split.records.at(i);
         TImportRow row;
         row.line = record.line;
@@ -324,6 +335,7 @@ TDryRun dryRunImport(const TImportLookups &lookups, const TImportProfile &profil
             row.messages << QStringLiteral("Die Datei endet mitten in dieser Zeile; sie ist wohl abgeschnitten.");
         run.rows << row;
     }
+    reportRows(progress, kCheckingExport, total, total);
     markRepeats(lookups, run.rows);
     if (run.rows.isEmpty())
         run.fileError = QStringLiteral("Die Datei enthält nach %1 Kopfzeile(n) keine Datenzeilen.").arg(profile.headerLines);
@@ -331,10 +343,10 @@ TDryRun dryRunImport(const TImportLookups &lookups, const TImportProfile &profil
 }
 
 TDryRun dryRunImport(TDatabase &database, const TImportProfile &profile, const QString &fileName, const QByteArray &bytes,
-                     const TImportChoice &choice)
+                     const TImportChoice &choice, const Progress &progress)
 {
     const TImportLookups lookups(database);
-    TDryRun run = dryRunImport(lookups, profile, fileName, bytes, choice);
+    TDryRun run = dryRunImport(lookups, profile, fileName, bytes, choice, progress);
     run.fileNotice = alreadyImportedNotice(database, run.sha256);
     return run;
 }

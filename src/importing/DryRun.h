@@ -4,6 +4,7 @@
 // shows as ready.
 #include "Decimal.h"
 #include "ImportProfile.h"
+#include "LongWork.h"
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -87,13 +88,18 @@ struct TDryRun {
 };
 
 // Reads the file's bytes with the profile and judges every row against
-// the database as it is now. Reads only.
+// the database as it is now. Reads only, so progress may stop it at any
+// report ("Export wird geprüft: 1.200 von 5.000 Zeilen").
 TDryRun dryRunImport(TDatabase &database, const TImportProfile &profile, const QString &fileName, const QByteArray &bytes,
-                     const TImportChoice &choice);
+                     const TImportChoice &choice, const Progress &progress = {});
 // The same, with lookups already read (the import re-checks inside its
 // transaction).
 TDryRun dryRunImport(const TImportLookups &lookups, const TImportProfile &profile, const QString &fileName,
-                     const QByteArray &bytes, const TImportChoice &choice);
+                     const QByteArray &bytes, const TImportChoice &choice, const Progress &progress = {});
+
+// Tells progress of row done of total, at the first, every hundredth and
+// the last; text names what is done ("Export wird geprüft").
+void reportRows(const Progress &progress, const QString &text, qint64 done, qint64 total);
 
 // The first rows of a file split with the profile, for the profile
 // dialog's preview; the file's fault instead when it cannot be read.

@@ -13,6 +13,8 @@
 
 namespace {
 
+const QString kImporting = QStringLiteral("Prüfungen werden importiert");
+
 // Runs work inside the default transaction; commits on success, takes
 // everything back on any failure.
 template <typename Work>
@@ -118,17 +120,15 @@ TImportResult importDryRun(TDatabase &database, const TDryRun &shown, const std:
         for (const TImportRow &r : now.rows) {
             if (!r.ready())
                 continue;
+            reportRows(progress, kImporting, result.imported, ready);
             const int id = writer.insert(inspectionOf(r, now.choice.instrumentId));
             row.paramByName(QStringLiteral("P")).setAsInteger(id);
             row.paramByName(QStringLiteral("S")).setAsInteger(result.batchId);
             row.paramByName(QStringLiteral("SUMME")).setAsString(writer.storedChecksum(id));
             row.execQuery();
             ++result.imported;
-            if (progress && (result.imported % 100 == 0 || result.imported == ready))
-                progress(progressText(QStringLiteral("Messwerte werden übernommen"), result.imported, ready,
-                                      QStringLiteral("Prüfungen")),
-                         result.imported, ready);
         }
+        reportRows(progress, kImporting, ready, ready);
         return result;
     });
     // Many rows at once may change which index the engine picks; a few do not.

@@ -1,10 +1,13 @@
 // The import windows in the running program: the dry run of an export in a
 // folder with an umlaut, a device created from its row, the import after
-// the counts were confirmed, the batch taken back, and the profile dialog's
-// live preview.
+// the counts were confirmed, the batch taken back, the dry run and the
+// import as long work with their progress and "Abbrechen", and the profile
+// dialog's live preview.
 #include "AppTestMain.h"
+#include "BackgroundImport.h"
 #include "ImportProfileDialog.h"
 #include "ProfileStore.h"
+#include "ProgressWatch.h"
 #include "RunningProgram.h"
 #include "UMain.h"
 #include <QHeaderView>
@@ -30,12 +33,30 @@ TImportProfile exampleProfile()
     return *TImportProfile::fromJsonText(file.readAll(), &error);
 }
 
+// An export of the example instrument with count inspections of "Drucker
+// Nr. 85", a minute apart from 02.06.2025 07:00, every one ready.
+QByteArray manyReadyRows(int count)
+{
+    QByteArray csv = "Kunde;Nr;Datum;Zeit;Pr\xFC" "fer;RPE;RISO;IEA;IDIFF;IB;Sicht;Funktion;Ergebnis;Bemerkung\r\n";
+    const QDateTime first(QDate(2025, 6, 2), QTime(7, 0));
+    for (int i = 0; i < count; ++i)
+        csv += "Demo-Kunde;85;" + first.addSecs(60LL * i).toString(QStringLiteral("dd.MM.yyyy;HH:mm")).toLatin1() +
+               ";Demo-Pr\xFC" "fer;0,08;19,99;0,21;;;i.O.;i.O.;bestanden;\r\n";
+    return csv;
+}
+
+constexpr int kManyRows = 250;
+
 struct Running : TRunningProgram {
-    QString exportPath;
+    QString exportPath, largePath;
     Running() : TRunningProgram(QStringList(), QDateTime(QDate(2025, 12, 1), QTime(12, 0)))
     {
         exportPath = home.dir.filePath(QStringLiteral("Prüf ordner/Messung März.csv"));
         QFile::copy(kExamples + QStringLiteral("beispiel-semikolon.csv"), exportPath);
+        largePath = home.dir.filePath(QStringLiteral("Prüf ordner/Messung Juni.csv"));
+        QFile large(largePath);
+        if (large.open(QIODevice::WriteOnly))
+            large.write(manyReadyRows(kManyRows));
         saveProfile(frmDM->Database, exampleProfile());
     }
     static QWidget *window(const QString &name)
@@ -46,13 +67,28 @@ struct Running : TRunningProgram {
         return nullptr;
     }
     qint64 inspections() { return scalar(QStringLiteral("SELECT COUNT(*) FROM PRUEFUNGEN")); }
-    QWidget *openRunWindow()
+    QWidget *openRunWindow() { return openRunWindow(exportPath); }
+    QWidget *openRunWindow(const QString &path)
     {
         find<QAction>(frmMain, "MesswerteImportieren1")->trigger();
         QWidget *runWindow = window(QStringLiteral("frmImportRun"));
-        dialogs.paths.enqueue(exportPath);
+        dialogs.paths.enqueue(path);
         click(runWindow, "btnDatei");
         return runWindow;
+    }
+    qint64 imported() { return scalar(QStringLiteral("SELECT COUNT(*) FROM PRUEFUNGEN WHERE PRUEFDATUM >= '2025-06-02'")); }
+    // The number of inspections the main window lists for "Drucker Nr. 85".
+    int listedForDevice85()
+    {
+        auto *devices = find<QAbstractItemView>(frmMain, "gridPrueflinge");
+        const QAbstractItemModel *model = devices->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            for (int column = 0; column < model->columnCount(); ++column)
+                if (model->index(row, column).data().toString() == u"85") {
+                    clickRow(devices, row, column);
+                    return find<QAbstractItemView>(frmMain, "gridPruefungen")->model()->rowCount();
+                }
+        return -1;
     }
     static QStringList column(QTableWidget *table, int column)
     {
@@ -169,6 +205,129 @@ private slots:
         r.click(batches, "btnZuruecknehmen");
         QVERIFY(r.dialogs.messages().last().contains(u"1 seiner Prüfungen geändert"));
         QCOMPARE(r.inspections(), count);
+    }
+
+    // The dry run and the import run off the window's thread: a timer of
+    // that thread sees their progress mid-way, and the main window lists
+    // the imported rows afterwards, read through the program's own
+    // connection.
+    void dryRunAndImportKeepTheWindowsPainting()
+    {
+        Running r;
+        const int listedBefore = r.listedForDevice85();
+        QVERIFY(listedBefore >= 0);
+        HeldLongWork held;
+        held.hold();
+        QWidget *window = r.openRunWindow(r.largePath);
+        QCOMPARE(held.seen(), QStringLiteral("Export wird geprüft: 0 von 250 Zeilen"));
+        auto *grid = r.find<QTableWidget>(window, "gridZeilen");
+        QCOMPARE(grid->rowCount(), kManyRows);
+        QCOMPARE(r.find<QLabel>(window, "lblAnzahl")->text(), QStringLiteral("250 bereit"));
+
+        held.hold();
+        r.dialogs.answers.enqueue(IDialogs::Answer::Yes);
+        r.click(window, "btnImportieren");
+        QCOMPARE(held.seen(), QStringLiteral("Prüfungen werden importiert: 0 von 250 Zeilen"));
+        QVERIFY2(r.dialogs.messages().last().startsWith(u"250 Prüfungen importiert (Importstapel "),
+                 qPrintable(r.dialogs.messages().join(u'|')));
+        QCOMPARE(r.imported(), qint64(kManyRows));
+        QCOMPARE(r.column(grid, 1).count(QStringLiteral("bereits importiert")), kManyRows);
+        QCOMPARE(r.listedForDevice85(), listedBefore + kManyRows);
+        window->close();
+    }
+
+    // "Abbrechen" in the dry run of another file: the window keeps the file,
+    // rows and counts it showed and says that nothing was read.
+    void cancelledDryRunKeepsTheWindowAsItWas()
+    {
+        Running r;
+        QWidget *window = r.openRunWindow();
+        auto *grid = r.find<QTableWidget>(window, "gridZeilen");
+        const QStringList states = r.column(grid, 1);
+        const QString counts = r.find<QLabel>(window, "lblAnzahl")->text();
+        const QString file = r.find<QLabel>(window, "lblDatei")->text();
+        HeldLongWork held;
+        held.hold([](QWidget *progress) { TRunningProgram::click(progress, "btnAbbrechen"); });
+        r.dialogs.paths.enqueue(r.largePath);
+        r.click(window, "btnDatei");
+        QCOMPARE(held.seen(), QStringLiteral("Export wird geprüft: 0 von 250 Zeilen"));
+        QCOMPARE(r.dialogs.messages().last(), kDryRunCancelled);
+        QCOMPARE(r.column(grid, 1), states);
+        QCOMPARE(r.find<QLabel>(window, "lblAnzahl")->text(), counts);
+        QCOMPARE(r.find<QLabel>(window, "lblDatei")->text(), file);
+
+        // A choice whose dry run was stopped is taken back as well.
+        auto *instrument = r.find<QComboBox>(window, "cbPruefgeraet");
+        QVERIFY(instrument->count() > 1);
+        const int chosen = instrument->currentIndex();
+        held.hold([](QWidget *progress) { TRunningProgram::click(progress, "btnAbbrechen"); });
+        instrument->setCurrentIndex(chosen == 0 ? 1 : 0);
+        QCOMPARE(instrument->currentIndex(), chosen);
+        QCOMPARE(r.column(grid, 1), states);
+        window->close();
+    }
+
+    // "Abbrechen" during the import: the one transaction is taken back.
+    void cancelledImportWritesNothing()
+    {
+        Running r;
+        const qint64 fingerprints = r.scalar(QStringLiteral("SELECT COUNT(*) FROM FINGERABDRUECKE"));
+        QWidget *window = r.openRunWindow(r.largePath);
+        HeldLongWork held;
+        held.hold([](QWidget *progress) { TRunningProgram::click(progress, "btnAbbrechen"); });
+        r.dialogs.answers.enqueue(IDialogs::Answer::Yes);
+        r.click(window, "btnImportieren");
+        QCOMPARE(held.seen(), QStringLiteral("Prüfungen werden importiert: 0 von 250 Zeilen"));
+        QCOMPARE(r.dialogs.messages().last(), QStringLiteral("Der Import wurde abgebrochen; es wurde nichts importiert."));
+        QCOMPARE(r.imported(), qint64(0));
+        QCOMPARE(r.scalar(QStringLiteral("SELECT COUNT(*) FROM IMPORTSTAPEL")), qint64(0));
+        QCOMPARE(r.scalar(QStringLiteral("SELECT COUNT(*) FROM FINGERABDRUECKE")), fingerprints);
+        QCOMPARE(r.find<QLabel>(r.window(QStringLiteral("frmImportRun")), "lblAnzahl")->text(), QStringLiteral("250 bereit"));
+        window->close();
+    }
+
+    // A failure while the import runs shows its text, and nothing of the
+    // batch stays: the engine refusing the 150th row after a hundred were
+    // written, or an inspection stored meanwhile for a row of the file.
+    void failedImportWritesNothing_data()
+    {
+        QTest::addColumn<QStringList>("meanwhile");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("engine refuses a row")
+            << QStringList{"CREATE EXCEPTION E_PLATTE_VOLL 'Auf dem Datenträger ist kein Platz mehr.'",
+                           "CREATE TRIGGER PRUEFUNGEN_VOLL FOR PRUEFUNGEN BEFORE INSERT AS BEGIN "
+                           "IF (NEW.PRUEFDATUM = '2025-06-02 09:29') THEN EXCEPTION E_PLATTE_VOLL; END"}
+            << "Auf dem Datenträger ist kein Platz mehr.";
+        QTest::newRow("inspection stored meanwhile")
+            << QStringList{"INSERT INTO PRUEFUNGEN (ID, PRUEFLINGE_ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID) "
+                           "SELECT GEN_ID(SEQ_PRUEFUNGEN, 1), ID, '2025-06-02 07:30', '2026-06-02', "
+                           "(SELECT MIN(ID) FROM PRUEFER), (SELECT MIN(ID) FROM PRUEFGERAETE) "
+                           "FROM PRUEFLINGE WHERE KUNDEN_ID = 101 AND NUMMER = 85"}
+            << "Die Daten haben sich seit der Vorschau geändert. Bitte die Vorschau neu ansehen; es wurde nichts importiert.";
+    }
+    void failedImportWritesNothing()
+    {
+        QFETCH(QStringList, meanwhile);
+        QFETCH(QString, message);
+        Running r;
+        const qint64 fingerprints = r.scalar(QStringLiteral("SELECT COUNT(*) FROM FINGERABDRUECKE"));
+        QWidget *window = r.openRunWindow(r.largePath);
+        TQuery q(&frmDM->Database);
+        for (const QString &sql : meanwhile) {
+            q.setSql(sql);
+            q.execQuery();
+            frmDM->Transaction.commitRetaining();
+        }
+        const qint64 before = r.inspections();
+        r.dialogs.answers.enqueue(IDialogs::Answer::Yes);
+        r.click(window, "btnImportieren");
+        const QString shown = r.dialogs.messages().join(u'|');
+        QVERIFY2(shown.contains(message), qPrintable(shown));
+        QCOMPARE(r.inspections(), before);
+        QCOMPARE(r.scalar(QStringLiteral("SELECT COUNT(*) FROM IMPORTSTAPEL")), qint64(0));
+        QCOMPARE(r.scalar(QStringLiteral("SELECT COUNT(*) FROM FINGERABDRUECKE")), fingerprints);
+        QCOMPARE(r.find<QTableWidget>(window, "gridZeilen")->rowCount(), kManyRows); // the file is still shown
+        window->close();
     }
 
     void profileDialogPreviewFollowsTheForm()

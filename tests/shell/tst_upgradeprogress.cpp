@@ -4,6 +4,7 @@
 // that the next start completes.
 #include "BackgroundUpgrade.h"
 #include "Migration.h"
+#include "ProgressWatch.h"
 #include "RunningProgram.h"
 #include "SchemaVersion.h"
 #include "StoredInspections.h"
@@ -37,27 +38,6 @@ struct HeldUpgrade {
         };
     }
     ~HeldUpgrade() { afterPartialCommit = nullptr; }
-};
-
-// Runs on the window's thread while the program starts: it fires only when
-// that thread's event loop keeps running during the upgrade.
-struct ProgressWatch {
-    QTimer timer;
-    QString seen;
-    explicit ProgressWatch(const std::function<void(QWidget *window)> &midway)
-    {
-        timer.setInterval(10);
-        QObject::connect(&timer, &QTimer::timeout, [this, midway] {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                auto *text = w->findChild<QLabel *>("lblFortschritt");
-                if (!seen.isEmpty() || !w->isVisible() || !text || !text->text().contains(" von "))
-                    continue;
-                seen = text->text();
-                midway(w);
-            }
-        });
-        timer.start();
-    }
 };
 
 // The demo file as an earlier program left it, with kStored more inspections.

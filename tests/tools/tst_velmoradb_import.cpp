@@ -72,6 +72,37 @@ private slots:
         QCOMPARE(inspectionCount(m_db), QStringLiteral("4"));
     }
 
+    // The dry run and the import tell on stderr how far they are (into a
+    // pipe: at least the last report of each), and nothing with --quiet.
+    void importShowsProgressUnlessQuiet_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("reports");
+        QTest::newRow("progress") << QStringList{}
+                                  << QStringList{"Export wird geprüft: 2 von 2 Zeilen\n",
+                                                 "Prüfungen werden importiert: 2 von 2 Zeilen\n"};
+        QTest::newRow("quiet") << QStringList{"--quiet"} << QStringList{};
+    }
+    void importShowsProgressUnlessQuiet()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, reports);
+        const QString db = m_folder + QStringLiteral("/Fortschritt %1.fdb").arg(QTest::currentDataTag());
+        QCOMPARE(velmoraDb({"create", db}).exitCode, 0);
+        const QString file = m_folder + QStringLiteral("/Prüfung Mai.csv");
+        writeFile(file, "QR,Zeitpunkt,Sicht,RPE,RISO,IEA,Funktion,Ergebnis,Pr\xC3\xBC" "fer,Notiz\r\n"
+                        "VPP1;K101;G1001;N85,2025-05-05 08:00:00,OK,0.07,19.99,0.25,OK,PASS,,\r\n"
+                        "VPP1;K101;G1002;N86,2025-05-05 08:10:00,OK,0.09,19.99,0.20,OK,PASS,,\r\n");
+        const TToolRun r = velmoraDb(QStringList{"import", db, file, "--profile", kExamples + "beispiel-qrcode.json",
+                                                 "--geraet", "Mess 02"} + options);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QVERIFY2(r.out.contains(QStringLiteral("Importiert: 2 Prüfungen")), qPrintable(r.out));
+        for (const QString &report : std::as_const(reports))
+            QVERIFY2(r.err.contains(report), qPrintable(r.err));
+        if (reports.isEmpty())
+            QCOMPARE(r.err, QString());
+    }
+
     // Exports and profiles in a deep folder with umlauts, as a firm's
     // network share has them: paths longer than any name column.
     void longPathsWithUmlauts()
