@@ -44,6 +44,6 @@ void ProgressWindow::reject()
     if (!m_cancel || !m_cancel->isEnabled())
         return;
     m_cancel->setEnabled(false);
-    m_text->setText(QStringLiteral("Wird abgebrochen, sobald der laufende Abschnitt gespeichert ist ..."));
+    m_text->setText(QStringLiteral("Wird abgebrochen, sobald das ohne Schaden geht ..."));
     emit cancelRequested();
 }
