@@ -139,7 +139,7 @@ private slots:
         Running r;
         r.newDevice();
         r.typeWithoutReturn(r.field<QComboBox>("cbBezeichnung")->lineEdit(), "Toaster");
-        r.typeWithoutReturn(r.field<QComboBox>("cbOrt")->lineEdit(), "Teeküche");
+        r.typeWithoutReturn(r.field<QComboBox>("cbOrt")->lineEdit(), "Werkstatt");
         r.click(frmPruefling, "btnSave");
         QCOMPARE(frmDM->dsetPrueflinge.state(), TDataSetState::Browse);
 
@@ -150,7 +150,7 @@ private slots:
         other.open();
         DeviceSuggestions suggestions;
         QCOMPARE(suggestions.names(other), QStringList({"Drucker", "Kaffeemaschine", "Mikrowelle", "Toaster"}));
-        QCOMPARE(suggestions.places(other), QStringList({"Raum 10", "Raum 11", "Teeküche"}));
+        QCOMPARE(suggestions.places(other), QStringList({"Raum 10", "Raum 11", "Werkstatt"}));
     }
 
     void duplicateNumberKeepsWindowOpen()

@@ -145,6 +145,22 @@ private slots:
                                                     {"ORT", "Raum 10"}, {"ORT", "Raum 11"}}));
     }
 
+    // A server file whose workstations' logins got their rights before the
+    // table of device texts: a login that may store devices may also add
+    // and read the texts its saves bring in.
+    void deviceTextsOpenToWorkstationLogins()
+    {
+        NewFile f;
+        runMigrations(f.db, migrations().mid(0, kDeviceTextsStep - 1));
+        f.exec("GRANT ALL ON PRUEFLINGE TO USER CARLA");
+        f.exec("GRANT SELECT ON PRUEFLINGE TO USER DIETER");
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(f.rows("SELECT TRIM(RDB$USER), LIST(TRIM(RDB$PRIVILEGE), '') FROM (SELECT RDB$USER, RDB$PRIVILEGE "
+                        "FROM RDB$USER_PRIVILEGES WHERE RDB$RELATION_NAME = 'PRUEFLING_TEXTE' AND RDB$USER <> CURRENT_USER "
+                        "ORDER BY 1, 2) GROUP BY 1"),
+                 (QList<QStringList>{{"CARLA", "IS"}}));
+    }
+
     // A firm's file from before fingerprints, its first start killed after
     // the first chunk of fingerprints: the chunk stays, the next start
     // finishes the chain after it, and the chain verifies.
