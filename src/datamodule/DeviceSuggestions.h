@@ -1,10 +1,11 @@
 #pragma once
-// The names and places that devices of all customers carry, sorted, for the
-// device window's suggestions. Reading them means reading every device, so
-// they are read once per connection and then kept current by each saved
-// device instead of being read again at every opening and save. A name that
-// a changed or deleted device no longer carries stays offered until the
-// next connection.
+// The names and places that devices of all customers carry, sorted, without
+// empty ones, for the device window's suggestions. They are read from the
+// table of distinct texts (DeviceTexts.h) once per connection and then kept
+// current by each saved device instead of being read again at every opening
+// and save. A name that a changed or deleted device no longer carries stays
+// offered until the next connection; another workstation's new name shows
+// from the next connection on.
 #include <QStringList>
 #include <optional>
 

@@ -35,3 +35,8 @@ bool changeEventTriggersPresent(TDatabase &db);
 // after a backup copy beside the file (UpgradeUtf8.cpp).
 void convertTextsToUtf8(MigrationStep &step);
 bool textsAreUtf8(TDatabase &db);
+
+// The table of the devices' distinct names and places, filled from the
+// stored devices and kept by triggers (UpgradeDeviceTexts.cpp).
+void addDeviceTexts(MigrationStep &step);
+bool deviceTextsPresent(TDatabase &db);

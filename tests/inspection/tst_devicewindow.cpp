@@ -1,4 +1,6 @@
 #include "AppTestMain.h"
+#include "DeviceSuggestions.h"
+#include "NewDatabase.h"
 #include "RunningProgram.h"
 #include "UMain.h"
 #include "UPruefling.h"
@@ -122,12 +124,33 @@ private slots:
         QStringList names;
         for (int i = 0; i < r.field<QComboBox>("cbBezeichnung")->count(); ++i)
             names << r.field<QComboBox>("cbBezeichnung")->itemText(i);
-        QCOMPARE(names, QStringList({"", "Drucker", "Kaffeemaschine", "Mikrowelle"}));
+        QCOMPARE(names, QStringList({"Drucker", "Kaffeemaschine", "Mikrowelle"})); // no empty name
         r.field<QComboBox>("cbBezeichnung")->setFocus();
         QTest::keyClicks(r.field<QComboBox>("cbBezeichnung"), "Toaster");
         r.click(frmPruefling, "btnSave");
         QCOMPARE(frmDM->dsetPrueflinge.state(), TDataSetState::Browse);
         QVERIFY(r.field<QComboBox>("cbBezeichnung")->findText("Toaster") >= 0); // refilled after the post
+    }
+
+    // Another workstation, or this one after its next start, is offered the
+    // name and place a saved device brought in.
+    void savedDeviceIsSuggestedToNextConnection()
+    {
+        Running r;
+        r.newDevice();
+        r.typeWithoutReturn(r.field<QComboBox>("cbBezeichnung")->lineEdit(), "Toaster");
+        r.typeWithoutReturn(r.field<QComboBox>("cbOrt")->lineEdit(), "Werkstatt");
+        r.click(frmPruefling, "btnSave");
+        QCOMPARE(frmDM->dsetPrueflinge.state(), TDataSetState::Browse);
+
+        TDatabase other;
+        TTransaction t(&other);
+        other.params = connectionParams();
+        other.setDatabaseName(r.home.dbPath);
+        other.open();
+        DeviceSuggestions suggestions;
+        QCOMPARE(suggestions.names(other), QStringList({"Drucker", "Kaffeemaschine", "Mikrowelle", "Toaster"}));
+        QCOMPARE(suggestions.places(other), QStringList({"Raum 10", "Raum 11", "Werkstatt"}));
     }
 
     void duplicateNumberKeepsWindowOpen()

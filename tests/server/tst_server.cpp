@@ -244,6 +244,50 @@ private slots:
         QCOMPARE(storedText("SELECT ORT FROM PRUEFLINGE WHERE ID = 1002"), QStringLiteral("Werkstatt"));
     }
 
+    // Two workstations store devices under the same new name at once: the
+    // second one's addition of the name waits for the first and then finds
+    // it there; both saves succeed and the name is kept once.
+    void sameNewNameSavedOnTwoWorkstations()
+    {
+        const QString name = QStringLiteral("Gleichzeitig neu");
+        TDatabase first;
+        TTransaction holding(&first);
+        first.params = connectionParamsFor(dbName, {QStringLiteral("ANNA"), TFirebirdServer::passwordOf(QStringLiteral("ANNA"))});
+        first.setDatabaseName(dbName);
+        first.open();
+        TQuery hold(&first);
+        hold.setSql(QStringLiteral("UPDATE PRUEFLINGE SET BEZEICHNUNG = '%1' WHERE ID = 1002").arg(name));
+        hold.execQuery(); // not committed yet
+
+        std::unique_ptr<QProcess> second(startWorkstation({"edit-device", QString::number(kDrucker), "BEZEICHNUNG", name}));
+        second->setParent(nullptr);
+        // Seen by the server's administrator: the second save is under way.
+        TDatabase admin;
+        TTransaction watching(&admin);
+        admin.params = connectionParamsFor(dbName, {QStringLiteral("SYSDBA"), TFirebirdServer::sysdbaPassword()});
+        admin.setDatabaseName(dbName);
+        admin.open();
+        const auto secondSaving = [&admin, &watching] {
+            watching.start();
+            TQuery q(&admin);
+            q.setSql(QStringLiteral("SELECT COUNT(*) FROM MON$STATEMENTS s JOIN MON$ATTACHMENTS a ON a.MON$ATTACHMENT_ID = "
+                                    "s.MON$ATTACHMENT_ID WHERE a.MON$USER = 'BERND' AND s.MON$STATE = 1 "
+                                    "AND s.MON$SQL_TEXT CONTAINING 'UPDATE PRUEFLINGE'"));
+            q.execQuery();
+            const bool saving = q.asInteger(0) > 0;
+            q.close();
+            watching.commit();
+            return saving;
+        };
+        QVERIFY(QTest::qWaitFor(secondSaving, 30000));
+        holding.commit();
+        QVERIFY(second->waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(second->readAllStandardError()), QString());
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(storedText(QStringLiteral("SELECT COUNT(*) FROM PRUEFLINGE WHERE BEZEICHNUNG = '%1'").arg(name)), QStringLiteral("2"));
+        QCOMPARE(storedText(QStringLiteral("SELECT COUNT(*) FROM PRUEFLING_TEXTE WHERE TEXT = '%1'").arg(name)), QStringLiteral("1"));
+    }
+
     // A device deleted on one workstation while the other edits it.
     void deviceDeletedWhileEdited()
     {

@@ -25,14 +25,6 @@ namespace {
 
 const QString kBigTables = QStringLiteral("PRUEFUNGEN|PRUEFLINGE|FINGERABDRUECKE");
 
-// Statements that read the whole firm by their purpose, each once per
-// connection or on an explicit request, never per step.
-const QStringList kFirmWide = {
-    // the device window's suggestions: read once per connection
-    QStringLiteral("SELECT DISTINCT BEZEICHNUNG FROM PRUEFLINGE ORDER BY BEZEICHNUNG"),
-    QStringLiteral("SELECT DISTINCT ORT FROM PRUEFLINGE ORDER BY ORT"),
-};
-
 int indentOf(const QString &line) { return static_cast<int>(line.size() - QStringView(line).trimmed().size()); }
 
 // What in an explained plan grows with a whole table: a table read in full,
@@ -163,7 +155,7 @@ private slots:
         static const QRegularExpression bigTable(QStringLiteral("\\b(%1)\\b").arg(kBigTables));
         QStringList faults;
         for (const Step &s : std::as_const(steps)) {
-            if (kFirmWide.contains(s.sql) || !s.sql.contains(bigTable))
+            if (!s.sql.contains(bigTable))
                 continue;
             QString plan;
             try {

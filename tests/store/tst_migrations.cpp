@@ -23,6 +23,8 @@ struct Stop {};
 constexpr int kFingerprintingStep = 6;
 // The step that moves the texts of an earlier file to UTF-8.
 constexpr int kUtf8Step = 10;
+// The step that keeps the devices' distinct names and places.
+constexpr int kDeviceTextsStep = 11;
 
 void assertChainSound(TDatabase &db, int addedLater)
 {
@@ -98,6 +100,9 @@ private slots:
         QTest::newRow("limit for class I") << 2 << "SELECT LIST(WERT_I, ' ') FROM (SELECT WERT_I FROM GRENZWERTE ORDER BY ID)"
                                            << "0.3000 2.0000 3.5000 3.5000 0.5000";
         QTest::newRow("import tables") << 7 << "SELECT COUNT(*) FROM IMPORTZEILEN" << "0";
+        QTest::newRow("device texts") << kDeviceTextsStep << "SELECT LIST(TEXT, ', ') FROM (SELECT TEXT FROM PRUEFLING_TEXTE "
+                                                             "ORDER BY FELD, TEXT)"
+                                      << "Drucker, Mikrowelle, Raum 10, Raum 11";
     }
     void stoppedStepIsDoneAtNextStart()
     {
@@ -113,6 +118,47 @@ private slots:
         TUpdateDB(&f.db).CheckAndUpdate();
         QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
         QCOMPARE(f.rows(check), (QList<QStringList>{{expected}}));
+    }
+
+    // A file from before the table of device texts, its names and places
+    // repeated or empty: the upgrade keeps each text once; from then on a
+    // stored or changed device brings its new texts in, each once.
+    void deviceTextsFilledFromStoredDevices()
+    {
+        NewFile f;
+        runMigrations(f.db, migrations().mid(0, kDeviceTextsStep - 1));
+        const QString device = "INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, ORT, PRUEFINTERVAL, KUNDEN_ID) "
+                               "VALUES (%1, %2, %1, %3, 12, 101)";
+        f.exec(device.arg("1100", "'Drucker'", "'Küche'"));
+        f.exec(device.arg("1101", "''", "NULL"));
+        f.exec(device.arg("1102", "NULL", "' '"));
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
+        const QString texts = "SELECT FELD, TEXT FROM PRUEFLING_TEXTE ORDER BY FELD, TEXT";
+        QCOMPARE(f.rows(texts), (QList<QStringList>{{"BEZEICHNUNG", "Drucker"}, {"BEZEICHNUNG", "Mikrowelle"},
+                                                    {"ORT", "Küche"}, {"ORT", "Raum 10"}, {"ORT", "Raum 11"}}));
+        f.exec("UPDATE PRUEFLINGE SET ORT = 'Lager' WHERE ID = 1100");
+        f.exec(device.arg("1103", "'Toaster'", "'Lager'"));
+        f.exec(device.arg("1104", "'Toaster'", "'Lager'"));
+        QCOMPARE(f.rows(texts), (QList<QStringList>{{"BEZEICHNUNG", "Drucker"}, {"BEZEICHNUNG", "Mikrowelle"},
+                                                    {"BEZEICHNUNG", "Toaster"}, {"ORT", "Küche"}, {"ORT", "Lager"},
+                                                    {"ORT", "Raum 10"}, {"ORT", "Raum 11"}}));
+    }
+
+    // A server file whose workstations' logins got their rights before the
+    // table of device texts: a login that may store devices may also add
+    // and read the texts its saves bring in.
+    void deviceTextsOpenToWorkstationLogins()
+    {
+        NewFile f;
+        runMigrations(f.db, migrations().mid(0, kDeviceTextsStep - 1));
+        f.exec("GRANT ALL ON PRUEFLINGE TO USER CARLA");
+        f.exec("GRANT SELECT ON PRUEFLINGE TO USER DIETER");
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(f.rows("SELECT TRIM(RDB$USER), LIST(TRIM(RDB$PRIVILEGE), '') FROM (SELECT RDB$USER, RDB$PRIVILEGE "
+                        "FROM RDB$USER_PRIVILEGES WHERE RDB$RELATION_NAME = 'PRUEFLING_TEXTE' AND RDB$USER <> CURRENT_USER "
+                        "ORDER BY 1, 2) GROUP BY 1"),
+                 (QList<QStringList>{{"CARLA", "IS"}}));
     }
 
     // A firm's file from before fingerprints, its first start killed after
