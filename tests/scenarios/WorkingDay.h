@@ -72,6 +72,15 @@ struct WorkingDay : TRunningProgram {
         frmMain->show();
         activate(frmMain);
     }
+    // The program closed and started again on the same file, as the next
+    // morning.
+    void restart()
+    {
+        program.destroy();
+        program.create();
+        frmMain->show();
+        activate(frmMain);
+    }
     // Keys go to the active window, as on a desktop.
     static void activate(QWidget *window)
     {
