@@ -124,7 +124,10 @@ private slots:
                                reportCustomers->setFocus();
                                WorkingDay::keys(reportCustomers, s.customerStart());
                                QCOMPARE(reportCustomers->currentText(), s.customer);
-                               day.click(window, "rbInventar");
+                               // On its round mark: the button spans the panel, its middle is empty.
+                               auto *inventoryChoice = day.find<QRadioButton>(window, "rbInventar");
+                               QTest::mouseClick(inventoryChoice, Qt::LeftButton, {}, QPoint(6, inventoryChoice->height() / 2));
+                               QVERIFY(inventoryChoice->isChecked());
                                day.savePdf(window, inventory);
                            });
         const QString inventoryText = WorkingDay::pdfText(inventory);
