@@ -442,6 +442,26 @@ private slots:
         QCOMPARE(f.text(QStringLiteral("SELECT BEMERKUNG FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = %1").arg(id)), remark);
     }
 
+    // Some programs write accented letters as a base letter and a combining
+    // mark ("r" + "̌"): the customer typed with "ř" is still the one meant,
+    // not a new one of the same look.
+    void decomposedLettersFindTheCustomer_data() { addEuropeanSpellingRows(); }
+    void decomposedLettersFindTheCustomer()
+    {
+        QFETCH(int, spelling);
+        const EuropeanSpelling &s = europeanSpellings()[spelling];
+        ImportFixture f({QStringLiteral("INSERT INTO KUNDEN (ID, NAME) VALUES (120, '%1')").arg(s.customer),
+                         QStringLiteral("INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, SCHUTZKLASSE, PRUEFINTERVAL, KUNDEN_ID) "
+                                        "VALUES (1200, '%1', 7, 'I', 12, 120)")
+                             .arg(s.device)});
+        QStringList row = printerRow(QStringLiteral("03.11.2025"), QStringLiteral("0.1"), QStringLiteral("bestanden"),
+                                     QStringLiteral("7"));
+        row[0] = s.customer.normalized(QString::NormalizationForm_D);
+        const TDryRun run = f.dryRun(TDialect{u';', true, TextEncoding::Utf8, false, "\n"}, {row});
+        QCOMPARE(run.rows[0].state, RowState::Ready);
+        QCOMPARE(run.rows[0].deviceId, 1200);
+    }
+
     void earlierFileGainsTheImportTablesOnce()
     {
         ImportFixture &f = shared(); // created without them, upgraded by the connection
