@@ -1,10 +1,13 @@
 // Names, devices and remarks in spellings beyond Latin-1 ("Yılmaz",
 // "Łukasiewicz", "Dvořák", "€", "Ø") typed into the windows as a user types
 // them, kept over a restart of the program, found again by their first
-// letters, and printed into the protocol and the inventory list.
+// letters, printed into the protocol, the inventory list and a label whose
+// QR code, scanned, leads back to them.
 #include "AppTestMain.h"
 #include "EuropeanSpellings.h"
+#include "QrDecode.h"
 #include "TextBox.h"
+#include "UEtiketten.h"
 #include "WorkingDay.h"
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -50,6 +53,9 @@ private slots:
         QFETCH(int, spelling);
         const EuropeanSpelling &s = europeanSpellings()[spelling];
         WorkingDay day(kDay);
+        const QString firm = QStringLiteral("Elektro ") + s.customer.section(u' ', 0, 0);
+        day.setUpContractor(firm, QStringLiteral("Hauptstraße 1"), QStringLiteral("10115"), QStringLiteral("Berlin"));
+        QCOMPARE(day.text("SELECT NAME FROM AUFTRAGNEHMER"), firm);
 
         // Typed key by key into the customer dialog, the device window and
         // the inspection window's remark.
@@ -113,7 +119,7 @@ private slots:
         QVERIFY2(proposed.contains(s.customer) && proposed.contains(s.device), qPrintable(proposed));
         QVERIFY(QFileInfo::exists(protocol));
         const QString protocolText = WorkingDay::pdfText(protocol);
-        for (const QString &text : {s.customer, s.device, s.remark})
+        for (const QString &text : {firm, s.customer, s.device, s.remark})
             QVERIFY2(protocolText.contains(text), qPrintable(text + QStringLiteral(" in ") + protocolText));
 
         // The inventory list from "Berichte", the customer picked by typing.
@@ -134,6 +140,26 @@ private slots:
         QVERIFY2(inventoryText.contains(QStringLiteral("Inventarliste")), qPrintable(inventoryText));
         for (const QString &text : {s.customer, s.device})
             QVERIFY2(inventoryText.contains(text), qPrintable(text + QStringLiteral(" in ") + inventoryText));
+
+        // The device's label from "Etiketten...": the firm on it, its QR code
+        // read as a scanner reads it.
+        const QString label = day.file(s.customer + QStringLiteral(" Etikett.pdf"));
+        day.inModalWindow<TfrmEtiketten>([&] { day.openFromMenu("Etiketten1"); },
+                                         [&](TfrmEtiketten *window) {
+                                             day.dialogs.paths.enqueue(label);
+                                             day.click(window, "btnPdf");
+                                         });
+        QVERIFY2(WorkingDay::pdfText(label).contains(firm), qPrintable(WorkingDay::pdfText(label)));
+        const QString payload = decodeQrCodes(pdfPageImages(label, 300).value(0)).value(0).text;
+        QVERIFY2(payload.startsWith(QStringLiteral("VPP1;")), qPrintable(payload));
+
+        // Scanned into the search field while another customer is shown, it
+        // brings back the customer and the device as typed.
+        day.chooseCustomer(QStringLiteral("Demo-Kunde"));
+        QCOMPARE(day.currentCustomer(), QStringLiteral("Demo-Kunde"));
+        day.type(search, payload);
+        QCOMPARE(day.currentCustomer(), s.customer);
+        QCOMPARE(frmDM->dsetPrueflinge.fieldByName(QStringLiteral("BEZEICHNUNG"))->asString(), s.device);
 
         QVERIFY(frmMain->close());
     }
