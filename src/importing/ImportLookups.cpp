@@ -4,7 +4,8 @@
 
 namespace {
 
-QString folded(const QString &text) { return text.trimmed().toCaseFolded(); }
+// An export may spell "ř" as "r" and a combining caron: both compare as one.
+QString folded(const QString &text) { return text.trimmed().normalized(QString::NormalizationForm_C).toCaseFolded(); }
 
 QString numberKey(int customerId, const QString &number) { return QString::number(customerId) + u'/' + number; }
 

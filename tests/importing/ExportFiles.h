@@ -2,6 +2,7 @@
 // Exports as instruments write them, generated in a chosen dialect, and the
 // profile that reads them.
 #include "ImportProfile.h"
+#include "TextDecoding.h"
 #include <QStringConverter>
 #include <QStringList>
 
@@ -12,6 +13,35 @@ struct TDialect {
     bool byteOrderMark = false;
     QByteArray lineEnd = "\n";
 };
+
+// Text as a Windows program writes it in Windows-1252: the signs of 0x80 to
+// 0x9F ("€", "…") found through the program's own decoder, the rest as in
+// Latin-1; a letter Windows-1252 lacks becomes "?", as there.
+inline QByteArray encodeWindows1252(const QString &text)
+{
+    QByteArray bytes;
+    for (const QChar c : text) {
+        char byte = c.unicode() < 0x80 || (c.unicode() >= 0xA0 && c.unicode() <= 0xFF) ? char(c.unicode()) : '?';
+        for (int b = 0x80; b <= 0x9F && byte == '?'; ++b)
+            if (decodeWindows1252(QByteArray(1, char(b))) == QString(c))
+                byte = char(b);
+        bytes += byte;
+    }
+    return bytes;
+}
+
+inline QByteArray encodedAs(TextEncoding encoding, const QString &text)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return text.toUtf8();
+    case TextEncoding::Windows1252:
+        return encodeWindows1252(text);
+    case TextEncoding::Latin1:
+        break;
+    }
+    return text.toLatin1();
+}
 
 // Columns: customer, number, date, time, inspector, the five values, visual,
 // function, verdict, remark.
@@ -49,7 +79,7 @@ inline QByteArray exportBytes(const TDialect &dialect, const QList<QStringList> 
     }
     const QString text = lines.join(QString::fromLatin1(dialect.lineEnd)) + QString::fromLatin1(dialect.lineEnd);
     QByteArray bytes = dialect.byteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    return bytes + (dialect.encoding == TextEncoding::Utf8 ? text.toUtf8() : text.toLatin1());
+    return bytes + encodedAs(dialect.encoding, text);
 }
 
 // A row of the demo database's printer (customer "Demo-Kunde", number 85).

@@ -4,6 +4,7 @@
 #include "DeviceFromRow.h"
 #include "DomainFixture.h"
 #include "DryRun.h"
+#include "EuropeanSpellings.h"
 #include "ExportFiles.h"
 #include "ImportBatch.h"
 #include "IndexStatistics.h"
@@ -415,6 +416,72 @@ private slots:
         QCOMPARE(f.scalar(QStringLiteral("SELECT COUNT(*) FROM KUNDEN WHERE NAME = 'Bäckerei Süß'")), qint64(1));
         QCOMPARE(f.dryRun(TDialect{}, {printerRow("03.11.2025", "0.1", "bestanden", "0087")}).readyCount(), 1);
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, createDeviceFromRow(f.dm->Database, run.rows[0], profile, {"", "I", 12}));
+    }
+
+    // An export's texts arrive as the instrument wrote them: the customer
+    // and its device made from the row carry the spelling, the remark is
+    // stored letter for letter. Windows-1252 holds "€" and "Ø" of them.
+    void europeanSpellingsArriveExactly_data()
+    {
+        QTest::addColumn<TDialect>("dialect");
+        QTest::addColumn<QString>("customer");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("remark");
+        for (const EuropeanSpelling &s : europeanSpellings()) {
+            QTest::addRow("%s, UTF-8 with BOM", s.row)
+                << TDialect{u',', false, TextEncoding::Utf8, true, "\r\n"} << s.customer << s.device << s.remark;
+            QTest::addRow("%s, UTF-8 without BOM", s.row)
+                << TDialect{u';', true, TextEncoding::Utf8, false, "\n"} << s.customer << s.device << s.remark;
+        }
+        QTest::newRow("Windows-1252") << TDialect{u'\t', true, TextEncoding::Windows1252, false, "\r\n"}
+                                      << QStringLiteral("Øresund Elektro") << QStringLiteral("Kernbohrer Ø 3 mm")
+                                      << QStringLiteral("Gehäuse gerissen, Ersatz 12,50 €");
+    }
+    void europeanSpellingsArriveExactly()
+    {
+        QFETCH(TDialect, dialect);
+        QFETCH(QString, customer);
+        QFETCH(QString, device);
+        QFETCH(QString, remark);
+        ImportFixture f;
+        QStringList row = printerRow(QStringLiteral("03.11.2025"), QStringLiteral("0.1"), QStringLiteral("bestanden"),
+                                     QStringLiteral("7"));
+        row[0] = customer;
+        row[13] = remark;
+        const TDryRun unknown = f.dryRun(dialect, {row});
+        QVERIFY2(unknown.fileError.isEmpty(), qPrintable(unknown.fileError));
+        QCOMPARE(unknown.rows[0].state, RowState::UnknownCustomer);
+        QCOMPARE(unknown.rows[0].customerText, customer);
+        const int id = createDeviceFromRow(f.dm->Database, unknown.rows[0], profileFor(dialect), {device, "I", 12});
+
+        const TDryRun run = f.dryRun(dialect, {row});
+        QCOMPARE(run.readyCount(), 1);
+        QCOMPARE(run.rows[0].deviceText, QStringLiteral("%1 Nr. 7 (%2)").arg(device, customer));
+        QCOMPARE(importDryRun(f.dm->Database, run).imported, 1);
+        QCOMPARE(f.text(QStringLiteral("SELECT k.NAME FROM KUNDEN k JOIN PRUEFLINGE p ON p.KUNDEN_ID = k.ID WHERE p.ID = %1").arg(id)),
+                 customer);
+        QCOMPARE(f.text(QStringLiteral("SELECT BEZEICHNUNG FROM PRUEFLINGE WHERE ID = %1").arg(id)), device);
+        QCOMPARE(f.text(QStringLiteral("SELECT BEMERKUNG FROM PRUEFUNGEN WHERE PRUEFLINGE_ID = %1").arg(id)), remark);
+    }
+
+    // Some programs write accented letters as a base letter and a combining
+    // mark ("r" + "̌"): the customer typed with "ř" is still the one meant,
+    // not a new one of the same look.
+    void decomposedLettersFindTheCustomer_data() { addEuropeanSpellingRows(); }
+    void decomposedLettersFindTheCustomer()
+    {
+        QFETCH(int, spelling);
+        const EuropeanSpelling &s = europeanSpellings()[spelling];
+        ImportFixture f({QStringLiteral("INSERT INTO KUNDEN (ID, NAME) VALUES (120, '%1')").arg(s.customer),
+                         QStringLiteral("INSERT INTO PRUEFLINGE (ID, BEZEICHNUNG, NUMMER, SCHUTZKLASSE, PRUEFINTERVAL, KUNDEN_ID) "
+                                        "VALUES (1200, '%1', 7, 'I', 12, 120)")
+                             .arg(s.device)});
+        QStringList row = printerRow(QStringLiteral("03.11.2025"), QStringLiteral("0.1"), QStringLiteral("bestanden"),
+                                     QStringLiteral("7"));
+        row[0] = s.customer.normalized(QString::NormalizationForm_D);
+        const TDryRun run = f.dryRun(TDialect{u';', true, TextEncoding::Utf8, false, "\n"}, {row});
+        QCOMPARE(run.rows[0].state, RowState::Ready);
+        QCOMPARE(run.rows[0].deviceId, 1200);
     }
 
     void earlierFileGainsTheImportTablesOnce()

@@ -48,6 +48,13 @@ struct DomainFixture : IMainView {
         q.execQuery();
         return q.asInteger(0);
     }
+    QString text(const QString &sql)
+    {
+        TQuery q(&dm->Database);
+        q.setSql(sql);
+        q.execQuery();
+        return q.asString(0);
+    }
     void chooseCustomer(int id)
     {
         customer = id;

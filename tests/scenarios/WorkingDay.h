@@ -72,6 +72,15 @@ struct WorkingDay : TRunningProgram {
         frmMain->show();
         activate(frmMain);
     }
+    // The program closed and started again on the same file, as the next
+    // morning.
+    void restart()
+    {
+        program.destroy();
+        program.create();
+        frmMain->show();
+        activate(frmMain);
+    }
     // Keys go to the active window, as on a desktop.
     static void activate(QWidget *window)
     {
@@ -220,6 +229,12 @@ struct WorkingDay : TRunningProgram {
     // closes it, as the window is modal.
     void inReportWindow(const std::function<void()> &open, const std::function<void(TPreviewExt *)> &work)
     {
+        inModalWindow<TPreviewExt>(open, work);
+    }
+    // The same for any modal window of the type.
+    template<class Window>
+    void inModalWindow(const std::function<void()> &open, const std::function<void(Window *)> &work)
+    {
         bool seen = false;
         // The window makes its pages before it shows itself, letting timers
         // run meanwhile: look again until it is on screen.
@@ -227,7 +242,7 @@ struct WorkingDay : TRunningProgram {
         look.setInterval(10);
         QObject::connect(&look, &QTimer::timeout, [&] {
             for (QWidget *w : QApplication::topLevelWidgets())
-                if (auto *window = qobject_cast<TPreviewExt *>(w); window && window->isVisible() && !seen) {
+                if (auto *window = qobject_cast<Window *>(w); window && window->isVisible() && !seen) {
                     seen = true;
                     look.stop();
                     work(window);
