@@ -1,6 +1,7 @@
 #include "ScaleData.h"
 #include "TestDatabase.h"
 #include "Database.h"
+#include "DatabaseFiles.h"
 #include "MigrationList.h"
 #include "NewDatabase.h"
 #include "Query.h"
@@ -209,12 +210,7 @@ QString ensureCurrent(const QString &folder, const ScaleSize &size)
         // first reader of each would clean them up and pay for it. Read once
         // here, so that the measured steps find the file as a firm's would be.
         TQuery q(&db);
-        q.setSql(QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
-                                "AND RDB$VIEW_BLR IS NULL"));
-        QStringList tables;
-        for (q.execQuery(); !q.eof(); q.next())
-            tables << q.asString(0);
-        for (const QString &table : std::as_const(tables)) {
+        for (const QString &table : userTables(db)) {
             q.setSql(QStringLiteral("SELECT COUNT(*) FROM ") + table);
             q.execQuery();
             q.close();

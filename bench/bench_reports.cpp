@@ -131,10 +131,7 @@ void bareDrawing(const BareContent &content, const QString &path)
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
-        writer.setTitle(content.title);
-        writer.setCreator(QStringLiteral("Velmora Prüfprotokolle"));
-        writer.setDocumentXmpMetadata(pdfXmpMetadata(content.title, content.author, content.subject));
+        describePdf(writer, content.title, content.author, content.subject);
         writer.setResolution(300);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), content.orientation, QMarginsF()));
         QPainter painter(&writer);

@@ -126,18 +126,6 @@ int upgrade(const QString &path)
         QStringLiteral("Datenbank ist auf dem aktuellen Stand: ") + path);
 }
 
-QStringList userTables(TDatabase &db)
-{
-    TQuery q(&db);
-    q.setSql(QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
-                            "AND RDB$VIEW_BLR IS NULL ORDER BY RDB$RELATION_NAME"));
-    QStringList tables;
-    for (q.execQuery(); !q.eof(); q.next())
-        tables << q.asString(0);
-    q.close();
-    return tables;
-}
-
 int check(const QString &path)
 {
     if (missing(path))

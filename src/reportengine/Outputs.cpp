@@ -59,10 +59,7 @@ void renderPdf(const TPageStream &stream, const QString &path)
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
-        writer.setTitle(stream.title);
-        writer.setCreator(QStringLiteral("Velmora Prüfprotokolle"));
-        writer.setDocumentXmpMetadata(pdfXmpMetadata(stream.title, stream.author, stream.subject));
+        describePdf(writer, stream.title, stream.author, stream.subject);
         writer.setResolution(300);
         writer.setPageLayout(paperLayout(stream));
         QPainter painter;

@@ -1,4 +1,5 @@
 #include "PdfMetadata.h"
+#include <QPdfWriter>
 #include <QRegularExpression>
 
 namespace {
@@ -83,4 +84,12 @@ QByteArray withInfoEntries(const QByteArray &pdf, const QList<QPair<QByteArray, 
         out.replace(numberAt, numberEnd - numberAt, QByteArray::number(qint64(xrefAt + 1 + shift)));
     }
     return out;
+}
+
+void describePdf(QPdfWriter &writer, const QString &title, const QString &author, const QString &subject)
+{
+    writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("Velmora Prüfprotokolle"));
+    writer.setDocumentXmpMetadata(pdfXmpMetadata(title, author, subject));
 }

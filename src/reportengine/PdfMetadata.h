@@ -4,6 +4,8 @@
 #include <QPair>
 #include <QString>
 
+class QPdfWriter;
+
 // The XMP packet of a PDF/A-1b file with its title, author and subject.
 QByteArray pdfXmpMetadata(const QString &title, const QString &author, const QString &subject);
 
@@ -11,3 +13,6 @@ QByteArray pdfXmpMetadata(const QString &title, const QString &author, const QSt
 // dictionary, the cross-reference table moved to match. Qt's writer has no
 // author and subject of its own.
 QByteArray withInfoEntries(const QByteArray &pdf, const QList<QPair<QByteArray, QString>> &entries);
+
+// PDF/A-1b with the title, the program as creator and the XMP packet.
+void describePdf(QPdfWriter &writer, const QString &title, const QString &author, const QString &subject);

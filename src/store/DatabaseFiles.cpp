@@ -77,3 +77,10 @@ int removeStaleBackupParts(const QString &folder, const QString &databasePath, c
             ++removed;
     return removed;
 }
+
+QStringList userTables(TDatabase &database)
+{
+    return firstColumn(database, QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE "
+                                                "COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$VIEW_BLR IS NULL ORDER BY "
+                                                "RDB$RELATION_NAME"));
+}

@@ -23,6 +23,8 @@ FileIdentity identifyDatabaseFile(const QString &path);
 
 // The first column of every row a statement selects, as text.
 QStringList firstColumn(TDatabase &database, const QString &sql);
+// The file's own tables (no views, no system tables), by name.
+QStringList userTables(TDatabase &database);
 
 // The name of a backup copy: "yyyyMMdd_HHmm_" followed by the database file's
 // name without its folder ("20240131_0905_VELMORA.FDB").
