@@ -20,9 +20,10 @@ void rethrowWithLockWait(const EDatabaseError &error)
 {
     for (const qint64 code : {qint64(isc_lock_timeout), qint64(isc_deadlock), qint64(isc_update_conflict), qint64(isc_lock_conflict)})
         if (error.hasEngineCode(code))
+            // The engine's own lines ("lock time-out on wait transaction",
+            // "deadlock") say nothing more to a user, and in English.
             throw EDatabaseError(QStringLiteral("Der Datensatz wird gerade an einem anderen Arbeitsplatz gespeichert. "
-                                                "Bitte gleich noch einmal versuchen.\n") +
-                                     error.message(),
+                                                "Bitte gleich noch einmal versuchen."),
                                  error.engineCodes());
     throw error;
 }
