@@ -13,7 +13,9 @@
 #include "UPreviewExt.h"
 #include "UPruefling.h"
 #include "UPruefung.h"
+#include <QApplication>
 #include <QCheckBox>
+#include <limits>
 #include <QComboBox>
 #include <QLabel>
 #include <QProcess>
@@ -155,8 +157,18 @@ struct WorkingDay : TRunningProgram {
     {
         auto *customers = find<QComboBox>(frmMain, "cbKunden");
         customers->setFocus();
-        // Typing the first letters picks the customer, as in any list.
-        keys(customers, name.left(4));
+        // Typing the first letters picks the customer, as in any list. The
+        // list joins letters typed within the keyboard interval (400 ms); on
+        // a loaded machine the letters of one name can come further apart
+        // and each would start a search of its own. So the first letter
+        // starts a fresh search, and the rest are joined to it whatever
+        // time passes.
+        const int interval = QApplication::keyboardInputInterval();
+        QTest::qWait(interval + 50);
+        keys(customers, name.left(1));
+        QApplication::setKeyboardInputInterval(std::numeric_limits<int>::max());
+        keys(customers, name.mid(1, 3));
+        QApplication::setKeyboardInputInterval(interval);
     }
     QString currentCustomer() { return find<QComboBox>(frmMain, "cbKunden")->currentText(); }
     void chooseDevice(const QString &name)
