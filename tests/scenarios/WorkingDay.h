@@ -156,6 +156,10 @@ struct WorkingDay : TRunningProgram {
     void chooseCustomer(const QString &name)
     {
         auto *customers = find<QComboBox>(frmMain, "cbKunden");
+        // A window that just closed may leave work that still holds the
+        // main window (a modal window, the list disabled): letters typed
+        // then would go nowhere, as for a user.
+        QTRY_VERIFY_WITH_TIMEOUT(customers->isEnabled() && !QApplication::activeModalWidget(), 20000);
         customers->setFocus();
         // Typing the first letters picks the customer, as in any list. The
         // list joins letters typed within the keyboard interval (400 ms); on
