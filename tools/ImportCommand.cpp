@@ -154,11 +154,9 @@ void printLeftOut(const TDryRun &run)
 
 int run(const Request &r)
 {
-    if (missing(r.database))
-        return refuseMissing(r.database);
     TToolConnection connection(r.database);
-    if (const QString failure = connection.open(); !failure.isEmpty())
-        return connection.refuseUnopened(failure);
+    if (const int failed = connection.openOrRefuse(); failed != cli::Ok)
+        return failed;
     TDatabase &db = connection.db;
     TTransaction &transaction = connection.transaction;
     const TExportFile file = readExportFile(r.file);

@@ -50,6 +50,15 @@ QString TToolConnection::open()
     }
 }
 
+int TToolConnection::openOrRefuse()
+{
+    if (missing(db.databaseName()))
+        return refuseMissing(db.databaseName());
+    if (const QString failure = open(); !failure.isEmpty())
+        return refuseUnopened(failure);
+    return cli::Ok;
+}
+
 int TToolConnection::refuseUnopened(const QString &failure) const
 {
     cli::refuse(failure);

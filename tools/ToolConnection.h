@@ -22,6 +22,9 @@ struct TToolConnection {
     explicit TToolConnection(const QString &path);
     // Opens the database; on failure the reason, in German and in the engine's words.
     QString open();
+    // Opens the database, a file of which must be there: Ok, or the exit
+    // code after saying why not (refuseMissing, refuseUnopened).
+    int openOrRefuse();
     // Says why it did not open: exit code 3 for a login without password or
     // one the server refused, Refused otherwise.
     int refuseUnopened(const QString &failure) const;

@@ -37,11 +37,9 @@ int usage(const QString &why)
 // checked is what was there.
 int verifyDatabase(const QString &path)
 {
-    if (missing(path))
-        return refuseMissing(path);
     TToolConnection c(path);
-    if (const QString failure = c.open(); !failure.isEmpty())
-        return c.refuseUnopened(failure);
+    if (const int failed = c.openOrRefuse(); failed != Ok)
+        return failed;
     try {
         if (!isVelmoraDatabase(c.db))
             return refuse(foreignDatabaseText(path));

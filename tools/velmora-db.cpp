@@ -101,11 +101,9 @@ int create(const QString &path)
 // with their own text.
 int changeOurDatabase(const QString &path, const std::function<void(TDatabase &)> &change, const QString &done)
 {
-    if (missing(path))
-        return refuseMissing(path);
     Connection c(path);
-    if (const QString failure = c.open(); !failure.isEmpty())
-        return c.refuseUnopened(failure);
+    if (const int failed = c.openOrRefuse(); failed != Ok)
+        return failed;
     try {
         // Another program's file is never altered.
         if (!isVelmoraDatabase(c.db))
@@ -128,11 +126,9 @@ int upgrade(const QString &path)
 
 int check(const QString &path)
 {
-    if (missing(path))
-        return refuseMissing(path);
     Connection c(path);
-    if (const QString failure = c.open(); !failure.isEmpty())
-        return c.refuseUnopened(failure);
+    if (const int failed = c.openOrRefuse(); failed != Ok)
+        return failed;
     try {
         if (!isVelmoraDatabase(c.db))
             return refuse(notOurs(path));
