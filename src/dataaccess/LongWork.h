@@ -16,6 +16,11 @@ QString progressText(const QString &doing, qint64 done, qint64 total, const QStr
 // report throws EWorkCancelled when the user has asked the work to stop.
 using Progress = std::function<void(const QString &text, qint64 done, qint64 total)>;
 
+// Reports done of total in progressText's words at the first, every every-th
+// and the last; a loop calls it at each item and pays for a text only then.
+void reportEvery(qint64 every, const Progress &progress, const QString &doing, qint64 done, qint64 total,
+                 const QString &items);
+
 // The user stopped the work; what it committed so far stays.
 class EWorkCancelled : public EAbort {};
 

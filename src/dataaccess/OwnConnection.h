@@ -3,6 +3,7 @@
 // long work on a worker thread: the embedded engine lets one process attach
 // a file several times, and one attachment is used by one thread at a time.
 #include "Database.h"
+#include "LongWork.h"
 
 struct OwnConnection {
     TDatabase db;
@@ -17,3 +18,17 @@ struct OwnConnection {
         db.open();
     }
 };
+
+// Long work on a connection of its own to the file that database names: the
+// name and parameters are read here, on the calling thread, and the work
+// attaches on the worker's.
+inline void runOnOwnConnection(const TDatabase &database, const QString &title, bool cancellable,
+                               const std::function<void(OwnConnection &own, const Progress &progress)> &work)
+{
+    const QString path = database.databaseName();
+    const QStringList params = database.params;
+    runLongWork(title, cancellable, [&](const Progress &progress) {
+        OwnConnection own(path, params);
+        work(own, progress);
+    });
+}

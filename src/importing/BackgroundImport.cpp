@@ -20,11 +20,8 @@ void startAfresh(TTransaction &transaction)
 TDryRun dryRunInBackground(TDatabase &database, const TImportProfile &profile, const QString &fileName,
                            const QByteArray &bytes, const TImportChoice &choice)
 {
-    const QString path = database.databaseName();
-    const QStringList params = database.params;
     TDryRun run;
-    runLongWork(QStringLiteral("Export prüfen"), true, [&](const Progress &progress) {
-        OwnConnection own(path, params);
+    runOnOwnConnection(database, QStringLiteral("Export prüfen"), true, [&](OwnConnection &own, const Progress &progress) {
         run = dryRunImport(own.db, profile, fileName, bytes, choice, progress);
     });
     return run;
@@ -32,15 +29,13 @@ TDryRun dryRunInBackground(TDatabase &database, const TImportProfile &profile, c
 
 TImportResult importInBackground(TDatabase &database, const TDryRun &shown)
 {
-    const QString path = database.databaseName();
-    const QStringList params = database.params;
     TImportResult result;
     try {
-        runLongWork(QStringLiteral("Messwerte importieren"), true, [&](const Progress &progress) {
-            OwnConnection own(path, params);
+        const auto import = [&](OwnConnection &own, const Progress &progress) {
             result = importDryRun(own.db, shown, {}, progress);
             own.transaction.commit();
-        });
+        };
+        runOnOwnConnection(database, QStringLiteral("Messwerte importieren"), true, import);
     } catch (...) {
         // The rows may be committed when only the statistics afterwards failed.
         startAfresh(*database.defaultTransaction());

@@ -298,9 +298,7 @@ QString TDryRun::leftOutText() const { return stateCounts(RowState::UnknownCusto
 
 void reportRows(const Progress &progress, const QString &text, qint64 done, qint64 total)
 {
-    constexpr qint64 kEvery = 100;
-    if (progress && (done % kEvery == 0 || done == total))
-        progress(progressText(text, done, total, QStringLiteral("Zeilen")), done, total);
+    reportEvery(100, progress, text, done, total, QStringLiteral("Zeilen"));
 }
 
 TDryRun dryRunImport(const TImportLookups &lookups, const TImportProfile &profile, const QString &fileName,

@@ -10,12 +10,9 @@
 
 void TfrmMain::Pruefen1Click()
 {
-    const QString path = frmDM->Database.databaseName();
-    const QStringList params = frmDM->Database.params;
     TFingerprintReport report;
     try {
-        runLongWork(QStringLiteral("Prüfen"), true, [&](const Progress &progress) {
-            OwnConnection own(path, params);
+        runOnOwnConnection(frmDM->Database, QStringLiteral("Prüfen"), true, [&](OwnConnection &own, const Progress &progress) {
             report = verifyFingerprints(own.db, progress);
         });
     } catch (const EWorkCancelled &) {

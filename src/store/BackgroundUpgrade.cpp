@@ -23,13 +23,10 @@ void upgradeOnOwnConnection(TDatabase &db)
 {
     if (!upgradeDue(db)) // a current file costs no second connection
         return;
-    const QString path = db.databaseName();
-    const QStringList params = db.params;
     db.close();
     std::exception_ptr failure;
     try {
-        runLongWork(kUpgradeTitle, true, [&](const Progress &progress) {
-            OwnConnection own(path, params);
+        runOnOwnConnection(db, kUpgradeTitle, true, [](OwnConnection &own, const Progress &progress) {
             runMigrations(own.db, upgradeProgress(progress));
             own.transaction.commit();
         });

@@ -14,13 +14,6 @@ namespace {
 using Kind = TFingerprintFinding::Kind;
 using Digest = Sha256::Digest;
 
-// One hasher for the whole check: every entry and inspection is hashed.
-Digest sha256Of(const QString &text)
-{
-    thread_local Sha256 hasher;
-    return hasher.digest(text.toUtf8());
-}
-
 // The value of a line "NAME=value" of a canonical text; the fields come in a
 // fixed order and a text value cannot hold a line break, so the first match
 // is the field.
@@ -61,7 +54,8 @@ bool isValueText(const QString &text)
            std::all_of(text.cbegin(), text.cend(), [](QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'); });
 }
 
-EntryDigest digestOf(const QString &content, const Digest &contentHash, int columnPruefungId)
+// previous is the value the text's VORHER= line names (previousOf).
+EntryDigest digestOf(const QString &content, const QString &previous, const Digest &contentHash, int columnPruefungId)
 {
     EntryDigest e;
     bool numeric = false;
@@ -70,7 +64,6 @@ EntryDigest digestOf(const QString &content, const Digest &contentHash, int colu
     e.kind = fingerprintKindFromText(fieldOf(content, u"ART"));
     e.addedLater = e.kind == FingerprintKind::AddedLater;
     e.content = contentHash;
-    const QString previous = previousOf(content);
     e.first = previous.isEmpty();
     e.tailCanonical = content.endsWith(QStringLiteral("\nVORHER=") + previous + u'\n') && (e.first || isValueText(previous));
     if (e.tailCanonical && !e.first) {
@@ -81,12 +74,6 @@ EntryDigest digestOf(const QString &content, const Digest &contentHash, int colu
 }
 
 QString hexOf(const Digest &d) { return QString::fromLatin1(Sha256::hex(d)); }
-
-void report(const Progress &progress, const QString &doing, qint64 done, qint64 total, const QString &items)
-{
-    if (progress && (done % 1000 == 0 || done == total))
-        progress(progressText(doing, done, total, items), done, total);
-}
 
 // The columns of an entry (PRUEFUNG_ID, ART, VERSION of a query row) are
 // only copies of its hashed text for lookups; they must agree with it.
@@ -121,8 +108,9 @@ std::vector<EntryDigest> checkChain(TDatabase &db, TFingerprintReport &result, c
         const int nr = static_cast<int>(q.asInteger(0));
         const QString content = q.asString(4);
         const QString value = q.asString(5).trimmed();
-        const Digest hash = sha256Of(content);
-        EntryDigest entry = digestOf(content, hash, static_cast<int>(q.asInteger(1)));
+        const QString named = previousOf(content);
+        const Digest hash = sha256OfUtf8(content);
+        EntryDigest entry = digestOf(content, named, hash, static_cast<int>(q.asInteger(1)));
         entry.nr = nr;
         const int id = entry.pruefungId;
         ++result.entries;
@@ -138,7 +126,7 @@ std::vector<EntryDigest> checkChain(TDatabase &db, TFingerprintReport &result, c
                     .arg(nr)
                     .arg(id)};
         } else {
-            if (previousOf(content) != previous)
+            if (named != previous)
                 result.findings << TFingerprintFinding{
                     Kind::Broken, id,
                     QStringLiteral("Die Kette ist vor Eintrag %1 (Prüfung %2) unterbrochen: der vorige Fingerabdruck "
@@ -156,8 +144,8 @@ std::vector<EntryDigest> checkChain(TDatabase &db, TFingerprintReport &result, c
         entries.push_back(entry);
         previous = value;
         expectedNr = nr + 1;
-        report(progress, QStringLiteral("Fingerabdrücke werden gelesen"), result.entries, std::max(total, qint64(result.entries)),
-               QStringLiteral("Einträgen"));
+        reportEvery(1000, progress, QStringLiteral("Fingerabdrücke werden gelesen"), result.entries,
+                    std::max(total, qint64(result.entries)), QStringLiteral("Einträgen"));
     }
     return entries;
 }
@@ -217,7 +205,7 @@ void compare(const TInspectionBodies &stored, const EntryDigest &newest, TFinger
     // A deleted inspection that is back, or an entry whose kind no program
     // writes, cannot match what is stored.
     const bool matches = newest.kind && newest.kind != FingerprintKind::Deleted && newest.tailCanonical &&
-                         sha256Of(stored.body(*newest.kind) + QStringLiteral("VORHER=") +
+                         sha256OfUtf8(stored.body(*newest.kind) + QStringLiteral("VORHER=") +
                                   (newest.first ? QString() : hexOf(newest.previous)) + u'\n') == newest.content;
     if (!matches)
         result.findings << changed(stored.pruefungId());
@@ -242,8 +230,8 @@ TFingerprintReport verifyFingerprints(TDatabase &db, const Progress &progress)
     // Both in the order of the inspections' keys: one merge.
     auto entry = newest.cbegin();
     const auto compared = [&] {
-        report(progress, QStringLiteral("Fingerabdrücke werden geprüft"), entry - newest.cbegin(),
-               static_cast<qint64>(newest.size()), QStringLiteral("Prüfungen"));
+        reportEvery(1000, progress, QStringLiteral("Fingerabdrücke werden geprüft"), entry - newest.cbegin(),
+                    static_cast<qint64>(newest.size()), QStringLiteral("Prüfungen"));
     };
     const auto skipEntriesBefore = [&](int id) {
         for (; entry != newest.cend() && entry->pruefungId < id; ++entry, compared())

@@ -300,8 +300,7 @@ QString canonicalDeletionBody(int pruefungId)
 
 QString sha256Hex(const QString &text)
 {
-    thread_local Sha256 hasher;
-    return QString::fromLatin1(Sha256::hex(hasher.digest(text.toUtf8())));
+    return QString::fromLatin1(Sha256::hex(sha256OfUtf8(text)));
 }
 
 QString fingerprintInspection(TDatabase &db, int pruefungId, FingerprintKind kind)

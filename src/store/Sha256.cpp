@@ -40,3 +40,9 @@ QByteArray Sha256::hex(const Digest &digest)
 {
     return QByteArray(digest.data(), static_cast<qsizetype>(digest.size())).toHex();
 }
+
+Sha256::Digest sha256OfUtf8(const QString &text)
+{
+    thread_local Sha256 hasher;
+    return hasher.digest(text.toUtf8());
+}

@@ -5,6 +5,7 @@
 // QCryptographicHash. The digests are the same.
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <array>
 #include <memory>
 
@@ -26,3 +27,6 @@ private:
     struct State;
     std::unique_ptr<State> m_state;
 };
+
+// SHA-256 of a text's UTF-8 bytes, through one hasher per thread.
+Sha256::Digest sha256OfUtf8(const QString &text);
