@@ -1,28 +1,58 @@
 // The due list: every active device of every active customer with the next
 // inspection date of its latest inspection.
 #include "Clock.h"
+#include "DueTable.h"
 #include "Query.h"
 #include "UDM.h"
 
 namespace {
-// The due devices up to :BIS, of the customer :KUNDE or of all when it is null.
-// One customer's alone are found through the customer's key (the condition
-// on a parameter that may be null reads every customer).
-QStringList dueDevicesSql(bool oneCustomer = false)
+const QString kDueColumns = QStringLiteral("SELECT K.ID AS KUNDEN_ID, K.NAME AS KUNDE_NAME, L.ID AS PRUEFLING_ID, "
+                                           "L.BEZEICHNUNG, L.NUMMER, L.ORT,");
+const QString kDueOrder = QStringLiteral("ORDER BY K.NAME COLLATE UNICODE, K.ID, NEXT_PRUEFDATUM NULLS FIRST, "
+                                         "L.ORT COLLATE UNICODE, L.NUMMER");
+
+// The due devices up to :BIS of the customer :KUNDE, found through the
+// customer's key; each device's latest inspection (by date and then by key,
+// so two inspections of the same moment still give one row) is looked up
+// through its index.
+QStringList customerDueSql()
 {
     return QStringList{
-        QStringLiteral("SELECT K.ID AS KUNDEN_ID, K.NAME AS KUNDE_NAME, L.ID AS PRUEFLING_ID, L.BEZEICHNUNG, L.NUMMER, L.ORT,"),
-        QStringLiteral("CAST(P.NEXT_PRUEFDATUM AS DATE) AS NEXT_PRUEFDATUM"),
+        kDueColumns, QStringLiteral("CAST(P.NEXT_PRUEFDATUM AS DATE) AS NEXT_PRUEFDATUM"),
         QStringLiteral("FROM KUNDEN K JOIN PRUEFLINGE L ON L.KUNDEN_ID = K.ID"),
-        // The latest by date and then by key, so two inspections of the same
-        // moment still give one row per device; looked up per device through
-        // its index (a ranking of all inspections was read anew per device).
         QStringLiteral("LEFT JOIN PRUEFUNGEN P ON P.ID = (SELECT FIRST 1 Q.ID FROM PRUEFUNGEN Q WHERE Q.PRUEFLINGE_ID = L.ID"),
         QStringLiteral("ORDER BY Q.PRUEFDATUM DESC, Q.ID DESC)"),
-        QStringLiteral("WHERE K.AKTIV = 1 AND L.AKTIV = 1"),
-        QStringLiteral("AND (P.NEXT_PRUEFDATUM IS NULL OR CAST(P.NEXT_PRUEFDATUM AS DATE) <= :BIS)"),
-        oneCustomer ? QStringLiteral("AND K.ID = :KUNDE") : QStringLiteral("AND (CAST(:KUNDE AS INTEGER) IS NULL OR K.ID = :KUNDE)"),
-        QStringLiteral("ORDER BY K.NAME COLLATE UNICODE, K.ID, P.NEXT_PRUEFDATUM NULLS FIRST, L.ORT COLLATE UNICODE, L.NUMMER")};
+        QStringLiteral("WHERE K.AKTIV = 1 AND L.AKTIV = 1 AND K.ID = :KUNDE"),
+        QStringLiteral("AND (P.NEXT_PRUEFDATUM IS NULL OR CAST(P.NEXT_PRUEFDATUM AS DATE) <= :BIS)"), kDueOrder};
+}
+
+// The due devices up to :BIS of every customer, read through the index on
+// the kept next dates: as many rows as are due, whatever the number of
+// devices. The table leads the join (the outer joins keep it first) and
+// every row it gives has its device and customer.
+QStringList allDueSql()
+{
+    return QStringList{kDueColumns, QStringLiteral("F.NEXT_PRUEFDATUM"),
+                       QStringLiteral("FROM FAELLIGKEITEN F LEFT JOIN PRUEFLINGE L ON L.ID = F.PRUEFLINGE_ID"),
+                       QStringLiteral("LEFT JOIN KUNDEN K ON K.ID = L.KUNDEN_ID"),
+                       QStringLiteral("WHERE (F.NEXT_PRUEFDATUM IS NULL OR F.NEXT_PRUEFDATUM <= :BIS)"),
+                       QStringLiteral("AND K.AKTIV = 1 AND L.AKTIV = 1"), kDueOrder};
+}
+
+// The same from every device's latest inspection, for a file whose upgrade
+// is left to the server's owner.
+QStringList allDueWithoutTableSql()
+{
+    QStringList sql = customerDueSql();
+    sql.replaceInStrings(QStringLiteral(" AND K.ID = :KUNDE"), QString());
+    return sql;
+}
+
+QStringList dueDevicesSql(TDatabase &database, bool oneCustomer)
+{
+    if (oneCustomer)
+        return customerDueSql();
+    return dueTablePresent(database) ? allDueSql() : allDueWithoutTableSql();
 }
 
 TField *field(TDataSet &d, const char *name)
@@ -41,7 +71,7 @@ QString latestNextInspectionColumn()
 QList<TDueDevice> TfrmDM::dueDevices(const QDate &until, const std::optional<int> &kundeId)
 {
     TQuery query(&Database);
-    query.setSql(dueDevicesSql(kundeId.has_value()));
+    query.setSql(dueDevicesSql(Database, kundeId.has_value()));
     query.paramByName(QStringLiteral("BIS")).setAsDate(until);
     if (kundeId)
         query.paramByName(QStringLiteral("KUNDE")).setAsInteger(*kundeId);
@@ -70,7 +100,7 @@ TDueCounts TfrmDM::customerDueCounts(int kundeId)
 void TfrmDM::declareDueReport()
 {
     TDataSet &d = dsetReportFaelligkeiten;
-    d.setSelectSql(dueDevicesSql());
+    d.setSelectSql(customerDueSql());
     d.addField(QStringLiteral("KUNDEN_ID"), TFieldType::Integer);
     d.addField(QStringLiteral("KUNDE_NAME"), TFieldType::String, 60);
     d.addField(QStringLiteral("PRUEFLING_ID"), TFieldType::Integer);
@@ -107,10 +137,9 @@ void TfrmDM::openReportFaelligkeiten(const QDate &until, const std::optional<int
     TDataSet &d = dsetReportFaelligkeiten;
     d.close();
     FDueReportPlace = placeText.trimmed();
+    d.setSelectSql(dueDevicesSql(Database, kundeId.has_value()));
     d.paramByName(QStringLiteral("BIS")).setAsDate(until);
     if (kundeId)
         d.paramByName(QStringLiteral("KUNDE")).setAsInteger(*kundeId);
-    else
-        d.paramByName(QStringLiteral("KUNDE")).clear();
     d.open();
 }

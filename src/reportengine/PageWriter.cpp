@@ -4,6 +4,8 @@
 #include "DbError.h"
 #include "LabelPages.h"
 #include "DataSet.h"
+#include <QRegularExpression>
+#include <algorithm>
 #include <deque>
 
 namespace {
@@ -23,7 +25,21 @@ struct Page {
     int row = 0;   // the detail record current when the page began
     int group = 0; // pages of one record of a report with a page per record
     QList<Slice> slices;
+    const TLaidBand *header = nullptr; // as laid out when the page began
+    const TLaidBand *footer = nullptr;
 };
+
+// Whether a band shows what is known only once every page is laid out: the
+// page count, a page's place among its record's pages, a group's size.
+bool needsFinishedPages(const TReportBand *band)
+{
+    static const QRegularExpression late(QStringLiteral("\\{(pages|groupPage|groupPages|groupCount)\\}"));
+    if (!band)
+        return false;
+    return std::any_of(band->items.cbegin(), band->items.cend(), [](const TReportItem &item) {
+        return item.text.contains(late) || (item.empty && item.empty->contains(late));
+    });
+}
 
 // Pieces that a page break must not cut.
 bool isSolid(const TPiece &p)
@@ -40,6 +56,8 @@ public:
     {
         header = layout.band(TReportBand::Kind::PageHeader);
         footer = layout.band(TReportBand::Kind::PageFooter);
+        relayHeader = needsFinishedPages(header);
+        relayFooter = needsFinishedPages(footer);
         const TReportBand *detail = layout.band(TReportBand::Kind::Detail);
         detailConnection = detail ? detail->connection : QString();
     }
@@ -119,13 +137,13 @@ public:
             TPage out;
             const Page &page = pages.at(i);
             if (header) {
-                const TLaidBand band = layoutBand(*header, context(page.row));
+                const TLaidBand band = relayHeader ? layoutBand(*header, context(page.row)) : *page.header;
                 draw(out, stream, {&band, top(), 0, band.height});
             }
             for (const Slice &slice : page.slices)
                 draw(out, stream, slice);
             if (footer) {
-                const TLaidBand band = layoutBand(*footer, context(page.row));
+                const TLaidBand band = relayFooter ? layoutBand(*footer, context(page.row)) : *page.footer;
                 draw(out, stream, {&band, pageSize.height() - margin() - band.height, 0, band.height});
             }
             stream.pages << out;
@@ -166,7 +184,12 @@ private:
         return &laid.back();
     }
 
-    double bandHeight(const TReportBand *band, int r) const { return band ? layoutBand(*band, context(r)).height : 0.0; }
+    // Laid out at the page's start for its height; kept for painting unless
+    // the band shows what only the finished pages know.
+    const TLaidBand *pageBand(const TReportBand *band, int r)
+    {
+        return band ? lay(*band, r) : nullptr;
+    }
 
     void progress(int page)
     {
@@ -186,8 +209,11 @@ private:
         pages.append(Page{r, pages.isEmpty() ? 0 : pages.last().group + (newGroup ? 1 : 0), {}});
         pageNo = static_cast<int>(pages.size());
         progress(pageNo);
-        pageTop = top() + bandHeight(header, r);
-        bottom = pageSize.height() - margin() - bandHeight(footer, r);
+        Page &page = pages.last();
+        page.header = pageBand(header, r);
+        page.footer = pageBand(footer, r);
+        pageTop = top() + (page.header ? page.header->height : 0.0);
+        bottom = pageSize.height() - margin() - (page.footer ? page.footer->height : 0.0);
         y = pageTop;
     }
 
@@ -287,6 +313,8 @@ private:
     const QSizeF pageSize;
     const TReportBand *header = nullptr;
     const TReportBand *footer = nullptr;
+    bool relayHeader = false;
+    bool relayFooter = false;
     QString detailConnection;
     std::deque<TLaidBand> laid; // stable addresses for the slices
     QList<Page> pages;

@@ -31,6 +31,7 @@ const QList<Migration> &migrations()
         {9, QStringLiteral("Änderungsereignisse"), changeEventTriggersPresent, addChangeEventTriggers, true},
         {10, QStringLiteral("Zeichensatz UTF-8"), textsAreUtf8, convertTextsToUtf8, true},
         {11, QStringLiteral("Vorschläge für Bezeichnung und Ort"), deviceTextsPresent, addDeviceTexts, true},
+        {12, QStringLiteral("Fälligkeiten je Prüfling"), dueTableComplete, addDueTable, true},
     };
     return steps;
 }

@@ -7,10 +7,10 @@
 // Nothing is filled before part 2, so a run killed after part 1 is
 // completed by the next start.
 #include "Database.h"
-#include "DatabaseFiles.h"
 #include "DeviceTexts.h"
 #include "Migration.h"
 #include "UpgradeSteps.h"
+#include "WorkstationGrants.h"
 
 namespace {
 
@@ -59,10 +59,7 @@ void addDeviceTexts(MigrationStep &step)
                       .arg(column));
     // A workstation's own login that may store devices fires the trigger,
     // which writes with the login's rights.
-    const QStringList users = firstColumn(step.db(), QStringLiteral(
-        "SELECT DISTINCT TRIM(RDB$USER) FROM RDB$USER_PRIVILEGES WHERE RDB$RELATION_NAME = 'PRUEFLINGE' "
-        "AND RDB$PRIVILEGE = 'I' AND RDB$USER_TYPE = 8 AND RDB$USER <> CURRENT_USER"));
-    for (const QString &user : users)
+    for (const QString &user : workstationLoginsWith(step.db(), QStringLiteral("PRUEFLINGE"), u'I'))
         step.exec(QStringLiteral("GRANT SELECT, INSERT ON PRUEFLING_TEXTE TO USER \"%1\"").arg(user));
 }
 

@@ -40,3 +40,8 @@ bool textsAreUtf8(TDatabase &db);
 // stored devices and kept by triggers (UpgradeDeviceTexts.cpp).
 void addDeviceTexts(MigrationStep &step);
 bool deviceTextsPresent(TDatabase &db);
+
+// The table of the active devices' next due dates, filled from the stored
+// inspections and kept by triggers (UpgradeDueTable.cpp).
+void addDueTable(MigrationStep &step);
+bool dueTableComplete(TDatabase &db);

@@ -29,3 +29,11 @@ void grantWorkstationUser(TDatabase &database, const QString &user)
     }
     t->commit();
 }
+
+QStringList workstationLoginsWith(TDatabase &database, const QString &table, QChar privilege)
+{
+    return firstColumn(database, QStringLiteral("SELECT DISTINCT TRIM(RDB$USER) FROM RDB$USER_PRIVILEGES "
+                                                "WHERE RDB$RELATION_NAME = '%1' AND RDB$PRIVILEGE = '%2' "
+                                                "AND RDB$USER_TYPE = 8 AND RDB$USER <> CURRENT_USER")
+                                     .arg(table, privilege));
+}

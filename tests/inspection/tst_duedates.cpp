@@ -1,4 +1,8 @@
 #include "DomainFixture.h"
+#include "DueTable.h"
+#include "IndexStatistics.h"
+#include "PreparedStatements.h"
+#include "StatementPlan.h"
 #include <QtTest>
 
 namespace {
@@ -44,6 +48,17 @@ const QStringList kDueWorld = {
     inspection(5005, "2023-02-28 23:59", "2024-02-28 23:59", 2005),
     inspection(5006, "2023-02-27 08:00", "2024-02-27 08:00", 2006),
 };
+
+// Each due device with its next date, by key: what a list shows, whatever
+// its order.
+QStringList dueByKey(const QList<TDueDevice> &devices)
+{
+    QStringList rows;
+    for (const TDueDevice &d : devices)
+        rows << QStringLiteral("%1 %2").arg(d.prueflingId).arg(d.nextDate.toString(Qt::ISODate));
+    rows.sort();
+    return rows;
+}
 
 QList<int> deviceIds(const QList<TDueDevice> &devices)
 {
@@ -130,6 +145,69 @@ private slots:
         QCOMPARE(deviceIds(due), devices);
         for (const TDueDevice &d : due)
             QCOMPARE(d.kundeName, d.kundeId == 101 ? QStringLiteral("Demo-Kunde") : QStringLiteral("Zweite Firma"));
+    }
+
+    // The list of every customer reads the next dates the database keeps
+    // per device; after any change it shows what each customer's own list,
+    // read from the inspections themselves, shows.
+    void allCustomersFollowEveryChange_data()
+    {
+        QTest::addColumn<QStringList>("changes");
+        QTest::newRow("inspection saved") << QStringList{inspection(6001, "2024-02-27 10:00", "2030-01-01 10:00", 1002)};
+        QTest::newRow("inspection deleted") << QStringList{QStringLiteral("DELETE FROM PRUEFUNGEN WHERE ID = 5006")};
+        QTest::newRow("latest deleted, the earlier counts")
+            << QStringList{QStringLiteral("DELETE FROM PRUEFUNGEN WHERE ID = 5004")};
+        QTest::newRow("next date corrected")
+            << QStringList{QStringLiteral("UPDATE PRUEFUNGEN SET NEXT_PRUEFDATUM = '2030-01-01' WHERE ID = 5006")};
+        QTest::newRow("inspection date corrected behind an earlier one")
+            << QStringList{QStringLiteral("UPDATE PRUEFUNGEN SET PRUEFDATUM = '2023-04-29 10:00' WHERE ID = 5004")};
+        QTest::newRow("inspection moved to another device")
+            << QStringList{QStringLiteral("UPDATE PRUEFUNGEN SET PRUEFLINGE_ID = 2002 WHERE ID = 5006")};
+        QTest::newRow("device retired") << QStringList{QStringLiteral("UPDATE PRUEFLINGE SET AKTIV = 0 WHERE ID = 2006")};
+        QTest::newRow("device back in use, with its inspection")
+            << QStringList{inspection(6002, "2023-01-01 10:00", "2024-01-01 10:00", 2004),
+                           QStringLiteral("UPDATE PRUEFLINGE SET AKTIV = 1 WHERE ID = 2004")};
+        QTest::newRow("device renamed") << QStringList{QStringLiteral("UPDATE PRUEFLINGE SET ORT = 'Keller' WHERE ID = 2006")};
+        QTest::newRow("device deleted") << QStringList{QStringLiteral("DELETE FROM PRUEFLINGE WHERE ID = 2006")};
+        QTest::newRow("new device") << QStringList{device(2007, "Neu", 102)};
+        QTest::newRow("customer retired") << QStringList{QStringLiteral("UPDATE KUNDEN SET AKTIV = 0 WHERE ID = 102")};
+        QTest::newRow("customer back") << QStringList{QStringLiteral("UPDATE KUNDEN SET AKTIV = 1 WHERE ID = 103")};
+        QTest::newRow("customer deleted") << QStringList{QStringLiteral("DELETE FROM KUNDEN WHERE ID = 102")};
+    }
+    void allCustomersFollowEveryChange()
+    {
+        QFETCH(QStringList, changes);
+        DomainFixture f(kDueWorld);
+        QVERIFY(dueTablePresent(f.dm->Database));
+        for (const QString &change : changes) {
+            TQuery q(&f.dm->Database);
+            q.setSql(change);
+            q.execQuery();
+        }
+        const QDate until(2030, 12, 31);
+        QList<TDueDevice> perCustomer;
+        for (int customer : {101, 102, 103})
+            perCustomer += f.dm->dueDevices(until, customer);
+        QCOMPARE(dueByKey(f.dm->dueDevices(until)), dueByKey(perCustomer));
+    }
+
+    // The due devices of every customer are found through the index on the
+    // kept dates, each with its device and customer by key: the rows read
+    // are the rows shown, not every device of the file.
+    void allCustomersReadThroughTheDateIndex()
+    {
+        DomainFixture f(kDueWorld);
+        recomputeIndexStatistics(f.dm->Database);
+        QStringList statements;
+        {
+            PreparedStatements recording;
+            f.dm->dueDevices(QDate(2030, 1, 1));
+            statements = recording.texts().filter(QStringLiteral("FAELLIGKEITEN"));
+        }
+        QCOMPARE(statements.size(), 1);
+        const QString plan = explainedStatementPlan(f.dm->Database, statements.first());
+        QVERIFY2(plan.contains(QStringLiteral("Index \"FAELLIGKEITEN_DATUM\" Range Scan")), qPrintable(plan));
+        QVERIFY2(!plan.contains(QStringLiteral("Full Scan")), qPrintable(plan));
     }
 
     void neverInspectedIsOverdue()

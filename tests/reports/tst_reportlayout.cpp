@@ -127,6 +127,35 @@ private slots:
         QVERIFY(showsWhole(stream, lines.join(u' ')));
     }
 
+    // The page header is laid out once, when its page begins; a footer with
+    // the page count only when every page is known. Each page still shows
+    // its own numbers.
+    void pageNumbersInHeaderAndFooter()
+    {
+        QStringList lines;
+        for (int i = 1; i <= 150; ++i)
+            lines << QStringLiteral("Zeile %1").arg(i);
+        TReportProject project;
+        openBands(project, QStringLiteral(
+                               "{\"kind\": \"pageHeader\", \"height\": 8, \"items\": [{\"x\":0,\"y\":0,\"w\":190,\"h\":5,\"text\":\"Kopf {page}\"}]},"
+                               "{\"kind\": \"title\", \"height\": 5, \"items\": [{\"x\":0,\"y\":0,\"w\":190,\"h\":5,\"text\":\"%1\"}]},"
+                               "{\"kind\": \"pageFooter\", \"height\": 8, \"items\": [{\"x\":0,\"y\":0,\"w\":190,\"h\":5,\"text\":\"Seite {page} von {pages}\"}]}")
+                               .arg(lines.join(QStringLiteral("\\n"))));
+        TPageStream stream;
+        TPageWriter().execute(*project.selected(), {}, stream);
+        const int pages = static_cast<int>(stream.pages.size());
+        QVERIFY(pages >= 3);
+        for (int page = 1; page <= pages; ++page) {
+            QStringList shown;
+            for (const TTextBox &box : stream.boxes)
+                if (box.page == page)
+                    shown << box.text;
+            QVERIFY2(shown.contains(QStringLiteral("Kopf %1").arg(page)), qPrintable(shown.join(u'|')));
+            QVERIFY2(shown.contains(QStringLiteral("Seite %1 von %2").arg(page).arg(pages)), qPrintable(shown.join(u'|')));
+        }
+        QVERIFY2(layoutFaults(stream).isEmpty(), qPrintable(layoutFaults(stream).join(u'\n')));
+    }
+
     // Geometry no page can hold is refused when the file is read, naming
     // the band or box.
     void impossibleLayoutsAreRefused_data()

@@ -25,6 +25,11 @@ constexpr int kFingerprintingStep = 6;
 constexpr int kUtf8Step = 10;
 // The step that keeps the devices' distinct names and places.
 constexpr int kDeviceTextsStep = 11;
+// The step that keeps every active device's next due date.
+constexpr int kDueTableStep = 12;
+// The kept next dates by device.
+const QString kDueRows = QStringLiteral("SELECT LIST(PRUEFLINGE_ID || ' ' || COALESCE(NEXT_PRUEFDATUM, '-'), ', ') "
+                                        "FROM (SELECT PRUEFLINGE_ID, NEXT_PRUEFDATUM FROM FAELLIGKEITEN ORDER BY 1)");
 
 void assertChainSound(TDatabase &db, int addedLater)
 {
@@ -103,6 +108,7 @@ private slots:
         QTest::newRow("device texts") << kDeviceTextsStep << "SELECT LIST(TEXT, ', ') FROM (SELECT TEXT FROM PRUEFLING_TEXTE "
                                                              "ORDER BY FELD, TEXT)"
                                       << "Drucker, Mikrowelle, Raum 10, Raum 11";
+        QTest::newRow("next due dates") << kDueTableStep << kDueRows << "1001 2015-01-10, 1002 -";
     }
     void stoppedStepIsDoneAtNextStart()
     {
@@ -145,20 +151,58 @@ private slots:
                                                     {"ORT", "Raum 10"}, {"ORT", "Raum 11"}}));
     }
 
-    // A server file whose workstations' logins got their rights before the
-    // table of device texts: a login that may store devices may also add
-    // and read the texts its saves bring in.
-    void deviceTextsOpenToWorkstationLogins()
+    // A file from before the kept due dates: every active device gets its
+    // latest inspection's next date (the latest by date, then by key), a
+    // retired one none; from then on saves and deletes keep them.
+    void dueTableFilledFromStoredInspections()
     {
         NewFile f;
-        runMigrations(f.db, migrations().mid(0, kDeviceTextsStep - 1));
+        runMigrations(f.db, migrations().mid(0, kDueTableStep - 1));
+        const QString device = "INSERT INTO PRUEFLINGE (ID, NUMMER, PRUEFINTERVAL, KUNDEN_ID, AKTIV) VALUES (%1, %1, 12, 101, %2)";
+        const QString inspection = "INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, "
+                                   "PRUEFLINGE_ID) VALUES (%1, '%2', '%3', 11, 12, %4)";
+        f.exec(device.arg("1100", "1"));
+        f.exec(device.arg("1101", "0"));
+        f.exec(inspection.arg("5000", "2023-04-30 10:00", "2024-03-31", "1100"));
+        f.exec(inspection.arg("5001", "2023-04-30 10:00", "2024-04-30", "1100"));
+        f.exec(inspection.arg("5002", "2022-04-30 10:00", "2025-01-01", "1100"));
+        f.exec(inspection.arg("5003", "2023-04-30 10:00", "2024-04-30", "1101"));
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
+        QCOMPARE(f.rows(kDueRows), (QList<QStringList>{{"1001 2015-01-10, 1002 -, 1100 2024-04-30"}}));
+        f.exec("DELETE FROM PRUEFUNGEN WHERE ID = 5001");
+        f.exec("UPDATE PRUEFLINGE SET AKTIV = 1 WHERE ID = 1101");
+        f.exec("UPDATE PRUEFLINGE SET AKTIV = 0 WHERE ID = 1002");
+        QCOMPARE(f.rows(kDueRows), (QList<QStringList>{{"1001 2015-01-10, 1100 2024-03-31, 1101 2024-04-30"}}));
+    }
+
+    // A server file whose workstations' logins got their rights before a
+    // step's new table: a login that may store devices may also add and
+    // read the texts its saves bring in; one that may read devices may
+    // read their due dates (the triggers write those with their own rights).
+    void newTablesOpenToWorkstationLogins_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QList<QStringList>>("rights");
+        QTest::newRow("device texts") << kDeviceTextsStep << "PRUEFLING_TEXTE" << QList<QStringList>{{"CARLA", "IS"}};
+        QTest::newRow("due dates") << kDueTableStep << "FAELLIGKEITEN" << QList<QStringList>{{"CARLA", "S"}, {"DIETER", "S"}};
+    }
+    void newTablesOpenToWorkstationLogins()
+    {
+        QFETCH(int, step);
+        QFETCH(QString, table);
+        QFETCH(QList<QStringList>, rights);
+        NewFile f;
+        runMigrations(f.db, migrations().mid(0, step - 1));
         f.exec("GRANT ALL ON PRUEFLINGE TO USER CARLA");
         f.exec("GRANT SELECT ON PRUEFLINGE TO USER DIETER");
         TUpdateDB(&f.db).CheckAndUpdate();
-        QCOMPARE(f.rows("SELECT TRIM(RDB$USER), LIST(TRIM(RDB$PRIVILEGE), '') FROM (SELECT RDB$USER, RDB$PRIVILEGE "
-                        "FROM RDB$USER_PRIVILEGES WHERE RDB$RELATION_NAME = 'PRUEFLING_TEXTE' AND RDB$USER <> CURRENT_USER "
-                        "ORDER BY 1, 2) GROUP BY 1"),
-                 (QList<QStringList>{{"CARLA", "IS"}}));
+        QCOMPARE(f.rows(QStringLiteral("SELECT TRIM(RDB$USER), LIST(TRIM(RDB$PRIVILEGE), '') FROM (SELECT RDB$USER, RDB$PRIVILEGE "
+                                       "FROM RDB$USER_PRIVILEGES WHERE RDB$RELATION_NAME = '%1' AND RDB$USER <> CURRENT_USER "
+                                       "AND RDB$USER_TYPE = 8 ORDER BY 1, 2) GROUP BY 1")
+                            .arg(table)),
+                 rights);
     }
 
     // A firm's file from before fingerprints, its first start killed after
