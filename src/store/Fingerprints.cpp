@@ -2,6 +2,8 @@
 #include "Clock.h"
 #include "Database.h"
 #include "DbError.h"
+#include "EvidenceRights.h"
+#include "SchemaObjects.h"
 #include <QRandomGenerator>
 #include <QThread>
 #include <cstdio>
@@ -154,11 +156,16 @@ struct ChainEntry {
     QString value;
 };
 
+// Through the procedure that holds the right to append, where the file has
+// it; a file whose upgrade is left to the server's owner has not yet.
 void insertEntry(TQuery &insert, const ChainEntry &e)
 {
     if (insert.sql().isEmpty())
-        insert.setSql(QStringLiteral("INSERT INTO FINGERABDRUECKE (NR, PRUEFUNG_ID, ART, VERSION, ERSTELLT, INHALT, WERT) "
-                                     "VALUES (:NR, :PRUEFUNG_ID, :ART, :VERSION, :ERSTELLT, :INHALT, :WERT)"));
+        insert.setSql(schemaObjectExists(*insert.database(), SchemaObject::Procedure, kAppendProcedure)
+                          ? QStringLiteral("EXECUTE PROCEDURE %1 (:NR, :PRUEFUNG_ID, :ART, :VERSION, :ERSTELLT, :INHALT, :WERT)")
+                                .arg(kAppendProcedure)
+                          : QStringLiteral("INSERT INTO FINGERABDRUECKE (NR, PRUEFUNG_ID, ART, VERSION, ERSTELLT, INHALT, WERT) "
+                                           "VALUES (:NR, :PRUEFUNG_ID, :ART, :VERSION, :ERSTELLT, :INHALT, :WERT)"));
     insert.paramByName(QStringLiteral("NR")).setAsInteger(e.nr);
     insert.paramByName(QStringLiteral("PRUEFUNG_ID")).setAsInteger(e.pruefungId);
     insert.paramByName(QStringLiteral("ART")).setAsString(fingerprintKindText(e.kind));
@@ -173,12 +180,28 @@ void insertEntry(TQuery &insert, const ChainEntry &e)
 // The engine's codes for a key that exists already.
 constexpr qint64 kUniqueKeyViolation = 335544665; // isc_unique_key_violation
 constexpr qint64 kNoDuplicate = 335544349;        // isc_no_dup
+constexpr qint64 kUserException = 335544517;      // isc_except: a procedure's own refusal
 
 // The newest entry, locked, so that no other workstation appends after it
 // until this transaction commits; none when the chain is empty or another
-// workstation appended in between (then it is read again).
-std::optional<std::pair<qint64, QString>> lockNewestEntry(TDatabase &db, bool &retry)
+// workstation appended in between (then it is read again). A lock needs the
+// right to change the row, which only the database's procedure has where
+// the evidence is closed to changes.
+std::optional<std::pair<qint64, QString>> lockNewestEntry(TDatabase &db, bool throughProcedure, bool &retry)
 {
+    if (throughProcedure) {
+        TQuery head(&db);
+        head.setSql(QStringLiteral("SELECT NR, WERT FROM %1").arg(kLockHeadProcedure));
+        try {
+            head.execQuery();
+        } catch (const EDatabaseError &) {
+            retry = true; // another workstation appended meanwhile
+            return std::nullopt;
+        }
+        if (head.eof() || head.isNull(0))
+            return std::nullopt;
+        return std::pair<qint64, QString>{head.asInteger(0), head.asString(1).trimmed()};
+    }
     TQuery last(&db);
     last.setSql(fingerprintChainHeadSql());
     last.execQuery();
@@ -203,9 +226,10 @@ std::optional<std::pair<qint64, QString>> lockNewestEntry(TDatabase &db, bool &r
 QString appendEntry(TDatabase &db, int pruefungId, FingerprintKind kind, int version, const QString &body)
 {
     constexpr int kAttempts = 50;
+    const bool throughProcedure = schemaObjectExists(db, SchemaObject::Procedure, kLockHeadProcedure);
     for (int attempt = 1;; ++attempt) {
         bool retry = false;
-        const auto newest = lockNewestEntry(db, retry);
+        const auto newest = lockNewestEntry(db, throughProcedure, retry);
         if (retry && attempt < kAttempts) {
             QThread::msleep(QRandomGenerator::global()->bounded(1, 20));
             continue;
@@ -217,7 +241,9 @@ QString appendEntry(TDatabase &db, int pruefungId, FingerprintKind kind, int ver
         try {
             insertEntry(insert, {nr, pruefungId, kind, version, content, value});
         } catch (const EDatabaseError &e) {
-            const bool taken = e.hasEngineCode(kUniqueKeyViolation) || e.hasEngineCode(kNoDuplicate);
+            // The key taken, or (through the procedure) no longer the newest.
+            const bool taken = e.hasEngineCode(kUniqueKeyViolation) || e.hasEngineCode(kNoDuplicate) ||
+                               e.hasEngineCode(kUserException);
             if (taken && attempt < kAttempts) {
                 QThread::msleep(QRandomGenerator::global()->bounded(1, 20));
                 continue;

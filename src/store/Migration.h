@@ -39,9 +39,13 @@ public:
 
     // Runs one statement in the step's transaction.
     void exec(const QString &statement);
+    // Runs a statement whose text names variables as ":NAME" (a procedure's
+    // or trigger's body), which exec would take for its own parameters.
+    void execModule(const QString &statement);
     // Runs a statement that adds an object, unless the object exists: a step
     // that commits part of its work must find it done when it runs again.
     void add(SchemaObject kind, const QString &name, const QString &statement, const QString &table = {});
+    void addModule(SchemaObject kind, const QString &name, const QString &statement);
     // Commits the work so far: the engine lets a transaction use a table or
     // column only once the transaction that created it has committed. The
     // version number follows only with the step's last commit.

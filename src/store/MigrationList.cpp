@@ -32,6 +32,7 @@ const QList<Migration> &migrations()
         {10, QStringLiteral("Zeichensatz UTF-8"), textsAreUtf8, convertTextsToUtf8, true},
         {11, QStringLiteral("Vorschläge für Bezeichnung und Ort"), deviceTextsPresent, addDeviceTexts, true},
         {12, QStringLiteral("Fälligkeiten je Prüfling"), dueTableComplete, addDueTable, true},
+        {13, QStringLiteral("Nachweise unveränderlich"), evidenceClosed, closeEvidence, true},
     };
     return steps;
 }

@@ -17,6 +17,10 @@ QString existenceQuery(SchemaObject kind)
         return QStringLiteral("SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$INDEX_NAME = :NAME");
     case SchemaObject::Trigger:
         return QStringLiteral("SELECT COUNT(*) FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :NAME");
+    case SchemaObject::Procedure:
+        return QStringLiteral("SELECT COUNT(*) FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = :NAME");
+    case SchemaObject::Exception:
+        return QStringLiteral("SELECT COUNT(*) FROM RDB$EXCEPTIONS WHERE RDB$EXCEPTION_NAME = :NAME");
     case SchemaObject::Sequence:
         break;
     }

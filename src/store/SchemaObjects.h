@@ -4,7 +4,7 @@
 class TDatabase;
 
 // The kinds of named things an upgrade step adds to a database file.
-enum class SchemaObject { Table, Column, Index, Trigger, Sequence };
+enum class SchemaObject { Table, Column, Index, Trigger, Sequence, Procedure, Exception };
 
 // Whether the object exists, in the database's default transaction (started
 // when it is not active). A column is named by its table and its own name;

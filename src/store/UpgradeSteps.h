@@ -45,3 +45,9 @@ bool deviceTextsPresent(TDatabase &db);
 // inspections and kept by triggers (UpgradeDueTable.cpp).
 void addDueTable(MigrationStep &step);
 bool dueTableComplete(TDatabase &db);
+
+// The evidence closed to changes: a procedure that appends to the chain,
+// triggers that refuse changes and deletions, and the workstations' logins
+// cut down to reading and adding (UpgradeEvidenceRights.cpp).
+void closeEvidence(MigrationStep &step);
+bool evidenceClosed(TDatabase &db);

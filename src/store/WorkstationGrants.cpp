@@ -2,6 +2,8 @@
 #include "Database.h"
 #include "DatabaseFiles.h"
 #include "DbError.h"
+#include "EvidenceRights.h"
+#include "SchemaObjects.h"
 #include "Query.h"
 #include <QRegularExpression>
 
@@ -12,21 +14,29 @@ void grantWorkstationUser(TDatabase &database, const QString &user)
         throw EDatabaseError(QStringLiteral("„%1“ ist kein gültiger Benutzername.").arg(user));
     TTransaction *t = database.defaultTransaction();
     t->start();
-    const QStringList tables = firstColumn(database, QStringLiteral("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS "
-                                                              "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1"));
+    const QString login = user.toUpper();
+    TQuery grant(&database);
+    const auto run = [&grant](const QString &statement) {
+        grant.setSql(statement);
+        grant.execQuery();
+        grant.close();
+    };
+    TQuery relations(&database);
+    relations.setSql(QStringLiteral("SELECT TRIM(RDB$RELATION_NAME), IIF(RDB$VIEW_BLR IS NULL, 0, 1) FROM RDB$RELATIONS "
+                                    "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1"));
+    QList<std::pair<QString, bool>> tables;
+    for (relations.execQuery(); !relations.eof(); relations.next())
+        tables.append({relations.asString(0), relations.asInteger(1) != 0});
+    relations.close();
+    for (const auto &[table, view] : tables)
+        run(QStringLiteral("GRANT %1 ON %2 TO USER %3").arg(workstationPrivileges(table, view), table, login));
     const QStringList sequences = firstColumn(database, QStringLiteral("SELECT RDB$GENERATOR_NAME FROM RDB$GENERATORS "
                                                                  "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1"));
-    TQuery grant(&database);
-    for (const QString &table : tables) {
-        grant.setSql(QStringLiteral("GRANT ALL ON %1 TO USER %2").arg(table.trimmed(), user.toUpper()));
-        grant.execQuery();
-        grant.close();
-    }
-    for (const QString &sequence : sequences) {
-        grant.setSql(QStringLiteral("GRANT USAGE ON SEQUENCE %1 TO USER %2").arg(sequence.trimmed(), user.toUpper()));
-        grant.execQuery();
-        grant.close();
-    }
+    for (const QString &sequence : sequences)
+        run(QStringLiteral("GRANT USAGE ON SEQUENCE %1 TO USER %2").arg(sequence.trimmed(), login));
+    for (const QString &procedure : kChainProcedures)
+        if (schemaObjectExists(database, SchemaObject::Procedure, procedure))
+            run(QStringLiteral("GRANT EXECUTE ON PROCEDURE %1 TO USER %2").arg(procedure, login));
     t->commit();
 }
 

@@ -6,6 +6,7 @@
 #include "NewDatabase.h"
 #include "PasswordStore.h"
 #include "USettings.h"
+#include "WorkstationGrants.h"
 #include "Query.h"
 #include "ScriptedDialogs.h"
 #include "ServerLogin.h"
@@ -45,6 +46,61 @@ class TestServer : public QObject {
         const QString text = q.eof() ? QString() : q.asString(0);
         q.close();
         return text;
+    }
+
+    // Tries one statement on the evidence as ANNA, the granted login of
+    // this workstation; rights granted by hand for it are given back after.
+    void attackEvidence(const QString &statement, bool grantedByHand)
+    {
+        TDatabase owner;
+        TTransaction ownerTransaction(&owner);
+        owner.params = {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=") + TFirebirdServer::sysdbaPassword(),
+                        QStringLiteral("lc_ctype=UTF8")};
+        owner.setDatabaseName(dbName);
+        owner.open();
+        const auto asOwner = [&owner](const QString &sql) {
+            TQuery q(&owner);
+            q.setSql(sql);
+            q.execQuery();
+            q.close();
+        };
+        // A row in each table, so that a change has something to change.
+        asOwner("INSERT INTO PRUEFUNGEN_VERSIONEN (PRUEFUNG_ID, VERSION, KORRIGIERT, GRUND) SELECT 999999, 1, "
+                "CURRENT_TIMESTAMP, 'Probe' FROM RDB$DATABASE WHERE NOT EXISTS (SELECT 1 FROM PRUEFUNGEN_VERSIONEN)");
+        asOwner("INSERT INTO PRUEFUNGEN_ABGESCHLOSSEN (PRUEFUNG_ID, ABGESCHLOSSEN) SELECT 999999, CURRENT_TIMESTAMP "
+                "FROM RDB$DATABASE WHERE NOT EXISTS (SELECT 1 FROM PRUEFUNGEN_ABGESCHLOSSEN)");
+        const QString tables = QStringLiteral("FINGERABDRUECKE, PRUEFUNGEN_VERSIONEN, PRUEFUNGEN_ABGESCHLOSSEN");
+        if (grantedByHand)
+            for (const QString &table : tables.split(QStringLiteral(", ")))
+                asOwner(QStringLiteral("GRANT ALL ON %1 TO USER ANNA").arg(table));
+        ownerTransaction.commit();
+        dm->Database.close();
+        QVERIFY(dm->Connect(dbName));
+        const QString chainBefore = storedText("SELECT LIST(WERT) FROM (SELECT WERT FROM FINGERABDRUECKE ORDER BY NR)");
+
+        TQuery attack(&dm->Database);
+        attack.setSql(statement);
+        try {
+            attack.execQuery();
+            dm->Database.defaultTransaction()->rollback();
+            QFAIL("a workstation's login changed the evidence");
+        } catch (const EDatabaseError &e) {
+            if (grantedByHand)
+                QVERIFY2(e.message().contains(QStringLiteral("können nicht geändert oder gelöscht werden")), qPrintable(e.message()));
+        }
+        dm->Database.defaultTransaction()->commit();
+        QCOMPARE(storedText("SELECT LIST(WERT) FROM (SELECT WERT FROM FINGERABDRUECKE ORDER BY NR)"), chainBefore);
+        QCOMPARE(storedText("SELECT COUNT(*) FROM RDB$TRIGGERS WHERE TRIM(RDB$TRIGGER_NAME) IN ('FINGERABDRUECKE_SCHUTZ', "
+                            "'PRUEFUNGEN_VERSIONEN_SCHUTZ', 'PRUEFUNGEN_ABGESCHLOSSEN_SCHUTZ') AND COALESCE(RDB$TRIGGER_INACTIVE, 0) = 0"),
+                 QStringLiteral("3"));
+        if (grantedByHand) {
+            ownerTransaction.start();
+            for (const QString &table : tables.split(QStringLiteral(", ")))
+                asOwner(QStringLiteral("REVOKE ALL ON %1 FROM USER ANNA").arg(table));
+            ownerTransaction.commit();
+            grantWorkstationUser(owner, QStringLiteral("ANNA"));
+        }
+        owner.close();
     }
 
 private slots:
@@ -409,6 +465,48 @@ private slots:
         qInfo("%d workstations, %.1f s: %lld inspections and %lld devices stored, %.0f commits/s", workstations, elapsed,
               static_cast<long long>(inspections.size()), static_cast<long long>(devicesAdded.size()),
               (inspections.size() + devicesAdded.size()) / elapsed);
+    }
+
+    // A workstation's login reads the evidence and adds to it only as the
+    // program does: each change, deletion, direct insert or forged append
+    // of the chain, the kept versions and the closed protocols is refused,
+    // and so is switching off the guards. Rights an administrator handed out
+    // by hand beyond that are still stopped by the guards.
+    void evidenceClosedToWorkstationLogins_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<bool>("grantedByHand");
+        const QList<std::pair<const char *, const char *>> attacks = {
+            {"chain value rewritten", "UPDATE FINGERABDRUECKE SET WERT = 'x' WHERE NR = 1"},
+            {"chain entry deleted", "DELETE FROM FINGERABDRUECKE WHERE NR = 1"},
+            {"kept version changed", "UPDATE PRUEFUNGEN_VERSIONEN SET GRUND = 'x'"},
+            {"kept version deleted", "DELETE FROM PRUEFUNGEN_VERSIONEN"},
+            {"closing time changed", "UPDATE PRUEFUNGEN_ABGESCHLOSSEN SET ABGESCHLOSSEN = CURRENT_TIMESTAMP"},
+            {"closed protocol reopened", "DELETE FROM PRUEFUNGEN_ABGESCHLOSSEN"},
+        };
+        for (const auto &[name, statement] : attacks) {
+            QTest::addRow("%s", name) << QString::fromLatin1(statement) << false;
+            QTest::addRow("%s, rights granted by hand", name) << QString::fromLatin1(statement) << true;
+        }
+        QTest::newRow("chain entry inserted directly")
+            << "INSERT INTO FINGERABDRUECKE (NR, PRUEFUNG_ID, ART, VERSION, ERSTELLT, INHALT, WERT) "
+               "VALUES (100000, 1001, 'erfasst', 1, CURRENT_TIMESTAMP, 'x', 'x')" << false;
+        QTest::newRow("chain entry appended out of order")
+            << "EXECUTE PROCEDURE FINGERABDRUCK_ANHAENGEN (100000, 1001, 'erfasst', 1, CURRENT_TIMESTAMP, 'x', 'x')" << false;
+        QTest::newRow("guard switched off") << "ALTER TRIGGER FINGERABDRUECKE_SCHUTZ INACTIVE" << false;
+        QTest::newRow("guard dropped") << "DROP TRIGGER PRUEFUNGEN_VERSIONEN_SCHUTZ" << false;
+        QTest::newRow("procedure dropped") << "DROP PROCEDURE FINGERABDRUCK_ANHAENGEN" << false;
+        QTest::newRow("rights handed on") << "GRANT UPDATE ON FINGERABDRUECKE TO USER BERND" << false;
+    }
+    void evidenceClosedToWorkstationLogins()
+    {
+        QFETCH(QString, statement);
+        QFETCH(bool, grantedByHand);
+        try {
+            attackEvidence(statement, grantedByHand);
+        } catch (const EDatabaseError &e) {
+            QFAIL(qPrintable(e.message()));
+        }
     }
 };
 

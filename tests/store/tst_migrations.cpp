@@ -27,6 +27,8 @@ constexpr int kUtf8Step = 10;
 constexpr int kDeviceTextsStep = 11;
 // The step that keeps every active device's next due date.
 constexpr int kDueTableStep = 12;
+// The step that closes the evidence to changes.
+constexpr int kEvidenceStep = 13;
 // The kept next dates by device.
 const QString kDueRows = QStringLiteral("SELECT LIST(PRUEFLINGE_ID || ' ' || COALESCE(NEXT_PRUEFDATUM, '-'), ', ') "
                                         "FROM (SELECT PRUEFLINGE_ID, NEXT_PRUEFDATUM FROM FAELLIGKEITEN ORDER BY 1)");
@@ -203,6 +205,27 @@ private slots:
                                        "AND RDB$USER_TYPE = 8 ORDER BY 1, 2) GROUP BY 1")
                             .arg(table)),
                  rights);
+    }
+
+    // Logins that an earlier program gave every right on the evidence keep
+    // reading it and adding to it, the chain only through its procedures;
+    // their rights to change or delete it are taken back.
+    void evidenceRightsOfEarlierLoginsCutDown()
+    {
+        NewFile f;
+        runMigrations(f.db, migrations().mid(0, kEvidenceStep - 1));
+        for (const char *table : {"FINGERABDRUECKE", "PRUEFUNGEN_VERSIONEN", "PRUEFUNGEN_ABGESCHLOSSEN", "PRUEFUNGEN"})
+            f.exec(QStringLiteral("GRANT ALL ON %1 TO USER CARLA").arg(QLatin1StringView(table)));
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
+        QCOMPARE(f.rows("SELECT TRIM(RDB$RELATION_NAME), LIST(TRIM(RDB$PRIVILEGE), '') FROM (SELECT RDB$RELATION_NAME, "
+                        "RDB$PRIVILEGE FROM RDB$USER_PRIVILEGES WHERE RDB$USER = 'CARLA' ORDER BY 1, 2) GROUP BY 1"),
+                 (QList<QStringList>{{"FINGERABDRUCK_ANHAENGEN", "X"},
+                                     {"FINGERABDRUCK_KOPF_SPERREN", "X"},
+                                     {"FINGERABDRUECKE", "S"},
+                                     {"PRUEFUNGEN", "DIRSU"},
+                                     {"PRUEFUNGEN_ABGESCHLOSSEN", "IS"},
+                                     {"PRUEFUNGEN_VERSIONEN", "IS"}}));
     }
 
     // A firm's file from before fingerprints, its first start killed after
