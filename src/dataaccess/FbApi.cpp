@@ -1,4 +1,5 @@
 #include "FbApi.h"
+#include "ConnectionLoss.h"
 #include "DbError.h"
 #include <QDir>
 #include <QFile>
@@ -159,9 +160,14 @@ QString causeInGerman(const Firebird::FbException &e)
 
 void throwDatabaseError(const Firebird::FbException &e)
 {
+    const QList<qint64> codes = errorCodes(e);
+    if (isConnectionLoss(codes)) {
+        reportConnectionLoss();
+        throw EDatabaseError(connectionLossText(), codes);
+    }
     const QString cause = causeInGerman(e);
     const QString text = errorText(e);
-    throw EDatabaseError(cause.isEmpty() ? text : cause + u'\n' + text, errorCodes(e));
+    throw EDatabaseError(cause.isEmpty() ? text : cause + u'\n' + text, codes);
 }
 
 } // namespace fb

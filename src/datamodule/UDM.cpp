@@ -1,3 +1,5 @@
+#include "ConnectionLoss.h"
+#include <QPointer>
 #include "UDM.h"
 #include "BackgroundUpgrade.h"
 #include "DatabaseFiles.h"
@@ -41,6 +43,11 @@ TfrmDM::TfrmDM(QObject *parent) : QObject(parent), qryCheckPruefling(std::make_u
     Database.sqlDialect = 3;
     Database.afterConnect = [this](TDatabase &) { DatabaseAfterConnect(); };
     Database.afterDisconnect = [this](TDatabase &) { DatabaseAfterDisconnect(); };
+    // A server that went away: the status bar stops saying "Verbunden".
+    setConnectionLossHandler([self = QPointer<TfrmDM>(this)] {
+        if (self && self->FMainView && self->FFormValid && self->Database.isServer())
+            self->FMainView->showConnectionState(QStringLiteral("Keine Verbindung zum Server"));
+    });
     declareMasterData();
     declareDevices();
     declareInspections();
@@ -53,6 +60,7 @@ TfrmDM::TfrmDM(QObject *parent) : QObject(parent), qryCheckPruefling(std::make_u
 
 TfrmDM::~TfrmDM()
 {
+    setConnectionLossHandler({});
     DataModuleDestroy();
     qryCheckPruefling.reset();
     Database.close();

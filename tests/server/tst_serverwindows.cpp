@@ -5,6 +5,7 @@
 #include "ServedDatabase.h"
 #include "UMain.h"
 #include "UPruefling.h"
+#include <QLabel>
 #include <QTableView>
 
 namespace {
@@ -79,6 +80,26 @@ private slots:
         QVERIFY(served->runWorkstation(kKunde, {"add-device"}).startsWith(u'D'));
         QTRY_COMPARE_WITH_TIMEOUT(grid->model()->rowCount(), before + 1, 15000);
         QCOMPARE(frmDM->dsetPrueflinge.fieldByName("ID")->asInteger(), kDrucker);
+    }
+
+    // The server goes away while a device is edited: "Sichern" says so in
+    // German, the window keeps what was typed, and the status bar no longer
+    // claims a connection. Last, as it stops the server.
+    void serverGoneWhileSaving()
+    {
+        auto r = startProgram();
+        QVERIFY(frmDM->dsetPrueflinge.locate("ID", TValue(kDrucker)));
+        r->click(frmMain, "DBNavButton2"); // "Prüfling bearbeiten"
+        r->type(r->find<QLineEdit>(frmPruefling, "EditSerienNr"), "SN-OHNE-SERVER");
+        served->server.stop();
+        r->dialogs.clear();
+        r->click(frmPruefling, "btnSave");
+        const QString shown = r->dialogs.messages().join(u'\n');
+        QVERIFY2(shown.startsWith(QStringLiteral("Die Verbindung zum Datenbankserver ist unterbrochen.")), qPrintable(shown));
+        QVERIFY2(!shown.contains(QStringLiteral("connection"), Qt::CaseInsensitive), qPrintable(shown));
+        QVERIFY(frmPruefling->isVisible());
+        QCOMPARE(r->find<QLineEdit>(frmPruefling, "EditSerienNr")->text(), QStringLiteral("SN-OHNE-SERVER"));
+        QTRY_COMPARE(frmMain->statusPanel(0)->text(), QStringLiteral("Keine Verbindung zum Server"));
     }
 };
 
