@@ -7,6 +7,8 @@
 // fits a small or scaled screen.
 //
 //   velmora-screenshots FOLDER [--screen]
+// VELMORA_SCREENSHOT_DATABASE names a file to show instead of the demo
+// records.
 #include "Application.h"
 #include "ProgramLocale.h"
 #include "Database.h"
@@ -98,8 +100,13 @@ int main(int argc, char *argv[])
     }
     const QString folder = args.at(1);
     QDir().mkpath(folder);
-    const QString dbPath = home.filePath(QStringLiteral("VELMORA.FDB"));
-    createDatabase(dbPath);
+    // VELMORA_SCREENSHOT_DATABASE: an existing file (a large one, to see
+    // the windows at a firm's size) instead of the demo records.
+    QString dbPath = qEnvironmentVariable("VELMORA_SCREENSHOT_DATABASE");
+    if (dbPath.isEmpty()) {
+        dbPath = home.filePath(QStringLiteral("VELMORA.FDB"));
+        createDatabase(dbPath);
+    }
     QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orbenta"), QStringLiteral("Tarnholm"))
         .setValue(QStringLiteral("DBName"), dbPath);
 
