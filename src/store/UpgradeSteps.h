@@ -45,3 +45,8 @@ bool deviceTextsPresent(TDatabase &db);
 // inspections and kept by triggers (UpgradeDueTable.cpp).
 void addDueTable(MigrationStep &step);
 bool dueTableComplete(TDatabase &db);
+
+// The database's own identity, readable and at the head of the chain of
+// fingerprints (UpgradeIdentity.cpp).
+void addDatabaseIdentity(MigrationStep &step);
+bool databaseIdentityPresent(TDatabase &db);
