@@ -221,6 +221,19 @@ private slots:
         QTest::newRow("deletion hidden by the kind column")
             << "DELETE FROM PRUEFUNGEN WHERE ID = 10002; UPDATE FINGERABDRUECKE SET ART = 'geloescht' WHERE PRUEFUNG_ID = 10002"
             << int(Kind::Missing) << 10002 << "Prüfung 10002 fehlt";
+        // The database's identity: kept readable and named by an entry of
+        // the chain; neither can go or change alone.
+        QTest::newRow("identity changed")
+            << "UPDATE DATENBANK_KENNUNG SET KENNUNG = '0123456789abcdef0123456789abcdef'" << int(Kind::Identity) << 0
+            << "Die Kennung der Datenbank (0123456789abcdef0123456789abcdef) ist nicht die, die die Kette nennt";
+        QTest::newRow("identity removed") << "DELETE FROM DATENBANK_KENNUNG" << int(Kind::Identity) << 0
+                                          << "Die Kennung der Datenbank fehlt";
+        QTest::newRow("identity entry deleted") << "DELETE FROM FINGERABDRUECKE WHERE ART = 'identitaet'"
+                                                << int(Kind::Identity) << 0
+                                                << "Die Kette enthält keinen Eintrag mit der Kennung der Datenbank";
+        QTest::newRow("identity entry given to an inspection")
+            << "UPDATE FINGERABDRUECKE SET PRUEFUNG_ID = 10001 WHERE ART = 'identitaet'" << int(Kind::Broken) << 0
+            << "seine Spalten sagen etwas anderes als sein Inhalt";
         QTest::newRow("entry moved to another inspection")
             << "UPDATE FINGERABDRUECKE SET PRUEFUNG_ID = 10001 WHERE NR = 2" << int(Kind::Broken) << 10002
             << "Eintrag 2 (Prüfung 10002) wurde verändert: seine Spalten sagen etwas anderes";
