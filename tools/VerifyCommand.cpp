@@ -3,6 +3,7 @@
 #include "ClosedInspections.h"
 #include "CollectedMessages.h"
 #include "DatabaseFiles.h"
+#include "DatabaseIdentity.h"
 #include "DbError.h"
 #include "FingerprintCheck.h"
 #include "Fingerprints.h"
@@ -64,8 +65,10 @@ QString comparable(QString text)
     static const QRegularExpression printDate(QStringLiteral("Gedruckt am [0-9.]+"));
     static const QRegularExpression shortForm(QStringLiteral("Fingerabdruck [0-9a-f]{4}( [0-9a-f]{4}){3}"));
     static const QRegularExpression fullForm(QStringLiteral("SHA-256 [0-9a-f]{64}"));
+    // Checked on its own; a protocol printed before identities has none.
+    static const QRegularExpression identity(QStringLiteral("Datenbank [0-9a-f]{8}"));
     static const QRegularExpression space(QStringLiteral("\\s+"));
-    for (const QRegularExpression *r : {&printDate, &shortForm, &fullForm})
+    for (const QRegularExpression *r : {&printDate, &shortForm, &fullForm, &identity})
         text.remove(*r);
     return text.replace(space, QStringLiteral(" ")).trimmed();
 }
@@ -123,6 +126,23 @@ Verdict checkProtocol(TfrmDM &dm, const QString &fingerprint, const QString &pdf
     return {true, QStringLiteral("Prüfung %1 (Version %2): das Protokoll stimmt mit der Datenbank überein.").arg(id).arg(entry->version)};
 }
 
+// A protocol names the first digits of its database's identity; one that
+// names another identity is refused before its fingerprints are looked up,
+// since another database's history may be the same as this one's. A
+// protocol printed before identities names none and is checked as before.
+std::optional<QString> foreignDatabase(TfrmDM &dm, const QString &pdfText)
+{
+    static const QRegularExpression printed(QStringLiteral("Datenbank\\s+([0-9a-f]{8})\\b"));
+    const std::optional<QString> own = storedDatabaseIdentity(dm.Database);
+    const QString ownShort = own ? shortDatabaseIdentity(*own) : QStringLiteral("ohne Kennung");
+    for (const QRegularExpressionMatch &m : printed.globalMatch(pdfText))
+        if (m.captured(1) != ownShort)
+            return QStringLiteral("Das Protokoll stammt aus einer anderen Datenbank (Datenbank %1 auf dem Protokoll, "
+                                  "diese Datenbank ist %2).")
+                .arg(m.captured(1), ownShort);
+    return std::nullopt;
+}
+
 int verifyPdf(const QString &path, const QString &pdf, TCollectedMessages &messages)
 {
     if (!QFileInfo::exists(pdf))
@@ -141,6 +161,10 @@ int verifyPdf(const QString &path, const QString &pdf, TCollectedMessages &messa
     TfrmDM dm;
     if (const int failed = connect(dm, path, messages); failed != Ok)
         return failed;
+    if (const std::optional<QString> foreign = foreignDatabase(dm, *text)) {
+        out() << *foreign << Qt::endl;
+        return Found;
+    }
     bool allMatch = true;
     for (const QString &fingerprint : fingerprints) {
         const Verdict verdict = checkProtocol(dm, fingerprint, *text);

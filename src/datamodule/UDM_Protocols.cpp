@@ -4,6 +4,7 @@
 // for its reason and keeps the earlier version, and it cannot be deleted.
 #include "UDM.h"
 #include "ClosedInspections.h"
+#include "DatabaseIdentity.h"
 #include "DbError.h"
 #include "Dialogs.h"
 #include "Fingerprints.h"
@@ -94,6 +95,7 @@ void TfrmDM::declareProtocolFields()
     TDataSet &d = dsetReportPruefungen;
     d.addCalculatedField(QStringLiteral("Fingerabdruck"), TFieldType::String, 64);
     d.addCalculatedField(QStringLiteral("FingerabdruckKurz"), TFieldType::String, 20);
+    d.addCalculatedField(QStringLiteral("Datenbank"), TFieldType::String, 8);
     d.addCalculatedField(QStringLiteral("Version"), TFieldType::String, 20);
     d.addCalculatedField(QStringLiteral("Korrektur"), TFieldType::String, 40 + kReasonLength);
     d.addCalculatedField(QStringLiteral("QrInhalt"), TFieldType::String, 100);
@@ -108,6 +110,8 @@ void TfrmDM::dsetReportPruefungenFingerprintFields()
         d.fieldByName(QStringLiteral("FingerabdruckKurz"))->setAsString(shortFingerprint(entry->value));
         d.fieldByName(QStringLiteral("QrInhalt"))->setAsString(protocolCodeText(id, entry->value));
     }
+    if (const std::optional<QString> identity = storedDatabaseIdentity(Database))
+        d.fieldByName(QStringLiteral("Datenbank"))->setAsString(shortDatabaseIdentity(*identity));
     const std::optional<TCorrection> correction = latestCorrection(Database, id);
     d.fieldByName(QStringLiteral("Version"))->setAsString(QStringLiteral("Version %1").arg(correction ? correction->version : 1));
     if (correction)

@@ -1,8 +1,10 @@
 #include "FingerprintCheck.h"
 #include "Database.h"
+#include "DatabaseIdentity.h"
 #include "Fingerprints.h"
 #include "Query.h"
 #include "SchemaObjects.h"
+#include "SchemaVersion.h"
 #include "Sha256.h"
 #include <algorithm>
 #include <array>
@@ -60,8 +62,9 @@ EntryDigest digestOf(const QString &content, const QString &previous, const Dige
     EntryDigest e;
     bool numeric = false;
     const int id = fieldOf(content, u"PRUEFUNG").toInt(&numeric);
-    e.pruefungId = numeric ? id : columnPruefungId;
     e.kind = fingerprintKindFromText(fieldOf(content, u"ART"));
+    // The identity belongs to no inspection, whatever its column says.
+    e.pruefungId = e.kind == FingerprintKind::Identity ? 0 : numeric ? id : columnPruefungId;
     e.addedLater = e.kind == FingerprintKind::AddedLater;
     e.content = contentHash;
     e.first = previous.isEmpty();
@@ -79,9 +82,10 @@ QString hexOf(const Digest &d) { return QString::fromLatin1(Sha256::hex(d)); }
 // only copies of its hashed text for lookups; they must agree with it.
 bool columnsMatch(const TQuery &row, const EntryDigest &entry, const QString &content)
 {
-    const bool deletion = entry.kind == FingerprintKind::Deleted; // records the version of no data
+    // A deletion and the identity record the version of no data.
+    const bool versionless = entry.kind == FingerprintKind::Deleted || entry.kind == FingerprintKind::Identity;
     return row.asInteger(1) == entry.pruefungId && row.asString(2) == fieldOf(content, u"ART") &&
-           (deletion || QString::number(row.asInteger(3)) == fieldOf(content, u"VERSION"));
+           (versionless || QString::number(row.asInteger(3)) == fieldOf(content, u"VERSION"));
 }
 
 qint64 chainLength(TDatabase &db)
@@ -92,10 +96,18 @@ qint64 chainLength(TDatabase &db)
     return head.eof() ? 0 : head.asInteger(0);
 }
 
+// An entry that names the database's identity.
+struct ChainIdentity {
+    int nr = 0;
+    QString identity;
+};
+
 // Walks the chain once in its order: every entry must hash to its value,
 // name the value before it, follow its number without a gap, and its
-// columns must say what its hashed text says. Returns a digest per entry.
-std::vector<EntryDigest> checkChain(TDatabase &db, TFingerprintReport &result, const Progress &progress)
+// columns must say what its hashed text says. Returns a digest per entry
+// of an inspection; the identity entries go to identities.
+std::vector<EntryDigest> checkChain(TDatabase &db, TFingerprintReport &result, const Progress &progress,
+                                    std::vector<ChainIdentity> &identities)
 {
     const qint64 total = chainLength(db);
     std::vector<EntryDigest> entries;
@@ -141,7 +153,10 @@ std::vector<EntryDigest> checkChain(TDatabase &db, TFingerprintReport &result, c
                         .arg(nr)
                         .arg(id)};
         }
-        entries.push_back(entry);
+        if (entry.kind == FingerprintKind::Identity)
+            identities.push_back({nr, fieldOf(content, u"DATENBANK")});
+        else
+            entries.push_back(entry);
         previous = value;
         expectedNr = nr + 1;
         reportEvery(1000, progress, QStringLiteral("Fingerabdrücke werden gelesen"), result.entries,
@@ -211,6 +226,33 @@ void compare(const TInspectionBodies &stored, const EntryDigest &newest, TFinger
         result.findings << changed(stored.pruefungId());
 }
 
+// From its identity step on, a file keeps its identity readable and its
+// chain names it exactly once; a file from before has none to check.
+void checkIdentity(TDatabase &db, const std::vector<ChainIdentity> &inChain, TFingerprintReport &result)
+{
+    if (storedSchemaVersion(db) < kDatabaseIdentityStep)
+        return;
+    const auto finding = [&result](const QString &text) { result.findings << TFingerprintFinding{Kind::Identity, 0, text}; };
+    const std::optional<QString> readable = storedDatabaseIdentity(db);
+    if (!readable)
+        finding(QStringLiteral("Die Kennung der Datenbank fehlt (Tabelle DATENBANK_KENNUNG)."));
+    if (inChain.empty()) {
+        finding(QStringLiteral("Die Kette enthält keinen Eintrag mit der Kennung der Datenbank: er wurde gelöscht."));
+        return;
+    }
+    if (inChain.size() > 1) {
+        QStringList places;
+        for (const ChainIdentity &e : inChain)
+            places << QString::number(e.nr);
+        finding(QStringLiteral("Die Kette nennt mehr als eine Kennung der Datenbank (Einträge %1).")
+                    .arg(places.join(QStringLiteral(", "))));
+    }
+    if (readable && *readable != inChain.front().identity)
+        finding(QStringLiteral("Die Kennung der Datenbank (%1) ist nicht die, die die Kette nennt (%2): sie wurde "
+                               "verändert.")
+                    .arg(*readable, inChain.front().identity));
+}
+
 } // namespace
 
 TFingerprintReport verifyFingerprints(TDatabase &db, const Progress &progress)
@@ -223,7 +265,9 @@ TFingerprintReport verifyFingerprints(TDatabase &db, const Progress &progress)
                                                               "FINGERABDRUECKE.")};
         return result;
     }
-    const std::vector<EntryDigest> newest = newestByInspection(checkChain(db, result, progress));
+    std::vector<ChainIdentity> identities;
+    const std::vector<EntryDigest> newest = newestByInspection(checkChain(db, result, progress, identities));
+    checkIdentity(db, identities, result);
     result.addedLater = static_cast<int>(
         std::count_if(newest.cbegin(), newest.cend(), [](const EntryDigest &e) { return e.addedLater; }));
 

@@ -14,6 +14,7 @@ struct TFingerprintFinding {
         Missing,         // fingerprinted, gone without a deletion entry
         Gap,             // entries of the chain are missing
         Broken,          // an entry altered, or not linked to the one before
+        Identity,        // the database's identity missing, or not the one its chain names
     };
     Kind kind;
     int pruefungId = 0; // 0 for the chain's own findings

@@ -274,7 +274,7 @@ std::optional<TFingerprintEntry> readEntry(TDatabase &db, const QString &conditi
 std::optional<FingerprintKind> fingerprintKindFromText(const QString &text)
 {
     for (FingerprintKind k : {FingerprintKind::Recorded, FingerprintKind::AddedLater, FingerprintKind::Corrected,
-                              FingerprintKind::Deleted})
+                              FingerprintKind::Deleted, FingerprintKind::Identity})
         if (fingerprintKindText(k) == text)
             return k;
     return std::nullopt;
@@ -308,6 +308,7 @@ QString fingerprintKindText(FingerprintKind kind)
     case FingerprintKind::AddedLater: return QStringLiteral("nachgetragen");
     case FingerprintKind::Corrected: return QStringLiteral("korrigiert");
     case FingerprintKind::Deleted: return QStringLiteral("geloescht");
+    case FingerprintKind::Identity: return QStringLiteral("identitaet");
     case FingerprintKind::Recorded: break;
     }
     return QStringLiteral("erfasst");
@@ -322,6 +323,12 @@ QString canonicalDeletionBody(int pruefungId)
 {
     return kFormatLine + line(QStringLiteral("ART"), fingerprintKindText(FingerprintKind::Deleted)) +
            line(QStringLiteral("PRUEFUNG"), QString::number(pruefungId));
+}
+
+QString canonicalIdentityBody(const QString &identity)
+{
+    return kFormatLine + line(QStringLiteral("ART"), fingerprintKindText(FingerprintKind::Identity)) +
+           line(QStringLiteral("DATENBANK"), identity);
 }
 
 QString sha256Hex(const QString &text)
@@ -341,6 +348,11 @@ QString fingerprintDeletion(TDatabase &db, int pruefungId)
 {
     const std::optional<TFingerprintEntry> latest = latestFingerprint(db, pruefungId);
     return appendEntry(db, pruefungId, FingerprintKind::Deleted, latest ? latest->version : 1, canonicalDeletionBody(pruefungId));
+}
+
+QString fingerprintDatabaseIdentity(TDatabase &db, const QString &identity)
+{
+    return appendEntry(db, 0, FingerprintKind::Identity, 0, canonicalIdentityBody(identity));
 }
 
 std::optional<TFingerprintEntry> latestFingerprint(TDatabase &db, int pruefungId)

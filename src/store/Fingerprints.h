@@ -19,6 +19,7 @@ enum class FingerprintKind {
     AddedLater, // "nachgetragen": stored before fingerprints existed
     Corrected,  // "korrigiert": changed after its protocol was printed or saved
     Deleted,    // "geloescht": deleted through the program
+    Identity,   // "identitaet": the database's own identity, of no inspection
 };
 
 QString fingerprintKindText(FingerprintKind kind);
@@ -61,6 +62,9 @@ private:
 };
 // The text of a deleted inspection's entry, without its last line.
 QString canonicalDeletionBody(int pruefungId);
+// The text of the entry that hashes the database's identity into the chain,
+// without its last line.
+QString canonicalIdentityBody(const QString &identity);
 // SHA-256 of the text's UTF-8 bytes, lowercase hex.
 QString sha256Hex(const QString &text);
 
@@ -71,6 +75,8 @@ QString sha256Hex(const QString &text);
 QString fingerprintInspection(TDatabase &db, int pruefungId, FingerprintKind kind = FingerprintKind::Recorded);
 // Appends the entry that says an inspection was deleted through the program.
 QString fingerprintDeletion(TDatabase &db, int pruefungId);
+// Appends the entry that names the database's identity (PRUEFUNG_ID 0).
+QString fingerprintDatabaseIdentity(TDatabase &db, const QString &identity);
 
 // The newest entry of an inspection, and the entry with a given value.
 std::optional<TFingerprintEntry> latestFingerprint(TDatabase &db, int pruefungId);

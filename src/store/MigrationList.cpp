@@ -2,6 +2,7 @@
 // file stores once the step is done. A new step goes at the end with the
 // next number; a step that was released never changes.
 #include "MigrationList.h"
+#include "DatabaseIdentity.h"
 #include "UpgradeSteps.h"
 
 namespace {
@@ -33,6 +34,7 @@ const QList<Migration> &migrations()
         {11, QStringLiteral("Vorschläge für Bezeichnung und Ort"), deviceTextsPresent, addDeviceTexts, true},
         {12, QStringLiteral("Fälligkeiten je Prüfling"), dueTableComplete, addDueTable, true},
         {13, QStringLiteral("Nachweise unveränderlich"), evidenceClosed, closeEvidence, true},
+        {kDatabaseIdentityStep, QStringLiteral("Kennung der Datenbank"), databaseIdentityPresent, addDatabaseIdentity, true},
     };
     return steps;
 }

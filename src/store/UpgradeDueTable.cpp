@@ -16,22 +16,26 @@ namespace {
 const QString kInspectionTrigger = QStringLiteral("PRUEFUNGEN_FAELLIG");
 const QString kDeviceTrigger = QStringLiteral("PRUEFLINGE_FAELLIG");
 
-// Two workstations that store inspections of one device at once meet on
-// its row: the second waits for the first and, once that committed, gets an
-// update conflict. Done again it sees the first one's inspection (the
+// Workstations that store inspections of one device at once meet on its
+// row: each waits for the one before it and, once that committed, gets an
+// update conflict. Done again it sees the other's inspection (the
 // transactions read what is committed), so the date it writes counts both.
+// After many conflicts in a row the save is refused as any held row is.
 QString refresh(const QString &device)
 {
-    const QString update = QStringLiteral("UPDATE FAELLIGKEITEN SET NEXT_PRUEFDATUM = %1 WHERE PRUEFLINGE_ID = %2; ")
-                               .arg(latestNextDateOf(device), device);
-    return QStringLiteral("BEGIN %1WHEN GDSCODE deadlock, GDSCODE update_conflict DO BEGIN %1END END ").arg(update);
+    return QStringLiteral("TRIES = 0; WHILE (TRIES >= 0) DO BEGIN "
+                          "UPDATE FAELLIGKEITEN SET NEXT_PRUEFDATUM = %1 WHERE PRUEFLINGE_ID = %2; TRIES = -1; "
+                          "WHEN GDSCODE deadlock, GDSCODE update_conflict DO BEGIN "
+                          "TRIES = TRIES + 1; IF (TRIES > 20) THEN EXCEPTION; END END ")
+        .arg(latestNextDateOf(device), device);
 }
 
 // A saved, corrected or deleted inspection sets its device's date anew; a
 // change that touches neither the device nor a date writes nothing.
 QString inspectionTrigger()
 {
-    return QStringLiteral("CREATE TRIGGER %1 FOR PRUEFUNGEN AFTER INSERT OR UPDATE OR DELETE POSITION 50 AS BEGIN "
+    return QStringLiteral("CREATE TRIGGER %1 FOR PRUEFUNGEN AFTER INSERT OR UPDATE OR DELETE POSITION 50 AS "
+                          "DECLARE VARIABLE TRIES INTEGER; BEGIN "
                           "IF (UPDATING AND NEW.PRUEFLINGE_ID IS NOT DISTINCT FROM OLD.PRUEFLINGE_ID "
                           "AND NEW.PRUEFDATUM IS NOT DISTINCT FROM OLD.PRUEFDATUM "
                           "AND NEW.NEXT_PRUEFDATUM IS NOT DISTINCT FROM OLD.NEXT_PRUEFDATUM) THEN EXIT; "

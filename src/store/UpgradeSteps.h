@@ -51,3 +51,7 @@ bool dueTableComplete(TDatabase &db);
 // cut down to reading and adding (UpgradeEvidenceRights.cpp).
 void closeEvidence(MigrationStep &step);
 bool evidenceClosed(TDatabase &db);
+// The database's own identity, readable and at the head of the chain of
+// fingerprints (UpgradeIdentity.cpp).
+void addDatabaseIdentity(MigrationStep &step);
+bool databaseIdentityPresent(TDatabase &db);

@@ -139,10 +139,10 @@ private slots:
         QCOMPARE(report.addedLater, 2);
         QVERIFY(report.text().contains("2 Prüfungen wurden vor der Einführung der Fingerabdrücke gespeichert"));
 
-        // Opening it again adds nothing.
+        // Opening it again adds nothing: the two and the database's identity.
         f.dm->Database.close();
         QVERIFY(f.dm->Connect());
-        QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE"), 2);
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE"), 3);
     }
 
     // Storing inspections, one after another, extends the chain in the
@@ -158,7 +158,7 @@ private slots:
             f.inspections().post();
         }
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE WHERE ART = 'erfasst'"), 2);
-        const QString content = f.text("SELECT INHALT FROM FINGERABDRUECKE WHERE NR = 4");
+        const QString content = f.text("SELECT FIRST 1 INHALT FROM FINGERABDRUECKE ORDER BY NR DESC");
         QVERIFY2(content.contains("SCHUTZLEITWIDERSTAND=0.1300\n"), qPrintable(content));
         QVERIFY(content.contains("PRUEFDATUM=2026-12-10 09:15:30.2500\n"));
         QVERIFY(content.contains("NEXT_PRUEFDATUM=2027-12-10 00:00:00.0000\n"));
@@ -221,6 +221,19 @@ private slots:
         QTest::newRow("deletion hidden by the kind column")
             << "DELETE FROM PRUEFUNGEN WHERE ID = 10002; UPDATE FINGERABDRUECKE SET ART = 'geloescht' WHERE PRUEFUNG_ID = 10002"
             << int(Kind::Missing) << 10002 << "Prüfung 10002 fehlt";
+        // The database's identity: kept readable and named by an entry of
+        // the chain; neither can go or change alone.
+        QTest::newRow("identity changed")
+            << "UPDATE DATENBANK_KENNUNG SET KENNUNG = '0123456789abcdef0123456789abcdef'" << int(Kind::Identity) << 0
+            << "Die Kennung der Datenbank (0123456789abcdef0123456789abcdef) ist nicht die, die die Kette nennt";
+        QTest::newRow("identity removed") << "DELETE FROM DATENBANK_KENNUNG" << int(Kind::Identity) << 0
+                                          << "Die Kennung der Datenbank fehlt";
+        QTest::newRow("identity entry deleted") << "DELETE FROM FINGERABDRUECKE WHERE ART = 'identitaet'"
+                                                << int(Kind::Identity) << 0
+                                                << "Die Kette enthält keinen Eintrag mit der Kennung der Datenbank";
+        QTest::newRow("identity entry given to an inspection")
+            << "UPDATE FINGERABDRUECKE SET PRUEFUNG_ID = 10001 WHERE ART = 'identitaet'" << int(Kind::Broken) << 0
+            << "seine Spalten sagen etwas anderes als sein Inhalt";
         QTest::newRow("entry moved to another inspection")
             << "UPDATE FINGERABDRUECKE SET PRUEFUNG_ID = 10001 WHERE NR = 2" << int(Kind::Broken) << 10002
             << "Eintrag 2 (Prüfung 10002) wurde verändert: seine Spalten sagen etwas anderes";

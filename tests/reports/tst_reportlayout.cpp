@@ -15,6 +15,7 @@
 #include "UMain.h"
 #include "UPreviewExt.h"
 #include <QCalendarWidget>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -263,6 +264,9 @@ private slots:
             "Ort, Datum / Unterschrift des Prüfers", "Gedruckt am 31.01.2024"};
         for (const QString &text : expected)
             QVERIFY2(s.texts.contains(text), qPrintable(text));
+        // the database's identity under the fingerprint
+        static const QRegularExpression identity(QStringLiteral("^Datenbank [0-9a-f]{8}$"));
+        QVERIFY(std::any_of(s.texts.cbegin(), s.texts.cend(), [](const QString &t) { return identity.match(t).hasMatch(); }));
     }
 
     // A failing line stands out without colour: every box of it bold, its

@@ -2,6 +2,7 @@
 // each step whole or not at all, a run stopped in the middle of a step
 // (program killed, disk full) is finished at the next start, and a file of
 // a newer program is left alone.
+#include "DatabaseIdentity.h"
 #include "FingerprintCheck.h"
 #include "Fingerprints.h"
 #include "Migration.h"
@@ -12,6 +13,7 @@
 #include "MigrationList.h"
 #include "UUpdateDB.h"
 #include <QDir>
+#include <QRegularExpression>
 #include <QtTest>
 #include <ibase.h>
 
@@ -29,6 +31,13 @@ constexpr int kDeviceTextsStep = 11;
 constexpr int kDueTableStep = 12;
 // The step that closes the evidence to changes.
 constexpr int kEvidenceStep = 13;
+// The step that gives the file its identity.
+constexpr int kIdentityStep = kDatabaseIdentityStep;
+// The identity entries of the chain: place, inspection column and the
+// identity they name, with whether it is the readable one.
+const QString kIdentityEntries = QStringLiteral(
+    "SELECT f.NR, f.PRUEFUNG_ID, IIF(f.INHALT CONTAINING 'DATENBANK=' || k.KENNUNG, 'lesbar', 'anders') "
+    "FROM FINGERABDRUECKE f CROSS JOIN DATENBANK_KENNUNG k WHERE f.ART = 'identitaet' ORDER BY f.NR");
 // The kept next dates by device.
 const QString kDueRows = QStringLiteral("SELECT LIST(PRUEFLINGE_ID || ' ' || COALESCE(NEXT_PRUEFDATUM, '-'), ', ') "
                                         "FROM (SELECT PRUEFLINGE_ID, NEXT_PRUEFDATUM FROM FAELLIGKEITEN ORDER BY 1)");
@@ -111,6 +120,11 @@ private slots:
                                                              "ORDER BY FELD, TEXT)"
                                       << "Drucker, Mikrowelle, Raum 10, Raum 11";
         QTest::newRow("next due dates") << kDueTableStep << kDueRows << "1001 2015-01-10, 1002 -";
+        QTest::newRow("database identity")
+            << kIdentityStep
+            << "SELECT IIF(f.INHALT CONTAINING 'DATENBANK=' || k.KENNUNG, 'lesbar', 'anders') FROM FINGERABDRUECKE f "
+               "CROSS JOIN DATENBANK_KENNUNG k WHERE f.ART = 'identitaet'"
+            << "lesbar";
     }
     void stoppedStepIsDoneAtNextStart()
     {
@@ -189,6 +203,8 @@ private slots:
         QTest::addColumn<QList<QStringList>>("rights");
         QTest::newRow("device texts") << kDeviceTextsStep << "PRUEFLING_TEXTE" << QList<QStringList>{{"CARLA", "IS"}};
         QTest::newRow("due dates") << kDueTableStep << "FAELLIGKEITEN" << QList<QStringList>{{"CARLA", "S"}, {"DIETER", "S"}};
+        QTest::newRow("database identity") << kIdentityStep << "DATENBANK_KENNUNG"
+                                           << QList<QStringList>{{"CARLA", "S"}, {"DIETER", "S"}};
     }
     void newTablesOpenToWorkstationLogins()
     {
@@ -245,21 +261,64 @@ private slots:
         QVERIFY2(firstChunk > 0 && firstChunk < 2502, qPrintable(QString::number(firstChunk)));
         TUpdateDB(&f.db).CheckAndUpdate();
         QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
-        QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE"), qint64(2502));
-        QCOMPARE(f.scalar("SELECT COUNT(DISTINCT PRUEFUNG_ID) FROM FINGERABDRUECKE"), qint64(2502));
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE"), qint64(2503)); // and the identity entry
+        QCOMPARE(f.scalar("SELECT COUNT(DISTINCT PRUEFUNG_ID) FROM FINGERABDRUECKE WHERE ART <> 'identitaet'"), qint64(2502));
         assertChainSound(f.db, 2502);
     }
 
     // A file whose first start with fingerprints was killed by an earlier
-    // program: tables made, chain empty, no version. The next start fills it.
+    // program: tables made, chain empty, no version, no identity. The next
+    // start fills the chain and puts the file's identity at its head.
     void emptyChainOfEarlierProgramIsFilled()
     {
         NewFile f;
         TUpdateDB(&f.db).CheckAndUpdate();
         f.exec("DELETE FROM FINGERABDRUECKE");
+        f.exec("DROP TABLE DATENBANK_KENNUNG");
         f.exec("DROP TABLE SCHEMAVERSION");
         TUpdateDB(&f.db).CheckAndUpdate();
-        QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE"), qint64(2));
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE"), qint64(3));
+        assertChainSound(f.db, 2);
+    }
+
+    // Two files made the same way have the same history but identities of
+    // their own: 32 hex digits each, named by an entry at the head of the
+    // chain (after the demo inspections the new file comes with) that
+    // belongs to no inspection and verifies.
+    void newDatabasesHaveIdentitiesOfTheirOwn()
+    {
+        NewFile first;
+        NewFile second;
+        QStringList identities;
+        for (NewFile *f : {&first, &second}) {
+            TUpdateDB(&f->db).CheckAndUpdate();
+            const std::optional<QString> identity = storedDatabaseIdentity(f->db);
+            QVERIFY(identity);
+            QVERIFY2(QRegularExpression("^[0-9a-f]{32}$").match(*identity).hasMatch(), qPrintable(*identity));
+            identities << *identity;
+            QCOMPARE(f->rows(kIdentityEntries), (QList<QStringList>{{"3", "0", "lesbar"}}));
+            assertChainSound(f->db, 2);
+            QCOMPARE(verifyFingerprints(f->db).inspections, 2);
+        }
+        QVERIFY(identities[0] != identities[1]);
+    }
+
+    // A file whose chain an earlier program made, with an inspection saved
+    // since: the identity entry is appended at the chain's head, and the
+    // chain proves the identity from there on.
+    void fileWithChainGetsIdentityAtItsHead()
+    {
+        NewFile f;
+        runMigrations(f.db, migrations().mid(0, kIdentityStep - 1));
+        f.exec("INSERT INTO PRUEFUNGEN (ID, PRUEFDATUM, NEXT_PRUEFDATUM, PRUEFER_ID, PRUEFGERAETE_ID, PRUEFLINGE_ID) "
+               "VALUES (10050, '2015-01-01', '2016-01-01', 11, 12, 1002)");
+        fingerprintInspection(f.db, 10050);
+        f.transaction.commit();
+        QVERIFY(!storedDatabaseIdentity(f.db));
+        assertChainSound(f.db, 2); // before the step, no identity is asked for
+        TUpdateDB(&f.db).CheckAndUpdate();
+        QCOMPARE(storedSchemaVersion(f.db), latestSchemaVersion());
+        QCOMPARE(f.rows(kIdentityEntries), (QList<QStringList>{{"4", "0", "lesbar"}}));
         assertChainSound(f.db, 2);
     }
 

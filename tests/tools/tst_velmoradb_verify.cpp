@@ -220,6 +220,47 @@ private slots:
                  qPrintable(r.out));
     }
 
+    // Two files made the same way share their history, and the demo
+    // inspection has the same fingerprint in both: only the identity that
+    // the protocol prints tells them apart. A protocol printed before
+    // identities existed names none and verifies as before.
+    void protocolOfAnotherDatabase_data()
+    {
+        QTest::addColumn<bool>("otherDatabase");
+        QTest::addColumn<bool>("printedBeforeIdentities");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("its own database") << false << false << 0 << "Prüfung 10002 (Version 1): das Protokoll stimmt";
+        QTest::newRow("another database") << true << false << 1 << "Das Protokoll stammt aus einer anderen Datenbank";
+        QTest::newRow("printed before identities") << false << true << 0 << "Prüfung 10002 (Version 1): das Protokoll stimmt";
+    }
+    void protocolOfAnotherDatabase()
+    {
+        QFETCH(bool, otherDatabase);
+        QFETCH(bool, printedBeforeIdentities);
+        QFETCH(int, exitCode);
+        QFETCH(QString, shown);
+        Files a;
+        Files b;
+        for (Files *f : {&a, &b})
+            QCOMPARE(velmoraDb({"upgrade", f->db()}).exitCode, 0);
+        const QString fingerprintOfDemo = "SELECT COUNT(*) FROM FINGERABDRUECKE WHERE PRUEFUNG_ID = 10002 AND WERT = '%1'";
+        if (printedBeforeIdentities)
+            b.sql("UPDATE DATENBANK_KENNUNG SET ID = 2"); // no identity to print
+        const QString pdf = b.protocol(10002, "protokoll.pdf");
+        QVERIFY(!pdf.isEmpty());
+        if (printedBeforeIdentities)
+            b.sql("UPDATE DATENBANK_KENNUNG SET ID = 1");
+        const QString text = runTool("pdftotext", {pdf, "-"}).out;
+        static const QRegularExpression identityLine("Datenbank [0-9a-f]{8}\\b");
+        QCOMPARE(text.contains(identityLine), !printedBeforeIdentities);
+        const QString fingerprint = QRegularExpression("SHA-256 ([0-9a-f]{64})").match(text).captured(1);
+        QCOMPARE(a.scalar(fingerprintOfDemo.arg(fingerprint)), 1); // the same history
+        const TToolRun r = velmoraDb({"verify-pdf", (otherDatabase ? a : b).db(), pdf});
+        QVERIFY2(r.exitCode == exitCode, qPrintable(r.out + r.err));
+        QVERIFY2(r.out.contains(shown), qPrintable(r.out));
+    }
+
     void refuses_data()
     {
         QTest::addColumn<QStringList>("args");
