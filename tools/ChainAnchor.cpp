@@ -51,9 +51,10 @@ QString anchorText(const ChainAnchor &anchor)
 std::optional<ChainAnchor> parseAnchor(const QString &text, QString *why)
 {
     static const QRegularExpression value(QStringLiteral("^[0-9a-f]{64}$"));
-    QStringList lines = text.split(u'\n');
+    // A text editor may have added a byte order mark and CRs.
+    QStringList lines = QString(text).remove(QChar(0xFEFF)).split(u'\n');
     for (QString &line : lines)
-        line = line.trimmed(); // also a CR a text editor added
+        line = line.trimmed();
     const auto field = [&lines](const QString &name) {
         for (const QString &line : std::as_const(lines))
             if (line.startsWith(name + u'='))

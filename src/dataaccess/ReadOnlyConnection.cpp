@@ -1,5 +1,6 @@
 #include "ReadOnlyConnection.h"
 #include "Database.h"
+#include <QVariant>
 
 namespace {
 // Kept on the connection object itself, so that every transaction of it

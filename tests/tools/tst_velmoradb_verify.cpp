@@ -116,7 +116,9 @@ private slots:
         QCOMPARE(f.modified(), time);
         QCOMPARE(QFileInfo(f.db()).permissions(), mode);
         QCOMPARE(f.schemaVersion(), version);
-        QCOMPARE(QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        // Qt makes its runtime folder there when XDG_RUNTIME_DIR is not set.
+        const QStringList left = QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QCOMPARE(left.filter(QRegularExpression("^(?!runtime-)")), QStringList());
     }
 
     void findsChanges_data()
