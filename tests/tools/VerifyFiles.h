@@ -9,6 +9,7 @@
 #include "UDM.h"
 #include <QFile>
 #include <QFileInfo>
+#include <QtTest>
 
 // The main window's customer list, as far as the data module asks for it.
 struct DemoCustomerChosen : IMainView {
@@ -19,6 +20,31 @@ struct DemoCustomerChosen : IMainView {
     void fillCbKunden() override {}
     void Init2() override {}
 };
+
+// Attaches a file as a database tool would.
+inline void attach(TDatabase &database, const QString &path)
+{
+    database.params = TTestDatabase::connectionParams();
+    database.setDatabaseName(path);
+    database.open();
+}
+
+// Inspection 10002's insulation value changed to 18,5 and saved in the
+// program's data module; the caller's TScriptedDialogs answers what saving
+// asks.
+inline void saveInsulationInProgram(const QString &db)
+{
+    TfrmDM dm;
+    DemoCustomerChosen mainView;
+    dm.setMainView(&mainView);
+    QVERIFY(dm.Connect(db));
+    dm.setPrueflingeSQL();
+    QVERIFY(dm.dsetPruefungen.locate("ID", qint64(10002)));
+    dm.dsetPruefungen.edit();
+    dm.dsetPruefungen.fieldByName("ISOLATIONSPRUEFUNG")->setEditText("18,5");
+    dm.dsetPruefungen.post();
+    dm.setMainView(nullptr);
+}
 
 struct Files {
     TAppHome home;
@@ -31,9 +57,7 @@ struct Files {
     {
         TDatabase database;
         TTransaction t(&database);
-        database.params = TTestDatabase::connectionParams();
-        database.setDatabaseName(db());
-        database.open();
+        attach(database, db());
         TQuery q(&database);
         q.setSql(statement);
         q.execQuery();
@@ -60,9 +84,7 @@ struct Files {
         QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
         TDatabase database;
         TTransaction t(&database);
-        database.params = TTestDatabase::connectionParams();
-        database.setDatabaseName(copy);
-        database.open();
+        attach(database, copy);
         return storedSchemaVersion(database);
     }
     QString protocol(int pruefungId, const QString &name)

@@ -9,31 +9,13 @@
 
 namespace {
 
-// An inspection changed and saved in the program: the chain grows by one.
-void saveChangeInProgram(const Files &f)
-{
-    TScriptedDialogs dialogs;
-    TfrmDM dm;
-    DemoCustomerChosen mainView;
-    dm.setMainView(&mainView);
-    QVERIFY(dm.Connect(f.db()));
-    dm.setPrueflingeSQL();
-    QVERIFY(dm.dsetPruefungen.locate("ID", qint64(10002)));
-    dm.dsetPruefungen.edit();
-    dm.dsetPruefungen.fieldByName("ISOLATIONSPRUEFUNG")->setEditText("18,5");
-    dm.dsetPruefungen.post();
-    dm.setMainView(nullptr);
-}
-
 // What someone with full access does to hide a change: every entry's text
 // and value computed anew from the stored data, each naming the one before.
 void recomputeChain(const Files &f)
 {
     TDatabase database;
     TTransaction t(&database);
-    database.params = TTestDatabase::connectionParams();
-    database.setDatabaseName(f.db());
-    database.open();
+    attach(database, f.db());
     TQuery entries(&database);
     entries.setSql("SELECT NR, PRUEFUNG_ID, ART FROM FINGERABDRUECKE ORDER BY NR");
     QList<std::tuple<qint64, int, FingerprintKind>> rows;
@@ -52,6 +34,13 @@ void recomputeChain(const Files &f)
         rewrite.execQuery();
     }
     t.commit();
+}
+
+// A change saved in the program: the chain grows by one.
+void saveInProgram(const Files &f)
+{
+    TScriptedDialogs dialogs;
+    saveInsulationInProgram(f.db());
 }
 
 void writeText(const QString &path, const QByteArray &text)
@@ -90,7 +79,7 @@ private slots:
     {
         Files f;
         QCOMPARE(velmoraDb({"upgrade", f.db()}).exitCode, 0);
-        saveChangeInProgram(f);
+        saveInProgram(f);
         const TToolRun r = velmoraDb({"anchor", f.db()});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
@@ -150,7 +139,7 @@ private slots:
         const QString anchor = anchorOf(f);
         QVERIFY(!anchor.isEmpty());
         if (after == u"saved") {
-            saveChangeInProgram(f);
+            saveInProgram(f);
         } else if (after == u"recomputed") {
             f.sql("UPDATE PRUEFUNGEN SET SCHUTZLEITWIDERSTAND = 0.01 WHERE ID = 10001");
             recomputeChain(f);

@@ -185,18 +185,9 @@ private slots:
         const QString before = f.protocol(10002, "vorher.pdf");
         {
             TScriptedDialogs dialogs;
-            TfrmDM dm;
-            DemoCustomerChosen mainView;
-            dm.setMainView(&mainView);
-            QVERIFY(dm.Connect(f.db()));
-            dm.setPrueflingeSQL();
-            QVERIFY(dm.dsetPruefungen.locate("ID", qint64(10002)));
-            dm.dsetPruefungen.edit();
-            dm.dsetPruefungen.fieldByName("ISOLATIONSPRUEFUNG")->setEditText("18,5");
             dialogs.texts.enqueue("Zahlendreher");
-            dm.dsetPruefungen.post();
+            saveInsulationInProgram(f.db());
             QCOMPARE(dialogs.shown.last().caption, QStringLiteral("Grund der Korrektur"));
-            dm.setMainView(nullptr);
         }
         TToolRun r = velmoraDb({"verify", f.db()});
         QVERIFY2(r.exitCode == 0, qPrintable(r.out));
