@@ -121,6 +121,41 @@ private slots:
         QCOMPARE(left.filter(QRegularExpression("^(?!runtime-)")), QStringList());
     }
 
+    // Ctrl+C or SIGTERM while the file is copied: "Abgebrochen.", 128 plus
+    // the signal, and neither the copy nor its folder is left behind.
+    void signalEndsVerifyWithoutLeftovers_data()
+    {
+        QTest::addColumn<QString>("signal");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("Ctrl+C") << "SIGINT" << 130;
+        QTest::newRow("SIGTERM") << "SIGTERM" << 143;
+    }
+    void signalEndsVerifyWithoutLeftovers()
+    {
+        QFETCH(QString, signal);
+        QFETCH(int, exitCode);
+        if (QStandardPaths::findExecutable("strace").isEmpty())
+            QSKIP("strace is missing");
+        Files f;
+        QCOMPARE(velmoraDb({"upgrade", f.db()}).exitCode, 0);
+        const QByteArray bytes = f.sha256();
+        QTemporaryDir temporary;
+        QProcess p;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", temporary.path());
+        p.setProcessEnvironment(environment);
+        p.start("strace", {"-f", "-qq", "-o", "/dev/null", "-P", f.db(), "-e", "trace=read", "-e",
+                           QStringLiteral("inject=read:signal=%1:when=2").arg(signal), VELMORA_DB_TOOL, "verify", f.db()});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitCode(), exitCode);
+        QVERIFY2(err.trimmed().endsWith("Abgebrochen."), qPrintable(err));
+        const QStringList left = QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QCOMPARE(left.filter(QRegularExpression("^(?!runtime-)")), QStringList());
+        QCOMPARE(f.sha256(), bytes);
+    }
+
     void findsChanges_data()
     {
         QTest::addColumn<QString>("statement");
