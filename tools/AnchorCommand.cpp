@@ -29,14 +29,12 @@ struct Request {
 QString parse(const QStringList &given, Request &request)
 {
     QStringList args = given;
-    if (const qsizetype at = args.indexOf(QStringLiteral("--out")); at >= 0) {
-        if (at + 1 >= args.size())
-            return QStringLiteral("--out ohne Datei");
-        request.out = args.takeAt(at + 1);
-        args.removeAt(at);
-        if (anchorPdfPath(request.out) == request.out)
-            return QStringLiteral("--out nennt die Textdatei des Ankers; die PDF-Datei entsteht daneben mit der Endung .pdf.");
-    }
+    QString problem;
+    request.out = cli::takeFileOption(args, QStringLiteral("--out"), problem);
+    if (!problem.isEmpty())
+        return problem;
+    if (!request.out.isEmpty() && anchorPdfPath(request.out) == request.out)
+        return QStringLiteral("--out nennt die Textdatei des Ankers; die PDF-Datei entsteht daneben mit der Endung .pdf.");
     if (args.size() != 1)
         return QStringLiteral("Falsche Zahl von Angaben.");
     request.path = args[0];

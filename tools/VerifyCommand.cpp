@@ -173,12 +173,11 @@ int runVerifyCommand(int argc, char *argv[])
         argc, argv,
         [&given, &anchorFile, pdf](const QStringList &args) {
             given = args;
-            if (const qsizetype at = given.indexOf(QStringLiteral("--anchor")); at >= 0 && !pdf) {
-                if (at + 1 >= given.size())
-                    return QStringLiteral("--anchor ohne Datei");
-                anchorFile = given.takeAt(at + 1);
-                given.removeAt(at);
-            }
+            QString problem;
+            if (!pdf)
+                anchorFile = cli::takeFileOption(given, QStringLiteral("--anchor"), problem);
+            if (!problem.isEmpty())
+                return problem;
             return given.size() == (pdf ? 2 : 1) ? QString() : QStringLiteral("Falsche Zahl von Angaben.");
         },
         usage,
