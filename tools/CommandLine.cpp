@@ -30,6 +30,21 @@ int usageWith(const QString &why, const char *calls)
     return Usage;
 }
 
+QString takeFileOption(QStringList &args, const QString &name, QString &problem)
+{
+    const qsizetype at = args.indexOf(name);
+    if (at < 0)
+        return {};
+    if (at + 1 >= args.size()) {
+        problem = name + QStringLiteral(" ohne Datei");
+        args.removeAt(at);
+        return {};
+    }
+    const QString file = args.takeAt(at + 1);
+    args.removeAt(at);
+    return file;
+}
+
 std::optional<int> number(const QString &text)
 {
     bool ok = false;

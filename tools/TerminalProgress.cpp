@@ -40,6 +40,8 @@ void takeQuietOption(QStringList &args)
         state().quiet = true;
 }
 
+bool quiet() { return state().quiet; }
+
 Progress terminalProgress()
 {
     if (state().quiet)

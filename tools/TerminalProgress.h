@@ -9,6 +9,8 @@ namespace cli {
 
 // Takes "--quiet" out of the arguments and turns the reports off for it.
 void takeQuietOption(QStringList &args);
+// Whether "--quiet" was given: notes on stderr are left out too.
+bool quiet();
 // Reports to stderr as described above.
 Progress terminalProgress();
 // Long work started deeper down (the upgrade when a command opens a file)

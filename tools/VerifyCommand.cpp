@@ -1,5 +1,6 @@
 #include "VerifyCommand.h"
 #include "PageCommand.h"
+#include "ChainAnchor.h"
 #include "ClosedInspections.h"
 #include "CollectedMessages.h"
 #include "DatabaseFiles.h"
@@ -15,6 +16,7 @@
 #include "SchemaVersion.h"
 #include "TerminalProgress.h"
 #include "ToolConnection.h"
+#include "UntouchedDatabase.h"
 #include "UDM.h"
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -30,24 +32,32 @@ constexpr int Found = Refused; // something differs
 
 int usage(const QString &why)
 {
-    return cli::usageWith(why, "  velmora-db verify PFAD [--quiet]         Fingerabdrücke aller Prüfungen nachrechnen\n"
+    return cli::usageWith(why, "  velmora-db verify PFAD [--anchor DATEI] [--quiet]\n"
+                               "                                           Fingerabdrücke aller Prüfungen nachrechnen, mit\n"
+                               "                                           --anchor auch gegen einen Anker (velmora-db anchor)\n"
                                "  velmora-db verify-pdf PFAD DATEI.pdf     Protokoll (PDF) mit der Datenbank vergleichen\n");
 }
 
-// Reads the file as it is: no upgrade, nothing written, so that what is
-// checked is what was there.
-int verifyDatabase(const QString &path)
+// Reads the file as it is (see UntouchedDatabase): no upgrade, nothing
+// written, so that what is checked is what was there.
+int verifyDatabase(const QString &path, const std::optional<ChainAnchor> &anchor)
 {
-    TToolConnection c(path);
-    if (const int failed = c.openOrRefuse(); failed != Ok)
+    UntouchedDatabase file(path);
+    if (const int failed = file.openOrRefuse(); failed != Ok)
         return failed;
+    if (file.writeProtected() && !cli::quiet())
+        err() << QStringLiteral("Die Datei ist schreibgeschützt; geprüft wird eine Kopie.") << Qt::endl;
     try {
-        if (!isVelmoraDatabase(c.db))
+        if (!isVelmoraDatabase(file.db()))
             return refuse(foreignDatabaseText(path));
-        const TFingerprintReport report = verifyFingerprints(c.db, cli::terminalProgress());
-        c.transaction.rollback();
+        TFingerprintReport report = verifyFingerprints(file.db(), cli::terminalProgress());
+        if (anchor)
+            if (const QString mismatch = anchorMismatch(file.db(), *anchor); !mismatch.isEmpty())
+                report.findings.prepend({TFingerprintFinding::Kind::Broken, 0, mismatch});
+        const bool upgradeIsDue = upgradeDue(file.db());
+        file.transaction().rollback();
         out() << report.text() << Qt::endl;
-        if (upgradeDue(c.db))
+        if (upgradeIsDue)
             out() << QStringLiteral("Die Datei wurde noch nicht auf diese Programmversion aktualisiert; geprüft wurde, was "
                                     "sie enthält.")
                   << Qt::endl;
@@ -182,14 +192,31 @@ int runVerifyCommand(int argc, char *argv[])
     // The protocol is laid out again with fonts, not shown: no display is needed.
     const bool pdf = qstrcmp(argv[1], "verify-pdf") == 0;
     QStringList given;
+    QString anchorFile;
     return pagecommand::run(
         argc, argv,
-        [&given, pdf](const QStringList &args) {
+        [&given, &anchorFile, pdf](const QStringList &args) {
             given = args;
-            return args.size() == (pdf ? 2 : 1) ? QString() : QStringLiteral("Falsche Zahl von Angaben.");
+            QString problem;
+            if (!pdf)
+                anchorFile = cli::takeFileOption(given, QStringLiteral("--anchor"), problem);
+            if (!problem.isEmpty())
+                return problem;
+            return given.size() == (pdf ? 2 : 1) ? QString() : QStringLiteral("Falsche Zahl von Angaben.");
         },
         usage,
-        [&given, pdf](TCollectedMessages &messages) {
-            return pdf ? verifyPdf(given[0], given[1], messages) : verifyDatabase(given[0]);
+        [&given, &anchorFile, pdf](TCollectedMessages &messages) {
+            if (pdf)
+                return verifyPdf(given[0], given[1], messages);
+            std::optional<ChainAnchor> anchor;
+            if (!anchorFile.isEmpty()) {
+                QString why;
+                anchor = readAnchorFile(anchorFile, &why);
+                if (!anchor) {
+                    err() << why << Qt::endl;
+                    return int(Usage);
+                }
+            }
+            return verifyDatabase(given[0], anchor);
         });
 }

@@ -1,6 +1,7 @@
 // velmora-db: the administrators' companion of the program. Creates,
 // upgrades, checks, backs up and restores database files with the
 // program's own code.
+#include "AnchorCommand.h"
 #include "BackgroundUpgrade.h"
 #include "Database.h"
 #include "DatabaseFiles.h"
@@ -59,7 +60,13 @@ int usage()
              "  velmora-db report PFAD ...               Bericht als PDF schreiben (velmora-db report ohne Angaben zeigt wie)\n"
              "  velmora-db due PFAD ...                  Fälligkeiten als PDF oder CSV (velmora-db due ohne Angaben zeigt wie)\n"
              "  velmora-db labels PFAD ...               Prüfetiketten als PDF schreiben (velmora-db labels ohne Angaben zeigt wie)\n"
-             "  velmora-db verify PFAD [--quiet]         Fingerabdrücke aller Prüfungen nachrechnen\n"
+             "  velmora-db verify PFAD [--anchor DATEI] [--quiet]\n"
+             "                                           Fingerabdrücke aller Prüfungen nachrechnen, mit\n"
+             "                                           --anchor auch gegen einen Anker\n"
+             "  velmora-db anchor PFAD [--out DATEI] [--quiet]\n"
+             "                                           Anker der Fingerabdrücke (neuester Eintrag) ausgeben,\n"
+             "                                           mit --out in DATEI und zum Ausdrucken in DATEI mit\n"
+             "                                           der Endung .pdf\n"
              "  velmora-db verify-pdf PFAD DATEI.pdf     Protokoll (PDF) mit der Datenbank vergleichen\n"
              "  velmora-db import PFAD DATEI --profile NAME [--dry-run] [--quiet]\n"
              "                                           Messwerte aus dem Export eines Prüfgeräts übernehmen\n"
@@ -252,6 +259,8 @@ int main(int argc, char *argv[])
         return runLabelCommand(argc, argv);
     if (argc > 1 && (qstrcmp(argv[1], "verify") == 0 || qstrcmp(argv[1], "verify-pdf") == 0))
         return runVerifyCommand(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "anchor") == 0)
+        return runAnchorCommand(argc, argv);
     if (argc > 1 && qstrcmp(argv[1], "import") == 0)
         return runImportCommand(argc, argv);
     QCoreApplication app(argc, argv);

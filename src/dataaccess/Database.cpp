@@ -5,6 +5,7 @@
 #include "FbApi.h"
 #include "ConnectionText.h"
 #include "Query.h"
+#include "ReadOnlyConnection.h"
 #include <QRegularExpression>
 
 using namespace Firebird;
@@ -34,6 +35,19 @@ QByteArray bytesOf(IXpbBuilder *builder, fb::Status &status)
 {
     return QByteArray(reinterpret_cast<const char *>(builder->getBuffer(&status)),
                       static_cast<qsizetype>(builder->getBufferLength(&status)));
+}
+
+// A snapshot that may only read: the engine refuses a write through it.
+QByteArray readOnlyTpb()
+{
+    fb::Status status;
+    return fb::guarded([&] {
+        fb::Ref<IXpbBuilder> tpb(fb::util()->getXpbBuilder(&status, IXpbBuilder::TPB, nullptr, 0));
+        tpb->insertTag(&status, isc_tpb_read);
+        tpb->insertTag(&status, isc_tpb_concurrency);
+        tpb->insertTag(&status, isc_tpb_wait);
+        return bytesOf(tpb.get(), status);
+    });
 }
 
 } // namespace
@@ -241,7 +255,7 @@ void TTransaction::start()
         return;
     if (!m_database->connected())
         throw EDatabaseError(notConnectedText());
-    const QByteArray tpb = m_database->isServer() ? sharedTpb() : QByteArray();
+    const QByteArray tpb = isReadOnly(*m_database) ? readOnlyTpb() : m_database->isServer() ? sharedTpb() : QByteArray();
     fb::Status status;
     fb::guarded([&] {
         m_transaction = m_database->attachment()->startTransaction(

@@ -46,4 +46,8 @@ void removeRegisteredPartFiles()
     for (Slot &slot : partSlots)
         if (slot.used.load())
             ::unlink(slot.path);
+    // A folder fails to unlink above and a file to rmdir here.
+    for (Slot &slot : partSlots)
+        if (slot.used.load())
+            ::rmdir(slot.path);
 }

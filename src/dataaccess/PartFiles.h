@@ -6,7 +6,8 @@
 // async-signal-safe happens there.
 void registerPartFile(const QString &path);
 void unregisterPartFile(const QString &path);
-// Async-signal-safe: unlinks every registered part file.
+// Async-signal-safe: unlinks every registered part file, then removes the
+// registered folders that are empty by then (a private folder of such files).
 void removeRegisteredPartFiles();
 
 // Registered for as long as it lives.

@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "Formats.h"
 #include "Query.h"
+#include "ReadOnlyConnection.h"
 #include "SmallDisk.h"
 #include "TestDatabase.h"
 #include <QtTest>
@@ -344,6 +345,43 @@ private slots:
         QVERIFY(!q.prepared());
         t.database.open();
         QCOMPARE(t.scalar("SELECT COUNT(*) FROM T"), qint64(1));
+    }
+    // A read-only connection reads; the engine itself refuses every write
+    // through it, and a read-write connection finds the data unchanged.
+    void readOnlyConnectionRefusesWrites_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::newRow("insert") << "INSERT INTO T VALUES (2)";
+        QTest::newRow("update") << "UPDATE T SET ID = 2";
+        QTest::newRow("delete") << "DELETE FROM T";
+        QTest::newRow("new table") << "CREATE TABLE U (ID INTEGER)";
+    }
+    void readOnlyConnectionRefusesWrites()
+    {
+        QFETCH(QString, statement);
+        TTestDatabase t;
+        t.exec("CREATE TABLE T (ID INTEGER)");
+        t.exec("INSERT INTO T VALUES (1)");
+        t.database.close();
+        TDatabase reading;
+        TTransaction readOnly(&reading);
+        reading.params = TTestDatabase::connectionParams();
+        reading.setDatabaseName(t.path);
+        makeReadOnly(reading);
+        reading.open();
+        TQuery q(&reading);
+        q.setSql("SELECT ID FROM T");
+        q.execQuery();
+        QCOMPARE(q.asInteger(0), qint64(1));
+        q.close();
+        q.setSql(statement);
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, q.execQuery());
+        readOnly.rollback();
+        reading.close();
+        t.database.open();
+        QCOMPARE(t.scalar("SELECT COUNT(*) FROM T WHERE ID = 1"), qint64(1));
+        QCOMPARE(t.scalar("SELECT COUNT(*) FROM T"), qint64(1));
+        QCOMPARE(t.scalar("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'U'"), qint64(0));
     }
 };
 

@@ -2,57 +2,12 @@
 // umlaut and a space: changes made with a database tool are found, a
 // corrected inspection verifies with its version, a protocol PDF verifies
 // and a copy whose text was edited by hand does not.
-#include "AppHome.h"
+#include "VerifyFiles.h"
 #include "ScriptedDialogs.h"
-#include "TestDatabase.h"
-#include "ToolRun.h"
-#include "UDM.h"
 #include <QRegularExpression>
 #include <QtTest>
 
 namespace {
-
-// The main window's customer list, as far as the data module asks for it.
-struct DemoCustomerChosen : IMainView {
-    void showConnectionState(const QString &, const QString &) override {}
-    void showConnectionState(const QString &) override {}
-    void clearCustomerList() override {}
-    std::optional<int> selectedCustomerId() const override { return 101; }
-    void fillCbKunden() override {}
-    void Init2() override {}
-};
-
-struct Files {
-    TAppHome home;
-    Files() { home.createDatabase(); }
-    QString db() const { return home.dbPath; }
-    QString file(const QString &name) const { return home.dir.filePath(QStringLiteral("Prüf ordner/") + name); }
-    // A statement as a database tool would run it; the first value of its
-    // first row, if it returns rows.
-    qint64 run(const QString &statement)
-    {
-        TDatabase database;
-        TTransaction t(&database);
-        database.params = TTestDatabase::connectionParams();
-        database.setDatabaseName(db());
-        database.open();
-        TQuery q(&database);
-        q.setSql(statement);
-        q.execQuery();
-        const qint64 first = q.returnsRows() && !q.eof() ? q.asInteger(0) : 0;
-        q.close();
-        t.commit();
-        return first;
-    }
-    void sql(const QString &statement) { run(statement); }
-    qint64 scalar(const QString &statement) { return run(statement); }
-    QString protocol(int pruefungId, const QString &name)
-    {
-        const QString pdf = file(name);
-        const TToolRun r = velmoraDb({"report", db(), "--protocol", QString::number(pruefungId), "--out", pdf});
-        return r.exitCode == 0 ? pdf : QString();
-    }
-};
 
 // Changes one letter of the protocol's text layer: qpdf writes the content
 // streams uncompressed, where each glyph is drawn as "<0001> Tj"; the first
@@ -127,6 +82,83 @@ private slots:
         QCOMPARE(f.scalar(tableCount), 0);
     }
 
+    // verify leaves the evidence as it was: the same bytes and time, an
+    // older file not upgraded, a write-protected one checked through a
+    // private copy that is gone afterwards.
+    void leavesFileUntouched_data()
+    {
+        QTest::addColumn<bool>("upgradedFirst");
+        QTest::addColumn<bool>("writeProtected");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("current file") << true << false << 0;
+        QTest::newRow("file from before fingerprints") << false << false << 1;
+        QTest::newRow("write-protected file") << true << true << 0;
+    }
+    void leavesFileUntouched()
+    {
+        QFETCH(bool, upgradedFirst);
+        QFETCH(bool, writeProtected);
+        QFETCH(int, exitCode);
+        Files f;
+        if (upgradedFirst)
+            QCOMPARE(velmoraDb({"upgrade", f.db()}).exitCode, 0);
+        if (writeProtected)
+            QVERIFY(QFile::setPermissions(f.db(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        const QFile::Permissions mode = QFileInfo(f.db()).permissions();
+        const int version = f.schemaVersion();
+        const QByteArray bytes = f.sha256();
+        const QDateTime time = f.modified();
+        QTemporaryDir temporary;
+        const QByteArray tmpdir = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+        const TToolRun r = velmoraDb({"verify", f.db()});
+        qputenv("TMPDIR", tmpdir);
+        QVERIFY2(r.exitCode == exitCode, qPrintable(r.out + r.err));
+        QCOMPARE(r.err.contains("Die Datei ist schreibgeschützt; geprüft wird eine Kopie."), writeProtected);
+        QCOMPARE(f.sha256(), bytes);
+        QCOMPARE(f.modified(), time);
+        QCOMPARE(QFileInfo(f.db()).permissions(), mode);
+        QCOMPARE(f.schemaVersion(), version);
+        // Qt makes its runtime folder there when XDG_RUNTIME_DIR is not set.
+        const QStringList left = QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QCOMPARE(left.filter(QRegularExpression("^(?!runtime-)")), QStringList());
+    }
+
+    // Ctrl+C or SIGTERM while the file is copied: "Abgebrochen.", 128 plus
+    // the signal, and neither the copy nor its folder is left behind.
+    void signalEndsVerifyWithoutLeftovers_data()
+    {
+        QTest::addColumn<QString>("signal");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("Ctrl+C") << "SIGINT" << 130;
+        QTest::newRow("SIGTERM") << "SIGTERM" << 143;
+    }
+    void signalEndsVerifyWithoutLeftovers()
+    {
+        QFETCH(QString, signal);
+        QFETCH(int, exitCode);
+        if (QStandardPaths::findExecutable("strace").isEmpty())
+            QSKIP("strace is missing");
+        Files f;
+        QCOMPARE(velmoraDb({"upgrade", f.db()}).exitCode, 0);
+        const QByteArray bytes = f.sha256();
+        QTemporaryDir temporary;
+        QProcess p;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", temporary.path());
+        p.setProcessEnvironment(environment);
+        p.start("strace", {"-f", "-qq", "-o", "/dev/null", "-P", f.db(), "-e", "trace=read", "-e",
+                           QStringLiteral("inject=read:signal=%1:when=2").arg(signal), VELMORA_DB_TOOL, "verify", f.db()});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitCode(), exitCode);
+        QVERIFY2(err.trimmed().endsWith("Abgebrochen."), qPrintable(err));
+        const QStringList left = QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QCOMPARE(left.filter(QRegularExpression("^(?!runtime-)")), QStringList());
+        QCOMPARE(f.sha256(), bytes);
+    }
+
     void findsChanges_data()
     {
         QTest::addColumn<QString>("statement");
@@ -191,18 +223,9 @@ private slots:
         const QString before = f.protocol(10002, "vorher.pdf");
         {
             TScriptedDialogs dialogs;
-            TfrmDM dm;
-            DemoCustomerChosen mainView;
-            dm.setMainView(&mainView);
-            QVERIFY(dm.Connect(f.db()));
-            dm.setPrueflingeSQL();
-            QVERIFY(dm.dsetPruefungen.locate("ID", qint64(10002)));
-            dm.dsetPruefungen.edit();
-            dm.dsetPruefungen.fieldByName("ISOLATIONSPRUEFUNG")->setEditText("18,5");
             dialogs.texts.enqueue("Zahlendreher");
-            dm.dsetPruefungen.post();
+            saveInsulationInProgram(f.db());
             QCOMPARE(dialogs.shown.last().caption, QStringLiteral("Grund der Korrektur"));
-            dm.setMainView(nullptr);
         }
         TToolRun r = velmoraDb({"verify", f.db()});
         QVERIFY2(r.exitCode == 0, qPrintable(r.out));
