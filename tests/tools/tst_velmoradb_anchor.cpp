@@ -25,8 +25,15 @@ void recomputeChain(const Files &f)
     TQuery rewrite(&database);
     rewrite.setSql("UPDATE FINGERABDRUECKE SET INHALT = :INHALT, WERT = :WERT WHERE NR = :NR");
     QString previous;
+    TQuery identity(&database);
+    identity.setSql("SELECT KENNUNG FROM DATENBANK_KENNUNG");
+    identity.execQuery();
+    const QString databaseIdentity = identity.asString(0);
+    identity.close();
     for (const auto &[nr, pruefungId, kind] : rows) {
-        const QString content = canonicalInspectionBody(database, pruefungId, kind) + "VORHER=" + previous + "\n";
+        const QString body = kind == FingerprintKind::Identity ? canonicalIdentityBody(databaseIdentity)
+                                                               : canonicalInspectionBody(database, pruefungId, kind);
+        const QString content = body + "VORHER=" + previous + "\n";
         previous = sha256Hex(content);
         rewrite.paramByName("INHALT").setAsString(content);
         rewrite.paramByName("WERT").setAsString(previous);
@@ -87,9 +94,10 @@ private slots:
         QCOMPARE(lines[0], QStringLiteral("VELMORA-ANKER 1"));
         QCOMPARE(lines[1], "DATENBANK=" + f.db());
         QVERIFY(QDateTime::fromString(lines[2].mid(9), Qt::ISODate).isValid());
-        QCOMPARE(lines[3], QStringLiteral("EINTRAEGE=3"));
+        // The demo's two inspections, the database's identity, the save.
+        QCOMPARE(lines[3], QStringLiteral("EINTRAEGE=4"));
         const QString head = lines[4].mid(5);
-        QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE WHERE NR = 3 AND WERT = '" + head + "'"), 1);
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM FINGERABDRUECKE WHERE NR = 4 AND WERT = '" + head + "'"), 1);
     }
 
     // The text and, beside it, the page to sign and file.
@@ -108,7 +116,7 @@ private slots:
         QCOMPARE(head.size(), 64);
         const QString page = runTool("pdftotext", {"-layout", pdf, "-"}).out.simplified();
         QVERIFY2(page.contains("Anker der Fingerabdrücke"), qPrintable(page));
-        QVERIFY2(page.contains("Einträge: 2"), qPrintable(page));
+        QVERIFY2(page.contains("Einträge: 3"), qPrintable(page));
         QVERIFY2(page.contains("Kopf: " + head.left(8) + ' ' + head.mid(8, 8)), qPrintable(page));
         QVERIFY2(page.contains(head.right(8)), qPrintable(page));
         QVERIFY2(page.contains("Unterschrift / Datum: ____"), qPrintable(page));
@@ -124,9 +132,9 @@ private slots:
         QTest::newRow("more inspections saved") << "saved" << 0 << 0 << "";
         QTest::newRow("chain computed anew after a change")
             << "recomputed" << 0 << 1
-            << "Der Anker vom 01.03.2026 passt nicht mehr: Eintrag 2 hat einen anderen Fingerabdruck";
+            << "Der Anker vom 01.03.2026 passt nicht mehr: Eintrag 3 hat einen anderen Fingerabdruck";
         QTest::newRow("anchored entry deleted")
-            << "deleted" << 1 << 1 << "Der Anker vom 01.03.2026 passt nicht mehr: Eintrag 2 fehlt in der Kette.";
+            << "deleted" << 1 << 1 << "Der Anker vom 01.03.2026 passt nicht mehr: Eintrag 3 fehlt in der Kette.";
     }
     void verifyAgainstAnchor()
     {
@@ -144,7 +152,7 @@ private slots:
             f.sql("UPDATE PRUEFUNGEN SET SCHUTZLEITWIDERSTAND = 0.01 WHERE ID = 10001");
             recomputeChain(f);
         } else if (after == u"deleted") {
-            f.sql("DELETE FROM FINGERABDRUECKE WHERE NR = 2");
+            f.sql("DELETE FROM FINGERABDRUECKE WHERE NR = 3");
         }
         TToolRun r = velmoraDb({"verify", f.db()});
         QVERIFY2(r.exitCode == verifyAlone, qPrintable(r.out + r.err));
