@@ -129,12 +129,14 @@ public:
                 numberInGroup[i] = numberInGroup[i - 1] + 1;
         for (int i = pageCount - 1; i >= 0; --i)
             pagesInGroup[i] = i + 1 < pageCount && pages[i + 1].group == pages[i].group ? pagesInGroup[i + 1] : numberInGroup[i];
+        qsizetype piecesBefore = 0; // pages of one report hold about as many pieces each
         for (int i = 0; i < pageCount; ++i) {
             pageNo = i + 1;
             groupPage = numberInGroup[i];
             groupPages = pagesInGroup[i];
             progress(pageNo);
             TPage out;
+            out.reserve(piecesBefore + piecesBefore / 8);
             const Page &page = pages.at(i);
             if (header) {
                 const TLaidBand band = relayHeader ? layoutBand(*header, context(page.row)) : *page.header;
@@ -146,6 +148,7 @@ public:
                 const TLaidBand band = relayFooter ? layoutBand(*footer, context(page.row)) : *page.footer;
                 draw(out, stream, {&band, pageSize.height() - margin() - band.height, 0, band.height});
             }
+            piecesBefore = out.size();
             stream.pages << out;
         }
     }
