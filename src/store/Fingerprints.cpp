@@ -257,8 +257,11 @@ QString appendEntry(TDatabase &db, int pruefungId, FingerprintKind kind, int ver
 std::optional<TFingerprintEntry> readEntry(TDatabase &db, const QString &condition, const TValue &param)
 {
     TQuery q(&db);
+    // "NR + 0": sorted after the condition's index found the few rows. In
+    // the order of the chain's descending index the engine would walk the
+    // chain from its newest entry back to the one asked for.
     q.setSql(QStringLiteral("SELECT FIRST 1 NR, PRUEFUNG_ID, ART, VERSION, ERSTELLT, INHALT, WERT FROM FINGERABDRUECKE WHERE ") +
-             condition + QStringLiteral(" ORDER BY NR DESC"));
+             condition + QStringLiteral(" ORDER BY NR + 0 DESC"));
     q.param(0).setValue(param);
     q.execQuery();
     if (q.eof())
