@@ -1,4 +1,7 @@
 #include "EvidenceRights.h"
+#include "SchemaObjects.h"
+
+bool chainThroughProcedures(TDatabase &db) { return schemaObjectExists(db, SchemaObject::Procedure, kAppendProcedure); }
 
 QString workstationPrivileges(const QString &table, bool view)
 {

@@ -17,6 +17,11 @@ inline const QStringList kChainProcedures = {kLockHeadProcedure, kAppendProcedur
 inline const QStringList kEvidenceTables = {QStringLiteral("FINGERABDRUECKE"), QStringLiteral("PRUEFUNGEN_VERSIONEN"),
                                             QStringLiteral("PRUEFUNGEN_ABGESCHLOSSEN")};
 
+// Whether the file has the chain's procedures (a file whose upgrade is left
+// to the server's owner has not yet): then the chain is locked and
+// appended only through them.
+bool chainThroughProcedures(TDatabase &db);
+
 // What a workstation's login gets on a table or view of the program, as the
 // list of a GRANT statement.
 QString workstationPrivileges(const QString &table, bool view);

@@ -3,7 +3,6 @@
 #include "Database.h"
 #include "DbError.h"
 #include "EvidenceRights.h"
-#include "SchemaObjects.h"
 #include <QRandomGenerator>
 #include <QThread>
 #include <cstdio>
@@ -157,11 +156,11 @@ struct ChainEntry {
 };
 
 // Through the procedure that holds the right to append, where the file has
-// it; a file whose upgrade is left to the server's owner has not yet.
-void insertEntry(TQuery &insert, const ChainEntry &e)
+// it (chainThroughProcedures); the statement is prepared once per query.
+void insertEntry(TQuery &insert, const ChainEntry &e, bool throughProcedure)
 {
     if (insert.sql().isEmpty())
-        insert.setSql(schemaObjectExists(*insert.database(), SchemaObject::Procedure, kAppendProcedure)
+        insert.setSql(throughProcedure
                           ? QStringLiteral("EXECUTE PROCEDURE %1 (:NR, :PRUEFUNG_ID, :ART, :VERSION, :ERSTELLT, :INHALT, :WERT)")
                                 .arg(kAppendProcedure)
                           : QStringLiteral("INSERT INTO FINGERABDRUECKE (NR, PRUEFUNG_ID, ART, VERSION, ERSTELLT, INHALT, WERT) "
@@ -186,7 +185,7 @@ constexpr qint64 kUserException = 335544517;      // isc_except: a procedure's o
 // until this transaction commits; none when the chain is empty or another
 // workstation appended in between (then it is read again). A lock needs the
 // right to change the row, which only the database's procedure has where
-// the evidence is closed to changes.
+// the chain goes through procedures.
 std::optional<std::pair<qint64, QString>> lockNewestEntry(TDatabase &db, bool throughProcedure, bool &retry)
 {
     if (throughProcedure) {
@@ -226,7 +225,7 @@ std::optional<std::pair<qint64, QString>> lockNewestEntry(TDatabase &db, bool th
 QString appendEntry(TDatabase &db, int pruefungId, FingerprintKind kind, int version, const QString &body)
 {
     constexpr int kAttempts = 50;
-    const bool throughProcedure = schemaObjectExists(db, SchemaObject::Procedure, kLockHeadProcedure);
+    const bool throughProcedure = chainThroughProcedures(db);
     for (int attempt = 1;; ++attempt) {
         bool retry = false;
         const auto newest = lockNewestEntry(db, throughProcedure, retry);
@@ -239,7 +238,7 @@ QString appendEntry(TDatabase &db, int pruefungId, FingerprintKind kind, int ver
         const QString value = sha256Hex(content);
         TQuery insert(&db);
         try {
-            insertEntry(insert, {nr, pruefungId, kind, version, content, value});
+            insertEntry(insert, {nr, pruefungId, kind, version, content, value}, throughProcedure);
         } catch (const EDatabaseError &e) {
             // The key taken, or (through the procedure) no longer the newest.
             const bool taken = e.hasEngineCode(kUniqueKeyViolation) || e.hasEngineCode(kNoDuplicate) ||
@@ -406,6 +405,7 @@ int fingerprintUnmarkedInspections(TDatabase &db, int chunkRows, const std::func
     q.setSql(inspectionBodySelect(QStringLiteral("NOT EXISTS (SELECT 1 FROM FINGERABDRUECKE f WHERE f.PRUEFUNG_ID = p.ID) "
                                                  "ORDER BY p.PRUEFDATUM, p.ID")));
     TQuery insert(&db);
+    const bool throughProcedure = chainThroughProcedures(db);
     int done = 0;
     for (q.execQuery(); !q.eof(); q.next()) {
         const Body body = inspectionBodyOfRow(q, entry.kind);
@@ -414,7 +414,7 @@ int fingerprintUnmarkedInspections(TDatabase &db, int chunkRows, const std::func
         entry.version = body.version;
         entry.content = body.text + line(QStringLiteral("VORHER"), entry.value);
         entry.value = sha256Hex(entry.content);
-        insertEntry(insert, entry);
+        insertEntry(insert, entry, throughProcedure);
         if (++done % chunkRows == 0)
             commitChunk(done);
     }

@@ -104,4 +104,4 @@ void closeEvidence(MigrationStep &step)
         revokeBeyondWorkstationRights(step, table);
 }
 
-bool evidenceClosed(TDatabase &db) { return schemaObjectExists(db, SchemaObject::Procedure, kAppendProcedure); }
+bool evidenceClosed(TDatabase &db) { return chainThroughProcedures(db); }
