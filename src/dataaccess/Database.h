@@ -107,10 +107,13 @@ public:
 
     // Drops the handle without talking to the engine (the attachment is gone).
     void forget();
+    // Runs a statement as the engine reads it, without the query layer's
+    // named parameters: savepoints, and procedure bodies that name their
+    // own variables as ":NAME".
+    void execute(const char *sql);
 
 private:
     static QByteArray sharedTpb();
-    void execute(const char *sql);
     QPointer<TDatabase> m_database;
     Firebird::ITransaction *m_transaction = nullptr;
 };

@@ -1,6 +1,5 @@
 #include "Migration.h"
 #include "Database.h"
-#include "FbApi.h"
 #include "Query.h"
 
 void MigrationStep::exec(const QString &statement)
@@ -15,12 +14,7 @@ void MigrationStep::execModule(const QString &statement)
 {
     TTransaction *t = m_db.defaultTransaction();
     t->start();
-    const QByteArray text = statement.toUtf8();
-    fb::Status status;
-    fb::guarded([&] {
-        m_db.attachment()->execute(&status, t->handle(), 0, text.constData(), static_cast<unsigned>(m_db.sqlDialect),
-                                   nullptr, nullptr, nullptr, nullptr);
-    });
+    t->execute(statement.toUtf8().constData());
 }
 
 void MigrationStep::addModule(SchemaObject kind, const QString &name, const QString &statement)
