@@ -215,6 +215,9 @@ private:
     std::unique_ptr<TSettings> FSettings;
     std::unique_ptr<TGrenzwerte> FGrenzwerte;
     QStringList FSQLReportPruefungen, FSQLReportInventar;
+    // The database's identity as the protocols print it: read once per
+    // opening of the protocols, not once per protocol.
+    std::optional<QString> FReportDatabaseIdentity;
     QDate FInventoryDueDate;
     bool FFormValid = false;
     IMainView *FMainView = nullptr;

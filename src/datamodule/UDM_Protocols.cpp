@@ -110,8 +110,8 @@ void TfrmDM::dsetReportPruefungenFingerprintFields()
         d.fieldByName(QStringLiteral("FingerabdruckKurz"))->setAsString(shortFingerprint(entry->value));
         d.fieldByName(QStringLiteral("QrInhalt"))->setAsString(protocolCodeText(id, entry->value));
     }
-    if (const std::optional<QString> identity = storedDatabaseIdentity(Database))
-        d.fieldByName(QStringLiteral("Datenbank"))->setAsString(shortDatabaseIdentity(*identity));
+    if (FReportDatabaseIdentity)
+        d.fieldByName(QStringLiteral("Datenbank"))->setAsString(shortDatabaseIdentity(*FReportDatabaseIdentity));
     const std::optional<TCorrection> correction = latestCorrection(Database, id);
     d.fieldByName(QStringLiteral("Version"))->setAsString(QStringLiteral("Version %1").arg(correction ? correction->version : 1));
     if (correction)

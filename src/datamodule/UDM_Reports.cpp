@@ -1,6 +1,7 @@
 // The record sets behind the two reports: their base statements, fields,
 // computed fields, record filters and the statements assembled for a report.
 #include "UDM.h"
+#include "DatabaseIdentity.h"
 #include "Query.h"
 #include "Clock.h"
 #include "Measurements.h"
@@ -287,6 +288,7 @@ void TfrmDM::openReportPruefungen(const QString &appendedLine, const QList<TValu
     for (const auto &limits : dsetGrenzwerte)
         limits->open();
     dsetReportPruefungen.close();
+    FReportDatabaseIdentity = storedDatabaseIdentity(Database);
     dsetReportPruefungen.setSelectSql(FSQLReportPruefungen + QStringList{appendedLine});
     for (int i = 0; i < params.size(); ++i)
         dsetReportPruefungen.param(i).setValue(params.at(i));
