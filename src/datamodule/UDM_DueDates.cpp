@@ -11,18 +11,19 @@ const QString kDueColumns = QStringLiteral("SELECT K.ID AS KUNDEN_ID, K.NAME AS 
 const QString kDueOrder = QStringLiteral("ORDER BY K.NAME COLLATE UNICODE, K.ID, NEXT_PRUEFDATUM NULLS FIRST, "
                                          "L.ORT COLLATE UNICODE, L.NUMMER");
 
-// The due devices up to :BIS of the customer :KUNDE, found through the
-// customer's key; each device's latest inspection (by date and then by key,
-// so two inspections of the same moment still give one row) is looked up
-// through its index.
-QStringList customerDueSql()
+// The due devices up to :BIS from each device's latest inspection (by date
+// and then by key, so two inspections of the same moment still give one
+// row), looked up through its index: those of the customer :KUNDE, found
+// through the customer's key; or, for a file whose upgrade is left to the
+// server's owner and has no kept dates, every customer's.
+QStringList latestInspectionDueSql(bool oneCustomer)
 {
     return QStringList{
         kDueColumns, QStringLiteral("CAST(P.NEXT_PRUEFDATUM AS DATE) AS NEXT_PRUEFDATUM"),
         QStringLiteral("FROM KUNDEN K JOIN PRUEFLINGE L ON L.KUNDEN_ID = K.ID"),
         QStringLiteral("LEFT JOIN PRUEFUNGEN P ON P.ID = (SELECT FIRST 1 Q.ID FROM PRUEFUNGEN Q WHERE Q.PRUEFLINGE_ID = L.ID"),
         QStringLiteral("ORDER BY Q.PRUEFDATUM DESC, Q.ID DESC)"),
-        QStringLiteral("WHERE K.AKTIV = 1 AND L.AKTIV = 1 AND K.ID = :KUNDE"),
+        QStringLiteral("WHERE K.AKTIV = 1 AND L.AKTIV = 1") + (oneCustomer ? QStringLiteral(" AND K.ID = :KUNDE") : QString()),
         QStringLiteral("AND (P.NEXT_PRUEFDATUM IS NULL OR CAST(P.NEXT_PRUEFDATUM AS DATE) <= :BIS)"), kDueOrder};
 }
 
@@ -39,20 +40,9 @@ QStringList allDueSql()
                        QStringLiteral("AND K.AKTIV = 1 AND L.AKTIV = 1"), kDueOrder};
 }
 
-// The same from every device's latest inspection, for a file whose upgrade
-// is left to the server's owner.
-QStringList allDueWithoutTableSql()
-{
-    QStringList sql = customerDueSql();
-    sql.replaceInStrings(QStringLiteral(" AND K.ID = :KUNDE"), QString());
-    return sql;
-}
-
 QStringList dueDevicesSql(TDatabase &database, bool oneCustomer)
 {
-    if (oneCustomer)
-        return customerDueSql();
-    return dueTablePresent(database) ? allDueSql() : allDueWithoutTableSql();
+    return oneCustomer || !dueTablePresent(database) ? latestInspectionDueSql(oneCustomer) : allDueSql();
 }
 
 TField *field(TDataSet &d, const char *name)
@@ -100,7 +90,7 @@ TDueCounts TfrmDM::customerDueCounts(int kundeId)
 void TfrmDM::declareDueReport()
 {
     TDataSet &d = dsetReportFaelligkeiten;
-    d.setSelectSql(customerDueSql());
+    d.setSelectSql(latestInspectionDueSql(true));
     d.addField(QStringLiteral("KUNDEN_ID"), TFieldType::Integer);
     d.addField(QStringLiteral("KUNDE_NAME"), TFieldType::String, 60);
     d.addField(QStringLiteral("PRUEFLING_ID"), TFieldType::Integer);
