@@ -41,7 +41,5 @@ int UntouchedDatabase::openOrRefuse()
         return failed;
     }
     makeReadOnly(m_connection->db);
-    if (const QString failure = m_connection->open(); !failure.isEmpty())
-        return m_connection->refuseUnopened(failure);
-    return cli::Ok;
+    return m_connection->openOrRefuse();
 }

@@ -1,6 +1,5 @@
-#include "ConnectionLoss.h"
-#include <QPointer>
 #include "UDM.h"
+#include "ConnectionLoss.h"
 #include "BackgroundUpgrade.h"
 #include "DatabaseFiles.h"
 #include "DbError.h"
@@ -14,6 +13,7 @@
 #include "USettings.h"
 #include "DatabaseEvents.h"
 #include "ServerLogin.h"
+#include <QPointer>
 #include <ibase.h>
 
 TfrmDM *frmDM = nullptr;
